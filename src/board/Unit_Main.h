@@ -1,0 +1,144 @@
+#pragma once
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "board/Unit_Ext.h"
+#include "platform/DXDraw.h"
+#include "platform/DXImageList.h"
+#include "platform/DXTimer.h"
+#include "platform/Types.h"
+#include "settings/Settings.h"
+
+// Ways of using the chalk.
+enum : std::uint8_t { NormalWay = 0, CornerWay = 1, LaidWay = 2, TapState = 3 };
+constexpr std::int8_t EraserSelected = -1;
+constexpr int TrayHeight = 48;
+constexpr int ChalkHalfLength = 26;
+
+// The laid chalk's two ends, stored as if the chalk's angle were positive.
+struct TChalkBox {
+  std::int32_t EndAX = 0, EndAY = 0, EndBX = 0, EndBY = 0;
+};
+
+// Everything the board knows, for the whole run. One instance, owned by the main window; all
+// board steps, dialogs and exports read and write it here.
+struct BoardState {
+  bool BoardReady = false;
+  QImage BoardBitmap;      // W x B, everything drawn, wiped and written
+  QImage TrayBitmap;       // first column is the tray's cross-section
+  QImage ChalkBitmap;      // six 52 x 11 pieces
+  QImage EraserBitmap;     // 128 x 72
+  QImage GlyphBitmap;      // date glyphs, menu button at (448, 64)
+  QImage HeldChalkBitmap;  // six 40 x 40 chalks in the hand
+  QImage HandBitmap;       // 24 x 74
+  bool PenDown = false;
+  bool FingerDown = false;
+  TColor BoardColor = 0;
+  std::int32_t ChalkSize = 0;
+  std::array<TRect, 6> ChalkSlots{};
+  std::array<TColor, 6> ChalkColors{};
+  std::int8_t SelectedChalk = 0;  // 0..5 a chalk, -1 the eraser
+  TKonaList DustList;
+  std::uint8_t DustMoveCount = 0;
+  std::int32_t StrokeCount = 0;
+  std::int32_t PenX = 0, PenY = 0;
+  std::int32_t ChalkX = 0, ChalkY = 0;
+  TMemoryStreamList SoundList;
+  std::uint8_t FileDialogMode = 0;  // 1 load, 2 store
+  std::uint8_t ToolMode = NormalWay;
+  std::int8_t ChalkAngle = 0;  // degrees, multiple of 5 in -90..90, positive clockwise
+  TChalkBox ChalkBox;
+  QImage ChalkPatternBitmap;  // 8 x 8, null until the first laid-chalk step
+  Settings Opt;
+  QString ClearConfirmText;
+  std::uint8_t ExportKind = 0;  // 0 the board picture, 1 the window picture
+  std::array<double, 256> CosineTable{};
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+// Popup-menu items of the main window, in their order in the menu.
+enum class MenuItem {
+  AllDel, WriteDate, Separator1, Load, Save, ToBMP, Separator2, Option, About, Exit
+};
+constexpr int MenuItemCount = 10;
+
+// What the board needs of the window around it (the shell implements it; tests script it).
+class BoardHost {
+ public:
+  virtual ~BoardHost() = default;
+  virtual QSize ClientSize() const = 0;
+  virtual void Close() = 0;
+  // Shows the popup menu at the mouse cursor until it closes; the chosen item or -1.
+  virtual int PopupMenu(const QStringList& captions) = 0;
+};
+
+// The main window's board: the handlers of the window, its timer and its menu.
+class TfrmMain {
+ public:
+  explicit TfrmMain(BoardHost* host = nullptr);
+
+  BoardState st;
+  TDXDraw DXDraw;
+  TDXTimer Timer;
+  TDXImageList DXIL;
+  QStringList popCaptions;  // captions of `pop`, indexed by MenuItem
+  QString dlgSaveFilter;
+
+  // Modal dialogs and their commands; the main block wires them to the dialog windows.
+  std::function<void()> onLoad, onSave, onToBMP, onOption, onAbout, onScreenShot;
+
+  BoardHost* Host() const { return host_; }
+  void SetHost(BoardHost* host) { host_ = host; }
+  int ClientWidth() const;
+  int ClientHeight() const;
+
+  // Start-up.
+  void FormCreate();
+  // Frame step and composition.
+  void TimerTimer(int LagCount);
+  void AllRewrite();
+  // Input.
+  void DXDrawMouseDown(MouseButton Button, int X, int Y);
+  void DXDrawMouseMove(int X, int Y);
+  void DXDrawMouseUp(MouseButton Button, int X, int Y);
+  void FormMouseWheelDown();
+  void FormMouseWheelUp();
+  void FormKeyDown(int Key, bool Alt);
+  void FormKeyUp(int Key);
+  // Menu commands.
+  void RunMenuCommand(int item);
+  void mnuAllDelClick();
+  void mnuWriteDateClick();
+  void mnuExitClick();
+
+  // Drawing steps.
+  void DrawDate();
+  TColor ChalkShade(int chalk);
+  void BuildChalkPattern(int chalk);
+  int CosOffset(int Radius, int Angle) const;
+  int SinOffset(int Radius, int Angle) const;
+  void ChalkStep(int X, int Y);
+  void DrawLaidChalk(int X, int Y);
+  void FingerLine(int X, int Y);
+  void EraserStep(int X, int Y);
+  void DustCheck(int X, int Y);
+  TColor WipeColor() const;
+  void AddDust(int count, int X, int Y);
+
+ private:
+  void TurnChalk(int step, bool viaWheel);
+
+  BoardHost* host_;
+  int frameDepth_ = 0;
+};
+
+// The chalk colour darkened channel by channel; yellow and pink keep green at 80 or more.
+TColor ShadeColor(TColor Color, std::int16_t dR, std::int16_t dG, std::int16_t dB);
+// The whole number nearest to x; of two equally near, the even one.
+int Nearest(double x);

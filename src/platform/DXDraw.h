@@ -1,0 +1,56 @@
+#pragma once
+#include <QImage>
+#include <memory>
+#include <optional>
+
+#include "platform/Canvas.h"
+
+// What the surface needs of the window that shows it (the shell implements it).
+class SurfaceHost {
+ public:
+  virtual ~SurfaceHost() = default;
+  virtual void ShowFrame(const QImage& frame) = 0;  // present the back buffer
+  virtual void SetFullScreen(bool fullScreen) = 0;
+  virtual void SetSizeableBorder(bool sizeable) = 0;  // false: no border at all
+  virtual void HideSystemCursor() = 0;
+  virtual void SetSurfaceSize(int width, int height) = 0;
+  virtual QByteArray WindowPlacement() const = 0;
+  virtual void SetWindowPlacement(const QByteArray& placement) = 0;
+};
+
+// The double-buffered drawing surface: an 800 x 480 back buffer composed each frame and
+// presented to the window. Without a host, presenting only keeps the frame (tests, start-up).
+class TDXDraw {
+ public:
+  static constexpr int SurfaceWidth = 800;
+  static constexpr int SurfaceHeight = 480;
+
+  explicit TDXDraw(SurfaceHost* host = nullptr);
+
+  bool doFullScreen = false;
+
+  void SetHost(SurfaceHost* host) { host_ = host; }
+  bool SurfaceReady() const { return started_; }
+  // A canvas on the back buffer, open until ReleaseSurfaceCanvas.
+  Canvas& SurfaceCanvas();
+  void ReleaseSurfaceCanvas();
+  QImage& BackBuffer() { return back_; }
+  // The frame last presented (what the window shows).
+  const QImage& FrontBuffer() const { return front_; }
+  // Shows the back buffer. A frame identical to the one on screen is not sent again.
+  void PresentFrame();
+
+  void StopSurface();
+  void StartSurface();
+  void SaveWindowPlacement();
+  void RestoreWindowPlacement();
+  SurfaceHost* Host() const { return host_; }
+
+ private:
+  SurfaceHost* host_;
+  bool started_ = false;
+  QImage back_;
+  QImage front_;
+  std::optional<Canvas> canvas_;
+  std::optional<QByteArray> placement_;
+};

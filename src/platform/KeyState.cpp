@@ -1,0 +1,6 @@
+#include "platform/KeyState.h"
+
+KeyState& CurrentKeys() {
+  static KeyState keys;
+  return keys;
+}
