@@ -87,8 +87,9 @@ class TfrmMain {
   TDXDraw DXDraw;
   TDXTimer Timer;
   TDXImageList DXIL;
+  QString Caption;          // the window's caption
   QStringList popCaptions;  // captions of `pop`, indexed by MenuItem
-  QString dlgSaveFilter;
+  QString dlgSaveFilter;    // filter of the export's save dialog
 
   // Modal dialogs and their commands; the main block wires them to the dialog windows.
   std::function<void()> onLoad, onSave, onToBMP, onOption, onAbout, onScreenShot;
