@@ -1,0 +1,232 @@
+// Mouse, wheel and keyboard: what the hand does to the board's state.
+#include <utility>
+
+#include "board/Unit_Main.h"
+#include "platform/KeyState.h"
+#include "platform/Random.h"
+
+namespace {
+
+constexpr int VK_RETURN = 13;
+constexpr int VK_ESCAPE = 27;
+constexpr int VK_LEFT = 37;
+constexpr int VK_RIGHT = 39;
+
+bool Hits(const TRect& region, int X, int Y) {
+  return RectsOverlap(region, {X, Y, X + 1, Y + 1});
+}
+
+void Run(const std::function<void()>& command) {
+  if (command) command();
+}
+
+}  // namespace
+
+void TfrmMain::DXDrawMouseDown(MouseButton Button, int X, int Y) {
+  if (!st.BoardReady || st.PenDown) return;
+
+  const int W = ClientWidth(), H = ClientHeight(), B = st.BoardBitmap.height();
+  for (int i = 0; i < 6; ++i)
+    if (Hits(st.ChalkSlots[std::size_t(i)], X, Y)) st.SelectedChalk = std::int8_t(i);
+  if (Hits({520, B, 640, B + 42}, X, Y)) st.SelectedChalk = EraserSelected;
+
+  // The chosen menu command runs once this press has been handled, as a posted command would.
+  int command = -1;
+  if (Hits({W - 74, H - 48, W - 8, H + 8}, X, Y) && host_) command = host_->PopupMenu(popCaptions);
+
+  if (Y <= B) PressOnBoard(Button, X, Y);
+  if (command >= 0) RunMenuCommand(command);
+}
+
+void TfrmMain::PressOnBoard(MouseButton Button, int X, int Y) {
+  switch (Button) {
+    case MouseButton::Left:
+      st.PenDown = true;
+      if (st.SelectedChalk == EraserSelected) return;
+      if (st.ToolMode != LaidWay) {
+        PlayTapSound();
+        st.DustMoveCount = 0;
+        st.StrokeCount = 0;
+        st.ToolMode = CurrentKeys().Ctrl ? CornerWay : NormalWay;
+        st.ChalkX = X;
+        st.ChalkY = Y;
+        if (st.Opt.ShowKona && Random(2) == 0) AddDust(Random(2) + 4, X, Y);
+      } else {
+        st.DustMoveCount = 0;
+        st.StrokeCount = 0;
+        st.ChalkX = X;
+        st.ChalkY = Y;
+        const int ox = CosOffset(ChalkHalfLength, st.ChalkAngle);
+        const int oy = SinOffset(ChalkHalfLength, st.ChalkAngle);
+        st.ChalkBox = {X - ox, Y - oy, X + ox, Y + oy};
+        if (st.Opt.ShowKona && Random(4) == 0) AddDust(Random(2) + 4, X, Y);
+      }
+      return;
+    case MouseButton::Right:
+      st.FingerDown = true;
+      st.ToolMode = CornerWay;
+      return;
+    case MouseButton::Middle:
+      st.ToolMode = st.ToolMode == LaidWay ? NormalWay : LaidWay;
+      return;
+  }
+}
+
+void TfrmMain::DXDrawMouseMove(int X, int Y) {
+  if (!st.BoardReady) return;
+  const KeyState& keys = CurrentKeys();
+  if (Y >= ClientHeight() - TrayHeight) {
+    st.PenX = X;
+    st.PenY = Y;
+    return;
+  }
+  if (keys.Left && keys.Right) {
+    st.ChalkX = X;
+    st.ChalkY = Y;
+    st.PenX = X;
+    st.PenY = Y;
+    return;
+  }
+  if (st.ToolMode == TapState) {
+    st.PenX = X;
+    st.PenY = Y;
+    return;
+  }
+  if (st.FingerDown) FingerLine(X, Y);
+  if (st.PenDown) {
+    if (st.SelectedChalk == EraserSelected) {
+      EraserStep(X, Y);
+    } else if (st.ToolMode == LaidWay) {
+      DrawLaidChalk(X, Y);
+    } else {
+      ChalkStep(X, Y);
+      if (!st.PenDown) return;  // the distance limit ended the stroke
+    }
+  }
+  st.PenX = X;
+  st.PenY = Y;
+}
+
+void TfrmMain::DXDrawMouseUp(MouseButton Button, int X, int Y) {
+  if (!st.BoardReady) return;
+  switch (Button) {
+    case MouseButton::Left:
+      if (st.StrokeCount == 0) DXDrawMouseMove(X, Y);
+      st.PenDown = false;
+      return;
+    case MouseButton::Right:
+      st.FingerDown = false;
+      return;
+    case MouseButton::Middle:
+      return;
+  }
+}
+
+void TfrmMain::TurnChalk(int step, bool viaWheel) {
+  TChalkBox& box = st.ChalkBox;
+  const auto exchangeEnds = [&box] {
+    std::swap(box.EndAX, box.EndBX);
+    std::swap(box.EndAY, box.EndBY);
+  };
+  if (step > 0) {
+    if (st.ChalkAngle >= 90) {
+      st.ChalkAngle = -90;
+      exchangeEnds();
+    }
+  } else if (st.ChalkAngle <= -90) {
+    st.ChalkAngle = 90;
+    exchangeEnds();
+  }
+  st.ChalkAngle = std::int8_t(st.ChalkAngle + step);
+
+  if (!st.PenDown) return;
+  if (viaWheel)
+    DXDrawMouseMove(st.ChalkX, st.ChalkY);
+  else if (st.SelectedChalk >= 0)
+    DrawLaidChalk(st.ChalkX, st.ChalkY);
+}
+
+void TfrmMain::FormMouseWheelDown() {
+  if (st.BoardReady && st.ToolMode == LaidWay) TurnChalk(+5, true);
+}
+
+void TfrmMain::FormMouseWheelUp() {
+  if (st.BoardReady && st.ToolMode == LaidWay) TurnChalk(-5, true);
+}
+
+void TfrmMain::FormKeyDown(int Key, bool Alt) {
+  if (!st.BoardReady) return;
+  switch (Key) {
+    case VK_ESCAPE:
+      if (host_) host_->Close();
+      return;
+    case VK_RIGHT:
+      if (st.ToolMode == LaidWay) TurnChalk(+5, false);
+      return;
+    case VK_LEFT:
+      if (st.ToolMode == LaidWay) TurnChalk(-5, false);
+      return;
+    case VK_RETURN:
+      break;
+    default:
+      return;
+  }
+  if (!Alt) return;
+
+  SurfaceHost* window = DXDraw.Host();
+  if (!window) {
+    DXDraw.doFullScreen = !DXDraw.doFullScreen;
+    return;
+  }
+  DXDraw.StopSurface();
+  if (DXDraw.doFullScreen) {
+    DXDraw.RestoreWindowPlacement();
+    window->HideSystemCursor();
+    window->SetSizeableBorder(true);
+    DXDraw.doFullScreen = false;
+  } else {
+    DXDraw.SaveWindowPlacement();
+    window->HideSystemCursor();
+    window->SetSizeableBorder(false);
+    DXDraw.doFullScreen = true;
+    window->SetSurfaceSize(TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
+  }
+  DXDraw.StartSurface();
+}
+
+void TfrmMain::FormKeyUp(int Key) {
+  if (!st.BoardReady || Key != VK_RETURN) return;
+  st.ToolMode = st.ToolMode == LaidWay ? NormalWay : LaidWay;
+}
+
+void TfrmMain::RunMenuCommand(int item) {
+  switch (MenuItem(item)) {
+    case MenuItem::AllDel:
+      mnuAllDelClick();
+      return;
+    case MenuItem::WriteDate:
+      mnuWriteDateClick();
+      return;
+    case MenuItem::Load:
+      Run(onLoad);
+      return;
+    case MenuItem::Save:
+      Run(onSave);
+      return;
+    case MenuItem::ToBMP:
+      Run(onToBMP);
+      return;
+    case MenuItem::Option:
+      Run(onOption);
+      return;
+    case MenuItem::About:
+      Run(onAbout);
+      return;
+    case MenuItem::Exit:
+      mnuExitClick();
+      return;
+    case MenuItem::Separator1:
+    case MenuItem::Separator2:
+      return;
+  }
+}
