@@ -93,6 +93,8 @@ class TfrmMain {
 
   // Modal dialogs and their commands; the main block wires them to the dialog windows.
   std::function<void()> onLoad, onSave, onToBMP, onOption, onAbout, onScreenShot;
+  // Lets pending window messages be handled (the frame step's first step); the shell sets it.
+  std::function<void()> processMessages;
 
   BoardHost* Host() const { return host_; }
   void SetHost(BoardHost* host) { host_ = host; }
@@ -134,9 +136,12 @@ class TfrmMain {
 
  private:
   void TurnChalk(int step, bool viaWheel);
+  void PlayTapSound();
+  // The press's own steps below the pick-up and the menu.
+  void PressOnBoard(MouseButton Button, int X, int Y);
 
   BoardHost* host_;
-  int frameDepth_ = 0;
+  int frameDepth_ = 0;  // frame steps past their message step (0 or 1)
 };
 
 // The chalk colour darkened channel by channel; yellow and pink keep green at 80 or more.
