@@ -1,0 +1,73 @@
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+#include <numbers>
+
+#include "board/Unit_Main.h"
+#include "platform/AppError.h"
+#include "platform/Canvas.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Paths.h"
+#include "platform/Random.h"
+#include "platform/Sound.h"
+#include "settings/Language.h"
+#include "settings/SettingsFile.h"
+
+namespace {
+
+// A picture beside the executable, as RGB32; a missing or unreadable file is a framework
+// failure that names the file.
+QImage LoadPicture(const QString& name) {
+  const QString path = ExeDir() + name;
+  QImage picture;
+  if (!QFileInfo(path).isFile())
+    throw AppError(QStringLiteral("Cannot open file \"%1\". The file does not exist.").arg(path));
+  if (!picture.load(path))
+    throw AppError(
+        QStringLiteral("Cannot open file \"%1\". It is not a readable bitmap.").arg(path));
+  return picture.convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+void TfrmMain::FormCreate() {
+  st.Opt = ReadSettings();
+  ApplyMainWindowTexts(*this);
+  Randomize(std::uint64_t(LocalNow().toMSecsSinceEpoch()) ^ timeGetTime());
+  sndPlaySoundA(nullptr, SND_MEMORY | SND_ASYNC);
+  st.BoardColor = RGB(0, 80, 0);
+  st.ChalkSize = 6;
+
+  const int H = ClientHeight();
+  for (int j = 0; j < 6; ++j) st.ChalkSlots[j] = {32 + 84 * j, H - 30, 84 + 84 * j, H - 19};
+  st.ChalkColors = {RGB(255, 255, 255), RGB(255, 252, 30), RGB(233, 135, 193),
+                    RGB(130, 200, 230), RGB(180, 140, 75), RGB(85, 150, 85)};
+  for (int i = 0; i < 256; ++i) st.CosineTable[i] = std::cos(2.0 * std::numbers::pi * i / 256.0);
+
+  st.SoundList.Add();
+  if (QFileInfo(QStringLiteral("start0.wav")).isFile()) {
+    QFile wav(QStringLiteral("start0.wav"));
+    if (wav.open(QIODevice::ReadOnly)) st.SoundList[0] = wav.readAll();
+  } else {
+    ShowMessage(QStringLiteral("\"Start0.wav\"がありません"));
+  }
+
+  st.TrayBitmap = LoadPicture(QStringLiteral("Ukezara.bmp"));
+  st.ChalkBitmap = LoadPicture(QStringLiteral("Chalk.bmp"));
+  st.EraserBitmap = LoadPicture(QStringLiteral("Erase.bmp"));
+  st.HeldChalkBitmap = LoadPicture(QStringLiteral("MotiChalk.bmp"));
+  st.HandBitmap = LoadPicture(QStringLiteral("Hand.bmp"));
+  st.GlyphBitmap = LoadPicture(QStringLiteral("Moji.bmp"));
+
+  const int W = ClientWidth();
+  st.BoardBitmap = NewBitmap(W, H - TrayHeight);
+  Canvas board(st.BoardBitmap);
+  board.brush.Color = st.BoardColor;
+  board.Rectangle(0, 0, W, H);
+
+  if (DXDraw.Host()) DXDraw.Host()->HideSystemCursor();
+  if (st.Opt.RunWithDay) DrawDate();
+  AllRewrite();
+  st.BoardReady = true;
+}

@@ -1,0 +1,179 @@
+#include "board/widgets/MainWindow.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QWheelEvent>
+
+#include "platform/AppError.h"
+#include "platform/KeyState.h"
+#include "platform/MessageBoxes.h"
+
+namespace {
+
+constexpr int VK_RETURN = 13, VK_ESCAPE = 27, VK_LEFT = 37, VK_RIGHT = 39, VK_F12 = 123;
+
+int VirtualKey(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return VK_RETURN;
+    case Qt::Key_Escape:
+      return VK_ESCAPE;
+    case Qt::Key_Left:
+      return VK_LEFT;
+    case Qt::Key_Right:
+      return VK_RIGHT;
+    case Qt::Key_F12:
+      return VK_F12;
+    default:
+      return 0;
+  }
+}
+
+void UpdateKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+  KeyState& keys = CurrentKeys();
+  keys.Left = buttons & Qt::LeftButton;
+  keys.Right = buttons & Qt::RightButton;
+  keys.Middle = buttons & Qt::MiddleButton;
+  keys.Ctrl = modifiers & Qt::ControlModifier;
+  keys.Shift = modifiers & Qt::ShiftModifier;
+}
+
+}  // namespace
+
+MainWindow::MainWindow()
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      surface_(new SurfaceWidget(this)),
+      frmMain_(std::make_unique<TfrmMain>(this)) {
+  setFixedSize(TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
+  surface_->setGeometry(0, 0, TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
+  surface_->installEventFilter(this);
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  frmMain_->DXDraw.SetHost(surface_);
+  frmMain_->processMessages = [] { QCoreApplication::processEvents(); };
+  driver_ = std::make_unique<FrameTimerDriver>(frmMain_->Timer);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+}
+
+MainWindow::~MainWindow() {
+  frmMain_->Timer.SetEnabled(false);
+}
+
+void MainWindow::Create() {
+  try {
+    frmMain_->FormCreate();
+  } catch (const AppError& error) {
+    ShowErrorBox(error.Message());
+  }
+  setWindowTitle(frmMain_->Caption);
+}
+
+QSize MainWindow::ClientSize() const {
+  if (surface_->FullScreen()) return {TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight};
+  return size();
+}
+
+void MainWindow::Close() {
+  close();
+}
+
+int MainWindow::PopupMenu(const QStringList& captions) {
+  QMenu menu(this);
+  std::vector<QAction*> actions;
+  for (const QString& caption : captions)
+    actions.push_back(caption == QStringLiteral("-") ? menu.addSeparator()
+                                                     : menu.addAction(caption));
+  const QAction* chosen = menu.exec(QCursor::pos());
+  for (std::size_t i = 0; i < actions.size(); ++i)
+    if (actions[i] == chosen) return int(i);
+  return -1;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != surface_) return QWidget::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+      MouseEvent(static_cast<QMouseEvent*>(event));
+      return true;
+    default:
+      return QWidget::eventFilter(watched, event);
+  }
+}
+
+void MainWindow::MouseEvent(QMouseEvent* event) {
+  UpdateKeys(event->buttons(), event->modifiers());
+  const QPoint p = surface_->ToBoard(event->position());
+  const auto button = [&]() -> std::optional<MouseButton> {
+    switch (event->button()) {
+      case Qt::LeftButton:
+        return MouseButton::Left;
+      case Qt::RightButton:
+        return MouseButton::Right;
+      case Qt::MiddleButton:
+        return MouseButton::Middle;
+      default:
+        return std::nullopt;
+    }
+  }();
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      if (button) frmMain_->DXDrawMouseDown(*button, p.x(), p.y());
+      break;
+    case QEvent::MouseButtonRelease:
+      if (button) frmMain_->DXDrawMouseUp(*button, p.x(), p.y());
+      break;
+    default:
+      frmMain_->DXDrawMouseMove(p.x(), p.y());
+      break;
+  }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  UpdateKeys(QGuiApplication::mouseButtons(), event->modifiers());
+  const int key = VirtualKey(event->key());
+  if (key == VK_F12) {
+    if (!event->isAutoRepeat() && frmMain_->onScreenShot) frmMain_->onScreenShot();
+    return;
+  }
+  if (key != 0) frmMain_->FormKeyDown(key, event->modifiers() & Qt::AltModifier);
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
+  UpdateKeys(QGuiApplication::mouseButtons(), event->modifiers());
+  if (event->isAutoRepeat()) return;
+  const int key = VirtualKey(event->key());
+  if (key != 0) frmMain_->FormKeyUp(key);
+}
+
+void MainWindow::wheelEvent(QWheelEvent* event) {
+  UpdateKeys(event->buttons(), event->modifiers());
+  wheelDelta_ += event->angleDelta().y();
+  while (wheelDelta_ >= 120) {
+    wheelDelta_ -= 120;
+    frmMain_->FormMouseWheelUp();
+  }
+  while (wheelDelta_ <= -120) {
+    wheelDelta_ += 120;
+    frmMain_->FormMouseWheelDown();
+  }
+  event->accept();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  surface_->setGeometry(rect());
+  QWidget::resizeEvent(event);
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {}

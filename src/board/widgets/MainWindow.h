@@ -1,0 +1,42 @@
+#pragma once
+#include <QWidget>
+#include <memory>
+
+#include "board/Unit_Main.h"
+#include "platform/widgets/FrameTimerDriver.h"
+#include "platform/widgets/SurfaceWidget.h"
+
+// The main window: a fixed 800 x 480 client area filled by the drawing surface. It turns Qt's
+// input into the board's handlers (updating the key state first) and hosts the board.
+class MainWindow : public QWidget, public BoardHost {
+ public:
+  MainWindow();
+  ~MainWindow() override;
+
+  TfrmMain& Board() { return *frmMain_; }
+  SurfaceWidget& Surface() { return *surface_; }
+  FrameTimerDriver& TimerDriver() { return *driver_; }
+
+  // Runs start-up; a failure is shown in the error box and leaves the board idle.
+  void Create();
+
+  QSize ClientSize() const override;
+  void Close() override;
+  int PopupMenu(const QStringList& captions) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void MouseEvent(QMouseEvent* event);
+
+  SurfaceWidget* surface_;
+  std::unique_ptr<TfrmMain> frmMain_;
+  std::unique_ptr<FrameTimerDriver> driver_;
+  int wheelDelta_ = 0;
+};

@@ -1,0 +1,4 @@
+#pragma once
+
+// Shows the program's message boxes as real Qt message boxes.
+void InstallQtMessageBoxes();

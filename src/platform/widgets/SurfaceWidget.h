@@ -1,0 +1,33 @@
+#pragma once
+#include <QImage>
+#include <QWidget>
+
+#include "platform/DXDraw.h"
+
+// Shows the surface's presented frames: at their own size in a window, scaled crisp (nearest
+// neighbour) over the whole screen in full screen. Qt's device pixel ratio scales both crisp
+// too, so pointer positions stay board pixels. It is the surface's host: full screen, border,
+// cursor and placement act on its window.
+class SurfaceWidget : public QWidget, public SurfaceHost {
+ public:
+  explicit SurfaceWidget(QWidget* parent = nullptr);
+
+  void ShowFrame(const QImage& frame) override;
+  void SetFullScreen(bool fullScreen) override;
+  void SetSizeableBorder(bool sizeable) override;
+  void HideSystemCursor() override;
+  void SetSurfaceSize(int width, int height) override;
+  QByteArray WindowPlacement() const override;
+  void SetWindowPlacement(const QByteArray& placement) override;
+
+  // A widget position in board pixels.
+  QPoint ToBoard(const QPointF& position) const;
+  bool FullScreen() const { return fullScreen_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage frame_;
+  bool fullScreen_ = false;
+};
