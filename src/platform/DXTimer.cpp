@@ -21,7 +21,9 @@ void TDXTimer::UpdateRunning() {
     lastTick_ = timeGetTime();
     windowStart_ = lastTick_;
   }
+  const bool changed = run != running_;
   running_ = run;
+  if (changed && OnRunningChanged) OnRunningChanged();
 }
 
 void TDXTimer::Idle(std::uint32_t now) {

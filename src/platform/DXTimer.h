@@ -10,6 +10,8 @@ class TDXTimer {
   int Interval = 10;  // milliseconds, never below 0
   bool ActiveOnly = true;
   std::function<void(int LagCount)> OnTimer;
+  // Told whenever the timer starts or stops running (the shell reschedules its wake-up).
+  std::function<void()> OnRunningChanged;
 
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);

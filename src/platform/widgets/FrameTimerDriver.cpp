@@ -11,6 +11,7 @@ FrameTimerDriver::FrameTimerDriver(TDXTimer& timer, QObject* parent)
   wake_.setTimerType(Qt::PreciseTimer);
   wake_.setSingleShot(true);
   connect(&wake_, &QTimer::timeout, this, [this] { Fire(); });
+  timer_.OnRunningChanged = [this] { Reschedule(); };
   connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
           [this](Qt::ApplicationState state) {
             timer_.SetApplicationActive(state == Qt::ApplicationActive);

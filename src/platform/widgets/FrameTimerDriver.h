@@ -10,7 +10,7 @@
 class FrameTimerDriver : public QObject {
  public:
   explicit FrameTimerDriver(TDXTimer& timer, QObject* parent = nullptr);
-  // Call after changing the timer's Enabled from outside.
+  ~FrameTimerDriver() override { timer_.OnRunningChanged = nullptr; }
   void Reschedule();
 
  private:
