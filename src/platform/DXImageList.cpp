@@ -33,21 +33,32 @@ QRgb Tone(TColor c, double f) {
   return ToQRgb(RGB(scale(GetRValue(c)), scale(GetGValue(c)), scale(GetBValue(c))));
 }
 
-// Inside the stick's side outline: a 52 x 11 bar whose corners are rounded with radius 3.
+// Inside the stick's side outline: a 52 x 11 bar whose corners are rounded with radius 4.
 bool InBar(int x, int y) {
   if (x < 0 || y < 0 || x >= ChalkLength || y >= ChalkThickness) return false;
-  constexpr double r = 3.0;
+  constexpr double r = 4.0;
   const double cx = x + 0.5, cy = y + 0.5;
   const double nx = std::clamp(cx, r, ChalkLength - r), ny = std::clamp(cy, r, ChalkThickness - r);
   return (cx - nx) * (cx - nx) + (cy - ny) * (cy - ny) <= r * r;
 }
 
-// The left end face, seen slightly from the side: a narrow upright ellipse.
-constexpr double FaceX = 4.0, FaceHalfWidth = 2.2, FaceHalfHeight = 5.0;
-double FaceDistance(int x, int y) {
-  const double dx = (x + 0.5 - FaceX) / FaceHalfWidth;
-  const double dy = (y + 0.5 - ChalkThickness / 2.0) / FaceHalfHeight;
-  return std::sqrt(dx * dx + dy * dy);
+// The left end face, seen slightly from the side: a narrow upright ellipse on the bar.
+bool InFace(int x, int y) {
+  constexpr double cx = 4.0, cy = ChalkThickness / 2.0, rx = 2.6, ry = 4.6;
+  const double dx = (x + 0.5 - cx) / rx, dy = (y + 0.5 - cy) / ry;
+  return dx * dx + dy * dy <= 1.0;
+}
+
+bool OnEdge(bool (*inside)(int, int), int x, int y) {
+  return inside(x, y) &&
+         (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1));
+}
+
+// A few chalky rough spots, the same in every frame.
+bool RoughSpot(int x, int y) {
+  if (x < 9 || x > ChalkLength - 5 || y < 2 || y > 6) return false;
+  const unsigned h = unsigned(x * 73856093) ^ unsigned(y * 19349663);
+  return h % 29 == 0;
 }
 
 void DrawStick(QImage& picture, int left, TColor color) {
@@ -57,18 +68,17 @@ void DrawStick(QImage& picture, int left, TColor color) {
     QRgb* row = reinterpret_cast<QRgb*>(picture.scanLine(y)) + left;
     for (int x = 0; x < ChalkLength; ++x) {
       if (!InBar(x, y)) continue;
-      const bool rim = !InBar(x - 1, y) || !InBar(x + 1, y) || !InBar(x, y - 1) || !InBar(x, y + 1);
       QRgb c = body;
-      if (rim) {
+      if (OnEdge(InBar, x, y)) {
         // Lit from above: the upper rim is the lightest tone, the ends darker, the lower
         // rim the darkest.
-        c = y <= 1 ? light : y >= ChalkThickness - 2 ? dark : mid;
-      } else if (y >= ChalkThickness - 3) {
+        c = y == 0 ? light : y == ChalkThickness - 1 ? dark : mid;
+      } else if (OnEdge(InFace, x, y)) {
+        c = mid;
+      } else if (InFace(x, y)) {
+        c = body;
+      } else if (y >= ChalkThickness - 3 || RoughSpot(x, y)) {
         c = light;  // the round underside turns away from the light
-      } else if (std::abs(FaceDistance(x, y) - 1.0) < 0.28) {
-        c = mid;  // the rim of the end face
-      } else if (y == 2 && x > 8 && x < ChalkLength - 4 && (x * 7 + 3) % 11 < 2) {
-        c = light;  // a few rough spots along the top
       }
       row[x] = c;
     }
