@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 #include <cmath>
 #include <numbers>
 
@@ -29,6 +30,18 @@ QImage LoadPicture(const QString& name) {
   return picture.convertToFormat(QImage::Format_RGB32);
 }
 
+// The tap sound as the player will read it: a RIFF image whose header claims more bytes than
+// the file holds is cut to what it holds; anything too short to be one stays silent.
+QByteArray TapSoundImage(QByteArray bytes) {
+  if (bytes.size() < 12) return {};
+  if (bytes.startsWith("RIFF")) {
+    const auto claimed = qFromLittleEndian<quint32>(bytes.constData() + 4);
+    if (claimed > quint32(bytes.size() - 8))
+      qToLittleEndian<quint32>(quint32(bytes.size() - 8), bytes.data() + 4);
+  }
+  return bytes;
+}
+
 }  // namespace
 
 void TfrmMain::FormCreate() {
@@ -48,7 +61,7 @@ void TfrmMain::FormCreate() {
   st.SoundList.Add();
   if (QFileInfo(QStringLiteral("start0.wav")).isFile()) {
     QFile wav(QStringLiteral("start0.wav"));
-    if (wav.open(QIODevice::ReadOnly)) st.SoundList[0] = wav.readAll();
+    if (wav.open(QIODevice::ReadOnly)) st.SoundList[0] = TapSoundImage(wav.readAll());
   } else {
     ShowMessage(QStringLiteral("\"Start0.wav\"がありません"));
   }

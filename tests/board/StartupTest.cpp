@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "board/StartedBoard.h"
+#include "platform/AppError.h"
+#include "platform/KeyState.h"
+
+namespace {
+
+constexpr TColor kBoard = RGB(0, 80, 0);
+
+TColor At(const QImage& image, int x, int y) { return FromQRgb(image.pixel(x, y)); }
+
+bool RegionIsBoardColoured(const QImage& board, int left, int top, int right, int bottom) {
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x)
+      if (At(board, x, y) != kBoard) return false;
+  return true;
+}
+
+struct Startup : ::testing::Test {
+  void SetUp() override { CurrentKeys() = {}; }
+  ProgramFolder folder;
+  TfrmMain frm;
+};
+
+}  // namespace
+
+TEST_F(Startup, BuildsTheBoardTheTrayAndTheChalkTable) {
+  folder.Write(QStringLiteral("VezozazOption.ini"), "[Opt]\r\nRunWithDay=0\r\n");
+  frm.FormCreate();
+  const BoardState& st = frm.st;
+  EXPECT_TRUE(st.BoardReady);
+  EXPECT_EQ(st.SelectedChalk, 0);
+  EXPECT_EQ(st.ToolMode, NormalWay);
+  EXPECT_EQ(st.ChalkSize, 6);
+  EXPECT_EQ(st.BoardColor, kBoard);
+  EXPECT_EQ(st.ChalkSlots[0], (TRect{32, 450, 84, 461}));
+  EXPECT_EQ(st.ChalkSlots[5], (TRect{452, 450, 504, 461}));
+  EXPECT_EQ(st.ChalkColors[2], TColor(0xC187E9));
+  EXPECT_EQ(st.ChalkColors[4], TColor(0x4B8CB4));
+  EXPECT_FALSE(st.SoundList.Memory(0) == nullptr);
+  EXPECT_TRUE(folder.messages.empty());
+
+  // A fresh board: BoardColor with a black line along its top, left and right edges.
+  ASSERT_EQ(st.BoardBitmap.size(), QSize(800, 432));
+  EXPECT_EQ(At(st.BoardBitmap, 400, 0), 0u);
+  EXPECT_EQ(At(st.BoardBitmap, 0, 200), 0u);
+  EXPECT_EQ(At(st.BoardBitmap, 799, 431), 0u);
+  EXPECT_EQ(At(st.BoardBitmap, 400, 431), kBoard);
+  EXPECT_TRUE(RegionIsBoardColoured(st.BoardBitmap, 1, 1, 799, 432));
+}
+
+TEST_F(Startup, FirstFrameShowsTheTrayWithTheWhiteChalkInTheHand) {
+  frm.FormCreate();
+  const QImage& frame = frm.DXDraw.FrontBuffer();
+  ASSERT_EQ(frame.size(), QSize(800, 480));
+  const QImage& tray = frm.st.TrayBitmap;
+  // Slot 0 shows the bare tray band; the other slots hold their piece.
+  for (int y = 450; y < 461; ++y)
+    for (int x = 32; x < 84; ++x) ASSERT_EQ(frame.pixel(x, y), tray.pixel(0, y - 432));
+  int inked = 0;
+  for (int y = 450; y < 461; ++y)
+    for (int x = 116; x < 168; ++x) inked += frame.pixel(x, y) != tray.pixel(0, y - 432);
+  EXPECT_GT(inked, 100);
+  // Until the pointer moves, the held chalk is drawn at (-3, -3).
+  const QImage& held = frm.st.HeldChalkBitmap;
+  for (int y = 3; y < 40; ++y)
+    for (int x = 3; x < 40; ++x)
+      if (held.pixel(x, y) != qRgb(0, 0, 0)) ASSERT_EQ(frame.pixel(x - 3, y - 3), held.pixel(x, y));
+}
+
+TEST_F(Startup, WritesTheDateBeforeTheFirstFrameWhenAsked) {
+  folder.Write(QStringLiteral("VezozazOption.ini"), "[Opt]\r\nRunWithDay=1\r\n");
+  frm.FormCreate();
+  EXPECT_FALSE(RegionIsBoardColoured(frm.st.BoardBitmap, 720, 16, 784, 376));
+  EXPECT_FALSE(RegionIsBoardColoured(frm.DXDraw.FrontBuffer(), 720, 16, 784, 376));
+  EXPECT_TRUE(RegionIsBoardColoured(frm.st.BoardBitmap, 1, 1, 700, 432));
+}
+
+TEST_F(Startup, MissingTapSoundInTheCurrentFolderIsReportedAndTapsStaySilent) {
+  folder.Remove(QStringLiteral("start0.wav"));  // the pictures' folder is not searched
+  frm.FormCreate();
+  ASSERT_EQ(folder.messages.size(), 1u);
+  EXPECT_EQ(folder.messages[0], QStringLiteral("\"Start0.wav\"がありません"));
+  EXPECT_EQ(frm.st.SoundList.Memory(0), nullptr);
+  EXPECT_TRUE(frm.st.BoardReady);
+}
+
+TEST_F(Startup, TapSoundClaimingMoreThanTheFileHoldsIsCutToTheFile) {
+  QByteArray wav("RIFF\xff\xff\xff\x7fWAVEfmt ", 16);
+  wav.append(QByteArray(40, '\0'));
+  folder.Write(QStringLiteral("start0.wav"), wav);
+  frm.FormCreate();
+  const auto* image = static_cast<const unsigned char*>(frm.st.SoundList.Memory(0));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image[4] | (image[5] << 8), wav.size() - 8);
+  EXPECT_EQ(image[6] | image[7], 0);
+}
+
+TEST_F(Startup, MissingPictureNamesTheFileAndLeavesTheBoardIdle) {
+  folder.Remove(QStringLiteral("Hand.bmp"));
+  try {
+    frm.FormCreate();
+    FAIL() << "start-up went on without Hand.bmp";
+  } catch (const AppError& error) {
+    EXPECT_TRUE(error.Message().contains(folder.Path(QStringLiteral("Hand.bmp"))));
+  }
+  EXPECT_FALSE(frm.st.BoardReady);
+  // Input and frame steps keep away from the pictures that never loaded.
+  CurrentKeys().Left = true;
+  frm.DXDrawMouseDown(MouseButton::Left, 100, 100);
+  frm.DXDrawMouseMove(120, 120);
+  frm.TimerTimer(1);
+  EXPECT_FALSE(frm.st.PenDown);
+}
+
+TEST_F(Startup, UnreadablePictureFailsLikeAMissingOne) {
+  folder.Write(QStringLiteral("Chalk.bmp"), "not a bitmap");
+  EXPECT_THROW(frm.FormCreate(), AppError);
+  EXPECT_FALSE(frm.st.BoardReady);
+  EXPECT_TRUE(frm.st.HeldChalkBitmap.isNull()) << "later pictures are not loaded";
+}
