@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "platform/AppError.h"
+#include "platform/Canvas.h"
+#include "platform/DXImageList.h"
+
+namespace {
+
+constexpr QRgb Board = 0xFF005000u;
+constexpr int X = 100, Y = 60;  // where the sprite's centre lands
+
+class SpriteTest : public ::testing::Test {
+ protected:
+  SpriteTest() : target(NewBitmap(200, 120)) {
+    list.Add(MakeLaidChalkSprite());
+    target.fill(Board);
+  }
+  const QImage& Picture() const { return list.Find(LaidChalkSpriteName)->Picture; }
+  QRgb Sprite(int frame, int x, int y) const { return Picture().pixel(52 * frame + x, y); }
+  void Draw(int frame, int angle) {
+    DrawSpriteRotated(target, list, LaidChalkSpriteName, X, Y, 52, 11, frame, 0.5, 0.5, angle);
+  }
+  // Where a sprite pixel lands must show it, or the board where the sprite is black.
+  void ExpectPlaced(int frame, int i, int j, int tx, int ty) const {
+    const QRgb s = Sprite(frame, i, j);
+    EXPECT_EQ(target.pixel(tx, ty), (s & 0xFFFFFF) ? s : Board) << i << "," << j;
+  }
+  int Changed() const {
+    int n = 0;
+    for (int y = 0; y < target.height(); ++y)
+      for (int x = 0; x < target.width(); ++x) n += target.pixel(x, y) != Board;
+    return n;
+  }
+  QRect ChangedBox() const {
+    QRect box;
+    for (int y = 0; y < target.height(); ++y)
+      for (int x = 0; x < target.width(); ++x)
+        if (target.pixel(x, y) != Board) box |= QRect(x, y, 1, 1);
+    return box;
+  }
+  int Opaque(int frame) const {
+    int n = 0;
+    for (int j = 0; j < 11; ++j)
+      for (int i = 0; i < 52; ++i) n += (Sprite(frame, i, j) & 0xFFFFFF) != 0;
+    return n;
+  }
+
+  TDXImageList list;
+  QImage target;
+};
+
+TEST_F(SpriteTest, LaidChalkPictureHasSixFramesInTheChalkColours) {
+  const TPictureCollectionItem* item = list.Find(QStringLiteral("チョーク横"));
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->Picture.size(), QSize(312, 11));
+  EXPECT_EQ(item->PatternWidth, 52);
+  EXPECT_EQ(item->PatternHeight, 11);
+  EXPECT_EQ(item->PatternCount(), 6);
+  const std::array<QRgb, 6> colours = {qRgb(255, 255, 255), qRgb(255, 252, 30), qRgb(233, 135, 193),
+                                       qRgb(130, 200, 230), qRgb(180, 140, 75), qRgb(85, 150, 85)};
+  for (int f = 0; f < 6; ++f) {
+    EXPECT_EQ(Sprite(f, 30, 4), colours[std::size_t(f)]) << f;
+    // Rounded ends: the corners are transparent, the middle of each end is not.
+    EXPECT_EQ(Sprite(f, 0, 0) & 0xFFFFFF, 0u);
+    EXPECT_EQ(Sprite(f, 51, 0) & 0xFFFFFF, 0u);
+    EXPECT_EQ(Sprite(f, 0, 10) & 0xFFFFFF, 0u);
+    EXPECT_EQ(Sprite(f, 51, 10) & 0xFFFFFF, 0u);
+    EXPECT_NE(Sprite(f, 0, 5) & 0xFFFFFF, 0u);
+    EXPECT_NE(Sprite(f, 51, 5) & 0xFFFFFF, 0u);
+    // The rim is darker than the body: the lower edge most of all.
+    EXPECT_LT(qGray(Sprite(f, 30, 10)), qGray(Sprite(f, 30, 0)));
+    EXPECT_LT(qGray(Sprite(f, 30, 0)), qGray(Sprite(f, 30, 4)));
+  }
+}
+
+TEST_F(SpriteTest, FindReturnsNothingForAnUnknownName) {
+  EXPECT_EQ(list.Find(QStringLiteral("チョーク")), nullptr);
+  EXPECT_EQ(TDXImageList().Find(LaidChalkSpriteName), nullptr);
+}
+
+TEST_F(SpriteTest, AngleZeroPlacesTheFrameCentredOnThePoint) {
+  Draw(2, 0);
+  for (int j = 0; j < 11; ++j)
+    for (int i = 0; i < 52; ++i) ExpectPlaced(2, i, j, X - 26 + i, Y - 5 + j);
+  EXPECT_EQ(Changed(), Opaque(2));
+  EXPECT_EQ(ChangedBox(), QRect(X - 26, Y - 5, 52, 11));
+}
+
+TEST_F(SpriteTest, AngleSixtyFourStandsUprightRightEndDown) {
+  Draw(3, 64);
+  const QRect box = ChangedBox();
+  EXPECT_EQ(box.width(), 11);
+  EXPECT_EQ(box.height(), 52);
+  EXPECT_TRUE(box.contains(X, Y));
+  // A quarter turn clockwise: the picture's x runs down the screen, its y runs right to left.
+  for (int j = 0; j < 11; ++j)
+    for (int i = 0; i < 52; ++i) ExpectPlaced(3, i, j, X + 5 - j, Y - 26 + i);
+  EXPECT_EQ(Changed(), Opaque(3));
+}
+
+TEST_F(SpriteTest, AngleOneTwentyEightIsMirroredBothWays) {
+  Draw(1, 128);
+  for (int j = 0; j < 11; ++j)
+    for (int i = 0; i < 52; ++i) ExpectPlaced(1, i, j, X + 26 - i, Y + 5 - j);
+  EXPECT_EQ(Changed(), Opaque(1));
+}
+
+TEST_F(SpriteTest, AngleIsTakenModuloAFullTurn) {
+  Draw(0, 64);
+  const QImage quarter = target.copy();
+  for (int angle : {64 + 256, 64 - 256, 64 - 512}) {
+    target.fill(Board);
+    Draw(0, angle);
+    EXPECT_EQ(target, quarter) << angle;
+  }
+}
+
+TEST_F(SpriteTest, SmallAngleTurnsClockwise) {
+  Draw(4, 16);  // 22.5 degrees
+  const QRect box = ChangedBox();
+  EXPECT_GT(box.height(), 25);
+  EXPECT_LT(box.width(), 52);
+  // The right end has gone down, the left end up.
+  auto columnHasChalk = [this](int x, int fromY, int toY) {
+    for (int y = fromY; y < toY; ++y)
+      if (target.pixel(x, y) != Board) return true;
+    return false;
+  };
+  EXPECT_TRUE(columnHasChalk(X + 20, Y + 4, Y + 16));
+  EXPECT_FALSE(columnHasChalk(X + 20, Y - 16, Y - 4));
+  EXPECT_TRUE(columnHasChalk(X - 20, Y - 16, Y - 4));
+  // Nearest neighbour keeps the area, give or take the edges.
+  EXPECT_NEAR(Changed(), Opaque(4), Opaque(4) / 10);
+}
+
+TEST_F(SpriteTest, FrameOutsideTheListDrawsNothing) {
+  Draw(-1, 0);
+  Draw(6, 0);
+  Draw(-1, 64);
+  EXPECT_EQ(Changed(), 0);
+}
+
+TEST_F(SpriteTest, SpriteIsClippedAtTheTargetEdges) {
+  DrawSpriteRotated(target, list, LaidChalkSpriteName, 0, 0, 52, 11, 0, 0.5, 0.5, 0);
+  DrawSpriteRotated(target, list, LaidChalkSpriteName, 199, 119, 52, 11, 0, 0.5, 0.5, 32);
+  EXPECT_EQ(target.pixel(0, 0), Sprite(0, 26, 5));
+  EXPECT_NE(target.pixel(199, 119), Board);
+}
+
+TEST_F(SpriteTest, UnknownNameThrowsWithTheName) {
+  try {
+    DrawSpriteRotated(target, list, QStringLiteral("消しゴム"), X, Y, 52, 11, 0, 0.5, 0.5, 0);
+    FAIL() << "no error";
+  } catch (const AppError& e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("画像 '消しゴム' が見つかりません"));
+  }
+  // The name is taken as it is, also when it looks like a placeholder; even with a frame
+  // that would draw nothing.
+  try {
+    DrawSpriteRotated(target, list, QStringLiteral("%1 %s"), X, Y, 52, 11, -1, 0.5, 0.5, 0);
+    FAIL() << "no error";
+  } catch (const AppError& e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("画像 '%1 %s' が見つかりません"));
+  }
+  EXPECT_EQ(Changed(), 0);
+}
+
+}  // namespace
