@@ -1,0 +1,297 @@
+#include "settings/IniFile.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ustring.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+struct ConverterCloser {
+  void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+// ICU's converter for a Windows code page; Western (1252) when ICU has none by that number.
+Converter OpenCodePage(int codePage) {
+  for (int page : {codePage, 1252}) {
+    UErrorCode status = U_ZERO_ERROR;
+    Converter converter(ucnv_open(("windows-" + std::to_string(page)).c_str(), &status));
+    if (U_SUCCESS(status) && converter) return converter;
+  }
+  return nullptr;
+}
+
+bool IsUtf8(const char* data, qsizetype size) {
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t length = 0;
+  u_strFromUTF8(nullptr, 0, &length, data, static_cast<int32_t>(size), &status);
+  return status == U_BUFFER_OVERFLOW_ERROR || U_SUCCESS(status);
+}
+
+QString AnsiToString(UConverter* converter, const char* data, qsizetype size) {
+  if (!converter || size == 0) return QString::fromLatin1(data, size);
+  // One byte gives at most one code point, two UTF-16 units.
+  QString text(2 * size, Qt::Uninitialized);
+  UErrorCode status = U_ZERO_ERROR;
+  const int32_t length =
+      ucnv_toUChars(converter, reinterpret_cast<UChar*>(text.data()),
+                    static_cast<int32_t>(text.size()), data, static_cast<int32_t>(size), &status);
+  if (U_FAILURE(status)) return QString::fromLatin1(data, size);
+  text.truncate(length);
+  return text;
+}
+
+QByteArray StringToAnsi(UConverter* converter, const QString& text) {
+  if (!converter) return text.toLatin1();
+  const auto* source = reinterpret_cast<const UChar*>(text.utf16());
+  const auto length = static_cast<int32_t>(text.size());
+  UErrorCode status = U_ZERO_ERROR;
+  const int32_t needed = ucnv_fromUChars(converter, nullptr, 0, source, length, &status);
+  QByteArray bytes(needed, Qt::Uninitialized);
+  status = U_ZERO_ERROR;
+  ucnv_fromUChars(converter, bytes.data(), needed, source, length, &status);
+  return U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING ? text.toLatin1() : bytes;
+}
+
+bool IsBlank(char16_t unit) {
+  return unit == u' ' || unit == u'\t';
+}
+
+bool IsLineBreak(char16_t unit) {
+  return unit == u'\r' || unit == u'\n';
+}
+
+std::optional<std::uint32_t> ParseHex(QStringView digits) {
+  if (digits.isEmpty()) return std::nullopt;
+  std::uint64_t value = 0;
+  for (QChar c : digits) {
+    const int digit = c >= u'0' && c <= u'9'   ? c.unicode() - u'0'
+                      : c >= u'a' && c <= u'f' ? c.unicode() - u'a' + 10
+                      : c >= u'A' && c <= u'F' ? c.unicode() - u'A' + 10
+                                               : -1;
+    if (digit < 0) return std::nullopt;
+    value = value * 16 + digit;
+    if (value > 0xFFFFFFFFu) return std::nullopt;
+  }
+  return static_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
+std::optional<std::int32_t> IniToInt(QStringView text) {
+  if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
+    if (auto value = ParseHex(text.mid(2))) return static_cast<std::int32_t>(*value);
+    return std::nullopt;
+  }
+  if (text.startsWith(u'$')) {
+    if (auto value = ParseHex(text.mid(1))) return static_cast<std::int32_t>(*value);
+    return std::nullopt;
+  }
+  const bool negative = text.startsWith(u'-');
+  if (negative || text.startsWith(u'+')) text = text.mid(1);
+  if (text.isEmpty()) return std::nullopt;
+  std::int64_t value = 0;
+  for (QChar c : text) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    value = value * 10 + (c.unicode() - u'0');
+    if (value > std::int64_t{1} << 31) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+IniFile::IniFile(QString path, int ansiCodePage) : path_(std::move(path)), codePage_(ansiCodePage) {
+  Load();
+}
+
+bool IniFile::Load() {
+  bytes_.clear();
+  Parse();
+  const QFileInfo info(path_);
+  if (!info.exists()) return true;
+  if (!info.isFile() || info.size() > MaxFileSize) return false;
+  QFile file(path_);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  QByteArray data = file.read(MaxFileSize + 1);
+  if (file.error() != QFileDevice::NoError || data.size() > MaxFileSize) return false;
+  bytes_ = std::move(data);
+  Parse();
+  return true;
+}
+
+char16_t IniFile::Unit(qsizetype at) const {
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes_.constData());
+  if (encoding_ == Encoding::Utf16Le) return static_cast<char16_t>(b[at] | b[at + 1] << 8);
+  return b[at];
+}
+
+qsizetype IniFile::TextEnd() const {
+  if (encoding_ != Encoding::Utf16Le) return bytes_.size();
+  return textStart_ + (bytes_.size() - textStart_) / 2 * 2;
+}
+
+// Lines are split at CR and LF bytes (or units), which no multi-byte character of a Windows
+// code page contains, so 8-bit files can be split before they are decoded.
+void IniFile::Parse() {
+  lines_.clear();
+  eol_ = QStringLiteral("\r\n");
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes_.constData());
+  const qsizetype size = bytes_.size();
+  if (size >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
+    encoding_ = Encoding::Utf16Le;
+    textStart_ = 2;
+  } else {
+    textStart_ = size >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF ? 3 : 0;
+    const bool utf8 = IsUtf8(bytes_.constData() + textStart_, size - textStart_);
+    encoding_ = utf8 ? Encoding::Utf8 : Encoding::Ansi;
+  }
+  const Converter converter = encoding_ == Encoding::Ansi ? OpenCodePage(codePage_) : nullptr;
+  const qsizetype w = encoding_ == Encoding::Utf16Le ? 2 : 1;
+  const qsizetype end = TextEnd();
+  bool eolSeen = false;
+  for (qsizetype pos = textStart_; pos < end;) {
+    qsizetype stop = pos;
+    while (stop < end && !IsLineBreak(Unit(stop))) stop += w;
+    qsizetype next = stop;
+    if (next < end) {
+      const bool crlf = Unit(next) == u'\r' && next + w < end && Unit(next + w) == u'\n';
+      if (!eolSeen) {
+        eol_ = crlf ? QStringLiteral("\r\n") : QString(QChar(Unit(next)));
+        eolSeen = true;
+      }
+      next += crlf ? 2 * w : w;
+    }
+    QString text = Decode(converter.get(), pos, stop).trimmed();
+    if (!text.isEmpty()) lines_.push_back({pos, stop, next, std::move(text)});
+    pos = next;
+  }
+}
+
+QString IniFile::Decode(UConverter* converter, qsizetype begin, qsizetype end) const {
+  const char* data = bytes_.constData() + begin;
+  switch (encoding_) {
+    case Encoding::Utf16Le: {
+      QString text((end - begin) / 2, Qt::Uninitialized);
+      for (qsizetype i = 0; i < text.size(); ++i) text[i] = QChar(Unit(begin + 2 * i));
+      return text;
+    }
+    case Encoding::Utf8:
+      return QString::fromUtf8(data, end - begin);
+    case Encoding::Ansi:
+      break;
+  }
+  return AnsiToString(converter, data, end - begin);
+}
+
+QByteArray IniFile::Encode(const QString& text) const {
+  switch (encoding_) {
+    case Encoding::Utf16Le: {
+      QByteArray bytes(2 * text.size(), Qt::Uninitialized);
+      for (qsizetype i = 0; i < text.size(); ++i) {
+        bytes[2 * i] = static_cast<char>(text[i].unicode() & 0xFF);
+        bytes[2 * i + 1] = static_cast<char>(text[i].unicode() >> 8);
+      }
+      return bytes;
+    }
+    case Encoding::Utf8:
+      return text.toUtf8();
+    case Encoding::Ansi:
+      break;
+  }
+  return StringToAnsi(OpenCodePage(codePage_).get(), text);
+}
+
+IniFile::Place IniFile::Find(QStringView section, QStringView key) const {
+  Place place;
+  for (int i = 0; i < static_cast<int>(lines_.size()); ++i) {
+    const QStringView text = lines_[i].text;
+    const qsizetype close = text.startsWith(u'[') ? text.lastIndexOf(u']') : -1;
+    if (close > 0) {
+      if (place.header >= 0) break;
+      if (text.mid(1, close - 1).trimmed().compare(section, Qt::CaseInsensitive) == 0)
+        place.header = place.last = i;
+      continue;
+    }
+    if (place.header < 0) continue;
+    place.last = i;
+    if (place.key >= 0 || text.startsWith(u';')) continue;
+    const qsizetype equals = text.indexOf(u'=');
+    if (equals >= 0 && text.left(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+      place.key = i;
+  }
+  return place;
+}
+
+// The "=" and the blanks that follow it are single bytes (or units) that no multi-byte
+// character contains, so the value's first byte can be found without decoding.
+qsizetype IniFile::ValueStart(const Line& line) const {
+  const qsizetype w = encoding_ == Encoding::Utf16Le ? 2 : 1;
+  qsizetype at = line.begin;
+  while (at < line.end && Unit(at) != u'=') at += w;
+  at = std::min(at + w, line.end);
+  while (at < line.end && IsBlank(Unit(at))) at += w;
+  return at;
+}
+
+QString IniFile::ReadString(QStringView section, QStringView key, const QString& fallback) const {
+  const Place place = Find(section, key);
+  if (place.key < 0) return fallback;
+  const QStringView text = lines_[place.key].text;
+  QStringView value = text.mid(text.indexOf(u'=') + 1).trimmed();
+  if (value.size() >= 2 && (value[0] == u'"' || value[0] == u'\'') && value.back() == value[0])
+    value = value.mid(1, value.size() - 2);
+  if (value.size() > MaxValueLength) {
+    value = value.left(MaxValueLength);
+    if (value.back().isHighSurrogate()) value.chop(1);
+  }
+  return value.toString();
+}
+
+bool IniFile::ReadBool(QStringView section, QStringView key, bool fallback) const {
+  const auto value = IniToInt(ReadString(section, key, QString()));
+  return value ? *value != 0 : fallback;
+}
+
+bool IniFile::WriteBool(QStringView section, QStringView key, bool value) {
+  return WriteValue(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool IniFile::WriteValue(QStringView section, QStringView key, const QString& value) {
+  if (!Load()) return false;
+  const Place place = Find(section, key);
+  const QString entry = key.toString() + u'=' + value;
+  qsizetype at = 0;
+  qsizetype removed = 0;
+  QString insert;
+  if (place.key >= 0) {
+    const Line& line = lines_[place.key];
+    at = ValueStart(line);
+    removed = line.end - at;
+    insert = value;
+  } else if (place.header >= 0) {
+    const Line& last = lines_[place.last];
+    const bool ended = last.next > last.end;
+    at = ended ? last.next : last.end;
+    insert = (ended ? QString() : eol_) + entry + eol_;
+  } else {
+    at = TextEnd();
+    const qsizetype w = encoding_ == Encoding::Utf16Le ? 2 : 1;
+    const bool ended = at == textStart_ || IsLineBreak(Unit(at - w));
+    insert = (ended ? QString() : eol_) + u'[' + section.toString() + u']' + eol_ + entry + eol_;
+  }
+  QByteArray bytes = bytes_.left(at) + Encode(insert) + bytes_.mid(at + removed);
+
+  QSaveFile file(path_);
+  file.setDirectWriteFallback(true);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    return false;
+  bytes_ = std::move(bytes);
+  Parse();
+  return true;
+}

@@ -1,0 +1,74 @@
+#include "settings/Language.h"
+
+#include <QFileInfo>
+
+#include "board/Unit_Main.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Paths.h"
+
+namespace {
+
+QString& PathOverride() {
+  static QString path;
+  return path;
+}
+
+}  // namespace
+
+QString LanguageFilePath() {
+  if (!PathOverride().isEmpty()) return PathOverride();
+  const QString folder = ExeDir();
+  const QString candidate = folder + QStringLiteral("Language_") +
+                            QString::number(UserDefaultLCID()) + QStringLiteral(".ini");
+  if (QFileInfo(candidate).isFile()) return candidate;
+  return folder + QStringLiteral("Language.ini");
+}
+
+void SetLanguageFilePath(const QString& path) {
+  PathOverride() = path;
+}
+
+LanguageFile::LanguageFile() : ini_(LanguageFilePath(), AnsiCodePage(UserDefaultLCID())) {}
+
+QString LanguageFile::Text(const TextKey& text) const {
+  return ini_.ReadString(text.Section, text.Key, text.Default.toString());
+}
+
+QString LanguageFile::Text(QStringView section, QStringView key, const QString& fallback) const {
+  return ini_.ReadString(section, key, fallback);
+}
+
+QString LangText(const QString& section, const QString& key, const QString& fallback) {
+  return LanguageFile().Text(section, key, fallback);
+}
+
+QString LangText(const TextKey& text) {
+  return LanguageFile().Text(text);
+}
+
+QString ExportFilter(const QString& bmpText, const QString& jpgText) {
+  return bmpText + QStringLiteral(" (*.bmp);;") + jpgText + QStringLiteral(" (*.jpg);;") +
+         Texts::AllFilesFilter.toString();
+}
+
+void ApplyMainWindowTexts(TfrmMain& form) {
+  const LanguageFile language;
+  SetApplicationTitle(language.Text(Texts::Name));
+  form.Caption = ApplicationTitle();
+
+  const QString separator = QStringLiteral("-");
+  form.popCaptions = QStringList{language.Text(Texts::MenuAllDel),
+                                 language.Text(Texts::MenuWriteDate),
+                                 separator,
+                                 language.Text(Texts::MenuLoad),
+                                 language.Text(Texts::MenuSave),
+                                 language.Text(Texts::MenuToBMP),
+                                 separator,
+                                 language.Text(Texts::MenuOption),
+                                 language.Text(Texts::MenuVer),
+                                 language.Text(Texts::MenuExit)};
+
+  form.st.ClearConfirmText = language.Text(Texts::Clear);
+  form.dlgSaveFilter =
+      ExportFilter(language.Text(Texts::FileTypeBmp), language.Text(Texts::FileTypeJpg));
+}

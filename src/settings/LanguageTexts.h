@@ -1,0 +1,85 @@
+#pragma once
+#include <QStringView>
+#include <span>
+
+// One text of the program: its section and key in the language file and the built-in text
+// shown when the file lacks that key. Look it up with LangText(text) or, for several texts
+// at once, with LanguageFile::Text(text) (settings/Language.h).
+struct TextKey {
+  QStringView Section;
+  QStringView Key;
+  QStringView Default;
+};
+
+// Every text of the program that comes from the language file. The keys OK and Cancel are
+// shared by the three dialogs, each with its own built-in text.
+namespace Texts {
+// Section General.
+inline constexpr TextKey Name{u"General", u"name", u"Slatewick 2"};
+inline constexpr TextKey FilesOK{u"General", u"OK", u"OK"};
+inline constexpr TextKey FilesCancel{u"General", u"Cancel", u"Cancel"};
+inline constexpr TextKey OptionOK{u"General", u"OK", u"OK(&O)"};
+inline constexpr TextKey OptionCancel{u"General", u"Cancel", u"ｷｬﾝｾﾙ(&C)"};
+inline constexpr TextKey ExportOK{u"General", u"OK", u"&OK"};
+inline constexpr TextKey ExportCancel{u"General", u"Cancel", u"&Cancel"};
+inline constexpr TextKey FileTypeBmp{u"General", u"FileTypeBmp", u"BMP"};
+inline constexpr TextKey FileTypeJpg{u"General", u"FileTypeJpg", u"JPG"};
+inline constexpr TextKey LanguageAuthor{u"General", u"LanguageAuthor", u""};
+
+// Section MainMenu: the popup menu's captions.
+inline constexpr TextKey MenuAllDel{u"MainMenu", u"AllDel", u"All Del"};
+inline constexpr TextKey MenuWriteDate{u"MainMenu", u"WriteDate", u"日付を書く(&D)"};
+inline constexpr TextKey MenuLoad{u"MainMenu", u"Load", u"黒板を読み込む(&L)"};
+inline constexpr TextKey MenuSave{u"MainMenu", u"Save", u"黒板を書き出し(&S)"};
+inline constexpr TextKey MenuToBMP{u"MainMenu", u"ToBMP", u"BMPﾌｧｲﾙに書き出す(&E)"};
+inline constexpr TextKey MenuOption{u"MainMenu", u"Option", u"設定(&O)"};
+inline constexpr TextKey MenuVer{u"MainMenu", u"Ver", u"ﾊﾞｰｼﾞｮﾝ情報(&A)"};
+inline constexpr TextKey MenuExit{u"MainMenu", u"Exit", u"Slatewickの終了(&Q)"};
+
+// Section MainMessage: the question before the board is cleared.
+inline constexpr TextKey Clear{u"MainMessage", u"Clear",
+                               u"黒板にかかれている内容をすべて消します。よろしいですか？"};
+
+// Section SelectFileDialog: the board-file chooser. FileExist and FileNotExist hold one
+// placeholder ("%3d") for the title.
+inline constexpr TextKey FileSizeError{u"SelectFileDialog", u"FileSizeError",
+                                       u"ファイルの縦x横が一致していません。"};
+inline constexpr TextKey FileExist{u"SelectFileDialog", u"FileExist",
+                                   u"\"%3d.bmp\"はすでに存在します。上書き保存しますか？"};
+inline constexpr TextKey FileNotExist{u"SelectFileDialog", u"FileNotExist",
+                                      u"\"%3d.bmp\"は存在しません。"};
+inline constexpr TextKey ChooseLoad{u"SelectFileDialog", u"ChooseLoad",
+                                    u"読み込むタイトルを選んでください"};
+inline constexpr TextKey ChooseSave{u"SelectFileDialog", u"ChooseSave",
+                                    u"書き出すタイトルを入力してください"};
+inline constexpr TextKey LoadDialog{u"SelectFileDialog", u"LoadDialog", u"黒板の読み込み"};
+inline constexpr TextKey SaveDialog{u"SelectFileDialog", u"SaveDialog", u"黒板の書き出し"};
+
+// Section PreferenceDialog: the settings dialog.
+inline constexpr TextKey OptionTitle{u"PreferenceDialog", u"Title", u"Slatewick 2の設定"};
+inline constexpr TextKey Dirt{u"PreferenceDialog", u"Dirt", u"黒板消しや指の汚れ"};
+inline constexpr TextKey ChalkRange{u"PreferenceDialog", u"ChalkRange",
+                                    u"普通チョークの距離制限（推奨）"};
+inline constexpr TextKey RunWithDay{u"PreferenceDialog", u"RunWithDay", u"起動時に日付を描画する"};
+inline constexpr TextKey ClearWithDay{u"PreferenceDialog", u"ClearWithDay",
+                                      u"全部消す時に日付を描画する"};
+inline constexpr TextKey ShowDust{u"PreferenceDialog", u"ShowDust", u"粉を落とす"};
+inline constexpr TextKey AngleWithCtrl{u"PreferenceDialog", u"AngleWithCtrl",
+                                       u"チョークの角を使うのは[Ctrl]キーを押した時だけ"};
+inline constexpr TextKey ShowDebug{u"PreferenceDialog", u"ShowDebug",
+                                   u"内部数値の表示（デバッグモード）"};
+inline constexpr TextKey ChalkA{u"PreferenceDialog", u"ChalkA", u"普通チョーク"};
+inline constexpr TextKey ChalkB{u"PreferenceDialog", u"ChalkB", u"チョークの角"};
+inline constexpr TextKey ChalkC{u"PreferenceDialog", u"ChalkC", u"倒したチョーク"};
+
+// Section ExportDlg: the export-kind dialog.
+inline constexpr TextKey ExportTitle{u"ExportDlg", u"Title", u"Select the export type"};
+inline constexpr TextKey Onlypic{u"ExportDlg", u"Onlypic", u"Save only picture"};
+inline constexpr TextKey Withall{u"ExportDlg", u"Withall", u"Save with tray, chalk, dust, etc."};
+
+// The last entry of the export's file filter; it does not come from the language file.
+inline constexpr QStringView AllFilesFilter = u"すべてのファイル (*.*)";
+
+// Every text above, section by section (OK and Cancel three times, once per dialog).
+std::span<const TextKey> All();
+}  // namespace Texts

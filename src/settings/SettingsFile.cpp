@@ -1,0 +1,59 @@
+#include "settings/SettingsFile.h"
+
+#include <array>
+
+#include "platform/MessageBoxes.h"
+#include "platform/Paths.h"
+#include "settings/IniFile.h"
+#include "settings/Language.h"
+
+namespace {
+
+constexpr QStringView Section = u"Opt";
+
+struct SettingKey {
+  QStringView Key;
+  bool Settings::*Value;
+};
+
+// The keys in the order of reading and writing.
+constexpr std::array<SettingKey, 7> Keys{{
+    {u"Yogore", &Settings::Yogore},
+    {u"KyoriSeigen", &Settings::KyoriSeigen},
+    {u"RunWithDay", &Settings::RunWithDay},
+    {u"NewWithDay", &Settings::NewWithDay},
+    {u"ShowKona", &Settings::ShowKona},
+    {u"KadoOnlyCtrl", &Settings::KadoOnlyCtrl},
+    {u"ShowDebug", &Settings::ShowDebug},
+}};
+
+IniFile OpenSettingsFile() {
+  return IniFile(SettingsFilePath(), AnsiCodePage(UserDefaultLCID()));
+}
+
+}  // namespace
+
+QString SettingsFilePath() {
+  return ExeDir() + QStringLiteral("VezozazOption.ini");
+}
+
+Settings ReadSettings() {
+  const IniFile file = OpenSettingsFile();
+  Settings settings;
+  for (const SettingKey& key : Keys)
+    settings.*key.Value = file.ReadBool(Section, key.Key, settings.*key.Value);
+  return settings;
+}
+
+bool WriteSettings(const Settings& values, Settings& memory) {
+  IniFile file = OpenSettingsFile();
+  for (const SettingKey& key : Keys) {
+    if (!file.WriteBool(Section, key.Key, values.*key.Value)) {
+      const QString text = QStringLiteral("%1 に書き込めません").arg(file.Path()) + u'.';
+      ShowMessageBox({text, ApplicationTitle(), BoxIcon::Stop});
+      return false;
+    }
+  }
+  memory = values;
+  return true;
+}
