@@ -1,0 +1,92 @@
+#include "files/Export.h"
+
+#include <QFileInfo>
+
+#include "board/Unit_Main.h"
+#include "files/JpegWriter.h"
+#include "files/PictureFiles.h"
+#include "files/Unit_howtoexport.h"
+#include "platform/AppError.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Paths.h"
+
+namespace {
+
+// Stops the frame timer for its lifetime; it runs again however the scope is left.
+class TimerPause {
+ public:
+  explicit TimerPause(TDXTimer& timer) : timer_(timer) { timer_.SetEnabled(false); }
+  ~TimerPause() { timer_.SetEnabled(true); }
+  TimerPause(const TimerPause&) = delete;
+  TimerPause& operator=(const TimerPause&) = delete;
+
+ private:
+  TDXTimer& timer_;
+};
+
+void WritePicture(const QImage& picture, TPictureFormat format, const QString& path) {
+  if (format == TPictureFormat::Bmp)
+    WriteBmpFile(picture, path);
+  else
+    WriteJpegFile(picture, path);
+}
+
+}  // namespace
+
+TPictureFormat PictureFormatOf(const QString& fileName) {
+  const QString name = QFileInfo(fileName).fileName();
+  const qsizetype dot = name.lastIndexOf(u'.');
+  if (dot < 0) return TPictureFormat::None;
+  const QString extension = name.mid(dot).toLower();
+  if (extension == u".bmp") return TPictureFormat::Bmp;
+  if (extension == u".jpg" || extension == u".jpeg") return TPictureFormat::Jpeg;
+  return TPictureFormat::None;
+}
+
+QImage WindowPicture(TfrmMain& frmMain) {
+  const QImage& shown = frmMain.DXDraw.FrontBuffer().isNull() ? frmMain.DXDraw.BackBuffer()
+                                                              : frmMain.DXDraw.FrontBuffer();
+  return shown.copy(0, 0, frmMain.ClientWidth(), frmMain.ClientHeight())
+      .convertToFormat(QImage::Format_RGB32);
+}
+
+QString ScreenShotName(const QDateTime& when) {
+  const QDate date = when.date();
+  const QTime time = when.time();
+  const auto two = [](int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
+  return QStringLiteral("%1_%2_%3_%4_%5_%6_%7.jpg")
+      .arg(date.year(), 4, 10, QLatin1Char('0'))
+      .arg(two(date.month()), two(date.day()), two(time.hour()), two(time.minute()),
+           two(time.second()))
+      .arg(time.msec(), 3, 10, QLatin1Char('0'));
+}
+
+void mnuToBMPClick(TfrmMain& frmMain, TSaveDialog& dlgSave, TfrmHowToExport& frmHowToExport) {
+  const TimerPause pause(frmMain.Timer);
+  if (!dlgSave.Execute()) return;
+  if (frmHowToExport.ShowModal() != TModalResult::OK) return;
+  const QString path = dlgSave.FileName;
+  const TPictureFormat format = PictureFormatOf(path);
+  if (format == TPictureFormat::None) {
+    ShowMessage(QStringLiteral("\"%1\" was not written: the file name must end in .bmp, .jpg or "
+                               ".jpeg.")
+                    .arg(QFileInfo(path).fileName()));
+    return;
+  }
+  try {
+    const QImage picture =
+        frmMain.st.ExportKind == 0 ? frmMain.st.BoardBitmap.copy() : WindowPicture(frmMain);
+    WritePicture(picture, format, path);
+  } catch (const AppError& error) {
+    ShowErrorBox(error.Message());
+  }
+}
+
+void actScreenShotExecute(TfrmMain& frmMain) {
+  try {
+    WriteJpegFile(WindowPicture(frmMain), ExeDir() + ScreenShotName(LocalNow()));
+  } catch (const AppError& error) {
+    ShowErrorBox(error.Message());
+  }
+}

@@ -1,0 +1,40 @@
+#pragma once
+#include <QDateTime>
+#include <QImage>
+#include <QString>
+#include <functional>
+
+class TfrmMain;
+class TfrmHowToExport;
+
+// The export's save-file dialog, kept for the whole run: it starts from the last chosen name
+// and file type. The window behind it asks before overwriting and adds DefaultExt to a name
+// typed without one.
+struct TSaveDialog {
+  QString Filter;  // QFileDialog name filters, separated by ";;"
+  QString DefaultExt = QStringLiteral("bmp");
+  QString FileName;     // the chosen file, a full path
+  int FilterIndex = 0;  // the chosen file type, 0 for the first
+  // Shows the dialog; true when the user chose a name (FileName and FilterIndex then set).
+  std::function<bool(TSaveDialog&)> OnExecute;
+
+  bool Execute() { return OnExecute && OnExecute(*this); }
+};
+
+enum class TPictureFormat { None, Bmp, Jpeg };
+// The format a file name asks for by its extension (from the name's last "." on), in any
+// letter case: ".bmp" BMP, ".jpg" and ".jpeg" JPEG, anything else none.
+TPictureFormat PictureFormatOf(const QString& fileName);
+
+// The window picture: the main window's client area as last presented (800 x 480).
+QImage WindowPicture(TfrmMain& frmMain);
+// "yyyy_mm_dd_hh_nn_ss_zzz.jpg" of the given local time, e.g. 2026_12_06_19_26_11_123.jpg.
+QString ScreenShotName(const QDateTime& when);
+
+// The export command: with the frame timer stopped, asks for a file and the kind of picture,
+// then writes the board picture (ExportKind 0) or the window picture (1) as BMP or JPEG by
+// the name's extension. The timer runs again on every way out. Failures show the error box;
+// a name with another extension writes nothing and says so.
+void mnuToBMPClick(TfrmMain& frmMain, TSaveDialog& dlgSave, TfrmHowToExport& frmHowToExport);
+// The screenshot: the window picture as JPEG beside the executable, named by the local time.
+void actScreenShotExecute(TfrmMain& frmMain);

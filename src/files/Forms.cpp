@@ -1,0 +1,9 @@
+#include "files/Forms.h"
+
+TModalResult TModalForm::ShowModal() {
+  ModalResult = TModalResult::None;
+  FormShow();
+  if (RunModal) RunModal();
+  if (ModalResult == TModalResult::None) ModalResult = TModalResult::Cancel;
+  return ModalResult;
+}

@@ -1,0 +1,41 @@
+#include "files/PictureFiles.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include "platform/AppError.h"
+
+void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+  QSaveFile file(path);
+  const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+  if (written && file.commit()) return;
+  const QString reason = file.errorString();
+  file.cancelWriting();
+  throw AppError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
+}
+
+QByteArray EncodeBmp(const QImage& picture) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "bmp");
+  if (!writer.write(picture.convertToFormat(QImage::Format_RGB32)))
+    throw AppError(QStringLiteral("Cannot encode the bitmap. %1").arg(writer.errorString()));
+  return bytes;
+}
+
+void WriteBmpFile(const QImage& picture, const QString& path) {
+  WriteFileAtomically(path, EncodeBmp(picture));
+}
+
+QImage ReadBmpFile(const QString& path) {
+  QImageReader reader(path, "bmp");
+  reader.setAutoDetectImageFormat(false);
+  QImage picture = reader.read();
+  if (picture.isNull())
+    throw AppError(
+        QStringLiteral("Cannot read the bitmap \"%1\". %2").arg(path, reader.errorString()));
+  return picture.convertToFormat(QImage::Format_RGB32);
+}

@@ -1,0 +1,18 @@
+#pragma once
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// Reading and writing the picture files of boards, exports and screenshots. Every failure is
+// an AppError whose message names the file and the reason.
+
+// The file's bytes replace path in one step: they are written to a temporary file in the same
+// folder, which is then renamed over path. On failure path is untouched.
+void WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+// The picture as a 24-bit Windows bitmap.
+QByteArray EncodeBmp(const QImage& picture);
+void WriteBmpFile(const QImage& picture, const QString& path);
+
+// A Windows bitmap of any colour depth, as a 32-bit RGB picture (format RGB32).
+QImage ReadBmpFile(const QString& path);

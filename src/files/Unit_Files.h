@@ -1,0 +1,58 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include "files/Forms.h"
+
+class TfrmMain;
+
+// The board folder: "users/" beside the executable, with a trailing separator.
+QString BoardFolder();
+// The file of the board with this title: the board folder + title + ".bmp"; the title is
+// used exactly as typed.
+QString BoardFilePath(const QString& title);
+// The titles of the board files in folder: regular files (hidden ones too) whose names end in
+// ".bmp", without that extension, in name order (letter case ignored first, as Windows' own
+// file system orders them). Folders are skipped. A missing folder lists nothing.
+QStringList ListBoardTitles(const QString& folder);
+
+// The board-file chooser. It loads a board into the BoardBitmap or stores the BoardBitmap,
+// as FileDialogMode (1 load, 2 store) says when it is shown.
+class TfrmFiles : public TModalForm {
+ public:
+  enum class TFocus { edtFileName, lstFiles };
+
+  explicit TfrmFiles(TfrmMain& frmMain);
+
+  TLabel lbl;
+  TEdit edtFileName;
+  TListBox lstFiles;
+  TButton btnOK;
+  TButton btnCancel;
+  TFocus ActiveControl = TFocus::edtFileName;
+
+  // The texts of the chooser, looked up once by FormCreate.
+  QString FileSizeErrorText, FileExistText, FileNotExistText;
+  QString ChooseLoadText, ChooseSaveText, LoadDialogText, SaveDialogText;
+
+  void FormCreate();
+  void FormShow() override;
+  // The selection changed: its title goes into edtFileName.
+  void lstFilesClick();
+  void lstFilesDblClick();
+  // Loads or stores the board named in edtFileName; closes the dialog (ModalResult OK) on
+  // success. Messages, the overwrite question and failures leave the dialog open.
+  void btnOKClick();
+  void btnCancelClick();
+
+ private:
+  void ListBoardFiles(const QString& folder);
+  void LoadBoard(const QString& title, const QString& path);
+  void StoreBoard(const QString& title, const QString& path, bool exists);
+
+  TfrmMain& frmMain_;
+};
+
+// The popup menu's load and store commands: set FileDialogMode and show the chooser.
+void mnuLoadClick(TfrmMain& frmMain, TfrmFiles& frmFiles);
+void mnuSaveClick(TfrmMain& frmMain, TfrmFiles& frmFiles);
