@@ -1,0 +1,90 @@
+#include "settings/widgets/OptionDialog.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace {
+
+constexpr int ClientWidth = 301, ClientHeight = 332;  // pixels
+
+QFont DialogFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                    QStringLiteral("Noto Sans CJK JP")});
+  font.setPixelSize(12);
+  return font;
+}
+
+}  // namespace
+
+OptionDialog::OptionDialog(BoardState& board, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      form_(board) {
+  setFont(DialogFont());
+  setFixedSize(ClientWidth, ClientHeight);
+
+  // Created in tab order: the boxes, then OK and Cancel.
+  const auto boxes = form_.CheckBoxes();
+  for (std::size_t i = 0; i < checks_.size(); ++i) {
+    QCheckBox* check = new QCheckBox(this);
+    check->setGeometry(16, 16 + 24 * int(i), 281, 17);
+    TCheckBox* state = boxes[i];
+    connect(check, &QCheckBox::toggled, this, [state](bool on) { state->Checked = on; });
+    checks_[i] = check;
+  }
+
+  Panel1_ = new QFrame(this);
+  Panel1_->setFrameStyle(QFrame::Box | QFrame::Plain);
+  Panel1_->setLineWidth(1);
+  Panel1_->setGeometry(16, 184, 271, 77);
+  Image1_ = new QLabel(Panel1_);
+  Image1_->setGeometry(2, 2, form_.Image1.width(), form_.Image1.height());
+  Image1_->setPixmap(QPixmap::fromImage(form_.Image1));
+
+  constexpr std::array<int, 3> labelLeft = {16, 120, 216};
+  for (std::size_t i = 0; i < labels_.size(); ++i) {
+    labels_[i] = new QLabel(this);
+    labels_[i]->move(labelLeft[i], 272);
+  }
+
+  btnOK_ = new QPushButton(this);
+  btnOK_->setGeometry(112, 296, 81, 25);
+  btnOK_->setDefault(true);
+  connect(btnOK_, &QPushButton::clicked, this, [this] { btnOKClick(); });
+  btnCancel_ = new QPushButton(this);
+  btnCancel_->setGeometry(208, 296, 75, 25);
+  connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void OptionDialog::FormCreate() {
+  form_.FormCreate();
+  setWindowTitle(form_.Caption.Caption);
+  const auto boxes = form_.CheckBoxes();
+  for (std::size_t i = 0; i < checks_.size(); ++i) checks_[i]->setText(boxes[i]->Caption);
+  const std::array<const TCaption*, 3> labels = {&form_.Label1, &form_.Label2, &form_.Label3};
+  for (std::size_t i = 0; i < labels_.size(); ++i) {
+    labels_[i]->setText(labels[i]->Caption);
+    labels_[i]->adjustSize();
+  }
+  btnOK_->setText(form_.btnOK.Caption);
+  btnCancel_->setText(form_.btnCancel.Caption);
+}
+
+void OptionDialog::ShowModal() {
+  exec();
+}
+
+void OptionDialog::showEvent(QShowEvent* event) {
+  form_.FormShow();
+  const auto boxes = form_.CheckBoxes();
+  for (std::size_t i = 0; i < checks_.size(); ++i) checks_[i]->setChecked(boxes[i]->Checked);
+  QDialog::showEvent(event);
+}
+
+void OptionDialog::btnOKClick() {
+  if (form_.btnOKClick()) accept();
+}

@@ -1,0 +1,46 @@
+#pragma once
+#include <QDialog>
+#include <array>
+
+#include "settings/Unit_Option.h"
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+// The settings dialog's window: a fixed 301 x 332 client area with the seven check boxes, the
+// chalk picture in its panel, three labels, OK (default) and Cancel (Esc). It shows the
+// fields of TfrmOption and hands the user's clicks to it. Cancel, Esc and the close box leave
+// everything as it was.
+class OptionDialog : public QDialog {
+ public:
+  OptionDialog(BoardState& board, QWidget* parent);
+
+  TfrmOption& Form() { return form_; }
+  // Applies the texts once (the dialog's creation).
+  void FormCreate();
+  // Shows the dialog modally until OK or Cancel closes it (the menu's settings command).
+  void ShowModal();
+
+  QCheckBox& CheckBox(int i) { return *checks_[std::size_t(i)]; }
+  QPushButton& OkButton() { return *btnOK_; }
+  QPushButton& CancelButton() { return *btnCancel_; }
+  QFrame& Panel() { return *Panel1_; }
+  QLabel& Image() { return *Image1_; }
+  QLabel& Label(int i) { return *labels_[std::size_t(i)]; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void btnOKClick();
+
+  TfrmOption form_;
+  std::array<QCheckBox*, 7> checks_{};
+  QFrame* Panel1_;
+  QLabel* Image1_;
+  std::array<QLabel*, 3> labels_{};
+  QPushButton* btnOK_;
+  QPushButton* btnCancel_;
+};
