@@ -1,0 +1,178 @@
+#include <QDir>
+#include <random>
+
+#include "IniTestFiles.h"
+#include "settings/IniFile.h"
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+class IniReadTest : public ExeFolderTest {
+ protected:
+  IniFile Open(const QByteArray& bytes, int codePage = 1252) {
+    WriteBytes(Path("t.ini"), bytes);
+    return IniFile(Path("t.ini"), codePage);
+  }
+};
+
+TEST_F(IniReadTest, SectionAndKeyMatchWithoutRegardToCase) {
+  const IniFile ini = Open("[opt]\r\nshowkona=0\r\n[MAINMENU]\r\nALLDEL=Clear\r\n");
+  EXPECT_EQ(ini.ReadString(u"Opt", u"ShowKona", "d"), "0");
+  EXPECT_EQ(ini.ReadString(u"mainmenu", u"AllDel", "d"), "Clear");
+  EXPECT_EQ(ini.ReadString(u"Opt", u"AllDel", "d"), "d");
+}
+
+TEST_F(IniReadTest, BlanksAroundNamesAndValuesAreDropped) {
+  const IniFile ini = Open("  [ Opt ]  \r\n\t Key  =   some  value \t \r\n");
+  EXPECT_EQ(ini.ReadString(u"Opt", u"Key", "d"), "some  value");
+}
+
+TEST_F(IniReadTest, OnePairOfMatchingQuotesIsRemoved) {
+  const IniFile ini = Open(
+      "[S]\r\nA=\"quoted\"\r\nB='single'\r\nC=\"one-sided\r\nD=one-sided\"\r\nE=\"mixed'\r\n"
+      "F=\"\"\r\nG=\"\r\nH=\" inner \"\r\nI=\"\"twice\"\"\r\n");
+  EXPECT_EQ(ini.ReadString(u"S", u"A", "d"), "quoted");
+  EXPECT_EQ(ini.ReadString(u"S", u"B", "d"), "single");
+  EXPECT_EQ(ini.ReadString(u"S", u"C", "d"), "\"one-sided");
+  EXPECT_EQ(ini.ReadString(u"S", u"D", "d"), "one-sided\"");
+  EXPECT_EQ(ini.ReadString(u"S", u"E", "d"), "\"mixed'");
+  EXPECT_EQ(ini.ReadString(u"S", u"F", "d"), "");
+  EXPECT_EQ(ini.ReadString(u"S", u"G", "d"), "\"");
+  EXPECT_EQ(ini.ReadString(u"S", u"H", "d"), " inner ");
+  EXPECT_EQ(ini.ReadString(u"S", u"I", "d"), "\"twice\"");
+}
+
+TEST_F(IniReadTest, EmptyValueIsNotMissing) {
+  const IniFile ini = Open("[S]\r\nEmpty=\r\nBlank=   \r\n");
+  EXPECT_EQ(ini.ReadString(u"S", u"Empty", "d"), "");
+  EXPECT_EQ(ini.ReadString(u"S", u"Blank", "d"), "");
+  EXPECT_EQ(ini.ReadString(u"S", u"Missing", "d"), "d");
+  EXPECT_EQ(ini.ReadString(u"Nope", u"Empty", "d"), "d");
+  const IniFile none(Path("none.ini"), 1252);
+  EXPECT_EQ(none.ReadString(u"S", u"Empty", "d"), "d");
+  EXPECT_FALSE(QFile::exists(Path("none.ini")));
+}
+
+TEST_F(IniReadTest, ValuesAreCutAfter2047Characters) {
+  const QByteArray exact(2047, 'a');
+  const QByteArray longer = QByteArray(2047, 'b') + "cdef";
+  const IniFile ini = Open("[S]\r\nExact=" + exact + "\r\nLong=" + longer + "\r\nQuoted=\"" +
+                           QByteArray(2047, 'q') + "z\"\r\n");
+  EXPECT_EQ(ini.ReadString(u"S", u"Exact", "d"), QString(exact));
+  EXPECT_EQ(ini.ReadString(u"S", u"Long", "d"), QString(2047, u'b'));
+  EXPECT_EQ(ini.ReadString(u"S", u"Quoted", "d"), QString(2047, u'q'));
+}
+
+TEST_F(IniReadTest, CommentsDuplicatesAndKeysOutsideSections) {
+  const IniFile ini = Open(
+      "Lost=1\r\n[S]\r\n;Key=comment\r\nKey=first\r\nKey=second\r\nNoEquals\r\n"
+      "[Other]\r\nX=1\r\n[s]\r\nLate=1\r\nKey=third\r\n");
+  EXPECT_EQ(ini.ReadString(u"S", u"Key", "d"), "first");
+  EXPECT_EQ(ini.ReadString(u"S", u";Key", "d"), "d");
+  EXPECT_EQ(ini.ReadString(u"S", u"NoEquals", "d"), "d");
+  EXPECT_EQ(ini.ReadString(u"S", u"Late", "d"), "d");
+  EXPECT_EQ(ini.ReadString(u"", u"Lost", "d"), "d");
+}
+
+TEST_F(IniReadTest, BooleansFollowTheIntegerRules) {
+  const IniFile ini = Open(
+      "[S]\r\nTwo=2\r\nMinus=-1\r\nHex=0x10\r\nUpperHex=0X1f\r\nDollar=$1F\r\nPlus=+3\r\n"
+      "Quoted=\"1\"\r\nZero=0\r\nHexZero=0x0\r\nDollarZero=$0\r\nMinusZero=-0\r\n"
+      "Yes=yes\r\nTrue=true\r\nEmpty=\r\nBareHex=0x\r\nBareDollar=$\r\nFraction=1.5\r\n"
+      "Huge=99999999999\r\nSpaced=1 2\r\nSign=-\r\nBadHex=0xG\r\n");
+  for (const char16_t* key :
+       {u"Two", u"Minus", u"Hex", u"UpperHex", u"Dollar", u"Plus", u"Quoted"}) {
+    EXPECT_TRUE(ini.ReadBool(u"S", key, false)) << QString::fromUtf16(key).toStdString();
+  }
+  for (const char16_t* key : {u"Zero", u"HexZero", u"DollarZero", u"MinusZero"})
+    EXPECT_FALSE(ini.ReadBool(u"S", key, true)) << QString::fromUtf16(key).toStdString();
+  for (const char16_t* key : {u"Yes", u"True", u"Empty", u"BareHex", u"BareDollar", u"Fraction",
+                              u"Huge", u"Spaced", u"Sign", u"BadHex", u"Missing"}) {
+    EXPECT_TRUE(ini.ReadBool(u"S", key, true)) << QString::fromUtf16(key).toStdString();
+    EXPECT_FALSE(ini.ReadBool(u"S", key, false)) << QString::fromUtf16(key).toStdString();
+  }
+}
+
+TEST(IniToIntTest, RangesAndPrefixes) {
+  EXPECT_EQ(IniToInt(u"2147483647"), 2147483647);
+  EXPECT_EQ(IniToInt(u"-2147483648"), INT32_MIN);
+  EXPECT_EQ(IniToInt(u"2147483648"), std::nullopt);
+  EXPECT_EQ(IniToInt(u"$FFFFFFFF"), -1);
+  EXPECT_EQ(IniToInt(u"$100000000"), std::nullopt);
+  EXPECT_EQ(IniToInt(u"0x00000000FF"), 255);
+  EXPECT_EQ(IniToInt(u"0x"), std::nullopt);
+  EXPECT_EQ(IniToInt(u"00"), 0);
+  EXPECT_EQ(IniToInt(u"-$1"), std::nullopt);
+  EXPECT_EQ(IniToInt(u"１"), std::nullopt);  // a full-width digit is no digit here
+}
+
+TEST_F(IniReadTest, Utf16LeFileWithByteOrderMark) {
+  const IniFile ini =
+      Open(Utf16Le(u"; 日本語\r\n[MainMenu]\r\nLoad = 黒板を読み込む(&L)\r\n"_s), 1252);
+  EXPECT_EQ(ini.ReadString(u"mainmenu", u"load", "d"), u"黒板を読み込む(&L)"_s);
+}
+
+TEST_F(IniReadTest, Utf8FilesWithAndWithoutMark) {
+  const QByteArray body = u"[S]\r\nText=黒板 café\r\n"_s.toUtf8();
+  EXPECT_EQ(Open("\xEF\xBB\xBF" + body, 932).ReadString(u"S", u"Text", "d"), u"黒板 café"_s);
+  EXPECT_EQ(Open(body, 932).ReadString(u"S", u"Text", "d"), u"黒板 café"_s);
+  EXPECT_EQ(Open(body, 1252).ReadString(u"S", u"Text", "d"), u"黒板 café"_s);
+}
+
+TEST_F(IniReadTest, ShiftJisFileInCodePage932) {
+  // "[ソ]" whose second byte is "\", and "表黒板": bytes that look like ASCII inside characters.
+  const IniFile ini = Open("[\x83\x5C]\r\nKey=\x95\x5C\x8D\x95\x94\xC2\r\n", 932);
+  EXPECT_EQ(ini.ReadString(u"ソ", u"Key", "d"), u"表黒板"_s);
+}
+
+TEST_F(IniReadTest, WesternFileInCodePage1252) {
+  const IniFile ini = Open("[S]\r\nText=caf\xE9 \x80\r\n", 1252);
+  EXPECT_EQ(ini.ReadString(u"S", u"Text", "d"), u"café €"_s);
+}
+
+TEST_F(IniReadTest, LineEndsCrLfLfAndCr) {
+  const IniFile ini = Open("[A]\nX=1\n[B]\rY=2\r[C]\r\nZ=3");
+  EXPECT_EQ(ini.ReadString(u"A", u"X", "d"), "1");
+  EXPECT_EQ(ini.ReadString(u"B", u"Y", "d"), "2");
+  EXPECT_EQ(ini.ReadString(u"C", u"Z", "d"), "3");
+}
+
+TEST_F(IniReadTest, FolderInPlaceOfTheFileGivesDefaults) {
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.ini"));
+  IniFile ini(Path("folder.ini"), 1252);
+  EXPECT_EQ(ini.ReadString(u"S", u"K", "d"), "d");
+  EXPECT_FALSE(ini.WriteBool(u"S", u"K", true));
+}
+
+TEST_F(IniReadTest, MalformedInputNeverBreaksTheReader) {
+  std::mt19937 random(20240607);
+  static const char chars[] = "[]=;\"'\r\n \t\x00\xFF\xFE\x81\x5C\xEF\xBB\xBFxyz";
+  const QByteArray alphabet(chars, sizeof chars - 1);
+  for (int round = 0; round < 40; ++round) {
+    QByteArray bytes(50000 + round, Qt::Uninitialized);
+    for (char& b : bytes)
+      b = round % 2 ? static_cast<char>(random()) : alphabet[random() % alphabet.size()];
+    if (round % 4 == 1) bytes.replace(0, 2, QByteArray("\xFF\xFE", 2));
+    IniFile ini = Open(bytes, round % 3 ? 932 : 1252);
+    ini.ReadString(u"xyz", u"xyz", "d");
+    ini.ReadBool(u"x", u"y", true);
+    ASSERT_TRUE(ini.WriteBool(u"Opt", u"ShowKona", round % 2));
+    EXPECT_EQ(ini.ReadBool(u"Opt", u"ShowKona", !(round % 2)), round % 2 == 1);
+  }
+}
+
+TEST_F(IniReadTest, HugeFileReadsAsMissingAndIsNeverOverwritten) {
+  QByteArray bytes = "[Opt]\r\nShowKona=0\r\n" + QByteArray(IniFile::MaxFileSize, ';');
+  IniFile ini = Open(bytes);
+  EXPECT_TRUE(ini.ReadBool(u"Opt", u"ShowKona", true));
+  EXPECT_FALSE(ini.WriteBool(u"Opt", u"ShowKona", true));
+  EXPECT_EQ(ReadBytes(Path("t.ini")), bytes);
+}
+
+TEST_F(IniReadTest, OneEndlessLine) {
+  const IniFile ini = Open("[S]\r\nK=" + QByteArray(3'000'000, '['));
+  EXPECT_EQ(ini.ReadString(u"S", u"K", "d"), QString(2047, u'['));
+}
+
+}  // namespace

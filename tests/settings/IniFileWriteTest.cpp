@@ -1,0 +1,111 @@
+#include <QDir>
+
+#include "IniTestFiles.h"
+#include "settings/IniFile.h"
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+class IniWriteTest : public ExeFolderTest {
+ protected:
+  // Writes bytes as t.ini, then the given keys, and returns the file's bytes.
+  QByteArray After(const QByteArray& bytes,
+                   std::initializer_list<std::pair<const char16_t*, bool>> keys,
+                   const char16_t* section = u"Opt", int codePage = 1252) {
+    WriteBytes(Path("t.ini"), bytes);
+    IniFile ini(Path("t.ini"), codePage);
+    for (const auto& [key, value] : keys) EXPECT_TRUE(ini.WriteBool(section, key, value));
+    return ReadBytes(Path("t.ini"));
+  }
+};
+
+TEST_F(IniWriteTest, MissingFileIsCreatedAsEightBitTextWithCrLf) {
+  IniFile ini(Path("new.ini"), 1252);
+  EXPECT_FALSE(QFile::exists(Path("new.ini")));
+  ASSERT_TRUE(ini.WriteBool(u"Opt", u"Yogore", true));
+  EXPECT_EQ(ReadBytes(Path("new.ini")), "[Opt]\r\nYogore=1\r\n");
+  ASSERT_TRUE(ini.WriteBool(u"Opt", u"KyoriSeigen", false));
+  EXPECT_EQ(ReadBytes(Path("new.ini")), "[Opt]\r\nYogore=1\r\nKyoriSeigen=0\r\n");
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"new.ini"});
+}
+
+TEST_F(IniWriteTest, ExistingKeyKeepsItsPlaceAndSpelling) {
+  EXPECT_EQ(After("; head\r\n[opt]\r\nA=1\r\nshowkona = yes  \r\nB=2\r\n[Other]\r\nShowKona=7\r\n",
+                  {{u"ShowKona", false}}),
+            "; head\r\n[opt]\r\nA=1\r\nshowkona = 0\r\nB=2\r\n[Other]\r\nShowKona=7\r\n");
+}
+
+TEST_F(IniWriteTest, EmptyValueIsFilledIn) {
+  EXPECT_EQ(After("[Opt]\r\nYogore=\r\nX=1\r\n", {{u"Yogore", true}}),
+            "[Opt]\r\nYogore=1\r\nX=1\r\n");
+}
+
+TEST_F(IniWriteTest, NewKeyGoesAtTheEndOfItsSection) {
+  EXPECT_EQ(After("[Opt]\r\nA=1\r\n; last word\r\n\r\n[Other]\r\nX=1\r\n", {{u"ShowDebug", true}}),
+            "[Opt]\r\nA=1\r\n; last word\r\nShowDebug=1\r\n\r\n[Other]\r\nX=1\r\n");
+  EXPECT_EQ(After("[Opt]\r\n[Other]\r\n", {{u"ShowDebug", false}}),
+            "[Opt]\r\nShowDebug=0\r\n[Other]\r\n");
+}
+
+TEST_F(IniWriteTest, NewKeyAfterALastLineWithoutLineEnd) {
+  EXPECT_EQ(After("[Opt]\r\nA=1", {{u"B", false}}), "[Opt]\r\nA=1\r\nB=0\r\n");
+}
+
+TEST_F(IniWriteTest, MissingSectionIsAppendedAtTheEnd) {
+  EXPECT_EQ(After("; c\r\n[Other]\r\nX=1\r\n\r\n", {{u"Yogore", true}, {u"ShowKona", false}}),
+            "; c\r\n[Other]\r\nX=1\r\n\r\n[Opt]\r\nYogore=1\r\nShowKona=0\r\n");
+  EXPECT_EQ(After("[Other]\r\nX=1", {{u"Yogore", true}}),
+            "[Other]\r\nX=1\r\n[Opt]\r\nYogore=1\r\n");
+  EXPECT_EQ(After("", {{u"Yogore", true}}), "[Opt]\r\nYogore=1\r\n");
+}
+
+TEST_F(IniWriteTest, OnlyTheFirstOfTwoSectionsOfTheSameNameChanges) {
+  EXPECT_EQ(After("[Opt]\r\nA=1\r\n[OPT]\r\nB=1\r\n", {{u"B", false}}),
+            "[Opt]\r\nA=1\r\nB=0\r\n[OPT]\r\nB=1\r\n");
+}
+
+TEST_F(IniWriteTest, LineEndsOfTheFileAreKept) {
+  EXPECT_EQ(After("[Other]\nX=1\n", {{u"Yogore", true}}), "[Other]\nX=1\n[Opt]\nYogore=1\n");
+  EXPECT_EQ(After("[Opt]\rA=1\r", {{u"B", true}}), "[Opt]\rA=1\rB=1\r");
+}
+
+TEST_F(IniWriteTest, Utf16LeFileStaysUtf16LeWithEveryOtherByteUnchanged) {
+  const QString before =
+      u"; 黒板の設定\r\n[Opt]\r\nYogore = 1\r\nメモ=そのまま\r\n\r\n[その他]\r\n値=𠮷\r\n"_s;
+  const QString after =
+      u"; 黒板の設定\r\n[Opt]\r\nYogore = "
+      u"0\r\nメモ=そのまま\r\nShowKona=1\r\n\r\n[その他]\r\n値=𠮷\r\n"
+      u"[追加]\r\nNeu=0\r\n"_s;
+  WriteBytes(Path("t.ini"), Utf16Le(before));
+  IniFile ini(Path("t.ini"), 932);
+  ASSERT_TRUE(ini.WriteBool(u"Opt", u"Yogore", false));
+  ASSERT_TRUE(ini.WriteBool(u"opt", u"ShowKona", true));
+  ASSERT_TRUE(ini.WriteBool(u"追加", u"Neu", false));
+  EXPECT_EQ(ReadBytes(Path("t.ini")), Utf16Le(after));
+  const IniFile reread(Path("t.ini"), 1252);
+  EXPECT_EQ(reread.ReadString(u"その他", u"値", "d"), u"𠮷"_s);
+  EXPECT_FALSE(reread.ReadBool(u"Opt", u"Yogore", true));
+}
+
+TEST_F(IniWriteTest, ShiftJisLinesKeepTheirBytes) {
+  const QByteArray sjis = "; \x8D\x95\x94\xC2\r\n[Opt]\r\nMemo=\x95\x5C\r\nShowKona=1\r\n";
+  EXPECT_EQ(After(sjis, {{u"ShowKona", false}, {u"Yogore", true}}, u"Opt", 932),
+            "; \x8D\x95\x94\xC2\r\n[Opt]\r\nMemo=\x95\x5C\r\nShowKona=0\r\nYogore=1\r\n");
+}
+
+TEST_F(IniWriteTest, Utf8MarkAndTextAreKept) {
+  const QByteArray body = u"[Opt]\r\n; 黒板\r\n"_s.toUtf8();
+  EXPECT_EQ(After("\xEF\xBB\xBF" + body, {{u"Yogore", true}}),
+            "\xEF\xBB\xBF" + body + "Yogore=1\r\n");
+  EXPECT_EQ(After(body, {{u"Yogore", true}}, u"設定"), body + u"[設定]\r\nYogore=1\r\n"_s.toUtf8());
+}
+
+TEST_F(IniWriteTest, UnwritablePlaceFailsAndCreatesNothing) {
+  WriteBytes(Path("plain"), "not a folder");
+  IniFile ini(Path("plain") + "/t.ini", 1252);
+  EXPECT_FALSE(ini.WriteBool(u"Opt", u"Yogore", true));
+  EXPECT_EQ(ReadBytes(Path("plain")), "not a folder");
+}
+
+}  // namespace
