@@ -65,8 +65,11 @@ TEST_F(Startup, FirstFrameShowsTheTrayWithTheWhiteChalkInTheHand) {
   // Until the pointer moves, the held chalk is drawn at (-3, -3).
   const QImage& held = frm.st.HeldChalkBitmap;
   for (int y = 3; y < 40; ++y)
-    for (int x = 3; x < 40; ++x)
-      if (held.pixel(x, y) != qRgb(0, 0, 0)) ASSERT_EQ(frame.pixel(x - 3, y - 3), held.pixel(x, y));
+    for (int x = 3; x < 40; ++x) {
+      if (held.pixel(x, y) != qRgb(0, 0, 0)) {
+        ASSERT_EQ(frame.pixel(x - 3, y - 3), held.pixel(x, y));
+      }
+    }
 }
 
 TEST_F(Startup, WritesTheDateBeforeTheFirstFrameWhenAsked) {
