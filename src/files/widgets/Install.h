@@ -1,0 +1,10 @@
+#pragma once
+
+class MainWindow;
+
+// The board-file chooser and the export's dialogs, created once as children of the main window
+// (so they live until it closes) with their texts applied. Call after MainWindow::Create().
+// InstallFilesDialog wires the popup menu's load and store items (Board().onLoad, onSave).
+void InstallFilesDialog(MainWindow& window);
+// InstallExport wires the export item (Board().onToBMP) and F12 (Board().onScreenShot).
+void InstallExport(MainWindow& window);

@@ -1,0 +1,29 @@
+#include "files/widgets/SaveDialog.h"
+
+#include <QRegularExpression>
+
+SaveDialog::SaveDialog(QWidget* parent) : QFileDialog(parent) {
+  setAcceptMode(QFileDialog::AcceptSave);
+  setFileMode(QFileDialog::AnyFile);
+  connect(this, &QFileDialog::filterSelected, this, &SaveDialog::UseSuffixOf);
+  dlgSave_.OnExecute = [this](TSaveDialog& dlgSave) { return Run(dlgSave); };
+}
+
+bool SaveDialog::Run(TSaveDialog& dlgSave) {
+  if (nameFilters().join(QStringLiteral(";;")) != dlgSave.Filter) setNameFilter(dlgSave.Filter);
+  const QStringList filters = nameFilters();
+  if (dlgSave.FilterIndex >= 0 && dlgSave.FilterIndex < filters.size())
+    selectNameFilter(filters[dlgSave.FilterIndex]);
+  UseSuffixOf(selectedNameFilter());
+  if (!dlgSave.FileName.isEmpty()) selectFile(dlgSave.FileName);
+  if (exec() != Accepted || selectedFiles().isEmpty()) return false;
+  dlgSave.FileName = selectedFiles().constFirst();
+  dlgSave.FilterIndex = std::max<int>(int(filters.indexOf(selectedNameFilter())), 0);
+  return true;
+}
+
+void SaveDialog::UseSuffixOf(const QString& nameFilter) {
+  static const QRegularExpression single(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
+  const QRegularExpressionMatch match = single.match(nameFilter);
+  setDefaultSuffix(match.hasMatch() ? match.captured(1) : dlgSave_.DefaultExt);
+}

@@ -1,0 +1,94 @@
+#pragma once
+// A board without a window in a program folder of its own (no language file, so every text is
+// its built-in one), with message boxes answered by the test and recorded.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <csignal>
+#include <functional>
+#include <vector>
+
+#include "board/Unit_Main.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Paths.h"
+
+// A board of many colours, so that any shifted, flipped or lost pixel shows.
+inline QImage PatternBoard(int seed) {
+  QImage board(800, 432, QImage::Format_RGB32);
+  for (int y = 0; y < board.height(); ++y)
+    for (int x = 0; x < board.width(); ++x)
+      board.setPixel(x, y, qRgb((x + seed) & 0xFF, (y * 3 + seed) & 0xFF, (x ^ y) & 0xFF));
+  return board;
+}
+
+inline QByteArray ReadBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+  file.write(bytes);
+}
+
+// While it lives, no file of this process may grow beyond `bytes` (as on a full disk); writes
+// past the limit fail with EFBIG instead of raising SIGXFSZ. Works for root too.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, saved_.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
+
+class FilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    SetExeDir(dir.path());
+    SetMessageBoxHandler([this](const MessageBoxRequest& request) {
+      boxes.push_back(request);
+      return answer(request);
+    });
+    frm.st.BoardBitmap = PatternBoard(0);
+  }
+  void TearDown() override {
+    SetMessageBoxHandler({});
+    SetExeDir(QString());
+  }
+
+  QString Path(const QString& name) const { return dir.filePath(name); }
+  QString UsersPath(const QString& name) const {
+    return dir.filePath(QStringLiteral("users/") + name);
+  }
+  // Entries of a folder, hidden ones included, without "." and "..".
+  QStringList Entries(const QString& folder) const {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
+  }
+
+  QTemporaryDir dir;
+  TfrmMain frm;  // no window: client 800 x 480
+  std::vector<MessageBoxRequest> boxes;
+  std::function<BoxAnswer(const MessageBoxRequest&)> answer = [](const MessageBoxRequest& r) {
+    return r.YesNo ? BoxAnswer::No : BoxAnswer::Ok;
+  };
+};
