@@ -1,0 +1,129 @@
+#pragma once
+// A started board without a window: the state that start-up leaves, a scripted generator, a
+// pinned key state and a window stand-in that answers the board's questions.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QSize>
+#include <QStringList>
+#include <cmath>
+#include <deque>
+#include <functional>
+#include <initializer_list>
+#include <numbers>
+#include <vector>
+
+#include "board/Unit_Main.h"
+#include "platform/KeyState.h"
+#include "platform/Random.h"
+
+// The window around the board: 800 x 480 unless resized; remembers whether it was closed and
+// which captions its popup menu showed, and answers the menu with `choice`.
+class FakeBoardHost : public BoardHost {
+ public:
+  QSize size{800, 480};
+  bool closed = false;
+  int menusShown = 0;
+  QStringList menuCaptions;
+  int choice = -1;
+
+  QSize ClientSize() const override { return size; }
+  void Close() override { closed = true; }
+  int PopupMenu(const QStringList& captions) override {
+    ++menusShown;
+    menuCaptions = captions;
+    return choice;
+  }
+};
+
+// Replaces the generator for its lifetime. Scripted values are handed out in order (each must
+// lie in 0..n-1); after them every draw yields fallback(n). The n of every draw is recorded.
+class RandomScript {
+ public:
+  RandomScript() {
+    SetRandomSource([this](int n) { return Draw(n); });
+  }
+  ~RandomScript() { SetRandomSource({}); }
+  RandomScript(const RandomScript&) = delete;
+  RandomScript& operator=(const RandomScript&) = delete;
+
+  void Push(std::initializer_list<int> values) { values_.insert(values_.end(), values); }
+  void Push(int value, int times) { values_.insert(values_.end(), std::size_t(times), value); }
+  void Clear() {
+    values_.clear();
+    asked.clear();
+  }
+  bool Exhausted() const { return values_.empty(); }
+
+  std::vector<int> asked;
+  std::function<int(int)> fallback = [](int) { return 0; };
+
+ private:
+  int Draw(int n) {
+    asked.push_back(n);
+    if (values_.empty()) return fallback(n);
+    const int v = values_.front();
+    values_.pop_front();
+    EXPECT_GE(v, 0) << "scripted draw " << asked.size();
+    EXPECT_LT(v, n) << "scripted draw " << asked.size();
+    return v;
+  }
+  std::deque<int> values_;
+};
+
+// Leaves st as start-up does with an 800 x 480 window: clean board, chalk table, tray slots,
+// cosine table, an empty tap sound, default settings with no date, gate open.
+inline void StartBoard(TfrmMain& frm) {
+  BoardState& st = frm.st;
+  st.Opt = Settings{};
+  st.Opt.RunWithDay = false;
+  st.BoardColor = RGB(0, 80, 0);
+  st.ChalkSize = 6;
+  for (int j = 0; j < 6; ++j) st.ChalkSlots[std::size_t(j)] = {32 + 84 * j, 450, 84 + 84 * j, 461};
+  st.ChalkColors = {RGB(255, 255, 255), RGB(255, 252, 30), RGB(233, 135, 193),
+                    RGB(130, 200, 230), RGB(180, 140, 75), RGB(85, 150, 85)};
+  for (int i = 0; i < 256; ++i)
+    st.CosineTable[std::size_t(i)] = std::cos(2 * std::numbers::pi * i / 256);
+  if (st.SoundList.Count() == 0) st.SoundList.Add();
+  st.BoardBitmap = QImage(800, 432, QImage::Format_RGB32);
+  st.BoardBitmap.fill(ToQRgb(st.BoardColor));
+  st.BoardReady = true;
+}
+
+class BoardTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartBoard(frm);
+    frm.DXDraw.StopSurface();  // the frame steps here need no composition
+    CurrentKeys() = {};
+  }
+  void TearDown() override { CurrentKeys() = {}; }
+
+  BoardState& st() { return frm.st; }
+  TColor Px(int x, int y) const { return FromQRgb(frm.st.BoardBitmap.pixel(x, y)); }
+  bool BoardClean() const {
+    QImage clean(frm.st.BoardBitmap.size(), QImage::Format_RGB32);
+    clean.fill(ToQRgb(frm.st.BoardColor));
+    return frm.st.BoardBitmap == clean;
+  }
+  void FillBoard(TColor c) { frm.st.BoardBitmap.fill(ToQRgb(c)); }
+
+  // Input as the shell delivers it: the key state of the event first, then the handler.
+  void Press(MouseButton b, int x, int y) {
+    Hold(b, true);
+    frm.DXDrawMouseDown(b, x, y);
+  }
+  void Release(MouseButton b, int x, int y) {
+    Hold(b, false);
+    frm.DXDrawMouseUp(b, x, y);
+  }
+  void Move(int x, int y) { frm.DXDrawMouseMove(x, y); }
+  void Hold(MouseButton b, bool down) {
+    KeyState& k = CurrentKeys();
+    (b == MouseButton::Left ? k.Left : b == MouseButton::Right ? k.Right : k.Middle) = down;
+  }
+
+  FakeBoardHost host;
+  TfrmMain frm{&host};
+  RandomScript random;
+};

@@ -1,0 +1,413 @@
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <utility>
+
+#include "board/BoardFixture.h"
+
+namespace {
+
+constexpr TColor kBoard = RGB(0, 80, 0);
+constexpr TColor kWhite = RGB(255, 255, 255);
+constexpr TColor kSmudge = RGB(3, 83, 3);
+
+using Input = BoardTest;
+
+// The window as the surface sees it: its mode, border, cursor, size and placement.
+class FakeWindow : public SurfaceHost {
+ public:
+  bool fullScreen = false;
+  bool sizeable = false;
+  bool cursorHidden = false;
+  QSize surfaceSize{800, 480};
+  QByteArray placement = "centre";
+
+  void ShowFrame(const QImage&) override {}
+  void SetFullScreen(bool on) override { fullScreen = on; }
+  void SetSizeableBorder(bool on) override { sizeable = on; }
+  void HideSystemCursor() override { cursorHidden = true; }
+  void SetSurfaceSize(int w, int h) override { surfaceSize = {w, h}; }
+  QByteArray WindowPlacement() const override { return placement; }
+  void SetWindowPlacement(const QByteArray& p) override { placement = p; }
+};
+
+}  // namespace
+
+TEST_F(Input, AnyButtonPicksUpAChalkFromTheTray) {
+  const std::pair<MouseButton, int> picks[] = {
+      {MouseButton::Right, 3}, {MouseButton::Middle, 5}, {MouseButton::Left, 1}};
+  for (auto [button, slot] : picks) {
+    Press(button, 40 + 84 * slot, 455);
+    Release(button, 40 + 84 * slot, 455);
+    EXPECT_EQ(st().SelectedChalk, slot);
+  }
+  EXPECT_FALSE(st().PenDown);
+  EXPECT_FALSE(st().FingerDown);
+  EXPECT_EQ(st().ToolMode, NormalWay);
+  EXPECT_EQ(st().DustList.Count(), 0);
+  EXPECT_TRUE(BoardClean());
+  EXPECT_EQ(host.menusShown, 0);
+}
+
+TEST_F(Input, SlotEdgesAreRightAndBottomExclusive) {
+  const std::pair<QPoint, int> presses[] = {
+      {{83, 450}, 0}, {{84, 450}, 0}, {{116, 460}, 1}, {{116, 461}, 1}, {{200, 449}, 1}};
+  st().SelectedChalk = 4;
+  for (auto [p, expected] : presses) {
+    frm.DXDrawMouseDown(MouseButton::Right, p.x(), p.y());
+    EXPECT_EQ(st().SelectedChalk, expected) << p.x() << "," << p.y();
+  }
+}
+
+TEST_F(Input, EraserOnTheTraysFirstRowAlsoStartsAStroke) {
+  st().StrokeCount = 7;
+  st().DustMoveCount = 9;
+  Press(MouseButton::Left, 600, 432);
+  EXPECT_EQ(st().SelectedChalk, EraserSelected);
+  EXPECT_TRUE(st().PenDown);
+  EXPECT_EQ(st().StrokeCount, 7);
+  EXPECT_EQ(st().DustMoveCount, 9);
+  EXPECT_EQ(st().DustList.Count(), 0);
+  EXPECT_TRUE(random.asked.empty());
+  Move(600, 440);  // over the tray: nothing wiped
+  EXPECT_TRUE(BoardClean());
+  EXPECT_EQ(st().PenY, 440);
+}
+
+TEST_F(Input, MovesOverTheTrayOnlyFollowThePointer) {
+  random.Push({1});
+  Press(MouseButton::Left, 100, 100);
+  random.fallback = [](int n) { return n - 1; };
+  for (int x : {104, 108, 112}) Move(x, 100);
+  const QImage before = st().BoardBitmap;
+  Move(300, 440);
+  EXPECT_EQ(st().PenX, 300);
+  EXPECT_EQ(st().PenY, 440);
+  EXPECT_EQ(st().ChalkX, 112);
+  EXPECT_EQ(st().StrokeCount, 3);
+  EXPECT_EQ(st().BoardBitmap, before);
+  Move(116, 100);  // back on the board, the stroke goes on
+  EXPECT_EQ(st().StrokeCount, 4);
+  EXPECT_NE(Px(115, 100), kBoard);
+}
+
+TEST_F(Input, RightPressDuringAStrokeIsIgnored) {
+  random.Push({1});
+  Press(MouseButton::Left, 100, 100);
+  Press(MouseButton::Right, 100, 100);
+  EXPECT_FALSE(st().FingerDown);
+  EXPECT_EQ(st().ToolMode, NormalWay);
+  Press(MouseButton::Middle, 100, 100);
+  EXPECT_EQ(st().ToolMode, NormalWay);
+  Press(MouseButton::Right, 40 + 84 * 2, 455);  // no pick-up either
+  EXPECT_EQ(st().SelectedChalk, 0);
+}
+
+TEST_F(Input, LeftPressWithTheFingerDownStartsAStroke) {
+  Press(MouseButton::Right, 100, 100);
+  random.Push({1});
+  Press(MouseButton::Left, 100, 100);
+  EXPECT_TRUE(st().PenDown);
+  EXPECT_TRUE(st().FingerDown);
+  EXPECT_EQ(st().ToolMode, NormalWay);
+}
+
+TEST_F(Input, LeftPressWithAChalkStartsAStrokeAndDropsDust) {
+  st().SelectedChalk = 4;
+  st().StrokeCount = 12;
+  st().DustMoveCount = 30;
+  st().ToolMode = TapState;
+  random.Push({0, 1});  // dust, 5 particles
+  Press(MouseButton::Left, 250, 150);
+  EXPECT_TRUE(st().PenDown);
+  EXPECT_EQ(st().StrokeCount, 0);
+  EXPECT_EQ(st().DustMoveCount, 0);
+  EXPECT_EQ(st().ToolMode, NormalWay);
+  EXPECT_EQ(st().ChalkX, 250);
+  EXPECT_EQ(st().ChalkY, 150);
+  ASSERT_EQ(st().DustList.Count(), 5);
+  EXPECT_EQ(st().DustList[4].ChalkIndex, 4);
+  EXPECT_EQ(st().DustList[4].X, 250);
+  EXPECT_EQ(st().DustList[4].Y, 150);
+  EXPECT_EQ(random.asked, (std::vector<int>{2, 2}));
+}
+
+TEST_F(Input, LeftPressWithoutShowKonaDrawsNothingRandom) {
+  st().Opt.ShowKona = false;
+  Press(MouseButton::Left, 250, 150);
+  EXPECT_TRUE(random.asked.empty());
+  EXPECT_EQ(st().DustList.Count(), 0);
+}
+
+TEST_F(Input, LaidWayPressSetsTheEndsWithoutSound) {
+  frm.FormKeyUp(13);
+  frm.FormKeyDown(39, false);
+  frm.FormKeyDown(39, false);
+  ASSERT_EQ(st().ChalkAngle, 10);
+  CurrentKeys().Ctrl = true;  // not looked at
+  random.Push({0, 0});        // dust with 1/4, 4 particles
+  Press(MouseButton::Left, 300, 200);
+  EXPECT_EQ(st().ToolMode, LaidWay);
+  EXPECT_EQ(st().ChalkBox.EndAX, 274);
+  EXPECT_EQ(st().ChalkBox.EndAY, 196);
+  EXPECT_EQ(st().ChalkBox.EndBX, 326);
+  EXPECT_EQ(st().ChalkBox.EndBY, 204);
+  EXPECT_EQ(st().DustList.Count(), 4);
+  EXPECT_EQ(random.asked, (std::vector<int>{4, 2}));
+  EXPECT_TRUE(BoardClean());
+}
+
+TEST_F(Input, ToolModeTransitions) {
+  Press(MouseButton::Middle, 100, 100);
+  EXPECT_EQ(st().ToolMode, LaidWay);
+  Press(MouseButton::Middle, 100, 100);
+  EXPECT_EQ(st().ToolMode, NormalWay);
+  frm.FormKeyUp(13);
+  EXPECT_EQ(st().ToolMode, LaidWay);
+  Press(MouseButton::Right, 100, 100);
+  EXPECT_EQ(st().ToolMode, CornerWay);
+  Release(MouseButton::Right, 100, 100);
+  EXPECT_FALSE(st().FingerDown);
+  frm.FormKeyUp(13);
+  EXPECT_EQ(st().ToolMode, LaidWay);
+  frm.FormKeyUp(13);
+  EXPECT_EQ(st().ToolMode, NormalWay);
+  frm.FormKeyUp(65);
+  EXPECT_EQ(st().ToolMode, NormalWay);
+
+  st().ToolMode = TapState;
+  st().SelectedChalk = EraserSelected;
+  Press(MouseButton::Left, 100, 100);
+  EXPECT_EQ(st().ToolMode, TapState);
+  Release(MouseButton::Left, 100, 100);
+  st().SelectedChalk = 0;
+  CurrentKeys().Ctrl = true;
+  random.Push({1});
+  Press(MouseButton::Left, 100, 100);
+  EXPECT_EQ(st().ToolMode, CornerWay);
+}
+
+TEST_F(Input, TapStateMovesOnlyFollowThePointer) {
+  st().ToolMode = TapState;
+  st().PenDown = true;
+  st().FingerDown = true;
+  Move(200, 200);
+  EXPECT_TRUE(BoardClean());
+  EXPECT_EQ(st().PenX, 200);
+  EXPECT_EQ(st().StrokeCount, 0);
+}
+
+TEST_F(Input, BothButtonsMoveTheChalkPointOnly) {
+  random.Push({1});
+  Press(MouseButton::Left, 100, 100);
+  Hold(MouseButton::Right, true);
+  Move(150, 120);
+  EXPECT_EQ(st().ChalkX, 150);
+  EXPECT_EQ(st().ChalkY, 120);
+  EXPECT_EQ(st().PenX, 150);
+  EXPECT_EQ(st().StrokeCount, 0);
+  EXPECT_TRUE(BoardClean());
+}
+
+TEST_F(Input, AClickRunsOneMoveAtTheRelease) {
+  st().SelectedChalk = EraserSelected;
+  FillBoard(kWhite);
+  Press(MouseButton::Left, 300, 300);
+  Release(MouseButton::Left, 320, 300);
+  EXPECT_FALSE(st().PenDown);
+  EXPECT_EQ(Px(256, 282), kSmudge);
+  EXPECT_EQ(Px(255, 282), kWhite);
+
+  st().SelectedChalk = 0;
+  FillBoard(kBoard);
+  random.Push({1, 0, 99});
+  Press(MouseButton::Left, 100, 100);
+  Release(MouseButton::Left, 100, 100);
+  EXPECT_EQ(st().StrokeCount, 1);
+  EXPECT_FALSE(st().PenDown);
+  EXPECT_TRUE(BoardClean());
+  // After moves the release runs none.
+  random.Clear();
+  Release(MouseButton::Left, 200, 200);
+  EXPECT_TRUE(random.asked.empty());
+  EXPECT_EQ(st().PenX, 100);
+}
+
+TEST_F(Input, ArrowsAndWheelTurnOnlyInLaidWay) {
+  frm.FormKeyDown(39, false);
+  frm.FormMouseWheelDown();
+  frm.FormKeyDown(37, false);
+  frm.FormMouseWheelUp();
+  EXPECT_EQ(st().ChalkAngle, 0);
+
+  frm.FormKeyUp(13);
+  frm.FormMouseWheelDown();
+  EXPECT_EQ(st().ChalkAngle, 5);
+  frm.FormKeyDown(39, false);
+  EXPECT_EQ(st().ChalkAngle, 10);
+  frm.FormMouseWheelUp();
+  frm.FormKeyDown(37, false);
+  frm.FormKeyDown(37, false);
+  EXPECT_EQ(st().ChalkAngle, -5);
+  EXPECT_TRUE(BoardClean());
+}
+
+TEST_F(Input, TurningExchangesTheEndsAtTheWraps) {
+  frm.FormKeyUp(13);
+  st().ChalkAngle = 90;
+  st().ChalkBox = {1, 2, 3, 4};
+  frm.FormKeyDown(39, false);
+  EXPECT_EQ(st().ChalkAngle, -85);
+  EXPECT_EQ(st().ChalkBox.EndAX, 3);
+  EXPECT_EQ(st().ChalkBox.EndAY, 4);
+  EXPECT_EQ(st().ChalkBox.EndBX, 1);
+  EXPECT_EQ(st().ChalkBox.EndBY, 2);
+  frm.FormKeyDown(37, false);
+  EXPECT_EQ(st().ChalkAngle, -90);
+  EXPECT_EQ(st().ChalkBox.EndAX, 3);
+  frm.FormMouseWheelUp();
+  EXPECT_EQ(st().ChalkAngle, 85);
+  EXPECT_EQ(st().ChalkBox.EndAX, 1);
+  EXPECT_EQ(st().ChalkBox.EndBY, 4);
+}
+
+TEST_F(Input, TheWheelTurnsALyingChalkThroughTheMoveHandler) {
+  frm.FormKeyUp(13);
+  random.Push({1});
+  Press(MouseButton::Left, 300, 200);
+  Move(300, 200);
+  st().PenX = 0;
+  const QImage before = st().BoardBitmap;
+  frm.FormMouseWheelDown();
+  EXPECT_EQ(st().PenX, 300);
+  EXPECT_EQ(st().PenY, 200);
+  EXPECT_NE(st().BoardBitmap, before);  // the fan between the old and the new ends
+  EXPECT_EQ(st().StrokeCount, 2);
+  EXPECT_EQ(st().ChalkBox.EndBY, 203);
+}
+
+TEST_F(Input, ArrowKeysWithTheEraserOnlyTurn) {
+  frm.FormKeyUp(13);
+  st().ChalkX = 300;
+  st().ChalkY = 200;
+  st().SelectedChalk = EraserSelected;
+  FillBoard(kWhite);
+  Press(MouseButton::Left, 300, 200);
+  frm.FormKeyDown(39, false);
+  EXPECT_EQ(st().ChalkAngle, 5);
+  EXPECT_EQ(Px(300, 200), kWhite);
+  frm.FormMouseWheelDown();  // the wheel goes through the move: the eraser wipes
+  EXPECT_EQ(st().ChalkAngle, 10);
+  EXPECT_EQ(Px(300, 200), kSmudge);
+}
+
+TEST_F(Input, MenuButtonOpensThePopupAndRunsTheCommandAfterThePress) {
+  frm.popCaptions[int(MenuItem::Load)] = QStringLiteral("Load");
+  bool penDownWhenLoading = false;
+  int loads = 0;
+  frm.onLoad = [&] {
+    ++loads;
+    penDownWhenLoading = st().PenDown;
+  };
+  host.choice = int(MenuItem::Load);
+  Press(MouseButton::Right, 750, 470);
+  EXPECT_EQ(host.menusShown, 1);
+  EXPECT_EQ(host.menuCaptions, frm.popCaptions);
+  EXPECT_EQ(loads, 1);
+  EXPECT_FALSE(st().FingerDown);  // below the board: nothing else
+
+  // On the tray's first row the press goes on as on the board before the command runs.
+  random.Push({1});
+  Press(MouseButton::Left, 750, 432);
+  EXPECT_EQ(loads, 2);
+  EXPECT_TRUE(penDownWhenLoading);
+}
+
+TEST_F(Input, MenuClosedWithoutChoiceOrOnASeparatorDoesNothing) {
+  int runs = 0;
+  frm.onLoad = frm.onSave = frm.onToBMP = frm.onOption = frm.onAbout = [&] { ++runs; };
+  for (int choice : {-1, int(MenuItem::Separator1), int(MenuItem::Separator2), 99}) {
+    host.choice = choice;
+    frm.DXDrawMouseDown(MouseButton::Left, 760, 470);
+  }
+  EXPECT_EQ(host.menusShown, 4);
+  EXPECT_EQ(runs, 0);
+  EXPECT_FALSE(host.closed);
+  for (MenuItem item : {MenuItem::Save, MenuItem::ToBMP, MenuItem::Option, MenuItem::About}) {
+    host.choice = int(item);
+    frm.DXDrawMouseDown(MouseButton::Left, 760, 470);
+  }
+  EXPECT_EQ(runs, 4);
+}
+
+TEST_F(Input, MenuButtonFollowsTheWindowSize) {
+  host.size = {1000, 600};
+  frm.DXDrawMouseDown(MouseButton::Left, 750, 470);
+  EXPECT_EQ(host.menusShown, 0);
+  frm.DXDrawMouseDown(MouseButton::Left, 926, 552);
+  frm.DXDrawMouseDown(MouseButton::Left, 990, 607);
+  EXPECT_EQ(host.menusShown, 2);
+  frm.DXDrawMouseDown(MouseButton::Left, 992, 552);
+  frm.DXDrawMouseDown(MouseButton::Left, 926, 551);
+  EXPECT_EQ(host.menusShown, 2);
+}
+
+TEST_F(Input, EscClosesTheWindow) {
+  frm.FormKeyDown(13, false);
+  EXPECT_FALSE(host.closed);
+  frm.FormKeyDown(27, false);
+  EXPECT_TRUE(host.closed);
+}
+
+TEST_F(Input, AltEnterSwitchesToFullScreenAndBack) {
+  FakeWindow window;
+  frm.DXDraw.SetHost(&window);
+  frm.DXDraw.StartSurface();
+  window.surfaceSize = {640, 400};
+  frm.FormKeyDown(13, false);
+  EXPECT_FALSE(frm.DXDraw.doFullScreen);
+
+  frm.FormKeyDown(13, true);
+  EXPECT_TRUE(frm.DXDraw.doFullScreen);
+  EXPECT_TRUE(window.fullScreen);
+  EXPECT_FALSE(window.sizeable);
+  EXPECT_TRUE(window.cursorHidden);
+  EXPECT_EQ(window.surfaceSize, QSize(800, 480));
+  EXPECT_TRUE(frm.DXDraw.SurfaceReady());
+  frm.FormKeyUp(13);
+  EXPECT_EQ(st().ToolMode, LaidWay);  // the release of Enter still toggles
+
+  window.placement = "full";
+  frm.FormKeyDown(13, true);
+  EXPECT_FALSE(frm.DXDraw.doFullScreen);
+  EXPECT_FALSE(window.fullScreen);
+  EXPECT_TRUE(window.sizeable);
+  EXPECT_EQ(window.placement, QByteArray("centre"));
+  EXPECT_TRUE(frm.DXDraw.SurfaceReady());
+  frm.DXDraw.SetHost(nullptr);
+}
+
+TEST_F(Input, AltEnterWithoutAWindowOnlyFlipsTheMode) {
+  frm.FormKeyDown(13, true);
+  EXPECT_TRUE(frm.DXDraw.doFullScreen);
+  frm.FormKeyDown(13, true);
+  EXPECT_FALSE(frm.DXDraw.doFullScreen);
+}
+
+TEST_F(Input, NothingIsHandledBeforeTheGateOpens) {
+  st().BoardReady = false;
+  st().PenDown = true;
+  CurrentKeys().Left = true;
+  frm.DXDrawMouseMove(200, 200);
+  frm.DXDrawMouseUp(MouseButton::Left, 200, 200);
+  frm.DXDrawMouseDown(MouseButton::Middle, 750, 470);
+  frm.FormKeyUp(13);
+  frm.FormKeyDown(27, false);
+  frm.FormMouseWheelDown();
+  EXPECT_TRUE(st().PenDown);
+  EXPECT_EQ(st().PenX, 0);
+  EXPECT_EQ(st().ToolMode, NormalWay);
+  EXPECT_EQ(host.menusShown, 0);
+  EXPECT_FALSE(host.closed);
+  EXPECT_TRUE(BoardClean());
+}

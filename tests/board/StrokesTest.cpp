@@ -1,0 +1,377 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "board/BoardFixture.h"
+
+namespace {
+
+constexpr TColor kBoard = RGB(0, 80, 0);
+constexpr TColor kWhite = RGB(255, 255, 255);
+constexpr TColor kSmudge = RGB(3, 83, 3);
+
+using Strokes = BoardTest;
+
+std::vector<int> Concat(std::initializer_list<std::vector<int>> parts) {
+  std::vector<int> all;
+  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+}  // namespace
+
+TEST(Shade, DarkensChannelsAndFloorsAtZero) {
+  EXPECT_EQ(ShadeColor(RGB(130, 200, 230), 10, 20, 30), RGB(120, 180, 200));
+  EXPECT_EQ(ShadeColor(RGB(10, 90, 10), 20, 20, 20), RGB(0, 70, 0));
+  EXPECT_EQ(ShadeColor(RGB(255, 255, 255), 0, 200, 0), RGB(255, 55, 255));
+}
+
+TEST(Shade, YellowAndPinkKeepGreenAtEighty) {
+  EXPECT_EQ(ShadeColor(RGB(233, 135, 193), 100, 100, 100), RGB(133, 80, 93));
+  EXPECT_EQ(ShadeColor(RGB(255, 252, 30), 0, 200, 0), RGB(255, 80, 30));
+  // Only those two colours exactly.
+  EXPECT_EQ(ShadeColor(RGB(233, 135, 192), 100, 100, 100), RGB(133, 35, 92));
+}
+
+TEST(Shade, NearestRoundsHalvesToEven) {
+  EXPECT_EQ(Nearest(2.5), 2);
+  EXPECT_EQ(Nearest(3.5), 4);
+  EXPECT_EQ(Nearest(-2.5), -2);
+  EXPECT_EQ(Nearest(0.49), 0);
+  EXPECT_EQ(Nearest(-0.51), -1);
+}
+
+TEST_F(Strokes, AngleOffsetsForTheChalkHalfLength) {
+  const int cosines[] = {26, 26, 26, 25, 24, 24, 23, 21, 20, 18, 16, 15, 13, 11, 9, 7, 4, 3, 0};
+  const int sines[] = {0, 3, 4, 7, 9, 11, 13, 15, 16, 18, 20, 21, 23, 24, 24, 25, 26, 26, 26};
+  for (int i = 0; i <= 18; ++i) {
+    EXPECT_EQ(frm.CosOffset(26, 5 * i), cosines[i]) << 5 * i;
+    EXPECT_EQ(frm.SinOffset(26, 5 * i), sines[i]) << 5 * i;
+    EXPECT_EQ(frm.CosOffset(26, -5 * i), cosines[i]) << -5 * i;
+    EXPECT_EQ(frm.SinOffset(26, -5 * i), sines[i]) << -5 * i;
+  }
+}
+
+TEST_F(Strokes, ChalkShadeRangesByTable) {
+  struct Case {
+    int chalk, rMax;
+    TColor lightest, darkest;
+  };
+  const Case cases[] = {
+      {0, 99, RGB(191, 211, 191), RGB(92, 112, 92)}, {1, 99, RGB(191, 208, 0), RGB(92, 109, 0)},
+      {2, 99, RGB(169, 91, 129), RGB(70, 80, 30)},   {3, 59, RGB(98, 178, 198), RGB(39, 119, 139)},
+      {4, 39, RGB(140, 118, 43), RGB(95, 90, 4)},    {5, 19, RGB(41, 106, 41), RGB(22, 87, 22)},
+  };
+  for (const Case& c : cases) {
+    random.Clear();
+    random.Push({0, c.rMax});
+    EXPECT_EQ(frm.ChalkShade(c.chalk), c.lightest) << c.chalk;
+    EXPECT_EQ(frm.ChalkShade(c.chalk), c.darkest) << c.chalk;
+    EXPECT_EQ(random.asked, (std::vector<int>{c.rMax + 1, c.rMax + 1})) << c.chalk;
+  }
+  // Pink's green stops at 80 from r = 12 on.
+  random.Push({11, 12, 50});
+  EXPECT_EQ(GetGValue(frm.ChalkShade(2)), 80);
+  EXPECT_EQ(frm.ChalkShade(2), RGB(233 - 76, 80, 193 - 76));
+  EXPECT_EQ(frm.ChalkShade(2), RGB(233 - 114, 80, 193 - 114));
+}
+
+TEST_F(Strokes, PatternTakesOneShadePerPixelColumnByColumn) {
+  random.fallback = [k = 0](int n) mutable { return k++ % n; };
+  frm.BuildChalkPattern(2);
+  const QImage& p = st().ChalkPatternBitmap;
+  ASSERT_EQ(p.size(), QSize(8, 8));
+  for (int x = 0; x < 8; ++x)
+    for (int y = 0; y < 8; ++y) {
+      const int r = 8 * x + y;
+      EXPECT_EQ(FromQRgb(p.pixel(x, y)), RGB(169 - r, std::max(91 - r, 80), 129 - r))
+          << x << "," << y;
+    }
+  EXPECT_EQ(random.asked.size(), 64u);
+}
+
+TEST_F(Strokes, NormalWayDrawsFromTheFourthMoveOnFromTheThirdPoint) {
+  random.Push({1});  // the press drops no dust
+  Press(MouseButton::Left, 100, 100);
+  for (int x : {105, 110, 115}) {
+    random.Push({0, 99});  // colour, dust check
+    Move(x, 100);
+  }
+  EXPECT_TRUE(BoardClean());
+  EXPECT_EQ(st().StrokeCount, 3);
+  EXPECT_EQ(st().ToolMode, NormalWay);
+
+  random.Push({0, 1});  // white, pen 6 wide
+  random.Push(5, 26);   // 13 specks (d = 5), all at the new point itself
+  random.Push({99});    // dust check
+  Move(120, 100);
+  EXPECT_TRUE(random.Exhausted());
+  EXPECT_EQ(random.asked,
+            Concat({{2, 15, 100, 15, 100, 15, 100, 15, 3}, std::vector<int>(26, 10), {100}}));
+  EXPECT_EQ(Px(113, 100), kWhite);  // the line starts at the third point
+  EXPECT_EQ(Px(111, 100), kBoard);
+  EXPECT_EQ(Px(119, 100), kWhite);
+  EXPECT_EQ(Px(117, 97), kWhite);  // the square's corners
+  EXPECT_EQ(Px(122, 102), kWhite);
+  EXPECT_EQ(Px(120, 100), kBoard);  // a speck
+  EXPECT_EQ(Px(123, 100), kBoard);
+  EXPECT_EQ(Px(120, 104), kBoard);
+  EXPECT_EQ(st().ChalkX, 120);
+  EXPECT_EQ(st().StrokeCount, 4);
+  EXPECT_EQ(st().DustMoveCount, 4);
+  EXPECT_EQ(st().PenX, 120);
+}
+
+TEST_F(Strokes, QuickStartTurnsIntoACornerLine) {
+  random.Push({1});
+  Press(MouseButton::Left, 100, 100);
+  random.Push({0, 99});
+  Move(110, 100);  // 10 pixels among the first three moves
+  EXPECT_EQ(st().ToolMode, CornerWay);
+  EXPECT_TRUE(BoardClean());
+
+  random.Push({0, 0, 99});  // colour, corner shade, dust check
+  Move(120, 100);
+  for (int x = 110; x < 120; ++x) EXPECT_EQ(Px(x, 100), RGB(191, 211, 191)) << x;
+  EXPECT_EQ(Px(120, 100), kBoard);
+  EXPECT_EQ(Px(115, 99), kBoard);
+  EXPECT_EQ(Px(115, 101), kBoard);
+  EXPECT_EQ(random.asked, (std::vector<int>{2, 15, 100, 15, 100, 100}));
+}
+
+TEST_F(Strokes, KadoOnlyCtrlKeepsTheNormalWay) {
+  st().Opt.KadoOnlyCtrl = true;
+  random.Push({1});
+  Press(MouseButton::Left, 100, 100);
+  random.Push({0, 99, 0, 99});
+  Move(110, 100);
+  Move(120, 100);
+  EXPECT_EQ(st().ToolMode, NormalWay);
+  EXPECT_TRUE(BoardClean());
+  EXPECT_EQ(st().StrokeCount, 2);
+}
+
+TEST_F(Strokes, CtrlAtThePressDrawsCornerFromTheFirstMove) {
+  CurrentKeys().Ctrl = true;
+  random.Push({1});
+  Press(MouseButton::Left, 100, 100);
+  EXPECT_EQ(st().ToolMode, CornerWay);
+  CurrentKeys().Ctrl = false;  // letting go of Ctrl changes nothing
+  random.Push({0, 99, 99});
+  Move(100, 104);
+  for (int y = 100; y < 104; ++y) EXPECT_EQ(Px(100, y), RGB(92, 112, 92)) << y;
+  EXPECT_EQ(st().ToolMode, CornerWay);
+}
+
+TEST_F(Strokes, DistanceLimitEndsTheStrokeAfterDrawingItsPiece) {
+  random.Push({1});
+  Press(MouseButton::Left, 100, 100);
+  for (int x : {105, 110, 115}) {
+    random.Push({0, 99});
+    Move(x, 100);
+  }
+  random.Push({0, 1});
+  random.Push(5, 26);
+  Move(120, 115);  // 15.8 pixels
+  EXPECT_TRUE(random.Exhausted());
+  EXPECT_EQ(random.asked.back(), 10);  // no dust check
+  EXPECT_EQ(Px(119, 115), kWhite);
+  EXPECT_FALSE(st().PenDown);
+  EXPECT_EQ(st().ChalkX, 115);
+  EXPECT_EQ(st().ChalkY, 100);
+  EXPECT_EQ(st().StrokeCount, 3);
+  EXPECT_EQ(st().DustMoveCount, 3);
+  EXPECT_EQ(st().PenX, 115);
+  EXPECT_EQ(st().PenY, 100);
+
+  const QImage before = st().BoardBitmap;
+  Move(140, 115);
+  EXPECT_EQ(st().BoardBitmap, before);
+  EXPECT_EQ(st().PenX, 140);
+}
+
+TEST_F(Strokes, WithoutTheDistanceLimitAnyLengthIsDrawn) {
+  st().Opt.KyoriSeigen = false;
+  random.Push({1});
+  Press(MouseButton::Left, 100, 100);
+  for (int x : {105, 110, 115}) {
+    random.Push({0, 99});
+    Move(x, 100);
+  }
+  random.Push({0, 1});
+  random.Push(5, 26);
+  random.Push({99});
+  Move(200, 100);
+  EXPECT_TRUE(st().PenDown);
+  EXPECT_EQ(Px(150, 100), kWhite);
+  EXPECT_EQ(st().ChalkX, 200);
+  EXPECT_EQ(st().StrokeCount, 4);
+}
+
+TEST_F(Strokes, FingerAndEraserWipeWithTheSmudgeColourUnderYogore) {
+  for (bool yogore : {true, false}) {
+    st().Opt.Yogore = yogore;
+    const TColor wipe = yogore ? kSmudge : kBoard;
+    EXPECT_EQ(frm.WipeColor(), wipe);
+    FillBoard(kWhite);
+    Move(200, 200);
+    Press(MouseButton::Right, 200, 200);
+    Move(240, 200);
+    Release(MouseButton::Right, 240, 200);
+    EXPECT_EQ(Px(220, 200), wipe);
+    EXPECT_EQ(Px(220, 196), wipe);  // ten pixels wide
+    EXPECT_EQ(Px(220, 204), wipe);
+    EXPECT_EQ(Px(220, 194), kWhite);
+    EXPECT_EQ(Px(220, 206), kWhite);
+
+    st().SelectedChalk = EraserSelected;
+    Press(MouseButton::Left, 400, 300);
+    Move(400, 300);
+    Release(MouseButton::Left, 400, 300);
+    EXPECT_EQ(Px(336, 282), wipe);
+    EXPECT_EQ(Px(463, 335), wipe);
+    EXPECT_EQ(Px(335, 300), kWhite);
+    EXPECT_EQ(Px(464, 300), kWhite);
+    EXPECT_EQ(Px(400, 281), kWhite);
+    EXPECT_EQ(Px(400, 336), kWhite);
+    st().SelectedChalk = 0;
+  }
+  EXPECT_TRUE(st().DustList.Count() == 0);
+}
+
+TEST_F(Strokes, EraserAtTheLeftEdgeIsClipped) {
+  FillBoard(kWhite);
+  st().SelectedChalk = EraserSelected;
+  Press(MouseButton::Left, 0, 100);
+  Move(0, 100);
+  for (int x = 0; x < 64; ++x) {
+    EXPECT_EQ(Px(x, 82), kSmudge) << x;
+    EXPECT_EQ(Px(x, 135), kSmudge) << x;
+  }
+  EXPECT_EQ(Px(64, 100), kWhite);
+  EXPECT_EQ(Px(0, 81), kWhite);
+  EXPECT_EQ(Px(0, 136), kWhite);
+  EXPECT_EQ(st().StrokeCount, 0);
+  EXPECT_EQ(st().DustMoveCount, 0);
+}
+
+TEST_F(Strokes, LaidChalkSweepsTheBandFromThePressPoint) {
+  frm.FormKeyUp(13);
+  ASSERT_EQ(st().ToolMode, LaidWay);
+  random.Push({1});  // no dust at the press
+  Press(MouseButton::Left, 100, 100);
+  EXPECT_EQ(st().ChalkBox.EndAX, 74);
+  EXPECT_EQ(st().ChalkBox.EndBX, 126);
+  random.fallback = [](int n) { return n - 1; };
+  Move(100, 110);
+  const TColor shade = FromQRgb(st().ChalkPatternBitmap.pixel(0, 0));
+  EXPECT_EQ(shade, RGB(92, 112, 92));
+  for (int x = 74; x < 126; ++x) {
+    EXPECT_EQ(Px(x, 100), shade) << x;
+    EXPECT_EQ(Px(x, 109), shade) << x;
+    EXPECT_EQ(Px(x, 110), kBoard) << x;
+    EXPECT_EQ(Px(x, 99), kBoard) << x;
+  }
+  EXPECT_EQ(Px(73, 105), kBoard);
+  EXPECT_EQ(Px(126, 105), kBoard);
+  EXPECT_EQ(st().ChalkY, 110);
+  EXPECT_EQ(st().StrokeCount, 1);
+  EXPECT_EQ(st().DustMoveCount, 1);
+}
+
+TEST_F(Strokes, LaidChalkAtAPositiveAngle) {
+  frm.FormKeyUp(13);
+  for (int i = 0; i < 9; ++i) frm.FormKeyDown(39, false);
+  ASSERT_EQ(st().ChalkAngle, 45);
+  random.Push({1});
+  Press(MouseButton::Left, 300, 300);
+  EXPECT_EQ(st().ChalkBox.EndAX, 282);
+  EXPECT_EQ(st().ChalkBox.EndAY, 282);
+  Move(310, 300);
+  for (int x = 300; x < 310; ++x) EXPECT_NE(Px(x, 300), kBoard) << x;
+  EXPECT_EQ(Px(299, 300), kBoard);
+  EXPECT_EQ(Px(310, 300), kBoard);
+}
+
+TEST_F(Strokes, TurningFromNinetyToMinusEightyFiveFillsTwoThinTriangles) {
+  st().SelectedChalk = 2;
+  frm.FormKeyUp(13);
+  for (int i = 0; i < 18; ++i) frm.FormKeyDown(39, false);
+  ASSERT_EQ(st().ChalkAngle, 90);
+  random.Push({1});
+  Press(MouseButton::Left, 200, 200);
+  EXPECT_EQ(st().ChalkBox.EndAY, 174);
+  EXPECT_EQ(st().ChalkBox.EndBY, 226);
+  ASSERT_TRUE(BoardClean());
+
+  random.fallback = [k = 0](int n) mutable { return k++ % n; };
+  frm.FormKeyDown(39, false);
+  EXPECT_EQ(st().ChalkAngle, -85);
+  EXPECT_EQ(st().ChalkBox.EndAX, 197);
+  EXPECT_EQ(st().ChalkBox.EndAY, 174);
+  EXPECT_EQ(st().ChalkBox.EndBX, 203);
+  EXPECT_EQ(st().ChalkBox.EndBY, 226);
+  const QImage& pattern = st().ChalkPatternBitmap;
+  auto patternAt = [&](int x, int y) { return FromQRgb(pattern.pixel(x % 8, y % 8)); };
+  for (auto [x, y] : {std::pair{199, 190}, {201, 190}, {198, 210}, {200, 210}})
+    EXPECT_EQ(Px(x, y), patternAt(x, y)) << x << "," << y;
+  EXPECT_EQ(Px(200, 190), kBoard);  // the crossing leaves a gap between the triangles
+  EXPECT_EQ(Px(199, 210), kBoard);
+  for (int y = 0; y < 432; ++y)
+    for (int x = 0; x < 800; ++x) {
+      const TColor c = Px(x, y);
+      if (c == kBoard) continue;
+      ASSERT_TRUE(x >= 197 && x < 203 && y >= 174 && y < 226) << x << "," << y;
+      ASSERT_GE(GetGValue(c), 80);
+    }
+}
+
+TEST_F(Strokes, DustCheckDropsDustByWayAndResetsTheCount) {
+  st().DustMoveCount = 5;
+  random.Push({4, 0, 1});  // passes, drops, 1 + 3 + 1 particles
+  frm.DustCheck(300, 200);
+  EXPECT_EQ(st().DustList.Count(), 5);
+  EXPECT_EQ(st().DustMoveCount, 0);
+  for (const TKona& k : st().DustList.Items()) {
+    EXPECT_EQ(k.X, 300);
+    EXPECT_EQ(k.Y, 200);
+    EXPECT_EQ(k.ChalkIndex, 0);
+  }
+
+  st().ToolMode = CornerWay;
+  st().DustMoveCount = 5;
+  random.Push({4, 0, 0});
+  frm.DustCheck(300, 200);
+  EXPECT_EQ(st().DustList.Count(), 7);
+
+  st().ToolMode = LaidWay;
+  st().DustMoveCount = 5;
+  random.Push({4, 0, 0});
+  frm.DustCheck(300, 200);
+  EXPECT_EQ(st().DustList.Count(), 8);
+
+  // On the board's edge nothing falls, but the count starts again.
+  st().DustMoveCount = 5;
+  random.Push({4, 0});
+  frm.DustCheck(0, 200);
+  EXPECT_EQ(st().DustList.Count(), 8);
+  EXPECT_EQ(st().DustMoveCount, 0);
+
+  // A failed test keeps counting.
+  st().DustMoveCount = 5;
+  random.Push({5});
+  frm.DustCheck(300, 200);
+  EXPECT_EQ(st().DustMoveCount, 5);
+  EXPECT_TRUE(random.Exhausted());
+}
+
+TEST_F(Strokes, WithoutDustTheMoveCountWraps) {
+  st().Opt.ShowKona = false;
+  Press(MouseButton::Left, 100, 100);
+  random.fallback = [](int) { return 0; };
+  for (int i = 0; i < 257; ++i) Move(100, 100 + i % 2);
+  EXPECT_EQ(st().DustMoveCount, 1);
+  EXPECT_EQ(st().StrokeCount, 257);
+  EXPECT_EQ(st().DustList.Count(), 0);
+}
