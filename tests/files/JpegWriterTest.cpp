@@ -1,0 +1,85 @@
+#include <QDir>
+#include <QRect>
+#include <QTemporaryDir>
+
+#include "files/FilesFixture.h"
+#include "files/JpegDecode.h"
+#include "files/JpegWriter.h"
+#include "platform/AppError.h"
+
+namespace {
+
+// Flat 32 x 32 blocks of strong colours: JPEG keeps such blocks nearly exact.
+QImage Blocks(int width, int height) {
+  static const QRgb colours[] = {qRgb(255, 0, 0),     qRgb(0, 255, 0),    qRgb(0, 0, 255),
+                                 qRgb(0, 80, 0),      qRgb(255, 252, 30), qRgb(233, 135, 193),
+                                 qRgb(255, 255, 255), qRgb(0, 0, 0)};
+  QImage picture(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) picture.setPixel(x, y, colours[(x / 32 + 3 * (y / 32)) % 8]);
+  return picture;
+}
+
+TEST(JpegWriter, WritesBaselineColourWithTheQuality90Tables) {
+  const QImage picture = Blocks(800, 432);
+  const QByteArray bytes = EncodeJpeg(picture);
+
+  const std::vector<int> markers = HeaderMarkers(bytes);
+  ASSERT_FALSE(markers.empty());
+  EXPECT_EQ(markers.front(), 0xD8);
+  EXPECT_EQ(markers.back(), 0xDA);
+  EXPECT_NE(std::find(markers.begin(), markers.end(), 0xC0), markers.end());
+  for (int progressiveOrExtended : {0xC1, 0xC2, 0xC3})
+    EXPECT_EQ(std::find(markers.begin(), markers.end(), progressiveOrExtended), markers.end());
+
+  const DecodedJpeg decoded = DecodeJpeg(bytes);
+  ASSERT_TRUE(decoded.ok);
+  EXPECT_EQ(decoded.components, 3);
+  EXPECT_FALSE(decoded.progressive);
+  EXPECT_EQ(decoded.quant, LibjpegTables(90));
+  EXPECT_NE(decoded.quant, LibjpegTables(75));
+  EXPECT_EQ(decoded.image.size(), picture.size());
+  const QRect inner(8, 8, 16, 16);  // away from the blocks' edges, where colour is smoothed
+  for (int y = 0; y < picture.height(); y += 32)
+    for (int x = 0; x < picture.width(); x += 32)
+      ASSERT_LE(MaxChannelDifference(decoded.image.copy(inner.translated(x, y)),
+                                     picture.copy(inner.translated(x, y))),
+                6)
+          << x << "," << y;
+  const QRgb red = decoded.image.pixel(16, 16);  // red, not blue: channels in RGB order
+  EXPECT_GT(qRed(red), 240);
+  EXPECT_LT(qBlue(red), 16);
+}
+
+TEST(JpegWriter, UsesTheTablesOfAnotherQualityWhenAsked) {
+  const DecodedJpeg decoded = DecodeJpeg(EncodeJpeg(Blocks(64, 64), 50));
+  ASSERT_TRUE(decoded.ok);
+  EXPECT_EQ(decoded.quant, LibjpegTables(50));
+}
+
+TEST(JpegWriter, ALibjpegFailureBecomesAnErrorAndTheProgramGoesOn) {
+  try {
+    EncodeJpeg(QImage(70000, 1, QImage::Format_RGB32));
+    ADD_FAILURE() << "a picture wider than JPEG allows was encoded";
+  } catch (const AppError& error) {
+    EXPECT_TRUE(error.Message().contains(QStringLiteral("65500"))) << error.what();
+  }
+  EXPECT_THROW(EncodeJpeg(QImage()), AppError);
+  EXPECT_TRUE(DecodeJpeg(EncodeJpeg(Blocks(32, 32))).ok);  // libjpeg still works afterwards
+}
+
+TEST(JpegWriter, AFailedWriteLeavesTheOldFileWhole) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("shot.jpg"));
+  WriteJpegFile(Blocks(64, 64), path);
+  const QByteArray old = ReadBytes(path);
+  ASSERT_TRUE(DecodeJpeg(old).ok);
+  {
+    const FileSizeLimit fullDisk(1024);
+    EXPECT_THROW(WriteJpegFile(PatternBoard(1), path), AppError);
+  }
+  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"shot.jpg"});
+}
+
+}  // namespace
