@@ -287,9 +287,12 @@ bool IniFile::WriteValue(QStringView section, QStringView key, const QString& va
   }
   QByteArray bytes = bytes_.left(at) + Encode(insert) + bytes_.mid(at + removed);
 
+  // Unbuffered, so that a short write (a full disk) shows in write()'s count: buffered, the
+  // rest would be dropped at commit() without an error.
   QSaveFile file(path_);
   file.setDirectWriteFallback(true);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+      file.write(bytes) != bytes.size() || !file.commit())
     return false;
   bytes_ = std::move(bytes);
   Parse();

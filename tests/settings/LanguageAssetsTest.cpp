@@ -1,0 +1,64 @@
+#include "IniTestFiles.h"
+#include "settings/IniFile.h"
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QString Missing = u"\x01missing"_s;
+
+QString AssetPath(const char* name) {
+  return QStringLiteral(ASSET_DIR "/") + name;
+}
+
+bool IsJapanese(QStringView text) {
+  for (QChar c : text)
+    if (c.unicode() >= 0x3000) return true;
+  return false;
+}
+
+TEST(LanguageAssetsTest, EnglishFileIsUtf8AndHasEveryKey) {
+  const QByteArray bytes = ReadBytes(AssetPath("Language.ini"));
+  ASSERT_FALSE(bytes.isEmpty());
+  EXPECT_FALSE(bytes.startsWith("\xFF\xFE"));
+  EXPECT_EQ(QString::fromUtf8(bytes).toUtf8(), bytes);
+  const IniFile ini(AssetPath("Language.ini"), 1252);
+  for (const TextKey& text : Texts::All()) {
+    const QString value = ini.ReadString(text.Section, text.Key, Missing);
+    EXPECT_NE(value, Missing) << text.Section.toString().toStdString() << "/"
+                              << text.Key.toString().toStdString();
+    EXPECT_FALSE(IsJapanese(value)) << value.toStdString();
+    if (text.Key != u"LanguageAuthor") {
+      EXPECT_FALSE(value.isEmpty());
+    }
+  }
+  EXPECT_EQ(ini.ReadString(Texts::Name.Section, Texts::Name.Key, Missing), "Slatewick 2");
+  EXPECT_TRUE(ini.ReadString(u"SelectFileDialog", u"FileExist", Missing).contains(u"%3d"));
+  EXPECT_TRUE(ini.ReadString(u"SelectFileDialog", u"FileNotExist", Missing).contains(u"%3d"));
+}
+
+TEST(LanguageAssetsTest, JapaneseFileIsUtf16LeWithCrLfAndTheJapaneseTexts) {
+  const QByteArray bytes = ReadBytes(AssetPath("Language_1041.ini"));
+  ASSERT_TRUE(bytes.startsWith("\xFF\xFE"));
+  ASSERT_EQ(bytes.size() % 2, 0);
+  const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
+                                          (bytes.size() - 2) / 2);
+  EXPECT_EQ(text.count(u'\n'), text.count(u"\r\n"));
+  EXPECT_EQ(text.count(u'\r'), text.count(u"\r\n"));
+  EXPECT_TRUE(text.endsWith(u"\r\n"));
+
+  const IniFile ini(AssetPath("Language_1041.ini"), 932);
+  for (const TextKey& key : Texts::All()) {
+    const QString value = ini.ReadString(key.Section, key.Key, Missing);
+    ASSERT_NE(value, Missing) << key.Key.toString().toStdString();
+    if (IsJapanese(key.Default) && key.Key != u"Cancel") {
+      EXPECT_EQ(value, key.Default.toString());
+    }
+  }
+  EXPECT_EQ(ini.ReadString(u"General", u"OK", Missing), "OK(&O)");
+  EXPECT_EQ(ini.ReadString(u"General", u"Cancel", Missing), u"ｷｬﾝｾﾙ(&C)"_s);
+  EXPECT_EQ(ini.ReadString(u"General", u"name", Missing), "Slatewick 2");
+  EXPECT_TRUE(IsJapanese(ini.ReadString(u"ExportDlg", u"Title", Missing)));
+}
+
+}  // namespace

@@ -1,0 +1,211 @@
+#include <unicode/uloc.h>
+
+#include <QDir>
+#include <set>
+
+#include "IniTestFiles.h"
+#include "board/Unit_Main.h"
+#include "platform/MessageBoxes.h"
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+TEST(LocaleTest, WindowsLocaleIdentifiers) {
+  EXPECT_EQ(LCIDFromLocale("en_US_POSIX"), 1033);
+  EXPECT_EQ(LCIDFromLocale("c"), 1033);
+  EXPECT_EQ(LCIDFromLocale("POSIX"), 1033);
+  EXPECT_EQ(LCIDFromLocale("en_US"), 1033);
+  EXPECT_EQ(LCIDFromLocale("ja_JP"), 1041);
+  EXPECT_EQ(LCIDFromLocale("ja"), 1041);
+  EXPECT_EQ(LCIDFromLocale("de_DE"), 1031);
+  EXPECT_EQ(LCIDFromLocale("en_GB"), 2057);
+  EXPECT_EQ(LCIDFromLocale("zh"), 2052);
+  EXPECT_EQ(LCIDFromLocale("zh_Hant"), 1028);
+  EXPECT_EQ(LCIDFromLocale("en_US@calendar=gregorian"), 1033);
+  EXPECT_EQ(LCIDFromLocale("xx_YY"), 4096);
+}
+
+TEST(LocaleTest, UserLocaleComesFromIcuUnlessSet) {
+  SetUserDefaultLCID(1041);
+  EXPECT_EQ(UserDefaultLCID(), 1041);
+  SetUserDefaultLCID(0);
+  EXPECT_EQ(UserDefaultLCID(), LCIDFromLocale(uloc_getDefault()));
+}
+
+TEST(LocaleTest, AnsiCodePages) {
+  EXPECT_EQ(AnsiCodePage(1041), 932);
+  EXPECT_EQ(AnsiCodePage(1033), 1252);
+  EXPECT_EQ(AnsiCodePage(1031), 1252);
+  EXPECT_EQ(AnsiCodePage(2052), 936);
+  EXPECT_EQ(AnsiCodePage(1028), 950);
+  EXPECT_EQ(AnsiCodePage(3076), 950);
+  EXPECT_EQ(AnsiCodePage(1042), 949);
+  EXPECT_EQ(AnsiCodePage(1049), 1251);
+  EXPECT_EQ(AnsiCodePage(1045), 1250);
+  EXPECT_EQ(AnsiCodePage(3098), 1251);
+  EXPECT_EQ(AnsiCodePage(2074), 1250);
+  EXPECT_EQ(AnsiCodePage(1032), 1253);
+  EXPECT_EQ(AnsiCodePage(1055), 1254);
+  EXPECT_EQ(AnsiCodePage(1037), 1255);
+  EXPECT_EQ(AnsiCodePage(1025), 1256);
+  EXPECT_EQ(AnsiCodePage(1062), 1257);
+  EXPECT_EQ(AnsiCodePage(1066), 1258);
+  EXPECT_EQ(AnsiCodePage(1054), 874);
+  EXPECT_EQ(AnsiCodePage(4096), 1252);
+}
+
+class LanguageTest : public ExeFolderTest {
+ protected:
+  void SetUp() override {
+    ExeFolderTest::SetUp();
+    savedTitle_ = ApplicationTitle();
+  }
+  void TearDown() override {
+    SetApplicationTitle(savedTitle_);
+    ExeFolderTest::TearDown();
+  }
+  QString savedTitle_;
+};
+
+TEST_F(LanguageTest, WithoutFilesTheChoiceIsLanguageIni) {
+  EXPECT_EQ(LanguageFilePath(), Path("Language.ini"));
+  EXPECT_EQ(LangText(Texts::MenuLoad), u"黒板を読み込む(&L)"_s);
+  EXPECT_EQ(LangText("MainMenu", "Nothing", "fallback"), "fallback");
+}
+
+TEST_F(LanguageTest, PerLocaleFileIsChosenAndWinsEvenWithoutTheKey) {
+  WriteBytes(Path("Language.ini"), "[MainMenu]\r\nLoad=general load\r\nSave=general save\r\n");
+  WriteBytes(Path("Language_1033.ini"), "[mainmenu]\r\nload=English load\r\n");
+  EXPECT_EQ(LanguageFilePath(), Path("Language_1033.ini"));
+  EXPECT_EQ(LangText(Texts::MenuLoad), "English load");
+  EXPECT_EQ(LangText(Texts::MenuSave), u"黒板を書き出し(&S)"_s);
+
+  SetUserDefaultLCID(1041);
+  EXPECT_EQ(LanguageFilePath(), Path("Language.ini"));
+  EXPECT_EQ(LangText(Texts::MenuSave), "general save");
+}
+
+TEST_F(LanguageTest, FolderNamedLikeThePerLocaleFileDoesNotCount) {
+  SetUserDefaultLCID(1041);
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("Language_1041.ini"));
+  EXPECT_EQ(LanguageFilePath(), Path("Language.ini"));
+  WriteBytes(Path("Language.ini"), "[General]\r\nname=From the fallback\r\n");
+  EXPECT_EQ(LangText(Texts::Name), "From the fallback");
+}
+
+TEST_F(LanguageTest, ChoiceIsMadeAnewAtEachLookup) {
+  EXPECT_EQ(LangText(Texts::LanguageAuthor), "");
+  WriteBytes(Path("Language_1033.ini"), "[General]\r\nLanguageAuthor=Someone\r\n");
+  EXPECT_EQ(LangText(Texts::LanguageAuthor), "Someone");
+}
+
+TEST_F(LanguageTest, ShiftJisFileUnderAJapaneseLocale) {
+  SetUserDefaultLCID(1041);
+  // "[MainMenu] Load=表を読む" and "[General] name=黒板" in code page 932.
+  WriteBytes(Path("Language_1041.ini"),
+             "[General]\r\nname=\x8D\x95\x94\xC2\r\n[MainMenu]\r\nLoad=\x95\x5C\x82\xF0\x93\xC7"
+             "\x82\xDE\r\n");
+  EXPECT_EQ(LangText(Texts::MenuLoad), u"表を読む"_s);
+  EXPECT_EQ(LangText(Texts::Name), u"黒板"_s);
+
+  // The same texts in UTF-16LE give the same captions.
+  WriteBytes(Path("Language_1041.ini"),
+             Utf16Le(u"[General]\r\nname=黒板\r\n[MainMenu]\r\nLoad=表を読む\r\n"_s));
+  EXPECT_EQ(LangText(Texts::MenuLoad), u"表を読む"_s);
+  EXPECT_EQ(LangText(Texts::Name), u"黒板"_s);
+}
+
+TEST_F(LanguageTest, EveryCharacterSurvives) {
+  WriteBytes(Path("Language.ini"),
+             u"[General]\r\nname=Доска 黒板 😀\r\n[MainMessage]\r\nClear=Ω ≠ 𠮷?\r\n"_s.toUtf8());
+  TfrmMain form;
+  ApplyMainWindowTexts(form);
+  EXPECT_EQ(ApplicationTitle(), u"Доска 黒板 😀"_s);
+  EXPECT_EQ(form.Caption, u"Доска 黒板 😀"_s);
+  EXPECT_EQ(form.st.ClearConfirmText, u"Ω ≠ 𠮷?"_s);
+}
+
+TEST_F(LanguageTest, DialogButtonsHaveTheirOwnDefaultsUntilTheFileSetsThem) {
+  EXPECT_EQ(LangText(Texts::FilesOK), "OK");
+  EXPECT_EQ(LangText(Texts::FilesCancel), "Cancel");
+  EXPECT_EQ(LangText(Texts::OptionOK), "OK(&O)");
+  EXPECT_EQ(LangText(Texts::OptionCancel), u"ｷｬﾝｾﾙ(&C)"_s);
+  EXPECT_EQ(LangText(Texts::ExportOK), "&OK");
+  EXPECT_EQ(LangText(Texts::ExportCancel), "&Cancel");
+
+  WriteBytes(Path("Language.ini"), "[GENERAL]\r\nok=Go\r\ncancel=Stop\r\n");
+  const LanguageFile language;
+  for (const TextKey& ok : {Texts::FilesOK, Texts::OptionOK, Texts::ExportOK})
+    EXPECT_EQ(language.Text(ok), "Go");
+  for (const TextKey& cancel : {Texts::FilesCancel, Texts::OptionCancel, Texts::ExportCancel})
+    EXPECT_EQ(language.Text(cancel), "Stop");
+}
+
+TEST_F(LanguageTest, ExportFilterText) {
+  EXPECT_EQ(ExportFilter("BMP", "JPG"), u"BMP (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)"_s);
+  EXPECT_EQ(ExportFilter("Bitmap", "").split(QStringLiteral(";;")),
+            (QStringList{"Bitmap (*.bmp)", " (*.jpg)", u"すべてのファイル (*.*)"_s}));
+}
+
+TEST_F(LanguageTest, MainWindowTextsWithoutALanguageFile) {
+  TfrmMain form;
+  ApplyMainWindowTexts(form);
+  EXPECT_EQ(ApplicationTitle(), "Slatewick 2");
+  EXPECT_EQ(form.Caption, "Slatewick 2");
+  EXPECT_EQ(form.popCaptions,
+            (QStringList{"All Del", u"日付を書く(&D)"_s, "-", u"黒板を読み込む(&L)"_s,
+                         u"黒板を書き出し(&S)"_s, u"BMPﾌｧｲﾙに書き出す(&E)"_s, "-", u"設定(&O)"_s,
+                         u"ﾊﾞｰｼﾞｮﾝ情報(&A)"_s, u"Slatewickの終了(&Q)"_s}));
+  EXPECT_EQ(form.popCaptions.size(), MenuItemCount);
+  EXPECT_EQ(form.st.ClearConfirmText,
+            u"黒板にかかれている内容をすべて消します。よろしいですか？"_s);
+  EXPECT_EQ(form.dlgSaveFilter, u"BMP (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)"_s);
+}
+
+TEST_F(LanguageTest, MainWindowTextsFromTheLanguageFile) {
+  WriteBytes(Path("Language.ini"),
+             "[General]\r\nname=Chalkboard\r\nFileTypeBmp=Bitmap\r\n[MainMenu]\r\nAllDel=Wipe\r\n"
+             "ver=\r\nEXIT='Quit'\r\n[MainMessage]\r\nClear=Sure?\r\n");
+  TfrmMain form;
+  ApplyMainWindowTexts(form);
+  EXPECT_EQ(ApplicationTitle(), "Chalkboard");
+  EXPECT_EQ(form.Caption, "Chalkboard");
+  EXPECT_EQ(form.popCaptions[int(MenuItem::AllDel)], "Wipe");
+  EXPECT_EQ(form.popCaptions[int(MenuItem::About)], "");
+  EXPECT_EQ(form.popCaptions[int(MenuItem::Exit)], "Quit");
+  EXPECT_EQ(form.popCaptions[int(MenuItem::Separator1)], "-");
+  EXPECT_EQ(form.popCaptions[int(MenuItem::Option)], u"設定(&O)"_s);
+  EXPECT_EQ(form.st.ClearConfirmText, "Sure?");
+  EXPECT_EQ(form.dlgSaveFilter, u"Bitmap (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)"_s);
+}
+
+TEST_F(LanguageTest, FilePathSetByATest) {
+  WriteBytes(Path("elsewhere.ini"), "[General]\r\nname=Elsewhere\r\n");
+  SetLanguageFilePath(Path("elsewhere.ini"));
+  EXPECT_EQ(LanguageFilePath(), Path("elsewhere.ini"));
+  EXPECT_EQ(LangText(Texts::Name), "Elsewhere");
+}
+
+TEST(TextTableTest, EveryTextOnceWithItsSectionKeyAndDefault) {
+  const auto all = Texts::All();
+  EXPECT_EQ(all.size(), 40u);
+  std::set<std::tuple<QString, QString, QString>> seen;
+  std::map<QString, int> sections;
+  for (const TextKey& text : all) {
+    EXPECT_FALSE(text.Section.isEmpty());
+    EXPECT_FALSE(text.Key.isEmpty());
+    EXPECT_TRUE(seen.insert({text.Section.toString(), text.Key.toString().toLower(),
+                             text.Default.toString()})
+                    .second);
+    ++sections[text.Section.toString()];
+  }
+  EXPECT_EQ(sections["General"], 10);
+  EXPECT_EQ(sections["MainMenu"], 8);
+  EXPECT_EQ(sections["MainMessage"], 1);
+  EXPECT_EQ(sections["SelectFileDialog"], 7);
+  EXPECT_EQ(sections["PreferenceDialog"], 11);
+  EXPECT_EQ(sections["ExportDlg"], 3);
+}
+
+}  // namespace
