@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <cmath>
 #include <vector>
 
@@ -53,6 +54,8 @@ TEST(Sound, PlaysAnInMemoryImageToTheDevice) {
   EXPECT_TRUE(sndPlaySoundA(nullptr, SND_MEMORY | SND_ASYNC));
   EXPECT_TRUE(sndPlaySoundA(tone.constData(), SND_MEMORY));  // waits until it has played
   EXPECT_EQ(flags, (std::vector<unsigned>{5, 4}));
+  // The device's thread writes what it took from the queue a moment later.
+  for (int i = 0; i < 300 && QFileInfo(out).size() == 0; ++i) QThread::msleep(10);
   EXPECT_GT(QFileInfo(out).size(), 0);
 
   // A new sound stops the old one: playing again at once is accepted without waiting.
