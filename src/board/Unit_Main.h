@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "board/Unit_Ext.h"
 #include "platform/DXDraw.h"
@@ -140,7 +141,20 @@ class TfrmMain {
   // The press's own steps below the pick-up and the menu.
   void PressOnBoard(MouseButton Button, int X, int Y);
 
+  // Everything a frame is composed from; equal inputs give the same pixels.
+  struct FrameInputs {
+    qint64 board = 0;
+    int W = 0, H = 0, penX = 0, penY = 0, chalkX = 0, chalkY = 0, strokeCount = 0, fps = 0;
+    int selected = 0, toolMode = 0, angle = 0, dustMoves = 0;
+    bool shift = false, left = false, right = false, penDown = false, fingerDown = false;
+    bool debug = false;
+    bool operator==(const FrameInputs&) const = default;
+  };
+  FrameInputs CurrentFrameInputs() const;
+  void DrawDust(QImage& frame) const;
+
   BoardHost* host_;
+  std::optional<FrameInputs> shownFrame_;  // inputs of the frame on screen, without dust
   int frameDepth_ = 0;  // frame steps past their message step (0 or 1)
 };
 

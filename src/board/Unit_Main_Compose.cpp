@@ -7,8 +7,46 @@ namespace {
 const QString kFrameRate = QStringLiteral("FPS: ");
 }
 
+TfrmMain::FrameInputs TfrmMain::CurrentFrameInputs() const {
+  const KeyState& keys = CurrentKeys();
+  return {st.BoardBitmap.cacheKey(),
+          ClientWidth(),
+          ClientHeight(),
+          st.PenX,
+          st.PenY,
+          st.ChalkX,
+          st.ChalkY,
+          st.StrokeCount,
+          Timer.FramesPerSecond(),
+          st.SelectedChalk,
+          st.ToolMode,
+          st.ChalkAngle,
+          st.DustMoveCount,
+          keys.Shift,
+          keys.Left,
+          keys.Right,
+          st.PenDown,
+          st.FingerDown,
+          st.Opt.ShowDebug};
+}
+
+void TfrmMain::DrawDust(QImage& frame) const {
+  std::array<QRgb, 6> colours;
+  for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = ToQRgb(st.ChalkColors[i]);
+  const auto width = unsigned(frame.width()), height = unsigned(frame.height());
+  const auto stride = std::size_t(frame.bytesPerLine()) / sizeof(QRgb);
+  auto* pixels = reinterpret_cast<QRgb*>(frame.bits());
+  for (const TKona& k : st.DustList.Items())
+    if (unsigned(k.X) < width && unsigned(k.Y) < height)
+      pixels[std::size_t(k.Y) * stride + unsigned(k.X)] = colours[std::size_t(k.ChalkIndex) % 6];
+}
+
 void TfrmMain::AllRewrite() {
   if (!DXDraw.SurfaceReady()) return;
+  // With no dust in flight, a frame of the same inputs as the one on screen is already there.
+  const FrameInputs inputs = CurrentFrameInputs();
+  if (st.DustList.Count() == 0 && shownFrame_ == inputs && !DXDraw.FrontBuffer().isNull()) return;
+  shownFrame_.reset();
   const int W = ClientWidth();
   const int H = ClientHeight();
   const int B = st.BoardBitmap.height();
@@ -19,7 +57,7 @@ void TfrmMain::AllRewrite() {
   Canvas& c = DXDraw.SurfaceCanvas();
   c.CopyRect(0, 0, st.BoardBitmap.width(), B, st.BoardBitmap, 0, 0);
   c.StretchDraw({0, B, W, B + TrayHeight}, st.TrayBitmap, {0, 0, 1, TrayHeight});
-  for (const TKona& k : st.DustList.Items()) c.SetPixel(k.X, k.Y, st.ChalkColors[k.ChalkIndex]);
+  DrawDust(frame);
 
   if (!keys.Shift) {
     for (int j = 0; j < 6; ++j)
@@ -63,4 +101,5 @@ void TfrmMain::AllRewrite() {
                       0.5, 0.5, angle);
   }
   DXDraw.PresentFrame();
+  if (st.DustList.Count() == 0) shownFrame_ = inputs;
 }

@@ -65,7 +65,8 @@ TEST_F(Compose, EraserInTheHandFollowsThePointerAndAllPiecesLieInTheTray) {
   st.PenX = 400;
   st.PenY = 200;
   const QImage& frame = Frame();
-  for (int j = 0; j < 6; ++j) EXPECT_TRUE(ShowsMasked(frame, 32 + 84 * j, 450, st.ChalkBitmap, 52 * j, 0, 52, 11));
+  for (int j = 0; j < 6; ++j)
+    EXPECT_TRUE(ShowsMasked(frame, 32 + 84 * j, 450, st.ChalkBitmap, 52 * j, 0, 52, 11));
   EXPECT_TRUE(ShowsMasked(frame, 336, 168, st.EraserBitmap, 0, 0, 128, 72));
   // The eraser's place in the tray shows only the tray band below the board.
   EXPECT_TRUE(TrayBandAt(frame, 520, 470, 640, 474));
@@ -141,4 +142,21 @@ TEST_F(Compose, DustOutsideTheSurfaceLeavesNoPixel) {
   const QImage& frame = Frame();
   EXPECT_EQ(FromQRgb(frame.pixel(0, 10)), 0u);  // the board's black edge, untouched
   EXPECT_EQ(FromQRgb(frame.pixel(799, 10)), 0u);
+}
+
+TEST_F(Compose, EveryChangeOfTheBoardReachesTheNextFrame) {
+  st.PenX = 600;
+  st.PenY = 300;
+  Frame();
+  Canvas(st.BoardBitmap).SetPixel(100, 100, RGB(1, 2, 3));
+  EXPECT_EQ(FromQRgb(Frame().pixel(100, 100)), RGB(1, 2, 3));
+  MaskedBlit(st.BoardBitmap, 200, 100, 1, 1, st.ChalkBitmap, 10, 5);
+  EXPECT_EQ(Frame().pixel(200, 100), st.ChalkBitmap.pixel(10, 5));
+  QImage loaded(800, 432, QImage::Format_RGB32);
+  loaded.fill(qRgb(9, 9, 9));
+  st.BoardBitmap = loaded;
+  EXPECT_EQ(FromQRgb(Frame().pixel(400, 200)), RGB(9, 9, 9));
+  frm.DXDraw.StopSurface();
+  frm.DXDraw.StartSurface();  // a restarted surface gets a whole frame at once
+  EXPECT_EQ(FromQRgb(Frame().pixel(400, 200)), RGB(9, 9, 9));
 }

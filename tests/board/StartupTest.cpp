@@ -8,7 +8,9 @@ namespace {
 
 constexpr TColor kBoard = RGB(0, 80, 0);
 
-TColor At(const QImage& image, int x, int y) { return FromQRgb(image.pixel(x, y)); }
+TColor At(const QImage& image, int x, int y) {
+  return FromQRgb(image.pixel(x, y));
+}
 
 bool RegionIsBoardColoured(const QImage& board, int left, int top, int right, int bottom) {
   for (int y = top; y < bottom; ++y)
