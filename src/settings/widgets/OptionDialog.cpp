@@ -1,10 +1,12 @@
 #include "settings/widgets/OptionDialog.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -16,6 +18,15 @@ QFont DialogFont() {
                     QStringLiteral("Noto Sans CJK JP")});
   font.setPixelSize(12);
   return font;
+}
+
+// Narrows the font of a caption that does not fit its control (the Japanese fonts at hand
+// are wider than the dialog's own proportional one).
+void FitCaption(QWidget& control, const QString& text, int available) {
+  QFont font = control.parentWidget()->font();
+  const int needed = QFontMetrics(font).horizontalAdvance(text);
+  if (needed > available && available > 0) font.setStretch(std::max(50, 100 * available / needed));
+  control.setFont(font);
 }
 
 }  // namespace
@@ -64,10 +75,17 @@ void OptionDialog::FormCreate() {
   form_.FormCreate();
   setWindowTitle(form_.Caption.Caption);
   const auto boxes = form_.CheckBoxes();
-  for (std::size_t i = 0; i < checks_.size(); ++i) checks_[i]->setText(boxes[i]->Caption);
+  for (std::size_t i = 0; i < checks_.size(); ++i) {
+    QCheckBox& check = *checks_[i];
+    check.setText(boxes[i]->Caption);
+    const int indicator =
+        check.sizeHint().width() - check.fontMetrics().horizontalAdvance(check.text());
+    FitCaption(check, boxes[i]->Caption, check.width() - indicator);
+  }
   const std::array<const TCaption*, 3> labels = {&form_.Label1, &form_.Label2, &form_.Label3};
   for (std::size_t i = 0; i < labels_.size(); ++i) {
     labels_[i]->setText(labels[i]->Caption);
+    FitCaption(*labels_[i], labels[i]->Caption, ClientWidth - labels_[i]->x());
     labels_[i]->adjustSize();
   }
   btnOK_->setText(form_.btnOK.Caption);
