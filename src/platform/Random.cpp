@@ -1,24 +1,36 @@
 #include "platform/Random.h"
 
-#include <random>
-
 namespace {
-std::mt19937_64& Generator() {
-  static std::mt19937_64 generator(0x5EED);
-  return generator;
-}
-std::function<int(int)>& Source() {
-  static std::function<int(int)> source;
-  return source;
-}
+
+// PCG32 (XSH-RR): one multiply per draw, well mixed, plenty for chalk and dust.
+struct Generator {
+  std::uint64_t state = 0x853C49E6748FEA9Bull;
+  std::uint32_t Next() {
+    const std::uint64_t old = state;
+    state = old * 6364136223846793005ull + 1442695040888963407ull;
+    const auto xorshifted = std::uint32_t(((old >> 18) ^ old) >> 27);
+    const auto rotation = unsigned(old >> 59);
+    return (xorshifted >> rotation) | (xorshifted << ((32 - rotation) & 31));
+  }
+};
+
+Generator generator;
+std::function<int(int)> source;
+
 }  // namespace
 
 int Random(int n) {
   if (n <= 0) return 0;
-  if (Source()) return Source()(n);
-  return int(std::uniform_int_distribution<int>(0, n - 1)(Generator()));
+  if (source) return source(n);
+  // 32 random bits scaled to 0..n-1 (bias below n / 2^32).
+  return int((std::uint64_t(generator.Next()) * std::uint64_t(n)) >> 32);
 }
 
-void Randomize(std::uint64_t seed) { Generator().seed(seed); }
+void Randomize(std::uint64_t seed) {
+  generator.state = 0;
+  generator.Next();
+  generator.state += seed;
+  generator.Next();
+}
 
-void SetRandomSource(std::function<int(int)> source) { Source() = std::move(source); }
+void SetRandomSource(std::function<int(int)> s) { source = std::move(s); }
