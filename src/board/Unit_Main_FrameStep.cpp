@@ -64,7 +64,7 @@ void TfrmMain::TimerTimer(int /*LagCount*/) {
   // past the message step) is dropped; ticks during the message step run nested.
   if (frameDepth_ > 0) return;
   if (processMessages) processMessages();
-  if (!st.BoardReady || frameDepth_ > 0) return;
+  if (!st.BoardReady) return;
   FrameGuard guard(frameDepth_);
 
   MoveDust(st.DustList, ClientHeight() - TrayHeight);
