@@ -155,11 +155,12 @@ void TfrmMain::FormMouseWheelUp() {
 }
 
 void TfrmMain::FormKeyDown(int Key, bool Alt) {
+  if (Key == VK_ESCAPE) {  // closing needs no pictures: it works on an idle board too
+    if (host_) host_->Close();
+    return;
+  }
   if (!st.BoardReady) return;
   switch (Key) {
-    case VK_ESCAPE:
-      if (host_) host_->Close();
-      return;
     case VK_RIGHT:
       if (st.ToolMode == LaidWay) TurnChalk(+5, false);
       return;
