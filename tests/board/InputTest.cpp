@@ -402,12 +402,16 @@ TEST_F(Input, NothingIsHandledBeforeTheGateOpens) {
   frm.DXDrawMouseUp(MouseButton::Left, 200, 200);
   frm.DXDrawMouseDown(MouseButton::Middle, 750, 470);
   frm.FormKeyUp(13);
-  frm.FormKeyDown(27, false);
+  frm.FormKeyDown(39, false);
   frm.FormMouseWheelDown();
   EXPECT_TRUE(st().PenDown);
   EXPECT_EQ(st().PenX, 0);
   EXPECT_EQ(st().ToolMode, NormalWay);
+  EXPECT_EQ(st().ChalkAngle, 0);
   EXPECT_EQ(host.menusShown, 0);
-  EXPECT_FALSE(host.closed);
   EXPECT_TRUE(BoardClean());
+  // Esc still closes an idle board's window.
+  EXPECT_FALSE(host.closed);
+  frm.FormKeyDown(27, false);
+  EXPECT_TRUE(host.closed);
 }
