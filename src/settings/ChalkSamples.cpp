@@ -52,7 +52,7 @@ QImage DrawChalkSamples(const BoardState& board) {
   // The laid chalk, standing upright, drawn across the picture as a textured band.
   st.ToolMode = LaidWay;
   st.ChalkAngle = 90;
-  const QPoint start(246, 32), end(232, 41);
+  const QPoint start(247, 32), end(232, 41);
   const int ox = pad.CosOffset(ChalkHalfLength, st.ChalkAngle);
   const int oy = pad.SinOffset(ChalkHalfLength, st.ChalkAngle);
   st.ChalkX = start.x(), st.ChalkY = start.y();
