@@ -26,6 +26,17 @@ inline QImage PatternBoard(int seed) {
   return board;
 }
 
+// Flat 32 x 32 blocks of strong colours: JPEG keeps such blocks nearly exact.
+inline QImage Blocks(int width, int height) {
+  static const QRgb colours[] = {qRgb(255, 0, 0),     qRgb(0, 255, 0),    qRgb(0, 0, 255),
+                                 qRgb(0, 80, 0),      qRgb(255, 252, 30), qRgb(233, 135, 193),
+                                 qRgb(255, 255, 255), qRgb(0, 0, 0)};
+  QImage picture(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) picture.setPixel(x, y, colours[(x / 32 + 3 * (y / 32)) % 8]);
+  return picture;
+}
+
 inline QByteArray ReadBytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -123,3 +123,15 @@ inline int MaxChannelDifference(const QImage& a, const QImage& b) {
     }
   return worst;
 }
+
+// MaxChannelDifference over the inner 16 x 16 pixels of every 32 x 32 block (see Blocks):
+// away from the blocks' edges, where JPEG smooths colour.
+inline int MaxBlockInteriorDifference(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return -1;
+  int worst = 0;
+  for (int y = 0; y + 24 <= a.height(); y += 32)
+    for (int x = 0; x + 24 <= a.width(); x += 32)
+      worst = std::max(
+          worst, MaxChannelDifference(a.copy(x + 8, y + 8, 16, 16), b.copy(x + 8, y + 8, 16, 16)));
+  return worst;
+}

@@ -12,6 +12,8 @@ class QPushButton;
 // controls keep their distances to the anchored sides. It shows TfrmFiles' fields and passes
 // the user's actions to its handlers; closing it by Escape or the close box is Cancel.
 class FilesDialog : public QDialog {
+  Q_OBJECT
+
  public:
   static constexpr int DesignWidth = 396, DesignHeight = 421;  // client pixels
 

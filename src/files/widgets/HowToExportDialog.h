@@ -9,6 +9,8 @@ class QRadioButton;
 // The export-kind dialog's window: fixed size, centred over the main window, two radio
 // buttons and OK / Cancel. Escape and the close box are Cancel.
 class HowToExportDialog : public QDialog {
+  Q_OBJECT
+
  public:
   static constexpr int ClientWidth = 318, ClientHeight = 93;
 

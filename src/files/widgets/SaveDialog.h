@@ -7,6 +7,8 @@
 // starts from the last name and file type. A name typed without an extension gets the one of
 // the chosen file type (DefaultExt for the type of all files).
 class SaveDialog : public QFileDialog {
+  Q_OBJECT
+
  public:
   explicit SaveDialog(QWidget* parent);
 

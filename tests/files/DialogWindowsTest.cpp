@@ -1,0 +1,193 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "board/widgets/MainWindow.h"
+#include "files/FilesFixture.h"
+#include "files/JpegDecode.h"
+#include "files/PictureFiles.h"
+#include "files/widgets/FilesDialog.h"
+#include "files/widgets/HowToExportDialog.h"
+#include "files/widgets/Install.h"
+#include "files/widgets/SaveDialog.h"
+#include "platform/Clock.h"
+
+namespace {
+
+using DialogWindows = FilesTest;
+
+TEST_F(DialogWindows, TheChooserPlacesItsControlsAndKeepsThemAnchored) {
+  FilesDialog dialog(frm, nullptr);
+  dialog.show();
+  EXPECT_EQ(dialog.size(), QSize(396, 421));
+  EXPECT_EQ(dialog.minimumSize(), QSize(396, 421));
+  EXPECT_EQ(dialog.Label()->pos(), QPoint(8, 8));
+  EXPECT_EQ(dialog.FileNameEdit()->geometry(), QRect(8, 32, 385, 27));
+  EXPECT_EQ(dialog.FileList()->geometry(), QRect(8, 72, 385, 289));
+  EXPECT_EQ(dialog.OKButton()->geometry(), QRect(192, 376, 97, 33));
+  EXPECT_EQ(dialog.CancelButton()->geometry(), QRect(296, 377, 91, 32));
+  EXPECT_EQ(dialog.OKButton()->text(), QStringLiteral("OK"));
+  EXPECT_EQ(dialog.CancelButton()->text(), QStringLiteral("Cancel"));
+  EXPECT_TRUE(dialog.OKButton()->isDefault());
+
+  dialog.resize(500, 600);
+  EXPECT_EQ(dialog.Label()->pos(), QPoint(8, 8));
+  EXPECT_EQ(dialog.FileNameEdit()->geometry(), QRect(8, 32, 489, 27));
+  EXPECT_EQ(dialog.FileList()->geometry(), QRect(8, 72, 489, 468));
+  EXPECT_EQ(dialog.OKButton()->geometry(), QRect(296, 555, 97, 33));
+  EXPECT_EQ(dialog.CancelButton()->geometry(), QRect(400, 556, 91, 32));
+
+  dialog.resize(100, 100);
+  EXPECT_EQ(dialog.size(), QSize(396, 421));
+  dialog.hide();
+}
+
+TEST_F(DialogWindows, TheChooserShowsTheFormAndPassesSelectionAndOKToIt) {
+  QDir().mkpath(Path("users"));
+  for (const char* title : {"first", "second"})
+    ASSERT_TRUE(PatternBoard(title[0]).save(UsersPath(QString::fromUtf8(title) + ".bmp"), "BMP"));
+  FilesDialog dialog(frm, nullptr);
+  TfrmFiles& form = dialog.Form();
+  QStringList shown;
+  QString captionShown, labelShown;
+  form.RunModal = [&] {
+    dialog.ShowFields();
+    for (int i = 0; i < dialog.FileList()->count(); ++i)
+      shown.append(dialog.FileList()->item(i)->text());
+    captionShown = dialog.windowTitle();
+    labelShown = dialog.Label()->text();
+    dialog.FileList()->setCurrentRow(1);
+    EXPECT_EQ(form.edtFileName.Text, QStringLiteral("second"));
+    EXPECT_EQ(dialog.FileNameEdit()->text(), QStringLiteral("second"));
+    dialog.OKButton()->click();
+  };
+  mnuLoadClick(frm, form);
+  EXPECT_EQ(shown, (QStringList{"first", "second"}));
+  EXPECT_EQ(captionShown, QStringLiteral("黒板の読み込み"));
+  EXPECT_EQ(labelShown, QStringLiteral("読み込むタイトルを選んでください"));
+  EXPECT_EQ(form.ModalResult, TModalResult::OK);
+  EXPECT_EQ(frm.st.BoardBitmap, PatternBoard('s'));
+
+  form.RunModal = [&] {
+    dialog.ShowFields();
+    dialog.FileNameEdit()->setText(QStringLiteral("typed"));
+    emit dialog.FileNameEdit()->textEdited(QStringLiteral("typed"));
+    dialog.reject();  // Escape or the close box
+  };
+  mnuSaveClick(frm, form);
+  EXPECT_EQ(form.edtFileName.Text, QStringLiteral("typed"));
+  EXPECT_EQ(form.ModalResult, TModalResult::Cancel);
+  EXPECT_FALSE(QFileInfo::exists(UsersPath("typed.bmp")));
+}
+
+TEST_F(DialogWindows, TheExportKindDialogHasItsControlsTextsAndKeepsTheChoice) {
+  HowToExportDialog dialog(frm, nullptr);
+  EXPECT_EQ(dialog.size(), QSize(318, 93));
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+  EXPECT_EQ(dialog.OnlypicButton()->geometry(), QRect(8, 8, 305, 17));
+  EXPECT_EQ(dialog.WithallButton()->geometry(), QRect(8, 32, 305, 17));
+  EXPECT_EQ(dialog.OKButton()->geometry(), QRect(152, 56, 75, 25));
+  EXPECT_EQ(dialog.CancelButton()->geometry(), QRect(232, 56, 75, 25));
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Select the export type"));
+  EXPECT_EQ(dialog.OnlypicButton()->text(), QStringLiteral("Save only picture"));
+  EXPECT_EQ(dialog.WithallButton()->text(), QStringLiteral("Save with tray, chalk, dust, etc."));
+  EXPECT_EQ(dialog.OKButton()->text(), QStringLiteral("&OK"));
+  EXPECT_EQ(dialog.CancelButton()->text(), QStringLiteral("&Cancel"));
+  EXPECT_TRUE(dialog.WithallButton()->isChecked());
+
+  TfrmHowToExport& form = dialog.Form();
+  form.RunModal = [&] {
+    dialog.OnlypicButton()->setChecked(true);
+    dialog.reject();
+  };
+  EXPECT_EQ(form.ShowModal(), TModalResult::Cancel);
+  EXPECT_TRUE(form.rbOnlypic.Checked);
+  EXPECT_FALSE(form.rbWithall.Checked);
+  frm.st.ExportKind = 1;
+
+  form.RunModal = [&] {
+    dialog.ShowFields();
+    EXPECT_TRUE(dialog.OnlypicButton()->isChecked());
+    dialog.OKButton()->click();
+  };
+  EXPECT_EQ(form.ShowModal(), TModalResult::OK);
+  EXPECT_EQ(frm.st.ExportKind, 0);
+}
+
+TEST_F(DialogWindows, TheSaveDialogAddsTheChosenTypesExtensionAndRemembersTheChoice) {
+  SaveDialog dialog(nullptr);
+  TSaveDialog& dlgSave = dialog.Dialog();
+  dlgSave.Filter = QStringLiteral("BMP (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)");
+  const auto acceptWith = [&](const QString& file, int filterIndex) {
+    dlgSave.FileName = file;
+    dlgSave.FilterIndex = filterIndex;
+    QTimer::singleShot(0, &dialog, [&] { static_cast<QDialog&>(dialog).accept(); });
+    return dlgSave.Execute();
+  };
+
+  ASSERT_TRUE(acceptWith(Path("picture"), 0));
+  EXPECT_EQ(dlgSave.FileName, Path("picture.bmp"));
+  EXPECT_EQ(dlgSave.FilterIndex, 0);
+  ASSERT_TRUE(acceptWith(Path("picture"), 1));
+  EXPECT_EQ(dlgSave.FileName, Path("picture.jpg"));
+  EXPECT_EQ(dlgSave.FilterIndex, 1);
+  ASSERT_TRUE(acceptWith(Path("picture.jpeg"), 0));
+  EXPECT_EQ(dlgSave.FileName, Path("picture.jpeg"));
+  EXPECT_EQ(dialog.nameFilters().size(), 3);
+
+  dlgSave.FileName = Path("other");
+  QTimer::singleShot(0, &dialog, [&] { dialog.reject(); });
+  EXPECT_FALSE(dlgSave.Execute());
+  EXPECT_EQ(dlgSave.FileName, Path("other"));
+}
+
+TEST_F(DialogWindows, InstallingWiresTheMenuCommandsAndF12ToTheDialogs) {
+  MainWindow window;
+  TfrmMain& board = window.Board();
+  board.st.BoardBitmap = PatternBoard(11);
+  board.dlgSaveFilter = QStringLiteral("Bitmap (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)");
+  board.DXDraw.BackBuffer() = Blocks(800, 480);
+  board.DXDraw.PresentFrame();
+  InstallFilesDialog(window);
+  InstallExport(window);
+
+  auto* files = window.findChild<FilesDialog*>();
+  auto* howTo = window.findChild<HowToExportDialog*>();
+  auto* save = window.findChild<SaveDialog*>();
+  ASSERT_TRUE(files && howTo && save);
+  EXPECT_EQ(window.findChildren<FilesDialog*>().size(), 1);
+  EXPECT_EQ(files->OKButton()->text(), QStringLiteral("OK"));
+
+  files->Form().RunModal = [&] {
+    files->Form().edtFileName.Text = QStringLiteral("wired");
+    files->Form().btnOKClick();
+  };
+  board.onSave();
+  EXPECT_EQ(board.st.FileDialogMode, 2);
+  EXPECT_EQ(ReadBmpFile(UsersPath("wired.bmp")), PatternBoard(11));
+  board.st.BoardBitmap = PatternBoard(12);
+  board.onLoad();
+  EXPECT_EQ(board.st.FileDialogMode, 1);
+  EXPECT_EQ(board.st.BoardBitmap, PatternBoard(11));
+
+  save->Dialog().OnExecute = [&](TSaveDialog& dlgSave) {
+    dlgSave.FileName = Path("exported.bmp");
+    return true;
+  };
+  howTo->Form().RunModal = [&] { howTo->Form().btnOKClick(); };
+  board.onToBMP();
+  EXPECT_EQ(save->Dialog().Filter, board.dlgSaveFilter);
+  EXPECT_EQ(ReadBmpFile(Path("exported.bmp")), Blocks(800, 480));
+  EXPECT_TRUE(board.Timer.Enabled());
+
+  PinLocalTime(QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123)));
+  board.onScreenShot();
+  PinLocalTime(std::nullopt);
+  EXPECT_TRUE(DecodeJpeg(ReadBytes(Path("2026_12_06_19_26_11_123.jpg"))).ok);
+  EXPECT_TRUE(boxes.empty());
+}
+
+}  // namespace

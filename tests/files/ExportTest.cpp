@@ -1,0 +1,240 @@
+#include <QFileInfo>
+#include <optional>
+
+#include "files/Export.h"
+#include "files/FilesFixture.h"
+#include "files/JpegDecode.h"
+#include "files/PictureFiles.h"
+#include "files/Unit_howtoexport.h"
+#include "platform/Clock.h"
+#include "settings/Language.h"
+
+namespace {
+
+class SizedHost : public BoardHost {
+ public:
+  QSize size{800, 480};
+  QSize ClientSize() const override { return size; }
+  void Close() override {}
+  int PopupMenu(const QStringList&) override { return -1; }
+};
+
+class ExportTest : public FilesTest {
+ protected:
+  void SetUp() override {
+    FilesTest::SetUp();
+    howTo.FormCreate();
+    dlgSave.Filter = ExportFilter(QStringLiteral("BMP"), QStringLiteral("JPG"));
+    frm.DXDraw.BackBuffer() = Blocks(800, 480);
+    frm.DXDraw.PresentFrame();
+    ASSERT_EQ(frm.DXDraw.FrontBuffer(), Blocks(800, 480));
+    ASSERT_TRUE(frm.Timer.Enabled());
+  }
+  void TearDown() override {
+    PinLocalTime(std::nullopt);
+    FilesTest::TearDown();
+  }
+
+  // The save dialog answers with path, or is cancelled when path is empty.
+  void ChooseFile(const QString& path) {
+    dlgSave.OnExecute = [this, path](TSaveDialog& dialog) {
+      timerInDialogs.push_back(frm.Timer.Enabled());
+      if (path.isEmpty()) return false;
+      dialog.FileName = path;
+      return true;
+    };
+  }
+  // The export-kind dialog: 0 or 1 picks that kind and OK, nullopt confirms what is shown,
+  // cancel closes it without OK.
+  void ChooseKind(std::optional<int> kind, bool cancel = false) {
+    howTo.RunModal = [this, kind, cancel] {
+      timerInDialogs.push_back(frm.Timer.Enabled());
+      kindShown = howTo.rbOnlypic.Checked ? 0 : howTo.rbWithall.Checked ? 1 : -1;
+      if (kind) {
+        howTo.rbOnlypic.Checked = *kind == 0;
+        howTo.rbWithall.Checked = *kind == 1;
+      }
+      if (!cancel) howTo.btnOKClick();
+    };
+  }
+  void Export() { mnuToBMPClick(frm, dlgSave, howTo); }
+  void ExportAs(const QString& name, std::optional<int> kind) {
+    ChooseFile(Path(name));
+    ChooseKind(kind);
+    Export();
+  }
+
+  TSaveDialog dlgSave;
+  TfrmHowToExport howTo{frm};
+  std::vector<bool> timerInDialogs;
+  int kindShown = -2;
+};
+
+TEST_F(ExportTest, TheBoardPictureAsBmpEqualsTheBoard) {
+  ExportAs(QStringLiteral("board.bmp"), 0);
+  EXPECT_EQ(frm.st.ExportKind, 0);
+  const QByteArray file = ReadBytes(Path("board.bmp"));
+  ASSERT_GE(file.size(), 54);
+  EXPECT_EQ(quint8(file[28]), 24);
+  EXPECT_EQ(ReadBmpFile(Path("board.bmp")), frm.st.BoardBitmap);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(timerInDialogs, (std::vector<bool>{false, false}));
+  EXPECT_TRUE(frm.Timer.Enabled());
+}
+
+TEST_F(ExportTest, TheFirstExportOffersTheWindowPictureWhichEqualsTheWindow) {
+  frm.DXDraw.BackBuffer().fill(Qt::magenta);  // composed but not yet shown
+  ExportAs(QStringLiteral("window.bmp"), std::nullopt);
+  EXPECT_EQ(kindShown, 1);
+  EXPECT_EQ(frm.st.ExportKind, 1);
+  EXPECT_EQ(ReadBmpFile(Path("window.bmp")), Blocks(800, 480));
+  EXPECT_TRUE(frm.Timer.Enabled());
+}
+
+TEST_F(ExportTest, TheWindowPictureHasTheClientSize) {
+  SizedHost host;
+  host.size = {640, 400};
+  frm.SetHost(&host);
+  EXPECT_EQ(WindowPicture(frm), Blocks(800, 480).copy(0, 0, 640, 400));
+  frm.SetHost(nullptr);
+}
+
+TEST_F(ExportTest, TheChoiceOfKindStaysForTheNextExport) {
+  ExportAs(QStringLiteral("first.bmp"), 0);
+  ExportAs(QStringLiteral("second.bmp"), std::nullopt);
+  EXPECT_EQ(kindShown, 0);
+  EXPECT_EQ(ReadBmpFile(Path("second.bmp")), frm.st.BoardBitmap);
+}
+
+TEST_F(ExportTest, AJpgNameGivesABaselineQuality90Jpeg) {
+  frm.st.BoardBitmap = Blocks(800, 432);
+  ExportAs(QStringLiteral("board.jpg"), 0);
+  const QByteArray bytes = ReadBytes(Path("board.jpg"));
+  const DecodedJpeg decoded = DecodeJpeg(bytes);
+  ASSERT_TRUE(decoded.ok);
+  EXPECT_FALSE(decoded.progressive);
+  const std::vector<int> markers = HeaderMarkers(bytes);
+  EXPECT_NE(std::find(markers.begin(), markers.end(), 0xC0), markers.end());
+  EXPECT_EQ(decoded.quant, LibjpegTables(90));
+  EXPECT_LE(MaxBlockInteriorDifference(decoded.image, frm.st.BoardBitmap), 6);
+
+  ExportAs(QStringLiteral("window.jpg"), 1);
+  const DecodedJpeg window = DecodeJpeg(ReadBytes(Path("window.jpg")));
+  ASSERT_TRUE(window.ok);
+  EXPECT_LE(MaxBlockInteriorDifference(window.image, Blocks(800, 480)), 6);
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ExportTest, ExtensionsCountInAnyLetterCaseAndJpegToo) {
+  for (const char* name : {"a.JPG", "b.Jpeg", "c.jpeg", "d.JPEG"}) {
+    ExportAs(QString::fromUtf8(name), 0);
+    const DecodedJpeg decoded = DecodeJpeg(ReadBytes(Path(QString::fromUtf8(name))));
+    ASSERT_TRUE(decoded.ok) << name;
+    EXPECT_EQ(decoded.image.size(), QSize(800, 432)) << name;
+  }
+  ExportAs(QStringLiteral("e.BMP"), 0);
+  EXPECT_EQ(ReadBmpFile(Path("e.BMP")), frm.st.BoardBitmap);
+  EXPECT_EQ(PictureFormatOf(QStringLiteral("/x.jpg/picture")), TPictureFormat::None);
+  EXPECT_EQ(PictureFormatOf(QStringLiteral("/x/.bmp")), TPictureFormat::Bmp);
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ExportTest, AnyOtherExtensionWritesNothingAndSaysSo) {
+  for (const char* name : {"board.png", "no extension", "board.jpg.txt", "board."}) {
+    boxes.clear();
+    ExportAs(QString::fromUtf8(name), 0);
+    ASSERT_EQ(boxes.size(), 1u) << name;
+    EXPECT_EQ(boxes[0].Icon, BoxIcon::None);
+    EXPECT_FALSE(boxes[0].YesNo);
+    EXPECT_TRUE(boxes[0].Text.contains(QString::fromUtf8(name))) << boxes[0].Text.toStdString();
+    EXPECT_TRUE(frm.Timer.Enabled());
+  }
+  EXPECT_EQ(Entries(dir.path()), QStringList{});
+}
+
+TEST_F(ExportTest, CancellingEitherDialogWritesNothingAndTheTimerRunsAgain) {
+  ChooseFile(QString());
+  ChooseKind(0);
+  Export();
+  EXPECT_EQ(timerInDialogs, std::vector<bool>{false});
+  EXPECT_TRUE(frm.Timer.Enabled());
+
+  frm.st.ExportKind = 1;
+  timerInDialogs.clear();
+  ChooseFile(Path("cancelled.bmp"));
+  ChooseKind(0, true);
+  Export();
+  EXPECT_EQ(timerInDialogs, (std::vector<bool>{false, false}));
+  EXPECT_EQ(frm.st.ExportKind, 1);
+  EXPECT_TRUE(frm.Timer.Enabled());
+  EXPECT_EQ(Entries(dir.path()), QStringList{});
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ExportTest, AFailedWriteShowsTheErrorBoxAndTheTimerRunsAgain) {
+  WriteBytes(Path("plain"), "a file, not a folder");
+  for (const char* name : {"plain/out.bmp", "plain/out.jpg"}) {
+    boxes.clear();
+    ExportAs(QString::fromUtf8(name), 1);
+    ASSERT_EQ(boxes.size(), 1u) << name;
+    EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
+    EXPECT_TRUE(boxes[0].Text.contains(Path(QString::fromUtf8(name))));
+    EXPECT_TRUE(frm.Timer.Enabled());
+  }
+  EXPECT_EQ(ReadBytes(Path("plain")), QByteArray("a file, not a folder"));
+}
+
+TEST_F(ExportTest, AnExportOverAnOldFileThatFailsLeavesItWhole) {
+  ExportAs(QStringLiteral("kept.bmp"), 0);
+  const QByteArray old = ReadBytes(Path("kept.bmp"));
+  frm.st.BoardBitmap = PatternBoard(8);
+  {
+    const FileSizeLimit fullDisk(4096);
+    ExportAs(QStringLiteral("kept.bmp"), 0);
+  }
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
+  EXPECT_EQ(ReadBytes(Path("kept.bmp")), old);
+  EXPECT_EQ(Entries(dir.path()), QStringList{"kept.bmp"});
+  EXPECT_TRUE(frm.Timer.Enabled());
+}
+
+TEST_F(ExportTest, TheScreenshotIsTheWindowAsJpegNamedByThePinnedClock) {
+  PinLocalTime(QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123)));
+  actScreenShotExecute(frm);
+  EXPECT_EQ(Entries(dir.path()), QStringList{"2026_12_06_19_26_11_123.jpg"});
+  const DecodedJpeg shot = DecodeJpeg(ReadBytes(Path("2026_12_06_19_26_11_123.jpg")));
+  ASSERT_TRUE(shot.ok);
+  EXPECT_EQ(shot.quant, LibjpegTables(90));
+  EXPECT_LE(MaxBlockInteriorDifference(shot.image, Blocks(800, 480)), 6);
+  EXPECT_TRUE(frm.Timer.Enabled());
+  EXPECT_TRUE(boxes.empty());
+
+  frm.DXDraw.BackBuffer().fill(Qt::white);
+  frm.DXDraw.PresentFrame();
+  actScreenShotExecute(frm);  // the same millisecond: the second replaces the first
+  const DecodedJpeg second = DecodeJpeg(ReadBytes(Path("2026_12_06_19_26_11_123.jpg")));
+  ASSERT_TRUE(second.ok);
+  EXPECT_EQ(second.image.pixel(400, 240), qRgb(255, 255, 255));
+  EXPECT_EQ(Entries(dir.path()).size(), 1);
+}
+
+TEST_F(ExportTest, ScreenshotNamesPadEveryField) {
+  EXPECT_EQ(ScreenShotName(QDateTime(QDate(2027, 1, 2), QTime(3, 4, 5, 6))),
+            QStringLiteral("2027_01_02_03_04_05_006.jpg"));
+  EXPECT_EQ(ScreenShotName(QDateTime(QDate(2026, 10, 31), QTime(23, 59, 59, 999))),
+            QStringLiteral("2026_10_31_23_59_59_999.jpg"));
+}
+
+TEST_F(ExportTest, AScreenshotThatCannotBeWrittenShowsTheErrorBox) {
+  WriteBytes(Path("plain"), "x");
+  SetExeDir(Path("plain"));
+  PinLocalTime(QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123)));
+  actScreenShotExecute(frm);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
+  EXPECT_TRUE(boxes[0].Text.contains(QStringLiteral("2026_12_06_19_26_11_123.jpg")));
+  EXPECT_TRUE(frm.Timer.Enabled());
+}
+
+}  // namespace
