@@ -29,7 +29,7 @@ class Player {
   bool Play(const void* image, bool async) {
     if (!Ready()) return false;
     const Decoded* sound = Decode(image);
-    if (!sound || !OpenFor(sound->spec)) return false;
+    if (!sound || !OpenFor(sound->format)) return false;
     SDL_ClearQueuedAudio(device_);
     if (SDL_QueueAudio(device_, sound->pcm.data(), Uint32(sound->pcm.size())) != 0) return false;
     SDL_PauseAudioDevice(device_, 0);
@@ -41,7 +41,7 @@ class Player {
   struct Decoded {
     std::vector<Uint8> image;  // the RIFF image it was decoded from
     std::vector<Uint8> pcm;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
   };
 
   bool Ready() {
@@ -74,19 +74,19 @@ class Player {
     Uint8* buffer = nullptr;
     Uint32 length = 0;
     SDL_RWops* rw = SDL_RWFromConstMem(image, int(size));
-    if (!SDL_LoadWAV_RW(rw, 1, &d.spec, &buffer, &length)) return nullptr;
+    if (!SDL_LoadWAV_RW(rw, 1, &d.format, &buffer, &length)) return nullptr;
     d.pcm.assign(buffer, buffer + length);
     SDL_FreeWAV(buffer);
     cache_.push_back(std::move(d));
     return &cache_.back();
   }
 
-  bool OpenFor(const SDL_AudioSpec& spec) {
-    if (device_ && spec.freq == open_.freq && spec.format == open_.format &&
-        spec.channels == open_.channels)
+  bool OpenFor(const SDL_AudioSpec& format) {
+    if (device_ && format.freq == open_.freq && format.format == open_.format &&
+        format.channels == open_.channels)
       return true;
     if (device_) SDL_CloseAudioDevice(device_);
-    SDL_AudioSpec wanted = spec;
+    SDL_AudioSpec wanted = format;
     wanted.callback = nullptr;
     wanted.samples = 512;
     device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &open_, 0);
