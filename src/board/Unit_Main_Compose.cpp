@@ -49,6 +49,7 @@ void TfrmMain::AllRewrite() {
   shownFrame_.reset();
   const int W = ClientWidth();
   const int H = ClientHeight();
+  DXDraw.FollowClientSize(W, H);
   const int B = st.BoardBitmap.height();
   const KeyState& keys = CurrentKeys();
   const bool bothButtons = keys.Left && keys.Right;

@@ -1,5 +1,6 @@
 #include "platform/DXDraw.h"
 
+#include <algorithm>
 #include <cstring>
 
 TDXDraw::TDXDraw(SurfaceHost* host) : host_(host) {}
@@ -22,6 +23,14 @@ void TDXDraw::PresentFrame() {
   if (front_.size() != back_.size()) front_ = QImage(back_.size(), back_.format());
   std::memcpy(front_.bits(), back_.constBits(), bytes);
   if (host_) host_->ShowFrame(front_);
+}
+
+void TDXDraw::FollowClientSize(int width, int height) {
+  const QSize size(std::max(width, 1), std::max(height, 1));
+  if (back_.size() == size) return;
+  ReleaseSurfaceCanvas();
+  back_ = QImage(size, QImage::Format_RGB32);
+  back_.fill(Qt::black);
 }
 
 void TDXDraw::StopSurface() {

@@ -18,8 +18,9 @@ class SurfaceHost {
   virtual void SetWindowPlacement(const QByteArray& placement) = 0;
 };
 
-// The double-buffered drawing surface: an 800 x 480 back buffer composed each frame and
-// presented to the window. Without a host, presenting only keeps the frame (tests, start-up).
+// The double-buffered drawing surface: a back buffer of the client area's size (800 x 480 as
+// designed) composed each frame and presented to the window. Without a host, presenting only keeps
+// the frame (tests, start-up).
 class TDXDraw {
  public:
   static constexpr int SurfaceWidth = 800;
@@ -35,6 +36,8 @@ class TDXDraw {
   Canvas& SurfaceCanvas();
   void ReleaseSurfaceCanvas();
   QImage& BackBuffer() { return back_; }
+  // The back buffer follows the size of the window's client area (at least 1 x 1).
+  void FollowClientSize(int width, int height);
   // The frame last presented (what the window shows).
   const QImage& FrontBuffer() const { return front_; }
   // Shows the back buffer. A frame identical to the one on screen is not sent again.

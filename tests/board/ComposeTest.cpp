@@ -160,3 +160,23 @@ TEST_F(Compose, EveryChangeOfTheBoardReachesTheNextFrame) {
   frm.DXDraw.StartSurface();  // a restarted surface gets a whole frame at once
   EXPECT_EQ(FromQRgb(Frame().pixel(400, 200)), RGB(9, 9, 9));
 }
+
+// A client area that was made larger (a sizeable window after full screen) gets a frame of its
+// own size: the tray band runs across it and the menu button sits at its right end.
+TEST_F(Compose, FrameFollowsTheClientSize) {
+  struct WideHost : BoardHost {
+    QSize ClientSize() const override { return {1000, 500}; }
+    void Close() override {}
+    int PopupMenu(const QStringList&) override { return -1; }
+  } wide;
+  frm.SetHost(&wide);
+  st.PenX = 600;
+  st.PenY = 300;
+  const QImage& frame = Frame();
+  ASSERT_EQ(frame.size(), QSize(1000, 500));
+  EXPECT_EQ(frame.pixel(950, 440), st.TrayBitmap.pixel(0, 8));
+  EXPECT_TRUE(ShowsMasked(frame, 928, 444, st.GlyphBitmap, 448, 64, 64, 56));
+  EXPECT_EQ(FromQRgb(frame.pixel(900, 200)), 0u) << "beside the board the frame stays black";
+  frm.SetHost(nullptr);
+  EXPECT_EQ(Frame().size(), QSize(800, 480));
+}
