@@ -22,7 +22,8 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
   }
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   if (fullScreen_) {
-    painter.drawImage(rect(), frame_);
+    painter.fillRect(rect(), Qt::black);
+    painter.drawImage(FrameRect(), frame_);
     return;
   }
   painter.drawImage(0, 0, frame_);
@@ -71,10 +72,22 @@ void SurfaceWidget::SetWindowPlacement(const QByteArray& placement) {
   window()->restoreGeometry(placement);
 }
 
+QRect SurfaceWidget::FrameRect() const {
+  if (!fullScreen_ || frame_.isNull()) return {QPoint(0, 0), frame_.size()};
+  // As large as the screen allows, in the frame's own proportions, centred.
+  const double scale =
+      std::min(double(width()) / frame_.width(), double(height()) / frame_.height());
+  const QSize size(int(frame_.width() * scale), int(frame_.height() * scale));
+  return {QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size};
+}
+
 QPoint SurfaceWidget::ToBoard(const QPointF& position) const {
-  if (!fullScreen_) return {int(std::floor(position.x())), int(std::floor(position.y()))};
-  // In full screen the frame fills the screen; a position maps back onto the frame's pixels.
-  const double sx = frame_.isNull() || width() == 0 ? 1.0 : double(frame_.width()) / width();
-  const double sy = frame_.isNull() || height() == 0 ? 1.0 : double(frame_.height()) / height();
-  return {int(std::floor(position.x() * sx)), int(std::floor(position.y() * sy))};
+  const QRect shown = FrameRect();
+  if (shown.isEmpty() || shown.size() == frame_.size())
+    return {int(std::floor(position.x() - shown.left())),
+            int(std::floor(position.y() - shown.top()))};
+  const double sx = double(frame_.width()) / shown.width();
+  const double sy = double(frame_.height()) / shown.height();
+  return {int(std::floor((position.x() - shown.left()) * sx)),
+          int(std::floor((position.y() - shown.top()) * sy))};
 }

@@ -5,8 +5,8 @@
 #include "platform/DXDraw.h"
 
 // Shows the surface's presented frames: at their own size in a window, scaled crisp (nearest
-// neighbour) over the whole screen in full screen. Qt's device pixel ratio scales both crisp
-// too, so pointer positions stay board pixels. It is the surface's host: full screen, border,
+// neighbour) as large as the screen allows in full screen. Qt's device pixel ratio scales both
+// crisp too, so pointer positions stay board pixels. It is the surface's host: full screen, border,
 // cursor and placement act on its window.
 class SurfaceWidget : public QWidget, public SurfaceHost {
  public:
@@ -23,6 +23,8 @@ class SurfaceWidget : public QWidget, public SurfaceHost {
   // A widget position in board pixels.
   QPoint ToBoard(const QPointF& position) const;
   bool FullScreen() const { return fullScreen_; }
+  // Where the frame is shown in the widget.
+  QRect FrameRect() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

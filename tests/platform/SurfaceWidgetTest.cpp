@@ -1,0 +1,37 @@
+#include <gtest/gtest.h>
+
+#include "platform/widgets/SurfaceWidget.h"
+
+namespace {
+
+QImage Frame800x480() {
+  QImage frame(800, 480, QImage::Format_RGB32);
+  frame.fill(Qt::darkGreen);
+  return frame;
+}
+
+}  // namespace
+
+TEST(SurfaceWidget, WindowedFramesAreShownOneToOne) {
+  SurfaceWidget widget;
+  widget.resize(800, 480);
+  widget.ShowFrame(Frame800x480());
+  EXPECT_EQ(widget.FrameRect(), QRect(0, 0, 800, 480));
+  EXPECT_EQ(widget.ToBoard({123.6, 45.2}), QPoint(123, 45));
+  EXPECT_EQ(widget.ToBoard({-0.5, 479.9}), QPoint(-1, 479)) << "a drag outside keeps reporting";
+}
+
+TEST(SurfaceWidget, FullScreenKeepsTheFramesProportionsAndMapsPointsBack) {
+  SurfaceWidget widget;
+  widget.SetFullScreen(true);
+  widget.resize(1024, 768);
+  widget.ShowFrame(Frame800x480());
+  const QRect shown = widget.FrameRect();
+  EXPECT_EQ(shown.width(), 1024);
+  EXPECT_EQ(shown.height(), 614);
+  EXPECT_EQ(shown.top(), 77);
+  EXPECT_EQ(widget.ToBoard(QPointF(shown.topLeft())), QPoint(0, 0));
+  EXPECT_EQ(widget.ToBoard({512, 77 + 307}), QPoint(400, 240));
+  EXPECT_EQ(widget.ToBoard({1023.9, 77 + 613.9}), QPoint(799, 479));
+  widget.SetFullScreen(false);
+}
