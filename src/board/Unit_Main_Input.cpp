@@ -7,11 +7,6 @@
 
 namespace {
 
-constexpr int VK_RETURN = 13;
-constexpr int VK_ESCAPE = 27;
-constexpr int VK_LEFT = 37;
-constexpr int VK_RIGHT = 39;
-
 bool Hits(const TRect& region, int X, int Y) {
   return RectsOverlap(region, {X, Y, X + 1, Y + 1});
 }

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int VK_RETURN = 13, VK_ESCAPE = 27, VK_LEFT = 37, VK_RIGHT = 39, VK_F12 = 123;
-
 int VirtualKey(int qtKey) {
   switch (qtKey) {
     case Qt::Key_Return:
