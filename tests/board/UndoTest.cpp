@@ -7,58 +7,36 @@
 #include <vector>
 
 #include "board/BoardFixture.h"
-#include "board/StartedBoard.h"
 #include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
 
 namespace {
 
-// A started program with the real pictures, no date at start-up, questions answered Yes.
-class UndoTest : public ::testing::Test {
- public:  // the table of changes acts through these
+// A started board with the real date glyphs, questions answered Yes, the clock pinned.
+class UndoTest : public BoardTest {
+ protected:
   void SetUp() override {
-    CurrentKeys() = {};
-    folder.Write(QStringLiteral("VezozazOption.ini"), "[Opt]\r\nRunWithDay=0\r\n");
-    frm.FormCreate();
-    frm.DXDraw.StopSurface();
+    BoardTest::SetUp();
+    st().GlyphBitmap =
+        QImage(QStringLiteral(ASSET_DIR "/Moji.bmp")).convertToFormat(QImage::Format_RGB32);
     SetMessageBoxHandler([](const MessageBoxRequest&) { return BoxAnswer::Yes; });
     PinLocalTime(QDateTime(QDate(2025, 3, 14), QTime(9, 0)));
   }
   void TearDown() override {
+    SetMessageBoxHandler({});
     PinLocalTime(std::nullopt);
-    CurrentKeys() = {};
+    BoardTest::TearDown();
   }
-
-  void Hold(MouseButton b, bool down) {
-    KeyState& k = CurrentKeys();
-    (b == MouseButton::Left ? k.Left : b == MouseButton::Right ? k.Right : k.Middle) = down;
-  }
-  void Press(MouseButton b, int x, int y) {
-    Hold(b, true);
-    frm.DXDrawMouseDown(b, x, y);
-  }
-  void Release(MouseButton b, int x, int y) {
-    Hold(b, false);
-    frm.DXDrawMouseUp(b, x, y);
-  }
-  // Moves from (x, y) in `count` steps of (dx, dy).
-  void Drag(int x, int y, int dx, int dy, int count) {
-    for (int i = 1; i <= count; ++i) frm.DXDrawMouseMove(x + i * dx, y + i * dy);
-  }
+  // Presses at (x, y), moves `count` times by (4, 1), releases.
   void Stroke(MouseButton b, int x, int y, int count = 30) {
     Press(b, x, y);
     Drag(x, y, 4, 1, count);
     Release(b, x + 4 * count, y + count);
   }
-
-  ProgramFolder folder;
-  FakeBoardHost host;
-  TfrmMain frm{&host};
-  BoardState& st = frm.st;
-};
-
-struct Change {
-  const char* name;
-  std::function<void(UndoTest&)> make;
+  void Drag(int x, int y, int dx, int dy, int count) {
+    for (int i = 1; i <= count; ++i) Move(x + i * dx, y + i * dy);
+  }
+  const QImage& Board() { return st().BoardBitmap; }
 };
 
 // Everything but the board that undo must leave alone.
@@ -70,109 +48,109 @@ auto HandAndDust(const BoardState& s) {
 }  // namespace
 
 TEST_F(UndoTest, EveryKindOfChangeIsOneStepUndoneAndRedonePixelForPixel) {
-  const std::vector<Change> changes = {
-      {"chalk stroke", [](UndoTest& t) { t.Stroke(MouseButton::Left, 40, 40); }},
+  const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+      {"chalk stroke", [this] { Stroke(MouseButton::Left, 40, 40); }},
       {"corner stroke",
-       [](UndoTest& t) {
+       [this] {
          CurrentKeys().Ctrl = true;
-         t.Stroke(MouseButton::Left, 40, 80);
+         Stroke(MouseButton::Left, 40, 80);
          CurrentKeys().Ctrl = false;
        }},
       {"laid chalk swept and turned by wheel and arrow",
-       [](UndoTest& t) {
-         t.st.ToolMode = LaidWay;
-         t.Press(MouseButton::Left, 100, 200);
-         t.Drag(100, 200, 3, 2, 10);
-         t.frm.FormMouseWheelDown();
-         t.frm.FormKeyDown(VK_RIGHT, false);
-         t.Release(MouseButton::Left, 130, 220);
+       [this] {
+         st().ToolMode = LaidWay;
+         Press(MouseButton::Left, 100, 200);
+         Drag(100, 200, 3, 2, 10);
+         frm.FormMouseWheelDown();
+         frm.FormKeyDown(VK_RIGHT, false);
+         Release(MouseButton::Left, 130, 220);
        }},
-      {"finger smudge", [](UndoTest& t) { t.Stroke(MouseButton::Right, 30, 45); }},
+      {"finger smudge", [this] { Stroke(MouseButton::Right, 30, 45); }},
       {"eraser wipe",
-       [](UndoTest& t) {
-         t.st.SelectedChalk = EraserSelected;
-         t.Stroke(MouseButton::Left, 60, 100, 5);
-         t.st.SelectedChalk = 2;
+       [this] {
+         st().SelectedChalk = EraserSelected;
+         Stroke(MouseButton::Left, 60, 100, 5);
+         st().SelectedChalk = 2;
        }},
-      {"tap marks of one hold",
-       [](UndoTest& t) {
-         t.st.ToolMode = NormalWay;
-         t.Press(MouseButton::Left, 400, 300);
-         t.Press(MouseButton::Right, 400, 300);
-         for (int i = 0; i < 40; ++i) t.frm.TimerTimer(0);
-         t.frm.DXDrawMouseMove(450, 320);
-         for (int i = 0; i < 40; ++i) t.frm.TimerTimer(0);
-         t.Release(MouseButton::Right, 450, 320);
-         t.Release(MouseButton::Left, 450, 320);
+      {"tap marks of one hold, the chalk moved between them",
+       [this] {
+         st().ToolMode = NormalWay;
+         Press(MouseButton::Left, 400, 300);
+         Press(MouseButton::Right, 400, 300);
+         for (int i = 0; i < 40; ++i) frm.TimerTimer(0);
+         Move(450, 320);
+         for (int i = 0; i < 40; ++i) frm.TimerTimer(0);
+         Release(MouseButton::Right, 450, 320);
+         Release(MouseButton::Left, 450, 320);
        }},
       {"finger, then a chalk stroke over it, released in turn",
-       [](UndoTest& t) {
-         t.Press(MouseButton::Right, 300, 50);
-         t.Drag(300, 50, 5, 0, 10);
-         t.Press(MouseButton::Left, 350, 60);
-         t.Drag(350, 60, 3, 1, 10);
-         t.Release(MouseButton::Right, 380, 70);
-         t.Drag(380, 70, 3, 1, 10);
-         t.Release(MouseButton::Left, 410, 80);
+       [this] {
+         Press(MouseButton::Right, 300, 50);
+         Drag(300, 50, 5, 0, 10);
+         Press(MouseButton::Left, 350, 60);
+         Drag(350, 60, 3, 1, 10);
+         Release(MouseButton::Right, 380, 70);
+         Drag(380, 70, 3, 1, 10);
+         Release(MouseButton::Left, 410, 80);
        }},
-      {"date", [](UndoTest& t) { t.frm.mnuWriteDateClick(); }},
+      {"date", [this] { frm.mnuWriteDateClick(); }},
       {"clear with the date",
-       [](UndoTest& t) {
-         t.st.Opt.NewWithDay = true;
-         t.frm.mnuAllDelClick();
+       [this] {
+         st().Opt.NewWithDay = true;
+         frm.mnuAllDelClick();
        }},
   };
-  for (const Change& change : changes) {
-    SCOPED_TRACE(change.name);
-    const QImage before = st.BoardBitmap.copy();
-    const int steps = st.History.UndoCount();
-    change.make(*this);
-    const QImage after = st.BoardBitmap.copy();
+  for (const auto& [name, change] : changes) {
+    SCOPED_TRACE(name);
+    const QImage before = Board().copy();
+    const int steps = st().History.UndoCount();
+    change();
+    const QImage after = Board().copy();
     ASSERT_FALSE(after == before);
-    EXPECT_EQ(st.History.UndoCount(), steps + 1);
-    const auto hand = HandAndDust(st);
+    EXPECT_EQ(st().History.UndoCount(), steps + 1);
+    const auto hand = HandAndDust(st());
 
     EXPECT_TRUE(frm.Undo());
-    EXPECT_TRUE(st.BoardBitmap == before);
+    EXPECT_TRUE(Board() == before);
     EXPECT_TRUE(frm.Redo());
-    EXPECT_TRUE(st.BoardBitmap == after);
+    EXPECT_TRUE(Board() == after);
     EXPECT_TRUE(frm.Undo());
     EXPECT_TRUE(frm.Redo());
-    EXPECT_TRUE(st.BoardBitmap == after);
-    EXPECT_EQ(HandAndDust(st), hand);
+    EXPECT_TRUE(Board() == after);
+    EXPECT_EQ(HandAndDust(st()), hand);
   }
 }
 
 TEST_F(UndoTest, APressThatChangesNothingKeepsRedoAndANewChangeDropsIt) {
-  const QImage clean = st.BoardBitmap.copy();
+  const QImage clean = Board().copy();
   Stroke(MouseButton::Left, 100, 100);
-  const QImage drawn = st.BoardBitmap.copy();
+  const QImage drawn = Board().copy();
   ASSERT_TRUE(frm.Undo());
   Press(MouseButton::Left, 141, 455);  // picks up the yellow chalk in the tray
   Release(MouseButton::Left, 141, 455);
   Press(MouseButton::Middle, 200, 200);
   Release(MouseButton::Middle, 200, 200);
-  EXPECT_EQ(st.History.RedoCount(), 1);
+  EXPECT_EQ(st().History.RedoCount(), 1);
   ASSERT_TRUE(frm.Redo());
-  EXPECT_TRUE(st.BoardBitmap == drawn);
+  EXPECT_TRUE(Board() == drawn);
 
   ASSERT_TRUE(frm.Undo());
-  st.ToolMode = NormalWay;
+  st().ToolMode = NormalWay;
   Stroke(MouseButton::Left, 100, 200);
   EXPECT_FALSE(frm.Redo());
   ASSERT_TRUE(frm.Undo());
-  EXPECT_TRUE(st.BoardBitmap == clean);
+  EXPECT_TRUE(Board() == clean);
   EXPECT_FALSE(frm.Undo());
 }
 
 TEST_F(UndoTest, TheKeysDoNothingWhileAnyButtonIsHeld) {
   Stroke(MouseButton::Left, 100, 100);
-  const QImage drawn = st.BoardBitmap.copy();
+  const QImage drawn = Board().copy();
   for (MouseButton b : {MouseButton::Left, MouseButton::Right, MouseButton::Middle}) {
     Hold(b, true);
     EXPECT_FALSE(frm.Undo());
     EXPECT_FALSE(frm.Redo());
-    EXPECT_TRUE(st.BoardBitmap == drawn);
+    EXPECT_TRUE(Board() == drawn);
     Hold(b, false);
   }
   EXPECT_TRUE(frm.Undo());
@@ -180,15 +158,15 @@ TEST_F(UndoTest, TheKeysDoNothingWhileAnyButtonIsHeld) {
 
 TEST_F(UndoTest, TheFirstFrameAfterAnUndoShowsIt) {
   frm.DXDraw.StartSurface();
-  st.Opt.ShowKona = false;  // no dust, so an unchanged frame is not recomposed
+  st().Opt.ShowKona = false;  // no dust, so an unchanged frame is not composed again
   Stroke(MouseButton::Left, 100, 100);
-  st.PenX = st.PenY = 600;
+  st().PenX = st().PenY = 600;
   frm.AllRewrite();
   const QRgb chalk = frm.DXDraw.FrontBuffer().pixel(160, 115);
-  ASSERT_NE(FromQRgb(chalk), st.BoardColor);
+  ASSERT_NE(FromQRgb(chalk), st().BoardColor);
   ASSERT_TRUE(frm.Undo());
   frm.AllRewrite();
-  EXPECT_EQ(FromQRgb(frm.DXDraw.FrontBuffer().pixel(160, 115)), st.BoardColor);
+  EXPECT_EQ(FromQRgb(frm.DXDraw.FrontBuffer().pixel(160, 115)), st().BoardColor);
   ASSERT_TRUE(frm.Redo());
   frm.AllRewrite();
   EXPECT_EQ(frm.DXDraw.FrontBuffer().pixel(160, 115), chalk);
