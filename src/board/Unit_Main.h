@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "board/BoardHistory.h"
 #include "board/Unit_Ext.h"
 #include "platform/DXDraw.h"
 #include "platform/DXImageList.h"
@@ -59,6 +60,7 @@ struct BoardState {
   QString ClearConfirmText;
   std::uint8_t ExportKind = 0;  // 0 the board picture, 1 the window picture
   std::array<double, 256> CosineTable{};
+  BoardHistory History;  // undo and redo of BoardBitmap
 };
 
 enum class MouseButton { Left, Right, Middle };
@@ -120,6 +122,10 @@ class TfrmMain {
   void mnuAllDelClick();
   void mnuWriteDateClick();
   void mnuExitClick();
+  // Undo and redo of the board's last change; nothing while a mouse button is held. True when
+  // the board changed.
+  bool Undo();
+  bool Redo();
 
   // Drawing steps.
   void DrawDate();

@@ -32,6 +32,7 @@ void TfrmMain::DrawDate() {
 }
 
 void TfrmMain::mnuWriteDateClick() {
+  const HistoryScope step(st.History, st.BoardBitmap);
   DrawDate();
 }
 
@@ -39,11 +40,14 @@ void TfrmMain::mnuAllDelClick() {
   MessageBoxRequest question{st.ClearConfirmText, ApplicationTitle(), BoxIcon::Question, true};
   // Only an explicit Yes clears: closing the box loses no board.
   if (ShowMessageBox(question) != BoxAnswer::Yes) return;
-  Canvas board(st.BoardBitmap);
-  board.pen.Color = st.BoardColor;
-  board.brush.Color = st.BoardColor;
-  board.FillRect({0, 0, st.BoardBitmap.width(), st.BoardBitmap.height()});
-  if (st.Opt.NewWithDay) DrawDate();
+  {
+    const HistoryScope step(st.History, st.BoardBitmap);  // the clear and its date
+    Canvas board(st.BoardBitmap);
+    board.pen.Color = st.BoardColor;
+    board.brush.Color = st.BoardColor;
+    board.FillRect({0, 0, st.BoardBitmap.width(), st.BoardBitmap.height()});
+    if (st.Opt.NewWithDay) DrawDate();
+  }
   AllRewrite();
 }
 

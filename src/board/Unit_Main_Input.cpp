@@ -18,7 +18,9 @@ void Run(const std::function<void()>& command) {
 }  // namespace
 
 void TfrmMain::DXDrawMouseDown(MouseButton Button, int X, int Y) {
-  if (!st.BoardReady || st.PenDown) return;
+  if (!st.BoardReady) return;
+  st.History.Watch(st.BoardBitmap);  // what the hand changes until the last release is one step
+  if (st.PenDown) return;
 
   const int W = ClientWidth(), H = ClientHeight(), B = st.BoardBitmap.height();
   for (int i = 0; i < 6; ++i)
@@ -108,13 +110,15 @@ void TfrmMain::DXDrawMouseUp(MouseButton Button, int X, int Y) {
     case MouseButton::Left:
       if (st.StrokeCount == 0) DXDrawMouseMove(X, Y);
       st.PenDown = false;
-      return;
+      break;
     case MouseButton::Right:
       st.FingerDown = false;
-      return;
+      break;
     case MouseButton::Middle:
-      return;
+      break;
   }
+  const KeyState& keys = CurrentKeys();
+  if (!keys.Left && !keys.Right && !keys.Middle) st.History.Record(st.BoardBitmap);
 }
 
 void TfrmMain::TurnChalk(int step, bool viaWheel) {

@@ -114,6 +114,7 @@ void TfrmFiles::LoadBoard(const QString& title, const QString& path) {
       ShowMessage(FormatWithTitle(FileSizeErrorText, title));
       return;
     }
+    const HistoryScope step(frmMain_.st.History, board);
     board = picture.convertToFormat(board.format());
     ModalResult = TModalResult::OK;
   } catch (const AppError& error) {

@@ -140,6 +140,11 @@ void MainWindow::MouseEvent(QMouseEvent* event) {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
   UpdateKeys(QGuiApplication::mouseButtons(), event->modifiers());
+  if (event->modifiers() & Qt::ControlModifier) {  // undo: Ctrl+Z; redo: Ctrl+Y, Ctrl+Shift+Z
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    if (event->key() == Qt::Key_Z && !shift) frmMain_->Undo();
+    if (event->key() == Qt::Key_Y || (event->key() == Qt::Key_Z && shift)) frmMain_->Redo();
+  }
   const int key = VirtualKey(event->key());
   if (key == VK_F12) {
     if (!event->isAutoRepeat() && frmMain_->onScreenShot) frmMain_->onScreenShot();

@@ -1,0 +1,79 @@
+#pragma once
+#include <QImage>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+// The undo history of the board picture. It keeps a copy of the board as of its last record;
+// Record compares the board with that copy tile by tile (32 x 16 pixels) and keeps the old
+// pixels of just the changed tiles as one step. Undo and Redo exchange a step's tiles with the
+// board's, so each step holds one side of its change: the board holds the other. Nothing is
+// done while the board is drawn on; the cost is paid at Record (a full compare and the changed
+// tiles' copies). Memory (the copy plus every step, in bytes) stays within the limit by
+// dropping the oldest steps.
+class BoardHistory {
+ public:
+  static constexpr int TileWidth = 32, TileHeight = 16;
+  static constexpr std::size_t DefaultLimit = std::size_t(64) << 20;
+
+  explicit BoardHistory(std::size_t byteLimit = DefaultLimit);
+
+  // Makes the board as it stands the start of the history if there is none yet, or if the
+  // board's size or format differs from the copy (which drops every step).
+  void Watch(const QImage& board);
+  // Every pixel changed since the last record, undo or redo becomes one step; no step when
+  // nothing changed. A step drops the steps that could be redone. True when a step was made.
+  bool Record(const QImage& board);
+  // Records what is pending, then takes the board back to before the last step (Undo) or
+  // forward over the next undone step (Redo). False when there is none; the board is then
+  // unchanged.
+  bool Undo(QImage& board);
+  bool Redo(QImage& board);
+
+  int UndoCount() const { return int(done_); }
+  int RedoCount() const { return int(steps_.size() - done_); }
+  // Bytes held: the copy of the board and every step's tiles and index.
+  std::size_t Bytes() const;
+  std::size_t Limit() const { return limit_; }
+
+ private:
+  struct Step {
+    std::vector<std::uint32_t> tiles;  // tile numbers, row by row
+    std::unique_ptr<uchar[]> pixels;   // their pixels, tile after tile, row by row
+    std::size_t bytes = 0;             // of pixels
+    std::size_t Held() const { return sizeof(Step) + tiles.size() * sizeof(std::uint32_t) + bytes; }
+  };
+  struct TileRect {
+    int x, y, w, h;  // pixels
+  };
+  TileRect Tile(std::uint32_t n) const;
+  bool Fits(const QImage& board) const;
+  // Exchanges the step's pixels with the board's and brings the copy along.
+  void Swap(Step& step, QImage& board);
+  void DropOldestBeyondLimit();
+
+  std::size_t limit_;
+  QImage copy_;  // the board as of the last record, undo or redo; never shared
+  int tilesX_ = 0, tilesY_ = 0;
+  std::vector<std::uint8_t> changed_;  // per tile, scratch of Record
+  std::deque<Step> steps_;             // oldest first
+  std::size_t done_ = 0;               // steps_[0 .. done_) are on the board
+  std::size_t stepBytes_ = 0;          // Held() of every step
+};
+
+// Everything a command changes on the board from construction to destruction is one step.
+class HistoryScope {
+ public:
+  HistoryScope(BoardHistory& history, const QImage& board) : history_(history), board_(board) {
+    history_.Watch(board_);
+  }
+  ~HistoryScope() { history_.Record(board_); }
+  HistoryScope(const HistoryScope&) = delete;
+  HistoryScope& operator=(const HistoryScope&) = delete;
+
+ private:
+  BoardHistory& history_;
+  const QImage& board_;
+};

@@ -1,0 +1,207 @@
+// Undo and redo of the board: every kind of change is one step, restored pixel for pixel.
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QHashFunctions>
+#include <functional>
+#include <vector>
+
+#include "board/BoardFixture.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+
+namespace {
+
+// A started board with the real date glyphs, questions answered Yes, the clock pinned.
+class UndoTest : public BoardTest {
+ protected:
+  void SetUp() override {
+    BoardTest::SetUp();
+    st().GlyphBitmap =
+        QImage(QStringLiteral(ASSET_DIR "/Moji.bmp")).convertToFormat(QImage::Format_RGB32);
+    SetMessageBoxHandler([](const MessageBoxRequest&) { return BoxAnswer::Yes; });
+    PinLocalTime(QDateTime(QDate(2025, 3, 14), QTime(9, 0)));
+  }
+  void TearDown() override {
+    SetMessageBoxHandler({});
+    PinLocalTime(std::nullopt);
+    BoardTest::TearDown();
+  }
+  // Presses at (x, y), moves `count` times by (4, 1), releases.
+  void Stroke(MouseButton b, int x, int y, int count = 30) {
+    Press(b, x, y);
+    Drag(x, y, 4, 1, count);
+    Release(b, x + 4 * count, y + count);
+  }
+  void Drag(int x, int y, int dx, int dy, int count) {
+    for (int i = 1; i <= count; ++i) Move(x + i * dx, y + i * dy);
+  }
+  const QImage& Board() { return st().BoardBitmap; }
+};
+
+// Everything but the board that undo must leave alone.
+auto HandAndDust(const BoardState& s) {
+  return std::tuple(s.SelectedChalk, s.ToolMode, s.ChalkAngle, s.PenX, s.PenY, s.ChalkX, s.ChalkY,
+                    s.PenDown, s.FingerDown, s.DustList.Count(), s.Opt.NewWithDay);
+}
+
+}  // namespace
+
+TEST_F(UndoTest, EveryKindOfChangeIsOneStepUndoneAndRedonePixelForPixel) {
+  const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+      {"chalk stroke", [this] { Stroke(MouseButton::Left, 40, 40); }},
+      {"corner stroke",
+       [this] {
+         CurrentKeys().Ctrl = true;
+         Stroke(MouseButton::Left, 40, 80);
+         CurrentKeys().Ctrl = false;
+       }},
+      {"laid chalk swept and turned by wheel and arrow",
+       [this] {
+         st().ToolMode = LaidWay;
+         Press(MouseButton::Left, 100, 200);
+         Drag(100, 200, 3, 2, 10);
+         frm.FormMouseWheelDown();
+         frm.FormKeyDown(VK_RIGHT, false);
+         Release(MouseButton::Left, 130, 220);
+       }},
+      {"finger smudge", [this] { Stroke(MouseButton::Right, 30, 45); }},
+      {"eraser wipe",
+       [this] {
+         st().SelectedChalk = EraserSelected;
+         Stroke(MouseButton::Left, 60, 100, 5);
+         st().SelectedChalk = 2;
+       }},
+      {"tap marks of one hold, the chalk moved between them",
+       [this] {
+         st().ToolMode = NormalWay;
+         Press(MouseButton::Left, 400, 300);
+         Press(MouseButton::Right, 400, 300);
+         for (int i = 0; i < 40; ++i) frm.TimerTimer(0);
+         Move(450, 320);
+         for (int i = 0; i < 40; ++i) frm.TimerTimer(0);
+         Release(MouseButton::Right, 450, 320);
+         Release(MouseButton::Left, 450, 320);
+       }},
+      {"finger, then a chalk stroke over it, released in turn",
+       [this] {
+         Press(MouseButton::Right, 300, 50);
+         Drag(300, 50, 5, 0, 10);
+         Press(MouseButton::Left, 350, 60);
+         Drag(350, 60, 3, 1, 10);
+         Release(MouseButton::Right, 380, 70);
+         Drag(380, 70, 3, 1, 10);
+         Release(MouseButton::Left, 410, 80);
+       }},
+      {"date", [this] { frm.mnuWriteDateClick(); }},
+      {"clear with the date",
+       [this] {
+         st().Opt.NewWithDay = true;
+         frm.mnuAllDelClick();
+       }},
+  };
+  for (const auto& [name, change] : changes) {
+    SCOPED_TRACE(name);
+    const QImage before = Board().copy();
+    const int steps = st().History.UndoCount();
+    change();
+    const QImage after = Board().copy();
+    ASSERT_FALSE(after == before);
+    EXPECT_EQ(st().History.UndoCount(), steps + 1);
+    const auto hand = HandAndDust(st());
+
+    EXPECT_TRUE(frm.Undo());
+    EXPECT_TRUE(Board() == before);
+    EXPECT_TRUE(frm.Redo());
+    EXPECT_TRUE(Board() == after);
+    EXPECT_TRUE(frm.Undo());
+    EXPECT_TRUE(frm.Redo());
+    EXPECT_TRUE(Board() == after);
+    EXPECT_EQ(HandAndDust(st()), hand);
+  }
+}
+
+TEST_F(UndoTest, APressThatChangesNothingKeepsRedoAndANewChangeDropsIt) {
+  const QImage clean = Board().copy();
+  Stroke(MouseButton::Left, 100, 100);
+  const QImage drawn = Board().copy();
+  ASSERT_TRUE(frm.Undo());
+  Press(MouseButton::Left, 141, 455);  // picks up the yellow chalk in the tray
+  Release(MouseButton::Left, 141, 455);
+  Press(MouseButton::Middle, 200, 200);
+  Release(MouseButton::Middle, 200, 200);
+  EXPECT_EQ(st().History.RedoCount(), 1);
+  ASSERT_TRUE(frm.Redo());
+  EXPECT_TRUE(Board() == drawn);
+
+  ASSERT_TRUE(frm.Undo());
+  st().ToolMode = NormalWay;
+  Stroke(MouseButton::Left, 100, 200);
+  EXPECT_FALSE(frm.Redo());
+  ASSERT_TRUE(frm.Undo());
+  EXPECT_TRUE(Board() == clean);
+  EXPECT_FALSE(frm.Undo());
+}
+
+TEST_F(UndoTest, TheKeysDoNothingWhileAnyButtonIsHeld) {
+  Stroke(MouseButton::Left, 100, 100);
+  const QImage drawn = Board().copy();
+  for (MouseButton b : {MouseButton::Left, MouseButton::Right, MouseButton::Middle}) {
+    Hold(b, true);
+    EXPECT_FALSE(frm.Undo());
+    EXPECT_FALSE(frm.Redo());
+    EXPECT_TRUE(Board() == drawn);
+    Hold(b, false);
+  }
+  EXPECT_TRUE(frm.Undo());
+}
+
+TEST_F(UndoTest, TheFirstFrameAfterAnUndoShowsIt) {
+  frm.DXDraw.StartSurface();
+  st().Opt.ShowKona = false;  // no dust, so an unchanged frame is not composed again
+  Stroke(MouseButton::Left, 100, 100);
+  st().PenX = st().PenY = 600;
+  frm.AllRewrite();
+  const QRgb chalk = frm.DXDraw.FrontBuffer().pixel(160, 115);
+  ASSERT_NE(FromQRgb(chalk), st().BoardColor);
+  ASSERT_TRUE(frm.Undo());
+  frm.AllRewrite();
+  EXPECT_EQ(FromQRgb(frm.DXDraw.FrontBuffer().pixel(160, 115)), st().BoardColor);
+  ASSERT_TRUE(frm.Redo());
+  frm.AllRewrite();
+  EXPECT_EQ(frm.DXDraw.FrontBuffer().pixel(160, 115), chalk);
+}
+
+TEST(BoardHistory, ManyWholeBoardStepsStayWithinTheLimitAndTheLastStrokesAllStay) {
+  QImage board(800, 432, QImage::Format_RGB32);
+  board.fill(0u);
+  BoardHistory history;
+  history.Watch(board);
+  for (int i = 1; i <= 60; ++i) {
+    board.fill(QRgb(i));
+    ASSERT_TRUE(history.Record(board));
+  }
+  EXPECT_LE(history.Bytes(), BoardHistory::DefaultLimit);
+  EXPECT_LT(history.UndoCount(), 60);
+  EXPECT_GT(history.UndoCount(), 40);  // each holds one side of the board, at its true size
+
+  // Stroke-sized changes: a band 300 x 7 pixels each.
+  const QImage wholeBoards = board.copy();
+  const auto sum = [&board] {
+    return qHashBits(board.constBits(), std::size_t(board.sizeInBytes()));
+  };
+  std::vector<std::size_t> befores;
+  for (int i = 0; i < 300; ++i) {
+    befores.push_back(sum());
+    const int y = 7 * (i % 60);
+    for (int x = 100 + i; x < 400 + i; ++x)
+      for (int dy = 0; dy < 7; ++dy) board.setPixel(x, y + dy, qRgb(i, 255 - i % 256, 9));
+    ASSERT_TRUE(history.Record(board));
+  }
+  EXPECT_LE(history.Bytes(), BoardHistory::DefaultLimit);
+  for (int i = 299; i >= 0; --i) {
+    ASSERT_TRUE(history.Undo(board));
+    ASSERT_EQ(sum(), befores[std::size_t(i)]) << i;
+  }
+  EXPECT_TRUE(board == wholeBoards);
+}
