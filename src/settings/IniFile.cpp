@@ -6,9 +6,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <memory>
+
+#include "platform/FileReplace.h"
 
 namespace {
 
@@ -327,13 +328,7 @@ bool IniFile::WriteValue(QStringView section, QStringView key, const QString& va
   }
   QByteArray bytes = bytes_.left(at) + Encode(insert) + bytes_.mid(at + removed);
 
-  // Unbuffered, so that a short write (a full disk) shows in write()'s count: buffered, the
-  // rest would be dropped at commit() without an error.
-  QSaveFile file(path_);
-  file.setDirectWriteFallback(true);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-      file.write(bytes) != bytes.size() || !file.commit())
-    return false;
+  if (!ReplaceOrRewriteFile(path_, bytes).isEmpty()) return false;
   bytes_ = std::move(bytes);
   Parse();
   return true;

@@ -23,7 +23,8 @@ struct UConverter;
 // 936, 949 and 950, "?" for the others). CR LF, LF and CR all end a line.
 // Opening reads the file once and never creates it. Writing re-reads the file, changes only the
 // bytes of the one key's value (or inserts one line, or appends one section), keeps the file's
-// encoding and line ends, and replaces the file atomically where its folder allows that.
+// encoding and line ends, and replaces the file atomically where its folder allows that, else
+// rewrites it in place (see ReplaceOrRewriteFile); a failed write leaves the file as it was.
 // Files larger than MaxFileSize count as unreadable: reads give defaults and writes fail.
 class IniFile {
  public:
