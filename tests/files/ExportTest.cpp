@@ -179,6 +179,7 @@ TEST_F(ExportTest, AFailedWriteShowsTheErrorBoxAndTheTimerRunsAgain) {
     ASSERT_EQ(boxes.size(), 1u) << name;
     EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
     EXPECT_TRUE(boxes[0].Text.contains(Path(QString::fromUtf8(name))));
+    EXPECT_TRUE(boxes[0].Text.contains(SystemReason(ENOTDIR))) << boxes[0].Text.toStdString();
     EXPECT_TRUE(frm.Timer.Enabled());
   }
   EXPECT_EQ(ReadBytes(Path("plain")), QByteArray("a file, not a folder"));
@@ -194,6 +195,7 @@ TEST_F(ExportTest, AnExportOverAnOldFileThatFailsLeavesItWhole) {
   }
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
+  EXPECT_TRUE(boxes[0].Text.contains(SystemReason(EFBIG))) << boxes[0].Text.toStdString();
   EXPECT_EQ(ReadBytes(Path("kept.bmp")), old);
   EXPECT_EQ(Entries(dir.path()), QStringList{"kept.bmp"});
   EXPECT_TRUE(frm.Timer.Enabled());
@@ -234,6 +236,7 @@ TEST_F(ExportTest, AScreenshotThatCannotBeWrittenShowsTheErrorBox) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
   EXPECT_TRUE(boxes[0].Text.contains(QStringLiteral("2026_12_06_19_26_11_123.jpg")));
+  EXPECT_TRUE(boxes[0].Text.contains(SystemReason(ENOTDIR))) << boxes[0].Text.toStdString();
   EXPECT_TRUE(frm.Timer.Enabled());
 }
 

@@ -236,6 +236,7 @@ TEST_F(ChooserTest, AFailedStoreLeavesTheOldFileWholeAndTheDialogOpen) {
   EXPECT_TRUE(boxes[0].YesNo);
   EXPECT_EQ(boxes[1].Icon, BoxIcon::Stop);
   EXPECT_TRUE(boxes[1].Text.contains(UsersPath("kept.bmp")));
+  EXPECT_TRUE(boxes[1].Text.contains(SystemReason(EFBIG))) << boxes[1].Text.toStdString();
   EXPECT_EQ(ReadBytes(UsersPath("kept.bmp")), old);
   EXPECT_EQ(Entries(Path("users")), QStringList{"kept.bmp"});  // no temporary file left
   EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(4));
