@@ -314,7 +314,7 @@ TEST_F(ChooserTest, HostileMessageTextsAreShownLiterallyWithTheTitleInPlace) {
 
   ASSERT_EQ(boxes.size(), 3u);
   EXPECT_EQ(boxes[0].Text, QStringLiteral("%s%n%x"));
-  EXPECT_EQ(boxes[1].Text, QStringLiteral("pad%n%n%p %%"));
+  EXPECT_EQ(boxes[1].Text, QStringLiteral("pad%n%n%p %"));
   EXPECT_EQ(boxes[2].Text, QStringLiteral("%"));
 }
 
