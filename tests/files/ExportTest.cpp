@@ -152,6 +152,19 @@ TEST_F(ExportTest, AnyOtherExtensionWritesNothingAndSaysSo) {
   EXPECT_EQ(Entries(dir.path()), QStringList{});
 }
 
+TEST_F(ExportTest, TheExtensionMessageIsInTheUsersLanguage) {
+  ExportAs(QStringLiteral("board.png"), 0);
+  ASSERT_TRUE(QFile::copy(QStringLiteral(ASSET_DIR "/Language.ini"), Path("Language.ini")));
+  ExportAs(QStringLiteral("100%.gif"), 0);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].Text,
+            QStringLiteral("\"board.png\"は書き出されませんでした。ファイル名の末尾は "
+                           ".bmp、.jpg、.jpeg のいずれかにしてください。"));
+  EXPECT_EQ(boxes[1].Text, QStringLiteral("\"100%.gif\" was not written: the file name must end "
+                                          "in .bmp, .jpg or .jpeg."));
+  EXPECT_EQ(Entries(dir.path()), QStringList{"Language.ini"});
+}
+
 TEST_F(ExportTest, CancellingEitherDialogWritesNothingAndTheTimerRunsAgain) {
   ChooseFile(QString());
   ChooseKind(0);
