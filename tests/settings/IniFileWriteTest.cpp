@@ -164,6 +164,23 @@ TEST_F(IniWriteTest, UnwritablePlaceFailsAndCreatesNothing) {
   EXPECT_EQ(ReadBytes(Path("plain")), "not a folder");
 }
 
+// The file is replaced, not recreated: it keeps its permissions, and a link to it stays a link.
+TEST_F(IniWriteTest, TheFileKeepsItsPermissionsAndItsLink) {
+  WriteBytes(Path("real.ini"), "[Opt]\r\nYogore=1\r\n");
+  ASSERT_TRUE(QFile::setPermissions(Path("real.ini"), QFile::ReadOwner | QFile::WriteOwner |
+                                                          QFile::ReadGroup | QFile::ReadOther));
+  ASSERT_TRUE(QFile::link(Path("real.ini"), Path("t.ini")));
+  IniFile ini(Path("t.ini"), 1252);
+  ASSERT_TRUE(ini.WriteBool(u"Opt", u"Yogore", false));
+  EXPECT_TRUE(QFileInfo(Path("t.ini")).isSymLink());
+  EXPECT_EQ(ReadBytes(Path("real.ini")), "[Opt]\r\nYogore=0\r\n");
+  struct stat info {};
+  ASSERT_EQ(::stat(QFile::encodeName(Path("real.ini")).constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0644u);
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden),
+            (QStringList{"real.ini", "t.ini"}));
+}
+
 TEST_F(IniWriteTest, AFolderThatTakesNoNewFileGetsTheFileRewrittenInPlace) {
   WriteBytes(Path("t.ini"), "; keep\r\n[Opt]\r\nYogore = yes  \r\n");
   const ino_t inode = Inode(Path("t.ini"));
