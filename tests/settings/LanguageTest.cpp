@@ -39,7 +39,7 @@ TEST(LocaleTest, LongAndOddLocaleNames) {
       {"en_US_" + x.substr(0, 156), 1033},               // a variant of 156 bytes
       {"en__" + x.substr(0, 153), 1033},                 // language and variant only
       {"ja_JP@calendar=japanese;collation=" + x, 1041},  // keywords of any length
-      {"ja_" + x.substr(0, 160), 1041},                  // an overlong country
+      {"ja_" + x.substr(0, 160), 1041},                  // a second part of 160 bytes
       {std::string(156, 'a'), 4096},
       {std::string(157, 'a'), 4096},
       {std::string(400, 'a'), 4096},
