@@ -5,11 +5,13 @@
 #include "board/Unit_Main.h"
 #include "files/JpegWriter.h"
 #include "files/PictureFiles.h"
+#include "files/TitleFormat.h"
 #include "files/Unit_howtoexport.h"
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
+#include "settings/Language.h"
 
 namespace {
 
@@ -69,9 +71,7 @@ void mnuToBMPClick(TfrmMain& frmMain, TSaveDialog& dlgSave, TfrmHowToExport& frm
   const QString path = dlgSave.FileName;
   const TPictureFormat format = PictureFormatOf(path);
   if (format == TPictureFormat::None) {
-    ShowMessage(QStringLiteral("\"%1\" was not written: the file name must end in .bmp, .jpg or "
-                               ".jpeg.")
-                    .arg(QFileInfo(path).fileName()));
+    ShowMessage(FormatWithTitle(LangText(Texts::ExportExtension), QFileInfo(path).fileName()));
     return;
   }
   try {

@@ -34,7 +34,8 @@ QString ScreenShotName(const QDateTime& when);
 // The export command: with the frame timer stopped, asks for a file and the kind of picture,
 // then writes the board picture (ExportKind 0) or the window picture (1) as BMP or JPEG by
 // the name's extension. The timer runs again on every way out. Failures show the error box;
-// a name with another extension writes nothing and says so.
+// a name with another extension writes nothing and says so (Texts::ExportExtension, with the
+// file name in its placeholder).
 void mnuToBMPClick(TfrmMain& frmMain, TSaveDialog& dlgSave, TfrmHowToExport& frmHowToExport);
 // The screenshot: the window picture as JPEG beside the executable, named by the local time.
 void actScreenShotExecute(TfrmMain& frmMain);

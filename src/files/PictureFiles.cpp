@@ -3,17 +3,14 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include "platform/AppError.h"
+#include "platform/FileReplace.h"
 
 void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-  if (written && file.commit()) return;
-  const QString reason = file.errorString();
-  file.cancelWriting();
-  throw AppError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
+  const QString reason = ReplaceFile(path, bytes);
+  if (!reason.isEmpty())
+    throw AppError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
 }
 
 QByteArray EncodeBmp(const QImage& picture) {

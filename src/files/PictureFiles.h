@@ -7,7 +7,8 @@
 // an AppError whose message names the file and the reason.
 
 // The file's bytes replace path in one step: they are written to a temporary file in the same
-// folder, which is then renamed over path. On failure path is untouched.
+// folder, which is then renamed over path (see ReplaceFile). On failure path is untouched and
+// the error names path and the system's reason ("No space left on device", ...).
 void WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
 // The picture as a 24-bit Windows bitmap.

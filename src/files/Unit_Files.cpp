@@ -17,6 +17,41 @@ namespace {
 constexpr std::uint8_t LoadMode = 1, StoreMode = 2;
 const QString BoardExtension = QStringLiteral(".bmp");
 
+// The names of the board files in folder, in listing order: regular files (hidden ones too, and
+// links to files) whose names end in ".bmp" in any letter case, ordered by their titles.
+QStringList BoardFileNames(const QString& folder) {
+  const QFileInfoList entries =
+      QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+  QStringList names;
+  for (const QFileInfo& entry : entries)
+    if (entry.isFile() && entry.fileName().endsWith(BoardExtension, Qt::CaseInsensitive))
+      names.append(entry.fileName());
+  std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+    const QString titleA = a.chopped(BoardExtension.size()),
+                  titleB = b.chopped(BoardExtension.size());
+    const int folded = QString::compare(titleA.toUpper(), titleB.toUpper());
+    return folded != 0 ? folded < 0 : QString::compare(titleA, titleB) < 0;
+  });
+  return names;
+}
+
+// Whether what stands at path, followed through any symbolic links, lies in folder or below it.
+// A path where nothing stands yet counts as in the folder that holds it.
+bool InFolder(const QString& path, const QString& folder) {
+  const QFileInfo entry(path);
+  if (!entry.exists() && !entry.isSymLink()) return true;
+  const QString file = entry.canonicalFilePath(), home = QFileInfo(folder).canonicalFilePath();
+  return !file.isEmpty() && !home.isEmpty() && file.startsWith(home + u'/');
+}
+
+// The error box's text for a title that names no file in the board folder.
+QString RefusedTitle(const QString& title) {
+  return QStringLiteral(
+             "\"%1\" cannot be a board title: a title names a file in the board folder \"%2\", "
+             "so it may hold no \"/\", \"\\\" or NUL, nor lead out of that folder.")
+      .arg(QString(title).replace(QChar(u'\0'), QStringLiteral("\\0")), BoardFolder());
+}
+
 }  // namespace
 
 QString BoardFolder() {
@@ -24,22 +59,23 @@ QString BoardFolder() {
 }
 
 QString BoardFilePath(const QString& title) {
-  return BoardFolder() + title + BoardExtension;
+  if (title.contains(u'/') || title.contains(u'\\') || title.contains(QChar(u'\0'))) return {};
+  const QString folder = BoardFolder();
+  const QString name = title + BoardExtension;
+  QString path = folder + name;
+  if (!QFileInfo(path).isFile()) {
+    const QStringList names = BoardFileNames(folder);
+    const auto match = std::find_if(names.begin(), names.end(), [&](const QString& other) {
+      return other.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    if (match != names.end()) path = folder + *match;
+  }
+  return InFolder(path, folder) ? path : QString();
 }
 
 QStringList ListBoardTitles(const QString& folder) {
-  const QDir dir(folder);
-  const QFileInfoList entries =
-      dir.entryInfoList({QStringLiteral("*") + BoardExtension},
-                        QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive);
-  QStringList titles;
-  for (const QFileInfo& entry : entries)
-    if (entry.isFile() && entry.fileName().endsWith(BoardExtension))
-      titles.append(entry.fileName().chopped(BoardExtension.size()));
-  std::sort(titles.begin(), titles.end(), [](const QString& a, const QString& b) {
-    const int folded = QString::compare(a.toUpper(), b.toUpper());
-    return folded != 0 ? folded < 0 : QString::compare(a, b) < 0;
-  });
+  QStringList titles = BoardFileNames(folder);
+  for (QString& name : titles) name.chop(BoardExtension.size());
   return titles;
 }
 
@@ -90,14 +126,20 @@ void TfrmFiles::lstFilesDblClick() {
 
 void TfrmFiles::btnOKClick() {
   const QString title = edtFileName.Text;
+  const std::uint8_t mode = frmMain_.st.FileDialogMode;
+  if (mode != LoadMode && mode != StoreMode) return;
   const QString path = BoardFilePath(title);
+  if (path.isEmpty()) {
+    ShowErrorBox(RefusedTitle(title));
+    return;
+  }
   const bool exists = QFileInfo(path).isFile();
-  if (frmMain_.st.FileDialogMode == LoadMode) {
+  if (mode == LoadMode) {
     if (exists)
       LoadBoard(title, path);
     else
       ShowMessage(FormatWithTitle(FileNotExistText, title));
-  } else if (frmMain_.st.FileDialogMode == StoreMode) {
+  } else {
     StoreBoard(title, path, exists);
   }
 }

@@ -8,12 +8,16 @@ class TfrmMain;
 
 // The board folder: "users/" beside the executable, with a trailing separator.
 QString BoardFolder();
-// The file of the board with this title: the board folder + title + ".bmp"; the title is
-// used exactly as typed.
+// The file of the board with this title, as Windows' file system finds it: the board folder +
+// title + ".bmp" when that is a file, else the first board file of the folder (in listing order)
+// whose name differs from that only in letter case, else the exact name (where a new board goes).
+// The title is used as typed, but it must name a file in the board folder: a title holding "/",
+// "\" or NUL, or one whose file is a symbolic link that leads out of the folder (or nowhere),
+// gives the empty text.
 QString BoardFilePath(const QString& title);
 // The titles of the board files in folder: regular files (hidden ones too) whose names end in
-// ".bmp", without that extension, in name order (letter case ignored first, as Windows' own
-// file system orders them). Folders are skipped. A missing folder lists nothing.
+// ".bmp" in any letter case, without that extension, in title order (letter case ignored first,
+// as Windows' own file system orders them). Folders are skipped. A missing folder lists nothing.
 QStringList ListBoardTitles(const QString& folder);
 
 // The board-file chooser. It loads a board into the BoardBitmap or stores the BoardBitmap,
@@ -41,7 +45,9 @@ class TfrmFiles : public TModalForm {
   void lstFilesClick();
   void lstFilesDblClick();
   // Loads or stores the board named in edtFileName; closes the dialog (ModalResult OK) on
-  // success. Messages, the overwrite question and failures leave the dialog open.
+  // success. Messages, the overwrite question and failures leave the dialog open. A title that
+  // names no file in the board folder (see BoardFilePath) gives the error box, before any
+  // question, and nothing is read or written.
   void btnOKClick();
   void btnCancelClick();
 

@@ -1,13 +1,15 @@
 #include "settings/IniFile.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <unicode/ustring.h>
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <memory>
+
+#include "platform/FileReplace.h"
 
 namespace {
 
@@ -16,12 +18,33 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
+constexpr char16_t MiddleDot = u'\u30FB', QuestionMark = u'?';
+
+// What a byte of an 8-bit file that its code page cannot decode reads as: the code page's
+// default character, the katakana middle dot for the double-byte pages, "?" for the others.
+const char16_t& DefaultChar(int codePage) {
+  return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ? MiddleDot
+                                                                                  : QuestionMark;
+}
+
+// ICU's own substitute would be U+001A or U+FFFD; the converter writes the default character
+// (its context) instead.
+extern "C" void WriteDefaultChar(const void* context, UConverterToUnicodeArgs* args, const char*,
+                                 int32_t, UConverterCallbackReason reason, UErrorCode* status) {
+  if (reason != UCNV_UNASSIGNED && reason != UCNV_ILLEGAL && reason != UCNV_IRREGULAR) return;
+  *status = U_ZERO_ERROR;
+  ucnv_cbToUWriteUChars(args, static_cast<const UChar*>(context), 1, 0, status);
+}
+
 // ICU's converter for a Windows code page; Western (1252) when ICU has none by that number.
 Converter OpenCodePage(int codePage) {
   for (int page : {codePage, 1252}) {
     UErrorCode status = U_ZERO_ERROR;
     Converter converter(ucnv_open(("windows-" + std::to_string(page)).c_str(), &status));
-    if (U_SUCCESS(status) && converter) return converter;
+    if (U_FAILURE(status) || !converter) continue;
+    ucnv_setToUCallBack(converter.get(), WriteDefaultChar, &DefaultChar(page), nullptr, nullptr,
+                        &status);
+    if (U_SUCCESS(status)) return converter;
   }
   return nullptr;
 }
@@ -33,7 +56,9 @@ bool IsUtf8(const char* data, qsizetype size) {
   return status == U_BUFFER_OVERFLOW_ERROR || U_SUCCESS(status);
 }
 
-QString AnsiToString(UConverter* converter, const char* data, qsizetype size) {
+// The converter's table gives C1 control characters (U+0080..U+009F) for the bytes that a code
+// page leaves undefined (0x81 of 1252, 0x80 of 949, ...); they read as the default character too.
+QString AnsiToString(UConverter* converter, const char* data, qsizetype size, char16_t fill) {
   if (!converter || size == 0) return QString::fromLatin1(data, size);
   // One byte gives at most one code point, two UTF-16 units.
   QString text(2 * size, Qt::Uninitialized);
@@ -41,8 +66,10 @@ QString AnsiToString(UConverter* converter, const char* data, qsizetype size) {
   const int32_t length =
       ucnv_toUChars(converter, reinterpret_cast<UChar*>(text.data()),
                     static_cast<int32_t>(text.size()), data, static_cast<int32_t>(size), &status);
-  if (U_FAILURE(status)) return QString::fromLatin1(data, size);
+  if (U_FAILURE(status)) return QString(size, QChar(fill));
   text.truncate(length);
+  for (QChar& c : text)
+    if (c.unicode() >= 0x80 && c.unicode() <= 0x9F) c = QChar(fill);
   return text;
 }
 
@@ -58,8 +85,21 @@ QByteArray StringToAnsi(UConverter* converter, const QString& text) {
   return U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING ? text.toLatin1() : bytes;
 }
 
+// The blanks around names and values: tab, LF, VT, FF, CR, space and the DOS end of file ^Z.
 bool IsBlank(char16_t unit) {
-  return unit == u' ' || unit == u'\t';
+  return (unit >= u'\t' && unit <= u'\r') || unit == u' ' || unit == u'\x1A';
+}
+
+QStringView TrimBlanks(QStringView text) {
+  while (!text.isEmpty() && IsBlank(text.front().unicode())) text = text.mid(1);
+  while (!text.isEmpty() && IsBlank(text.back().unicode())) text.chop(1);
+  return text;
+}
+
+// A name or a value as a C string sees it: up to its first NUL, without the blanks around it.
+QStringView NameOrValue(QStringView text) {
+  const qsizetype nul = text.indexOf(QChar(u'\0'));
+  return TrimBlanks(nul < 0 ? text : text.left(nul));
 }
 
 bool IsLineBreak(char16_t unit) {
@@ -167,8 +207,9 @@ void IniFile::Parse() {
       }
       next += crlf ? 2 * w : w;
     }
-    QString text = Decode(converter.get(), pos, stop).trimmed();
-    if (!text.isEmpty()) lines_.push_back({pos, stop, next, std::move(text)});
+    const QString decoded = Decode(converter.get(), pos, stop);
+    const QStringView text = TrimBlanks(decoded);
+    if (!text.isEmpty()) lines_.push_back({pos, stop, next, text.toString()});
     pos = next;
   }
 }
@@ -186,7 +227,7 @@ QString IniFile::Decode(UConverter* converter, qsizetype begin, qsizetype end) c
     case Encoding::Ansi:
       break;
   }
-  return AnsiToString(converter, data, end - begin);
+  return AnsiToString(converter, data, end - begin, DefaultChar(codePage_));
 }
 
 QByteArray IniFile::Encode(const QString& text) const {
@@ -214,7 +255,7 @@ IniFile::Place IniFile::Find(QStringView section, QStringView key) const {
     const qsizetype close = text.startsWith(u'[') ? text.lastIndexOf(u']') : -1;
     if (close > 0) {
       if (place.header >= 0) break;
-      if (text.mid(1, close - 1).trimmed().compare(section, Qt::CaseInsensitive) == 0)
+      if (NameOrValue(text.mid(1, close - 1)).compare(section, Qt::CaseInsensitive) == 0)
         place.header = place.last = i;
       continue;
     }
@@ -222,7 +263,7 @@ IniFile::Place IniFile::Find(QStringView section, QStringView key) const {
     place.last = i;
     if (place.key >= 0 || text.startsWith(u';')) continue;
     const qsizetype equals = text.indexOf(u'=');
-    if (equals >= 0 && text.left(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+    if (equals >= 0 && NameOrValue(text.left(equals)).compare(key, Qt::CaseInsensitive) == 0)
       place.key = i;
   }
   return place;
@@ -243,7 +284,7 @@ QString IniFile::ReadString(QStringView section, QStringView key, const QString&
   const Place place = Find(section, key);
   if (place.key < 0) return fallback;
   const QStringView text = lines_[place.key].text;
-  QStringView value = text.mid(text.indexOf(u'=') + 1).trimmed();
+  QStringView value = NameOrValue(text.mid(text.indexOf(u'=') + 1));
   if (value.size() >= 2 && (value[0] == u'"' || value[0] == u'\'') && value.back() == value[0])
     value = value.mid(1, value.size() - 2);
   if (value.size() > MaxValueLength) {
@@ -287,13 +328,7 @@ bool IniFile::WriteValue(QStringView section, QStringView key, const QString& va
   }
   QByteArray bytes = bytes_.left(at) + Encode(insert) + bytes_.mid(at + removed);
 
-  // Unbuffered, so that a short write (a full disk) shows in write()'s count: buffered, the
-  // rest would be dropped at commit() without an error.
-  QSaveFile file(path_);
-  file.setDirectWriteFallback(true);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-      file.write(bytes) != bytes.size() || !file.commit())
-    return false;
+  if (!ReplaceOrRewriteFile(path_, bytes).isEmpty()) return false;
   bytes_ = std::move(bytes);
   Parse();
   return true;

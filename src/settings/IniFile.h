@@ -11,16 +11,20 @@ struct UConverter;
 // An INI text file read and written by the rules of the Windows private-profile functions:
 // - sections ("[name]") and keys ("key=value") match without regard to letter case; the first
 //   section of a name and the first key of a name in it count;
-// - blanks around names and values are dropped; a value in one pair of matching quotes (single
-//   or double) loses them; a value is cut after 2047 UTF-16 units;
+// - a NUL ends a section name, a key name or a value, as in a C string; the blanks around each
+//   (tab, LF, VT, FF, CR, space and ^Z, nothing else) are dropped; a value in one pair of
+//   matching quotes (single or double) loses them; a value is cut after 2047 UTF-16 units;
 // - a key present with an empty value gives the empty text; a missing file, section or key the
 //   default; lines beginning with ";" are comments.
 // Encodings: a file beginning with FF FE is UTF-16LE. Any other file is 8-bit: UTF-8 when the
 // whole file is valid UTF-8 (an EF BB BF mark is skipped), else the Windows ANSI code page
-// given at opening (932, 1252, ...). CR LF, LF and CR all end a line.
+// given at opening (932, 1252, ...), where a byte that the page cannot decode, or decodes only
+// to a C1 control, reads as the page's default character (U+30FB for the double-byte pages 932,
+// 936, 949 and 950, "?" for the others). CR LF, LF and CR all end a line.
 // Opening reads the file once and never creates it. Writing re-reads the file, changes only the
 // bytes of the one key's value (or inserts one line, or appends one section), keeps the file's
-// encoding and line ends, and replaces the file atomically where its folder allows that.
+// encoding and line ends, and replaces the file atomically where its folder allows that, else
+// rewrites it in place (see ReplaceOrRewriteFile); a failed write leaves the file as it was.
 // Files larger than MaxFileSize count as unreadable: reads give defaults and writes fail.
 class IniFile {
  public:
@@ -42,7 +46,7 @@ class IniFile {
   enum class Encoding { Utf8, Ansi, Utf16Le };
   struct Line {
     qsizetype begin = 0, end = 0, next = 0;  // bytes: content, its end, start of the next line
-    QString text;                            // blanks trimmed; never empty
+    QString text;                            // blanks around it dropped; never empty
   };
   struct Place {  // where a section and a key stand, as indexes into lines_ (-1: absent)
     int header = -1, key = -1, last = -1;

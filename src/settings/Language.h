@@ -12,8 +12,9 @@ class TfrmMain;
 int UserDefaultLCID();
 // Tests: use lcid as the user's locale from now on; 0 asks ICU again.
 void SetUserDefaultLCID(int lcid);
-// The Windows locale identifier of an ICU locale name: a C or POSIX locale counts as 1033
-// (en-US); a language alone takes its likely country (ja -> 1041); a locale that Windows
+// The Windows locale identifier of an ICU locale name of any length and content: a C or POSIX
+// locale, or a name without a language, counts as 1033 (en-US); a language alone, or one whose
+// other parts ICU cannot place, takes its likely country (ja -> 1041); a locale that Windows
 // does not number gives 4096 (LOCALE_CUSTOM_UNSPECIFIED), as Windows itself reports.
 int LCIDFromLocale(const char* icuLocale);
 // The Windows ANSI code page of a locale (932 for 1041, 936, 949, 950, 874, 1250..1258),

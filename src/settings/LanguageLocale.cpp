@@ -14,12 +14,25 @@ int& LcidOverride() {
   return lcid;
 }
 
-QByteArray LocalePart(const char* locale,
-                      int32_t (*part)(const char*, char*, int32_t, UErrorCode*)) {
-  char buffer[ULOC_FULLNAME_CAPACITY] = {};
-  UErrorCode status = U_ZERO_ERROR;
-  part(locale, buffer, sizeof buffer, &status);
-  return U_SUCCESS(status) ? QByteArray(buffer) : QByteArray();
+using LocaleCall = int32_t (*)(const char*, char*, int32_t, UErrorCode*);
+
+// What an ICU call gives for locale, in a buffer as long as it needs; empty when it fails. ICU
+// reports a result that fills the buffer exactly as a warning and leaves it unterminated, so the
+// length it returns is the one that counts.
+QByteArray LocalePart(const char* locale, LocaleCall part) {
+  QByteArray buffer(64, Qt::Uninitialized);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = part(locale, buffer.data(), int32_t(buffer.size()), &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR && length > buffer.size()) {
+      buffer.resize(length);
+      continue;
+    }
+    if (U_FAILURE(status) || length < 0 || length > buffer.size()) return {};
+    buffer.truncate(length);
+    return buffer;
+  }
+  return {};
 }
 
 // An identifier for a language without its country, or for a whole script group.
@@ -37,12 +50,13 @@ int LCIDFromLocale(const char* icuLocale) {
     return EnglishUS;
   int lcid = static_cast<int>(uloc_getLCID(icuLocale));
   if (lcid == 0 || IsNeutral(lcid)) {
-    char likely[ULOC_FULLNAME_CAPACITY] = {};
-    UErrorCode status = U_ZERO_ERROR;
-    uloc_addLikelySubtags(icuLocale, likely, sizeof likely, &status);
-    if (U_SUCCESS(status)) {
-      const QByteArray country = LocalePart(likely, uloc_getCountry);
-      for (const QByteArray& name : {QByteArray(likely), language + '_' + country}) {
+    // The likely country of the whole name, or of its language alone when ICU cannot complete
+    // the whole name (an overlong or ill-formed variant, say).
+    QByteArray likely = LocalePart(icuLocale, uloc_addLikelySubtags);
+    if (likely.isEmpty()) likely = LocalePart(language.constData(), uloc_addLikelySubtags);
+    if (!likely.isEmpty()) {
+      const QByteArray country = LocalePart(likely.constData(), uloc_getCountry);
+      for (const QByteArray& name : {likely, language + '_' + country}) {
         const int candidate = static_cast<int>(uloc_getLCID(name.constData()));
         if (candidate != 0 && !IsNeutral(candidate)) {
           lcid = candidate;

@@ -36,9 +36,14 @@ inline constexpr TextKey MenuOption{u"MainMenu", u"Option", u"設定(&O)"};
 inline constexpr TextKey MenuVer{u"MainMenu", u"Ver", u"ﾊﾞｰｼﾞｮﾝ情報(&A)"};
 inline constexpr TextKey MenuExit{u"MainMenu", u"Exit", u"Slatewickの終了(&Q)"};
 
-// Section MainMessage: the question before the board is cleared.
+// Section MainMessage: the question before the board is cleared, read at start-up, and the
+// message for an export name that ends in neither .bmp, .jpg nor .jpeg, read when it is shown
+// (one placeholder for the file name, filled as the board-file messages are).
 inline constexpr TextKey Clear{u"MainMessage", u"Clear",
                                u"黒板にかかれている内容をすべて消します。よろしいですか？"};
+inline constexpr TextKey ExportExtension{u"MainMessage", u"ExportExtension",
+                                         u"\"%s\"は書き出されませんでした。ファイル名の末尾は "
+                                         u".bmp、.jpg、.jpeg のいずれかにしてください。"};
 
 // Section SelectFileDialog: the board-file chooser. FileExist and FileNotExist hold one
 // placeholder ("%3d") for the title.

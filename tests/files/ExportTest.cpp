@@ -152,6 +152,19 @@ TEST_F(ExportTest, AnyOtherExtensionWritesNothingAndSaysSo) {
   EXPECT_EQ(Entries(dir.path()), QStringList{});
 }
 
+TEST_F(ExportTest, TheExtensionMessageIsInTheUsersLanguage) {
+  ExportAs(QStringLiteral("board.png"), 0);
+  ASSERT_TRUE(QFile::copy(QStringLiteral(ASSET_DIR "/Language.ini"), Path("Language.ini")));
+  ExportAs(QStringLiteral("100%.gif"), 0);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].Text,
+            QStringLiteral("\"board.png\"は書き出されませんでした。ファイル名の末尾は "
+                           ".bmp、.jpg、.jpeg のいずれかにしてください。"));
+  EXPECT_EQ(boxes[1].Text, QStringLiteral("\"100%.gif\" was not written: the file name must end "
+                                          "in .bmp, .jpg or .jpeg."));
+  EXPECT_EQ(Entries(dir.path()), QStringList{"Language.ini"});
+}
+
 TEST_F(ExportTest, CancellingEitherDialogWritesNothingAndTheTimerRunsAgain) {
   ChooseFile(QString());
   ChooseKind(0);
@@ -179,6 +192,7 @@ TEST_F(ExportTest, AFailedWriteShowsTheErrorBoxAndTheTimerRunsAgain) {
     ASSERT_EQ(boxes.size(), 1u) << name;
     EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
     EXPECT_TRUE(boxes[0].Text.contains(Path(QString::fromUtf8(name))));
+    EXPECT_TRUE(boxes[0].Text.contains(SystemReason(ENOTDIR))) << boxes[0].Text.toStdString();
     EXPECT_TRUE(frm.Timer.Enabled());
   }
   EXPECT_EQ(ReadBytes(Path("plain")), QByteArray("a file, not a folder"));
@@ -194,6 +208,7 @@ TEST_F(ExportTest, AnExportOverAnOldFileThatFailsLeavesItWhole) {
   }
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
+  EXPECT_TRUE(boxes[0].Text.contains(SystemReason(EFBIG))) << boxes[0].Text.toStdString();
   EXPECT_EQ(ReadBytes(Path("kept.bmp")), old);
   EXPECT_EQ(Entries(dir.path()), QStringList{"kept.bmp"});
   EXPECT_TRUE(frm.Timer.Enabled());
@@ -234,6 +249,7 @@ TEST_F(ExportTest, AScreenshotThatCannotBeWrittenShowsTheErrorBox) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
   EXPECT_TRUE(boxes[0].Text.contains(QStringLiteral("2026_12_06_19_26_11_123.jpg")));
+  EXPECT_TRUE(boxes[0].Text.contains(SystemReason(ENOTDIR))) << boxes[0].Text.toStdString();
   EXPECT_TRUE(frm.Timer.Enabled());
 }
 

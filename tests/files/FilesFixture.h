@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -46,6 +47,11 @@ inline void WriteBytes(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
   file.write(bytes);
+}
+
+// The system's words for an error number, as an error box shows them.
+inline QString SystemReason(int error) {
+  return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // While it lives, no file of this process may grow beyond `bytes` (as on a full disk); writes

@@ -236,6 +236,7 @@ TEST_F(ChooserTest, AFailedStoreLeavesTheOldFileWholeAndTheDialogOpen) {
   EXPECT_TRUE(boxes[0].YesNo);
   EXPECT_EQ(boxes[1].Icon, BoxIcon::Stop);
   EXPECT_TRUE(boxes[1].Text.contains(UsersPath("kept.bmp")));
+  EXPECT_TRUE(boxes[1].Text.contains(SystemReason(EFBIG))) << boxes[1].Text.toStdString();
   EXPECT_EQ(ReadBytes(UsersPath("kept.bmp")), old);
   EXPECT_EQ(Entries(Path("users")), QStringList{"kept.bmp"});  // no temporary file left
   EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(4));
@@ -263,9 +264,80 @@ TEST_F(ChooserTest, TheListingSkipsFoldersAndOtherExtensionsAndIsInNameOrder) {
 
   QStringList listed;
   Open(true, [&] { listed = files.lstFiles.Items; });
-  EXPECT_EQ(listed, (QStringList{"", ".hidden", "A", "b", "Zed"}));
+  EXPECT_EQ(listed, (QStringList{"", ".hidden", "A", "b", "c", "Zed"}));
   EXPECT_EQ(files.lstFiles.ItemIndex, -1);
   EXPECT_EQ(ListBoardTitles(Path("no such folder")), QStringList{});
+}
+
+// Board files are found as Windows' file system finds them: the exact name first, else a name
+// that differs only in letter case. Storing under such a title replaces that file.
+TEST_F(ChooserTest, TitlesMatchBoardFilesInAnyLetterCase) {
+  QDir().mkpath(Path("users"));
+  ASSERT_TRUE(PatternBoard(1).save(UsersPath("LESSON.BMP"), "BMP"));
+  ASSERT_TRUE(PatternBoard(2).save(UsersPath("ab.bmp"), "BMP"));
+  ASSERT_TRUE(PatternBoard(3).save(UsersPath("AB.Bmp"), "BMP"));
+  QStringList listed;
+  Open(true, [&] { listed = files.lstFiles.Items; });
+  EXPECT_EQ(listed, (QStringList{"AB", "ab", "LESSON"}));
+
+  for (const auto& [title, seed] : std::vector<std::pair<QString, int>>{
+           {"LESSON", 1}, {"lesson", 1}, {"ab", 2}, {"AB", 3}, {"Ab", 3}}) {
+    frm.st.BoardBitmap = PatternBoard(0);
+    EXPECT_EQ(Load(title), TModalResult::OK) << title.toStdString();
+    EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(seed)) << title.toStdString();
+  }
+  EXPECT_TRUE(boxes.empty());
+
+  answer = [](const MessageBoxRequest&) { return BoxAnswer::Yes; };
+  frm.st.BoardBitmap = PatternBoard(4);
+  EXPECT_EQ(Store(QStringLiteral("Lesson")), TModalResult::OK);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(boxes[0].YesNo);
+  EXPECT_EQ(ReadBmpFile(UsersPath("LESSON.BMP")), PatternBoard(4));
+  EXPECT_EQ(Entries(Path("users")), (QStringList{"AB.Bmp", "ab.bmp", "LESSON.BMP"}));
+}
+
+// A title names a file in the board folder or none: separators, NUL and links that lead out
+// of the folder are refused with the error box, before any question, and nothing is read or
+// written outside.
+TEST_F(ChooserTest, TitlesThatLeaveTheBoardFolderAreRefused) {
+  answer = [](const MessageBoxRequest&) { return BoxAnswer::Yes; };
+  QImage chalk(52, 11, QImage::Format_RGB32);
+  chalk.fill(Qt::white);
+  ASSERT_TRUE(chalk.save(Path("Chalk.bmp"), "BMP"));
+  ASSERT_TRUE(PatternBoard(5).save(Path("Outside.bmp"), "BMP"));
+  const QByteArray chalkBytes = ReadBytes(Path("Chalk.bmp"));
+  Open(false, {});
+  ASSERT_TRUE(QFile::link(Path("Outside.bmp"), UsersPath("out.bmp")));
+  ASSERT_TRUE(QFile::link(Path("Nothing yet.bmp"), UsersPath("new.bmp")));
+  ASSERT_TRUE(PatternBoard(6).save(UsersPath("real.bmp"), "BMP"));
+  ASSERT_TRUE(QFile::link(UsersPath("real.bmp"), UsersPath("alias.bmp")));
+
+  const QString titles[] = {"../Chalk",    "..\\Chalk", "a/b", QStringLiteral("real") + QChar(0),
+                            Path("Chalk"), "out",       "new"};
+  for (const QString& title : titles) {
+    for (bool load : {true, false}) {
+      boxes.clear();
+      frm.st.BoardBitmap = PatternBoard(7);
+      EXPECT_EQ(load ? Load(title) : Store(title), TModalResult::Cancel) << title.toStdString();
+      ASSERT_EQ(boxes.size(), 1u) << title.toStdString();
+      EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop) << title.toStdString();
+      EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(7)) << title.toStdString();
+    }
+  }
+  EXPECT_EQ(ReadBytes(Path("Chalk.bmp")), chalkBytes);
+  EXPECT_EQ(ReadBmpFile(Path("Outside.bmp")), PatternBoard(5));
+  EXPECT_FALSE(QFileInfo::exists(Path("Nothing yet.bmp")));
+  EXPECT_EQ(Entries(dir.path()), (QStringList{"Chalk.bmp", "Outside.bmp", "users"}));
+
+  // A link that stays in the folder is a board file like any other.
+  boxes.clear();
+  EXPECT_EQ(Load(QStringLiteral("alias")), TModalResult::OK);
+  EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(6));
+  frm.st.BoardBitmap = PatternBoard(8);
+  EXPECT_EQ(Store(QStringLiteral("alias")), TModalResult::OK);
+  EXPECT_EQ(ReadBmpFile(UsersPath("real.bmp")), PatternBoard(8));
+  EXPECT_TRUE(QFileInfo(UsersPath("alias.bmp")).isSymLink());
 }
 
 TEST_F(ChooserTest, FilesAddedOutsideTheProgramShowAtTheNextOpening) {
@@ -313,7 +385,7 @@ TEST_F(ChooserTest, HostileMessageTextsAreShownLiterallyWithTheTitleInPlace) {
 
   ASSERT_EQ(boxes.size(), 3u);
   EXPECT_EQ(boxes[0].Text, QStringLiteral("%s%n%x"));
-  EXPECT_EQ(boxes[1].Text, QStringLiteral("pad%n%n%p %%"));
+  EXPECT_EQ(boxes[1].Text, QStringLiteral("pad%n%n%p %"));
   EXPECT_EQ(boxes[2].Text, QStringLiteral("%"));
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 #include "platform/AppError.h"
 #include "platform/Canvas.h"
@@ -72,6 +73,18 @@ TEST_F(SpriteTest, LaidChalkPictureHasSixFramesInTheChalkColours) {
     // The rim is darker than the body: the lower edge most of all.
     EXPECT_LT(qGray(Sprite(f, 30, 10)), qGray(Sprite(f, 30, 0)));
     EXPECT_LT(qGray(Sprite(f, 30, 0)), qGray(Sprite(f, 30, 4)));
+  }
+}
+
+// The chalky rough spots of the body stand where they always stood, in every frame.
+TEST_F(SpriteTest, RoughSpotsKeepTheirPlaces) {
+  const std::vector<QPoint> spots{{39, 2}, {21, 3}, {39, 3}, {9, 4}, {17, 5}, {42, 6}};
+  for (int f = 0; f < 6; ++f) {
+    std::vector<QPoint> found;
+    for (int y = 2; y <= 6; ++y)
+      for (int x = 9; x <= 47; ++x)
+        if (Sprite(f, x, y) != Sprite(f, 30, 4)) found.push_back({x, y});
+    EXPECT_EQ(found, spots) << f;
   }
 }
 

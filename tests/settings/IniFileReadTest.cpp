@@ -28,6 +28,53 @@ TEST_F(IniReadTest, BlanksAroundNamesAndValuesAreDropped) {
   EXPECT_EQ(ini.ReadString(u"Opt", u"Key", "d"), "some  value");
 }
 
+// Tab, LF, VT, FF, CR, space and ^Z are the blanks; other spaces are text.
+TEST_F(IniReadTest, OnlyTheSevenBlanksAreDropped) {
+  const IniFile ini =
+      Open("\x1A[\x0B Opt \x1A]\x0C\r\n\x0C Key \x1A=\x0B\t value \x0B\x0C\x1A\r\n");
+  EXPECT_EQ(ini.ReadString(u"Opt", u"Key", "d"), "value");
+  const QString text =
+      u"[\u3000Opt]\r\n\u3000Key\u00A0=\u3000値\u00A0\r\nA=\u2003\r\nB=\u0085\r\n"_s;
+  for (const QByteArray& bytes : {Utf16Le(text), text.toUtf8()}) {
+    const IniFile wide = Open(bytes, 932);
+    EXPECT_EQ(wide.ReadString(u"Opt", u"Key", "d"), "d");
+    EXPECT_EQ(wide.ReadString(u"\u3000Opt", u"\u3000Key\u00A0", "d"), u"\u3000値\u00A0"_s);
+    EXPECT_EQ(wide.ReadString(u"\u3000Opt", u"A", "d"), u"\u2003"_s);
+    EXPECT_EQ(wide.ReadString(u"\u3000Opt", u"B", "d"), u"\u0085"_s);
+  }
+  EXPECT_EQ(Open("[S]\r\nK=\xA0x\xA0\r\n", 1252).ReadString(u"S", u"K", "d"), u"\u00A0x\u00A0"_s);
+}
+
+// A NUL ends a section name, a key name or a value, in every encoding.
+TEST_F(IniReadTest, ANulEndsNamesAndValues) {
+  static const char raw[] = "[Op\0t]\r\nKe\0y=val\0ue\r\nQ=\"quoted\0\" \r\nE=\0rest\r\n";
+  const QByteArray bytes(raw, sizeof raw - 1);
+  for (const QByteArray& file : {bytes, Utf16Le(QString::fromLatin1(bytes))}) {
+    for (int codePage : {932, 1252}) {
+      const IniFile ini = Open(file, codePage);
+      EXPECT_EQ(ini.ReadString(u"Op", u"Ke", "d"), "val");
+      EXPECT_EQ(ini.ReadString(u"Op", u"Q", "d"), "\"quoted");
+      EXPECT_EQ(ini.ReadString(u"Op", u"E", "d"), "");
+      EXPECT_EQ(ini.ReadString(u"Opt", u"Key", "d"), "d");
+    }
+  }
+}
+
+// Bytes that the code page cannot decode read as its default character: the katakana middle
+// dot for the double-byte pages, "?" for the others. No control character comes out of them.
+TEST_F(IniReadTest, UndecodableBytesBecomeTheCodePagesDefaultCharacter) {
+  const IniFile sjis =
+      Open("[S]\r\nA=\x80\xA0\xFD\xFE\xFF\r\nB=x\x83\r\nC=\x85\x40y\r\nD=\x81=\r\n", 932);
+  EXPECT_EQ(sjis.ReadString(u"S", u"A", "d"), u"・・・・・"_s);
+  EXPECT_EQ(sjis.ReadString(u"S", u"B", "d"), u"x・"_s);
+  EXPECT_EQ(sjis.ReadString(u"S", u"C", "d"), u"・y"_s);
+  EXPECT_EQ(sjis.ReadString(u"S", u"D", "d"), u"・="_s);
+  EXPECT_EQ(Open("[S]\r\nA=\x81\x8D\x8F\x90\x9D\x80\r\n", 1252).ReadString(u"S", u"A", "d"),
+            u"?????€"_s);
+  EXPECT_EQ(Open("[S]\r\nA=\xD2\xFF\xE1\r\n", 1253).ReadString(u"S", u"A", "d"), u"??α"_s);
+  EXPECT_EQ(Open("[S]\r\nA=\x80\x81\x30\r\n", 936).ReadString(u"S", u"A", "d"), u"€・0"_s);
+}
+
 TEST_F(IniReadTest, OnePairOfMatchingQuotesIsRemoved) {
   const IniFile ini = Open(
       "[S]\r\nA=\"quoted\"\r\nB='single'\r\nC=\"one-sided\r\nD=one-sided\"\r\nE=\"mixed'\r\n"

@@ -1,4 +1,9 @@
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <csignal>
 
 #include "IniTestFiles.h"
 #include "settings/IniFile.h"
@@ -6,6 +11,57 @@
 namespace {
 
 using namespace Qt::StringLiterals;
+
+// While it lives, no new file can be made in folder, but file can still be written, as for a user
+// in a folder that is not theirs: root takes the identity of "nobody" for that time.
+class NoNewFiles {
+ public:
+  NoNewFiles(const QString& folder, const QString& file) : folder_(QFile::encodeName(folder)) {
+    if (geteuid() == 0) {
+      ::chmod(folder_.constData(), 0755);
+      ::chmod(QFile::encodeName(file).constData(), 0666);
+      EXPECT_EQ(seteuid(65534), 0);
+    } else {
+      ::chmod(folder_.constData(), 0555);
+    }
+  }
+  ~NoNewFiles() {
+    if (getuid() == 0) {
+      EXPECT_EQ(seteuid(0), 0);
+    }
+    ::chmod(folder_.constData(), 0700);
+  }
+  NoNewFiles(const NoNewFiles&) = delete;
+  NoNewFiles& operator=(const NoNewFiles&) = delete;
+
+ private:
+  QByteArray folder_;
+};
+
+// While it lives, no file may grow beyond `bytes` (as on a full disk): writes past it fail.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    const rlimit limit{bytes, saved_.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  void (*previous_)(int);
+  rlimit saved_{};
+};
+
+ino_t Inode(const QString& path) {
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
 
 class IniWriteTest : public ExeFolderTest {
  protected:
@@ -106,6 +162,51 @@ TEST_F(IniWriteTest, UnwritablePlaceFailsAndCreatesNothing) {
   IniFile ini(Path("plain") + "/t.ini", 1252);
   EXPECT_FALSE(ini.WriteBool(u"Opt", u"Yogore", true));
   EXPECT_EQ(ReadBytes(Path("plain")), "not a folder");
+}
+
+// The file is replaced, not recreated: it keeps its permissions, and a link to it stays a link.
+TEST_F(IniWriteTest, TheFileKeepsItsPermissionsAndItsLink) {
+  WriteBytes(Path("real.ini"), "[Opt]\r\nYogore=1\r\n");
+  ASSERT_TRUE(QFile::setPermissions(Path("real.ini"), QFile::ReadOwner | QFile::WriteOwner |
+                                                          QFile::ReadGroup | QFile::ReadOther));
+  ASSERT_TRUE(QFile::link(Path("real.ini"), Path("t.ini")));
+  IniFile ini(Path("t.ini"), 1252);
+  ASSERT_TRUE(ini.WriteBool(u"Opt", u"Yogore", false));
+  EXPECT_TRUE(QFileInfo(Path("t.ini")).isSymLink());
+  EXPECT_EQ(ReadBytes(Path("real.ini")), "[Opt]\r\nYogore=0\r\n");
+  struct stat info {};
+  ASSERT_EQ(::stat(QFile::encodeName(Path("real.ini")).constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0644u);
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden),
+            (QStringList{"real.ini", "t.ini"}));
+}
+
+TEST_F(IniWriteTest, AFolderThatTakesNoNewFileGetsTheFileRewrittenInPlace) {
+  WriteBytes(Path("t.ini"), "; keep\r\n[Opt]\r\nYogore = yes  \r\n");
+  const ino_t inode = Inode(Path("t.ini"));
+  {
+    const NoNewFiles locked(dir_.path(), Path("t.ini"));
+    IniFile ini(Path("t.ini"), 1252);
+    EXPECT_TRUE(ini.WriteBool(u"Opt", u"Yogore", false));   // the file gets shorter
+    EXPECT_TRUE(ini.WriteBool(u"Opt", u"ShowKona", true));  // and longer
+  }
+  EXPECT_EQ(ReadBytes(Path("t.ini")), "; keep\r\n[Opt]\r\nYogore = 0\r\nShowKona=1\r\n");
+  EXPECT_EQ(Inode(Path("t.ini")), inode);
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"t.ini"});
+}
+
+// The disk is full just when the file is rewritten in place: the write fails before it has
+// changed a byte, and the file keeps every one of them.
+TEST_F(IniWriteTest, AFullDiskDuringARewriteInPlaceLeavesTheFileAsItWas) {
+  const QByteArray old = "; keep\r\n[Opt]\r\nYogore=1\r\n; the end\r\n";
+  WriteBytes(Path("t.ini"), old);
+  {
+    const NoNewFiles locked(dir_.path(), Path("t.ini"));
+    const FileSizeLimit fullDisk(rlim_t(old.size()) + 4);
+    IniFile ini(Path("t.ini"), 1252);
+    EXPECT_FALSE(ini.WriteBool(u"Opt", u"ShowKona", false));
+  }
+  EXPECT_EQ(ReadBytes(Path("t.ini")), old);
 }
 
 }  // namespace

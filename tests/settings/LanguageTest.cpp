@@ -26,6 +26,34 @@ TEST(LocaleTest, WindowsLocaleIdentifiers) {
   EXPECT_EQ(LCIDFromLocale("xx_YY"), 4096);
 }
 
+// Names of any length and content: ICU's parts of such names fill any fixed buffer exactly or
+// overflow it. Each gives an identifier without reading beyond what it was given.
+TEST(LocaleTest, LongAndOddLocaleNames) {
+  const std::string x(400, 'x');
+  const struct {
+    std::string name;
+    int lcid;
+  } cases[] = {
+      {"en_US_" + x.substr(0, 151), 1033},               // 157 bytes
+      {"en_US_" + x.substr(0, 157), 1033},               // a variant of 157 bytes
+      {"en_US_" + x.substr(0, 156), 1033},               // a variant of 156 bytes
+      {"en__" + x.substr(0, 153), 1033},                 // language and variant only
+      {"ja_JP@calendar=japanese;collation=" + x, 1041},  // keywords of any length
+      {"ja_" + x.substr(0, 160), 1041},                  // a second part of 160 bytes
+      {std::string(156, 'a'), 4096},
+      {std::string(157, 'a'), 4096},
+      {std::string(400, 'a'), 4096},
+      {std::string(200, '_'), 1033},
+      {std::string(300, '@') + "=;", 1033},
+      {"\xFF\xFE\x01 ja" + x, 4096},
+      {"ja-JP-u-ca-japanese", 1041},
+      {"C@" + x, 1033},
+      {"POSIX" + std::string(200, '.'), 1033},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(LCIDFromLocale(c.name.c_str()), c.lcid) << c.name.size() << " " << c.name;
+}
+
 TEST(LocaleTest, UserLocaleComesFromIcuUnlessSet) {
   SetUserDefaultLCID(1041);
   EXPECT_EQ(UserDefaultLCID(), 1041);
@@ -189,7 +217,7 @@ TEST_F(LanguageTest, FilePathSetByATest) {
 
 TEST(TextTableTest, EveryTextOnceWithItsSectionKeyAndDefault) {
   const auto all = Texts::All();
-  EXPECT_EQ(all.size(), 40u);
+  EXPECT_EQ(all.size(), 41u);
   std::set<std::tuple<QString, QString, QString>> seen;
   std::map<QString, int> sections;
   for (const TextKey& text : all) {
@@ -202,7 +230,7 @@ TEST(TextTableTest, EveryTextOnceWithItsSectionKeyAndDefault) {
   }
   EXPECT_EQ(sections["General"], 10);
   EXPECT_EQ(sections["MainMenu"], 8);
-  EXPECT_EQ(sections["MainMessage"], 1);
+  EXPECT_EQ(sections["MainMessage"], 2);
   EXPECT_EQ(sections["SelectFileDialog"], 7);
   EXPECT_EQ(sections["PreferenceDialog"], 11);
   EXPECT_EQ(sections["ExportDlg"], 3);
