@@ -21,10 +21,9 @@ using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 constexpr char16_t MiddleDot = u'\u30FB', QuestionMark = u'?';
 
 // What a byte of an 8-bit file that its code page cannot decode reads as: the code page's
-// default character, the katakana middle dot for the double-byte pages, "?" for the others.
+// default character: the katakana middle dot for Japanese (932), "?" for every other page.
 const char16_t& DefaultChar(int codePage) {
-  return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ? MiddleDot
-                                                                                  : QuestionMark;
+  return codePage == 932 ? MiddleDot : QuestionMark;
 }
 
 // ICU's own substitute would be U+001A or U+FFFD; the converter writes the default character

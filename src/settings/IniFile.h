@@ -19,8 +19,8 @@ struct UConverter;
 // Encodings: a file beginning with FF FE is UTF-16LE. Any other file is 8-bit: UTF-8 when the
 // whole file is valid UTF-8 (an EF BB BF mark is skipped), else the Windows ANSI code page
 // given at opening (932, 1252, ...), where a byte that the page cannot decode, or decodes only
-// to a C1 control, reads as the page's default character (U+30FB for the double-byte pages 932,
-// 936, 949 and 950, "?" for the others). CR LF, LF and CR all end a line.
+// to a C1 control, reads as the page's default character (U+30FB for 932, "?" for the
+// others). CR LF, LF and CR all end a line.
 // Opening reads the file once and never creates it. Writing re-reads the file, changes only the
 // bytes of the one key's value (or inserts one line, or appends one section), keeps the file's
 // encoding and line ends, and replaces the file atomically where its folder allows that, else

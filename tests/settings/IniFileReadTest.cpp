@@ -61,7 +61,7 @@ TEST_F(IniReadTest, ANulEndsNamesAndValues) {
 }
 
 // Bytes that the code page cannot decode read as its default character: the katakana middle
-// dot for the double-byte pages, "?" for the others. No control character comes out of them.
+// dot for Japanese (932), "?" for the others. No control character comes out of them.
 TEST_F(IniReadTest, UndecodableBytesBecomeTheCodePagesDefaultCharacter) {
   const IniFile sjis =
       Open("[S]\r\nA=\x80\xA0\xFD\xFE\xFF\r\nB=x\x83\r\nC=\x85\x40y\r\nD=\x81=\r\n", 932);
@@ -72,7 +72,7 @@ TEST_F(IniReadTest, UndecodableBytesBecomeTheCodePagesDefaultCharacter) {
   EXPECT_EQ(Open("[S]\r\nA=\x81\x8D\x8F\x90\x9D\x80\r\n", 1252).ReadString(u"S", u"A", "d"),
             u"?????€"_s);
   EXPECT_EQ(Open("[S]\r\nA=\xD2\xFF\xE1\r\n", 1253).ReadString(u"S", u"A", "d"), u"??α"_s);
-  EXPECT_EQ(Open("[S]\r\nA=\x80\x81\x30\r\n", 936).ReadString(u"S", u"A", "d"), u"€・0"_s);
+  EXPECT_EQ(Open("[S]\r\nA=\x80\x81\x30\r\n", 936).ReadString(u"S", u"A", "d"), u"€?0"_s);
 }
 
 TEST_F(IniReadTest, OnePairOfMatchingQuotesIsRemoved) {
