@@ -36,5 +36,6 @@ QString ScreenShotName(const QDateTime& when);
 // the name's extension. The timer runs again on every way out. Failures show the error box;
 // a name with another extension writes nothing and says so.
 void mnuToBMPClick(TfrmMain& frmMain, TSaveDialog& dlgSave, TfrmHowToExport& frmHowToExport);
-// The screenshot: the window picture as JPEG beside the executable, named by the local time.
+// The screenshot: the window picture as JPEG in the screenshot folder (Places), named by the
+// local time.
 void actScreenShotExecute(TfrmMain& frmMain);

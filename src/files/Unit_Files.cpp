@@ -9,7 +9,7 @@
 #include "files/TitleFormat.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Paths.h"
+#include "platform/Places.h"
 #include "settings/Language.h"
 
 namespace {
@@ -20,7 +20,7 @@ const QString BoardExtension = QStringLiteral(".bmp");
 }  // namespace
 
 QString BoardFolder() {
-  return ExeDir() + QStringLiteral("users/");
+  return Places::BoardFolder();
 }
 
 QString BoardFilePath(const QString& title) {

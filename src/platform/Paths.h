@@ -1,6 +1,3 @@
 #pragma once
-#include <QString>
-
-// The executable's folder, with a trailing separator. Tests may point it elsewhere.
-QString ExeDir();
-void SetExeDir(const QString& dir);
+// The executable's folder and the tests' seams for it live with the other places.
+#include "platform/Places.h"
