@@ -38,12 +38,13 @@ Where Decide() {
           WithSeparator(QDir::cleanPath(exeDir + QStringLiteral(SLATEWICK_SHARE_FROM_BIN)))};
 }
 
-// The layout for this run: decided once, unless a test has set one.
+// A layout set by a test.
 std::optional<Where>& Override() {
   static std::optional<Where> places;
   return places;
 }
 
+// The layout for this run: decided once, unless a test has set one.
 const Where& Current() {
   if (Override()) return *Override();
   static const Where decided = Decide();

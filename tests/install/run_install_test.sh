@@ -64,7 +64,9 @@ for _ in $(seq 50); do
   n=$((90 + RANDOM % 400))
   [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
 done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# -noreset: without it the server resets when its last client (the readiness probe) leaves, and
+# a connection made during the reset is refused.
+Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 mkdir -p "$work"/{config,data,home,runtime,cwd}
 chmod 700 "$work/runtime"
