@@ -7,7 +7,7 @@
 
 #include "board/Unit_Main.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Paths.h"
+#include "platform/Places.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ void BM_AllRewrite(benchmark::State& state) {
   TfrmMain& frm = StartedBoard();
   frm.DXDraw.SetHost(nullptr);
   frm.st.DustList = TKonaList();
-  for (int i = 0; i < state.range(0); ++i) frm.st.DustList.Add() = {i % 800, (i / 800) % 432, i % 6};
+  for (int i = 0; i < state.range(0); ++i)
+    frm.st.DustList.Add() = {i % 800, (i / 800) % 432, i % 6};
   frm.st.PenX = 300;
   frm.st.PenY = 200;
   int n = 0;

@@ -6,7 +6,7 @@
 #include "board/Unit_Main.h"
 #include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Paths.h"
+#include "platform/Places.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 // window closes.
 int main(int argc, char** argv) {
   Application app(argc, argv);
+  QGuiApplication::setDesktopFileName(QStringLiteral(SLATEWICK_APP_ID));
   SetApplicationTitle(QStringLiteral("Slatewick"));
   InstallQtMessageBoxes();
 

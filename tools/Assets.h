@@ -17,3 +17,7 @@ QImage MakeHeldChalks();    // "MotiChalk.bmp", 240 x 40, the tip at (3, 3) of e
 QImage MakeHand();          // "Hand.bmp", 24 x 74, fingertip at the top left
 QImage MakeGlyphSheet();    // "Moji.bmp", 512 x 128: digits, month, day, weekdays, menu button
 QByteArray MakeTapSound();  // "start0.wav", a RIFF WAVE image, 16-bit mono PCM
+
+// The sizes of the program's icon, in pixels; the icon at each is drawn for that size.
+constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
+QImage MakeIcon(int size);  // size x size, ARGB, transparent around the board and tray

@@ -9,7 +9,7 @@
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Paths.h"
+#include "platform/Places.h"
 #include "platform/Random.h"
 #include "platform/Sound.h"
 #include "settings/Language.h"
@@ -20,7 +20,7 @@ namespace {
 // A picture beside the executable, as RGB32; a missing or unreadable file is a framework
 // failure that names the file.
 QImage LoadPicture(const QString& name) {
-  const QString path = ExeDir() + name;
+  const QString path = Places::Picture(name);
   QImage picture;
   if (!QFileInfo(path).isFile())
     throw AppError(QStringLiteral("Cannot open file \"%1\". The file does not exist.").arg(path));
@@ -59,8 +59,8 @@ void TfrmMain::FormCreate() {
   for (int i = 0; i < 256; ++i) st.CosineTable[i] = std::cos(2.0 * std::numbers::pi * i / 256.0);
 
   st.SoundList.Add();
-  if (QFileInfo(QStringLiteral("start0.wav")).isFile()) {
-    QFile wav(QStringLiteral("start0.wav"));
+  if (QFileInfo(Places::TapSound()).isFile()) {
+    QFile wav(Places::TapSound());
     if (wav.open(QIODevice::ReadOnly)) st.SoundList[0] = TapSoundImage(wav.readAll());
   } else {
     ShowMessage(QStringLiteral("\"Start0.wav\"がありません"));

@@ -10,7 +10,7 @@
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Paths.h"
+#include "platform/Places.h"
 #include "settings/Language.h"
 
 namespace {
@@ -85,7 +85,8 @@ void mnuToBMPClick(TfrmMain& frmMain, TSaveDialog& dlgSave, TfrmHowToExport& frm
 
 void actScreenShotExecute(TfrmMain& frmMain) {
   try {
-    WriteJpegFile(WindowPicture(frmMain), ExeDir() + ScreenShotName(LocalNow()));
+    Places::PrepareScreenShotFolder();
+    WriteJpegFile(WindowPicture(frmMain), Places::ScreenShotFolder() + ScreenShotName(LocalNow()));
   } catch (const AppError& error) {
     ShowErrorBox(error.Message());
   }

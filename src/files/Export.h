@@ -37,5 +37,6 @@ QString ScreenShotName(const QDateTime& when);
 // a name with another extension writes nothing and says so (Texts::ExportExtension, with the
 // file name in its placeholder).
 void mnuToBMPClick(TfrmMain& frmMain, TSaveDialog& dlgSave, TfrmHowToExport& frmHowToExport);
-// The screenshot: the window picture as JPEG beside the executable, named by the local time.
+// The screenshot: the window picture as JPEG in the screenshot folder (Places), named by the
+// local time.
 void actScreenShotExecute(TfrmMain& frmMain);

@@ -9,7 +9,7 @@
 #include "files/TitleFormat.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Paths.h"
+#include "platform/Places.h"
 #include "settings/Language.h"
 
 namespace {
@@ -55,7 +55,7 @@ QString RefusedTitle(const QString& title) {
 }  // namespace
 
 QString BoardFolder() {
-  return ExeDir() + QStringLiteral("users/");
+  return Places::BoardFolder();
 }
 
 QString BoardFilePath(const QString& title) {

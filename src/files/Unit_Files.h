@@ -6,7 +6,8 @@
 
 class TfrmMain;
 
-// The board folder: "users/" beside the executable, with a trailing separator.
+// The board folder (Places): "users/" beside the executable, or the user's data folder when
+// installed; with a trailing separator.
 QString BoardFolder();
 // The file of the board with this title, as Windows' file system finds it: the board folder +
 // title + ".bmp" when that is a file, else the first board file of the folder (in listing order)

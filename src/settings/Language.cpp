@@ -4,7 +4,7 @@
 
 #include "board/Unit_Main.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Paths.h"
+#include "platform/Places.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ QString& PathOverride() {
 
 QString LanguageFilePath() {
   if (!PathOverride().isEmpty()) return PathOverride();
-  const QString folder = ExeDir();
+  const QString folder = Places::LanguageFolder();
   const QString candidate = folder + QStringLiteral("Language_") +
                             QString::number(UserDefaultLCID()) + QStringLiteral(".ini");
   if (QFileInfo(candidate).isFile()) return candidate;

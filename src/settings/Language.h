@@ -21,9 +21,9 @@ int LCIDFromLocale(const char* icuLocale);
 // 1252 for the rest. INI files that are not UTF-8 are read in the user's one.
 int AnsiCodePage(int lcid);
 
-// The language file for this run: "Language_<lcid>.ini" beside the executable when that is a
-// file (a folder does not count), else "Language.ini" (whether or not it exists). Chosen anew
-// at each call.
+// The language file for this run: "Language_<lcid>.ini" in the language folder (Places) when
+// that is a file (a folder does not count), else "Language.ini" (whether or not it exists).
+// Chosen anew at each call.
 QString LanguageFilePath();
 // Tests: use path as the language file from now on; an empty path chooses by the locale again.
 void SetLanguageFilePath(const QString& path);

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "platform/MessageBoxes.h"
-#include "platform/Paths.h"
+#include "platform/Places.h"
 #include "settings/IniFile.h"
 #include "settings/Language.h"
 
@@ -34,7 +34,7 @@ IniFile OpenSettingsFile() {
 }  // namespace
 
 QString SettingsFilePath() {
-  return ExeDir() + QStringLiteral("VezozazOption.ini");
+  return Places::SettingsFile();
 }
 
 Settings ReadSettings() {
@@ -46,6 +46,7 @@ Settings ReadSettings() {
 }
 
 bool WriteSettings(const Settings& values, Settings& memory) {
+  Places::PrepareSettingsFolder();
   IniFile file = OpenSettingsFile();
   for (const SettingKey& key : Keys) {
     if (!file.WriteBool(Section, key.Key, values.*key.Value)) {

@@ -3,7 +3,8 @@
 
 #include "settings/Settings.h"
 
-// VezozazOption.ini beside the executable.
+// VezozazOption.ini: beside the executable, or in the user's config folder when installed
+// (Places).
 QString SettingsFilePath();
 // Reads the seven keys of section Opt; a missing file, section or key keeps the default.
 Settings ReadSettings();

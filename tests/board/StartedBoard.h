@@ -8,7 +8,7 @@
 
 #include "board/Unit_Main.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Paths.h"
+#include "platform/Places.h"
 
 // The folder of the program with every data file copied from the assets; tests remove or
 // replace files in it before start-up.

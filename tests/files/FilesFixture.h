@@ -16,7 +16,7 @@
 
 #include "board/Unit_Main.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Paths.h"
+#include "platform/Places.h"
 
 // A board of many colours, so that any shifted, flipped or lost pixel shows.
 inline QImage PatternBoard(int seed) {

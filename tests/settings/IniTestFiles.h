@@ -6,7 +6,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "platform/Paths.h"
+#include "platform/Places.h"
 #include "settings/Language.h"
 
 // Files for the INI tests: bytes in, bytes out, text as UTF-16LE with a byte-order mark.

@@ -18,7 +18,7 @@
 #include "board/BoardFixture.h"
 #include "board/widgets/MainWindow.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Paths.h"
+#include "platform/Places.h"
 #include "settings/ChalkSamples.h"
 #include "settings/Language.h"
 #include "settings/SettingsFile.h"

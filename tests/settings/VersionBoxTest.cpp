@@ -8,7 +8,7 @@
 
 #include "board/widgets/MainWindow.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Paths.h"
+#include "platform/Places.h"
 #include "settings/Language.h"
 #include "settings/VersionBox.h"
 #include "settings/widgets/Install.h"
@@ -86,7 +86,8 @@ TEST(VersionText, OtherLocalesTakeTheLatinCreditLine) {
 TEST(VersionText, CreditLinesAreInTheirScripts) {
   const QString japanese = CreditLine(1041);
   EXPECT_TRUE(std::any_of(japanese.begin(), japanese.end(), IsJapaneseScript));
-  for (QChar c : CreditLine(1033)) EXPECT_TRUE(c.unicode() < 0x80 && c != u'\r') << int(c.unicode());
+  for (QChar c : CreditLine(1033))
+    EXPECT_TRUE(c.unicode() < 0x80 && c != u'\r') << int(c.unicode());
 }
 
 TEST(VersionText, AuthorMakesAFourthLine) {

@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+
+// Where the program's files live, in one of two layouts decided once, at the first question:
+// - portable: the pictures lie beside the executable and that folder is writable (the build
+//   folder, an unpacked copy). Everything is read and written beside the executable; the tap
+//   sound is read from the current directory.
+// - installed: the data files are read from the install's share folder (../share/slatewick
+//   seen from the executable); the settings, board files and screenshots go to the user's
+//   folders ($XDG_CONFIG_HOME/slatewick, $XDG_DATA_HOME/slatewick/users, the pictures folder).
+// Folders are returned with a trailing '/'.
+namespace Places {
+
+enum class Layout { Portable, Installed };
+
+Layout CurrentLayout();
+// The layout of a program whose executable lies in exeDir.
+Layout LayoutFor(const QString& exeDir);
+
+QString Picture(const QString& name);  // one of the six pictures, by file name
+QString TapSound();                    // "start0.wav"; bare (current directory) when portable
+QString LanguageFolder();              // holds Language.ini and Language_<lcid>.ini
+QString SettingsFile();                // VezozazOption.ini
+QString BoardFolder();                 // users/
+QString ScreenShotFolder();
+
+// Create the settings file's folder or the screenshot folder when the installed layout puts it
+// in a user folder that is missing (with its parents). The portable folder is the executable's
+// own and is left alone. A failure surfaces when the file cannot be written.
+void PrepareSettingsFolder();
+void PrepareScreenShotFolder();
+
+}  // namespace Places
+
+// The executable's folder, with a trailing separator: the portable layout's root.
+QString ExeDir();
+// Tests: the portable layout rooted at dir from now on; an empty dir returns to the layout
+// decided at start-up.
+void SetExeDir(const QString& dir);
+// Tests: the installed layout reading its data files from shareDir, the user folders from the
+// XDG variables of the moment; an empty shareDir returns to the layout decided at start-up.
+void SetInstalledShareDir(const QString& shareDir);
