@@ -59,7 +59,7 @@ struct Layout {
 
 void CheckDepth(int bits, quint32 compression) {
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-    Refuse(QStringLiteral("It declares %1 bits a pixel.").arg(bits));
+    Refuse(QStringLiteral("It declares %1 bits a pixel, which no BMP has.").arg(bits));
   const bool fits = compression == kRgb || (compression == kRle8 && bits == 8) ||
                     (compression == kRle4 && bits == 4) ||
                     (compression == kBitfields && (bits == 16 || bits == 32));
@@ -104,7 +104,7 @@ void ReadMasks(QByteArrayView d, Layout& l, quint32 headerBytes, qsizetype& tabl
 qsizetype ReadPalette(QByteArrayView d, Layout& l, quint32 declared, int entryBytes, qsizetype at) {
   const quint32 most = 1u << l.bits;
   if (declared > most)
-    Refuse(QStringLiteral("Its palette of %1 colours is larger than %2 bits a pixel can use.")
+    Refuse(QStringLiteral("Its palette of %1 colours is larger than its %2-bit pixels can use.")
                .arg(declared)
                .arg(l.bits));
   const quint32 count = declared ? declared : most;
