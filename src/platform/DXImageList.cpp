@@ -57,7 +57,7 @@ bool OnEdge(bool (*inside)(int, int), int x, int y) {
 // A few chalky rough spots, the same in every frame.
 bool RoughSpot(int x, int y) {
   if (x < 9 || x > ChalkLength - 5 || y < 2 || y > 6) return false;
-  const unsigned h = unsigned(x * 73856093) ^ unsigned(y * 19349663);
+  const unsigned h = unsigned(x) * 73856093u ^ unsigned(y) * 19349663u;
   return h % 29 == 0;
 }
 
