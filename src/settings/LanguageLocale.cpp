@@ -16,9 +16,9 @@ int& LcidOverride() {
 
 QByteArray LocalePart(const char* locale,
                       int32_t (*part)(const char*, char*, int32_t, UErrorCode*)) {
-  char buffer[ULOC_FULLNAME_CAPACITY] = {};
+  char buffer[ULOC_FULLNAME_CAPACITY + 1] = {};  // the byte past ICU's capacity ends the C string
   UErrorCode status = U_ZERO_ERROR;
-  part(locale, buffer, sizeof buffer, &status);
+  part(locale, buffer, ULOC_FULLNAME_CAPACITY, &status);
   return U_SUCCESS(status) ? QByteArray(buffer) : QByteArray();
 }
 
@@ -37,9 +37,9 @@ int LCIDFromLocale(const char* icuLocale) {
     return EnglishUS;
   int lcid = static_cast<int>(uloc_getLCID(icuLocale));
   if (lcid == 0 || IsNeutral(lcid)) {
-    char likely[ULOC_FULLNAME_CAPACITY] = {};
+    char likely[ULOC_FULLNAME_CAPACITY + 1] = {};
     UErrorCode status = U_ZERO_ERROR;
-    uloc_addLikelySubtags(icuLocale, likely, sizeof likely, &status);
+    uloc_addLikelySubtags(icuLocale, likely, ULOC_FULLNAME_CAPACITY, &status);
     if (U_SUCCESS(status)) {
       const QByteArray country = LocalePart(likely, uloc_getCountry);
       for (const QByteArray& name : {QByteArray(likely), language + '_' + country}) {
