@@ -11,7 +11,7 @@ inline void BmpPut(QByteArray& bytes, quint32 value, int size) {
   for (int i = 0; i < size; ++i) bytes.append(char((value >> (8 * i)) & 0xFF));
 }
 
-struct BmpSpec {
+struct BmpShape {
   int header = 40;  // info header size: 12, 40, 64, 108 or 124
   int width = 0;
   int height = 0;  // negative: rows top-down
@@ -25,7 +25,7 @@ struct BmpSpec {
   QByteArray pixels{};             // the pixel data as stored
 };
 
-inline QByteArray MakeBmp(const BmpSpec& s) {
+inline QByteArray MakeBmp(const BmpShape& s) {
   QByteArray info;
   BmpPut(info, quint32(s.header), 4);
   if (s.header == 12) {

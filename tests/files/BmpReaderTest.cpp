@@ -23,8 +23,8 @@ std::vector<QRgb> Palette(int n) {
 }
 
 // A palette picture whose pixels use every index the depth holds, also those beyond `colours`.
-BmpSpec Indexed(int header, int bits, int colours, int height = 5) {
-  BmpSpec s{header, kWidth, height, bits};
+BmpShape Indexed(int header, int bits, int colours, int height = 5) {
+  BmpShape s{header, kWidth, height, bits};
   s.colours = quint32(colours);
   s.palette = Palette(colours ? colours : 1 << bits);
   s.pixels = PackRows(kWidth, std::abs(height), bits,
@@ -32,9 +32,9 @@ BmpSpec Indexed(int header, int bits, int colours, int height = 5) {
   return s;
 }
 
-BmpSpec Direct(int header, int bits, quint32 compression, std::array<quint32, 4> masks,
-               int height = 5) {
-  BmpSpec s{header, kWidth, height, bits, compression};
+BmpShape Direct(int header, int bits, quint32 compression, std::array<quint32, 4> masks,
+                int height = 5) {
+  BmpShape s{header, kWidth, height, bits, compression};
   s.masks = masks;
   s.pixels = PackRows(kWidth, std::abs(height), bits, [](int x, int r) {
     return quint32(x + 1) * 2654435761u ^ quint32(r + 3) * 40503u;
@@ -42,8 +42,8 @@ BmpSpec Direct(int header, int bits, quint32 compression, std::array<quint32, 4>
   return s;
 }
 
-BmpSpec Runs(int bits, const RleStream& stream, int height) {
-  BmpSpec s{40, kWidth, height, bits, bits == 8 ? 1u : 2u};
+BmpShape Runs(int bits, const RleStream& stream, int height) {
+  BmpShape s{40, kWidth, height, bits, bits == 8 ? 1u : 2u};
   s.palette = Palette(1 << bits);
   s.pixels = stream.bytes;
   return s;
@@ -78,19 +78,19 @@ struct Form {
 
 std::vector<Form> Forms() {
   std::vector<Form> forms;
-  const auto add = [&](std::string name, const BmpSpec& s, const QByteArray& reference = {}) {
+  const auto add = [&](std::string name, const BmpShape& s, const QByteArray& reference = {}) {
     forms.push_back({std::move(name), MakeBmp(s), reference});
   };
   for (int header : {40, 12, 64, 108, 124})
     for (int bits : {1, 4, 8}) add("header " + std::to_string(header), Indexed(header, bits, 0));
-  BmpSpec light = Indexed(40, 1, 0);
+  BmpShape light = Indexed(40, 1, 0);
   light.palette = {qRgb(250, 240, 230), qRgb(10, 20, 30)};
   add("1 bit, light colour first", light);
   add("1 bit, one colour", Indexed(40, 1, 1));
   add("4 bits, 5 colours", Indexed(40, 4, 5));
   add("8 bits, 20 colours", Indexed(40, 8, 20));
   add("8 bits top-down", Indexed(40, 8, 0, -5));
-  BmpSpec gap = Indexed(40, 8, 0);
+  BmpShape gap = Indexed(40, 8, 0);
   gap.gap = 100;
   add("8 bits, a gap before the pixels", gap);
   const std::array<quint32, 4> rgb565{0xF800, 0x07E0, 0x001F}, rgb444{0x0F00, 0x00F0, 0x000F};
@@ -100,7 +100,7 @@ std::vector<Form> Forms() {
   add("16 bits 4-4-4", Direct(40, 16, 3, rgb444));
   add("24 bits", Direct(40, 24, 0, {}));
   add("24 bits top-down", Direct(40, 24, 0, {}, -5));
-  BmpSpec palette24 = Direct(40, 24, 0, {});
+  BmpShape palette24 = Direct(40, 24, 0, {});
   palette24.colours = 2;
   palette24.palette = Palette(2);
   add("24 bits with a palette", palette24);
@@ -163,7 +163,7 @@ TEST(BmpReader, ReadsEveryFormPixelForPixelAsQtDoes) {
 }
 
 TEST(BmpReader, ChannelsWiderThanEightBitsShowTheirTopBits) {
-  BmpSpec s = Direct(40, 32, 3, {0x3FF00000, 0xFFC00, 0x3FF});
+  BmpShape s = Direct(40, 32, 3, {0x3FF00000, 0xFFC00, 0x3FF});
   s.width = 1;
   s.height = 1;
   s.pixels = PackRows(1, 1, 32, [](int, int) { return 0x3FFu << 20 | 0x155u << 10 | 0x2AAu; });
