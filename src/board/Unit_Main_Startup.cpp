@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "board/Unit_Main.h"
+#include "files/PictureFiles.h"
 #include "platform/AppError.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
@@ -17,17 +18,13 @@
 
 namespace {
 
-// A picture beside the executable, as RGB32; a missing or unreadable file is a framework
-// failure that names the file.
+// One of the six pictures, as RGB32; a missing file or one that is not a whole BMP is a
+// framework failure that names the file and says why.
 QImage LoadPicture(const QString& name) {
   const QString path = Places::Picture(name);
-  QImage picture;
   if (!QFileInfo(path).isFile())
     throw AppError(QStringLiteral("Cannot open file \"%1\". The file does not exist.").arg(path));
-  if (!picture.load(path))
-    throw AppError(
-        QStringLiteral("Cannot open file \"%1\". It is not a readable bitmap.").arg(path));
-  return picture.convertToFormat(QImage::Format_RGB32);
+  return ReadBmpFile(path);
 }
 
 // The tap sound as the player will read it: a RIFF image whose header claims more bytes than

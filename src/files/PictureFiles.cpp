@@ -1,9 +1,10 @@
 #include "files/PictureFiles.h"
 
 #include <QBuffer>
-#include <QImageReader>
+#include <QFile>
 #include <QImageWriter>
 
+#include "files/BmpReader.h"
 #include "platform/AppError.h"
 #include "platform/FileReplace.h"
 
@@ -28,11 +29,17 @@ void WriteBmpFile(const QImage& picture, const QString& path) {
 }
 
 QImage ReadBmpFile(const QString& path) {
-  QImageReader reader(path, "bmp");
-  reader.setAutoDetectImageFormat(false);
-  QImage picture = reader.read();
-  if (picture.isNull())
-    throw AppError(
-        QStringLiteral("Cannot read the bitmap \"%1\". %2").arg(path, reader.errorString()));
-  return picture.convertToFormat(QImage::Format_RGB32);
+  const auto refuse = [&](const QString& reason) {
+    return AppError(QStringLiteral("Cannot read the bitmap \"%1\". %2").arg(path, reason));
+  };
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) throw refuse(file.errorString());
+  if (file.size() > kBmpMaxFileBytes)
+    throw refuse(QStringLiteral("The file of %1 bytes is larger than any picture that is read.")
+                     .arg(file.size()));
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) throw refuse(file.errorString());
+  BmpReadResult read = DecodeBmp(bytes);
+  if (read.picture.isNull()) throw refuse(read.refusal);
+  return read.picture;
 }

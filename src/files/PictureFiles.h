@@ -15,5 +15,6 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes);
 QByteArray EncodeBmp(const QImage& picture);
 void WriteBmpFile(const QImage& picture, const QString& path);
 
-// A Windows bitmap of any colour depth, as a 32-bit RGB picture (format RGB32).
+// A Windows bitmap of any colour depth, as a 32-bit RGB picture (format RGB32); a file that is
+// not a whole, consistent BMP (see DecodeBmp) is refused with the reason.
 QImage ReadBmpFile(const QString& path);

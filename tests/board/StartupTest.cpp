@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+
 #include "board/StartedBoard.h"
 #include "platform/AppError.h"
 #include "platform/KeyState.h"
@@ -117,6 +119,32 @@ TEST_F(Startup, MissingPictureNamesTheFileAndLeavesTheBoardIdle) {
   frm.DXDrawMouseMove(120, 120);
   frm.TimerTimer(1);
   EXPECT_FALSE(frm.st.PenDown);
+}
+
+TEST_F(Startup, HalfAPictureOrAnotherFormatIsRefusedWithTheFileAndTheReason) {
+  QFile chalk(folder.Path(QStringLiteral("Chalk.bmp")));
+  ASSERT_TRUE(chalk.open(QIODevice::ReadOnly));
+  const QByteArray whole = chalk.readAll();
+  chalk.close();
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  QImage(312, 11, QImage::Format_RGB32).save(&buffer, "PNG");
+  const std::pair<QByteArray, const char*> cases[] = {
+      {whole.left(whole.size() / 2), "ends before its pixels do"}, {png, "not a BMP file"}};
+  for (const auto& [bytes, why] : cases) {
+    SCOPED_TRACE(why);
+    TfrmMain board;
+    folder.Write(QStringLiteral("Chalk.bmp"), bytes);
+    try {
+      board.FormCreate();
+      FAIL() << "start-up went on with a broken Chalk.bmp";
+    } catch (const AppError& error) {
+      EXPECT_TRUE(error.Message().contains(folder.Path(QStringLiteral("Chalk.bmp"))));
+      EXPECT_TRUE(error.Message().contains(QString::fromUtf8(why))) << error.what();
+    }
+    EXPECT_FALSE(board.st.BoardReady);
+  }
 }
 
 TEST_F(Startup, UnreadablePictureFailsLikeAMissingOne) {

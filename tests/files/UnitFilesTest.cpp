@@ -172,14 +172,21 @@ TEST_F(ChooserTest, AFileThatIsNoBitmapGivesTheErrorBoxAndChangesNothing) {
   picture.fill(Qt::blue);
   ASSERT_TRUE(picture.save(UsersPath("really a png.bmp"), "PNG"));
   WriteBytes(UsersPath("garbage.bmp"), QByteArray("BM this is not a bitmap at all"));
+  const QByteArray whole = EncodeBmp(PatternBoard(6));
+  WriteBytes(UsersPath("half a board.bmp"), whole.left(whole.size() / 2));
 
   const QImage before = frm.st.BoardBitmap;
-  for (const char* title : {"really a png", "garbage"}) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"really a png", "not a BMP file"},
+      {"garbage", "header"},
+      {"half a board", "ends before its pixels do"}};
+  for (const auto& [title, why] : cases) {
     boxes.clear();
     EXPECT_EQ(Load(QString::fromUtf8(title)), TModalResult::Cancel);
     ASSERT_EQ(boxes.size(), 1u) << title;
     EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
     EXPECT_TRUE(boxes[0].Text.contains(UsersPath(QString::fromUtf8(title) + ".bmp")));
+    EXPECT_TRUE(boxes[0].Text.contains(QString::fromUtf8(why))) << boxes[0].Text.toStdString();
     EXPECT_EQ(frm.st.BoardBitmap, before);
   }
 }
