@@ -157,7 +157,8 @@ bool IniFile::Load() {
   if (!info.isFile() || info.size() > MaxFileSize) return false;
   QFile file(path_);
   if (!file.open(QIODevice::ReadOnly)) return false;
-  QByteArray data = file.read(MaxFileSize + 1);
+  // Sized by the file, not by the limit: every open would otherwise allocate the limit.
+  QByteArray data = file.read(std::min<qint64>(file.size(), MaxFileSize) + 1);
   if (file.error() != QFileDevice::NoError || data.size() > MaxFileSize) return false;
   bytes_ = std::move(data);
   Parse();
