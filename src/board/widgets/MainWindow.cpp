@@ -33,22 +33,14 @@ int VirtualKey(int qtKey) {
   }
 }
 
-void UpdateKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
-  KeyState& keys = CurrentKeys();
-  keys.Left = buttons & Qt::LeftButton;
-  keys.Right = buttons & Qt::RightButton;
-  keys.Middle = buttons & Qt::MiddleButton;
-  keys.Ctrl = modifiers & Qt::ControlModifier;
-  keys.Shift = modifiers & Qt::ShiftModifier;
-}
-
 }  // namespace
 
 MainWindow::MainWindow()
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       surface_(new SurfaceWidget(this)),
-      frmMain_(std::make_unique<TfrmMain>(this)) {
+      frmMain_(std::make_unique<TfrmMain>(this)),
+      inputState_(new InputStateTracker(this)) {
   setFixedSize(TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
   surface_->setGeometry(0, 0, TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
   surface_->installEventFilter(this);
@@ -110,7 +102,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::MouseEvent(QMouseEvent* event) {
-  UpdateKeys(event->buttons(), event->modifiers());
   const QPoint p = surface_->ToBoard(event->position());
   const auto button = [&]() -> std::optional<MouseButton> {
     switch (event->button()) {
@@ -139,25 +130,27 @@ void MainWindow::MouseEvent(QMouseEvent* event) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-  UpdateKeys(QGuiApplication::mouseButtons(), event->modifiers());
   const int key = VirtualKey(event->key());
-  if (key == VK_F12) {
-    if (!event->isAutoRepeat() && frmMain_->onScreenShot) frmMain_->onScreenShot();
+  if (key == VK_F12) {  // the screenshot's shortcut is F12 alone
+    constexpr auto chords =
+        Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (!event->isAutoRepeat() && !(event->modifiers() & chords) && frmMain_->onScreenShot)
+      frmMain_->onScreenShot();
     return;
   }
   if (key != 0) frmMain_->FormKeyDown(key, event->modifiers() & Qt::AltModifier);
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
-  UpdateKeys(QGuiApplication::mouseButtons(), event->modifiers());
   if (event->isAutoRepeat()) return;
   const int key = VirtualKey(event->key());
   if (key != 0) frmMain_->FormKeyUp(key);
 }
 
 void MainWindow::wheelEvent(QWheelEvent* event) {
-  UpdateKeys(event->buttons(), event->modifiers());
-  wheelDelta_ += event->angleDelta().y();
+  // X11 reports the wheel turned with Alt held as horizontal: either axis is the wheel.
+  const QPoint delta = event->angleDelta();
+  wheelDelta_ += delta.y() != 0 ? delta.y() : delta.x();
   while (wheelDelta_ >= 120) {
     wheelDelta_ -= 120;
     frmMain_->FormMouseWheelUp();
