@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWheelEvent>
@@ -108,4 +110,56 @@ TEST_F(MainWindowTest, OnlyF12AloneWritesAScreenshot) {
   Key(Qt::Key_F12, Qt::NoModifier);
   EXPECT_EQ(shots(), 1);
   SetExeDir(QString());
+}
+
+// A menu opened by a press that the frame step's own message pass delivers still gets ticks:
+// the dust keeps falling behind it.
+TEST_F(MainWindowTest, DustFallsBehindAMenuOpenedInsideATick) {
+  window.show();
+  window.activateWindow();
+  TKona& particle = st().DustList.Add();
+  particle.X = 100;
+  particle.Y = 10;
+
+  TfrmMain& board = window.Board();
+  const auto handleMessages = board.processMessages;
+  bool pressed = false;
+  board.processMessages = [&] {
+    if (!pressed) {
+      pressed = true;  // this press opens the menu here, inside the tick's message pass
+      Mouse(&window.Surface(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton,
+            {760, 460});
+    }
+    handleMessages();
+  };
+
+  QEventLoop loop;
+  int yAtOpen = -1, yAtClose = -1, polls = 0;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    QWidget* menu = QApplication::activePopupWidget();
+    if (!menu) return;
+    if (yAtOpen < 0) yAtOpen = st().DustList[0].Y;
+    const bool fell = st().DustList[0].Y > yAtOpen;
+    if (fell || ++polls > 400) {  // 2 s without a tick is a failure
+      yAtClose = st().DustList[0].Y;
+      menu->close();
+      loop.quit();
+    }
+  });
+  watch.start(5);
+  QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+  loop.exec();
+  board.processMessages = handleMessages;
+
+  ASSERT_TRUE(pressed) << "no tick ran";
+  ASSERT_GE(yAtOpen, 0) << "the menu did not open";
+  EXPECT_GT(yAtClose, yAtOpen) << "no tick while the menu was open";
+}
+
+TEST_F(MainWindowTest, TicksArePacedByTheRefreshRateOfTheWindowsScreen) {
+  window.show();
+  ASSERT_TRUE(window.screen());
+  EXPECT_GT(window.screen()->refreshRate(), 0);
+  EXPECT_DOUBLE_EQ(window.Board().Timer.RefreshRate(), window.screen()->refreshRate());
 }

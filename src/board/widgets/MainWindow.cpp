@@ -49,6 +49,7 @@ MainWindow::MainWindow()
   frmMain_->DXDraw.SetHost(surface_);
   frmMain_->processMessages = [] { QCoreApplication::processEvents(); };
   driver_ = std::make_unique<FrameTimerDriver>(frmMain_->Timer);
+  driver_->FollowScreenOf(this);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 }
