@@ -12,6 +12,7 @@
 #include "platform/AppError.h"
 #include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Sound.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ MainWindow::MainWindow()
 
 MainWindow::~MainWindow() {
   frmMain_->Timer.SetEnabled(false);
+  ForgetSounds();  // the board's tap sound goes with it
 }
 
 void MainWindow::Create() {
