@@ -1,5 +1,8 @@
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -177,4 +180,32 @@ TEST_F(SoundOutput, TheOutputLeavesTheProcessSignalsAlone) {
     sigaction(signal, nullptr, &action);
     EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
   }
+}
+
+namespace {
+
+bool checkAudioAtExit = false;
+
+// Runs after every exit handler and static destructor of the process (child below only).
+__attribute__((destructor)) void AudioStillRunningAtExit() {
+  if (checkAudioAtExit) _exit(SDL_WasInit(SDL_INIT_AUDIO) ? 0 : 1);
+}
+
+}  // namespace
+
+// The end of the process does not shut the audio system down: that would wait for the device to
+// drain and for the system's device search to finish. The process's end releases the device.
+TEST_F(SoundOutput, TheProcessEndsWithoutShuttingTheOutputDown) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    checkAudioAtExit = true;
+    const QByteArray tone = ToneWave(30);
+    sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC);
+    std::exit(SDL_WasInit(SDL_INIT_AUDIO) ? 0 : 2);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the audio system was shut down at exit";
 }
