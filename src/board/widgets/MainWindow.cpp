@@ -40,8 +40,8 @@ MainWindow::MainWindow()
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       surface_(new SurfaceWidget(this)),
-      frmMain_(std::make_unique<TfrmMain>(this)),
-      inputState_(new InputStateTracker(this)) {
+      frmMain_(std::make_unique<TfrmMain>(this)) {
+  new InputStateTracker(this);  // lives as long as the window
   setFixedSize(TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
   surface_->setGeometry(0, 0, TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
   surface_->installEventFilter(this);

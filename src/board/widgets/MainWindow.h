@@ -40,6 +40,5 @@ class MainWindow : public QWidget, public BoardHost {
   SurfaceWidget* surface_;
   std::unique_ptr<TfrmMain> frmMain_;
   std::unique_ptr<FrameTimerDriver> driver_;
-  InputStateTracker* inputState_;
   int wheelDelta_ = 0;
 };
