@@ -19,6 +19,7 @@ start_x() {  # start_x WITH_WINDOW_MANAGER(0/1)
   xvfb=$!
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
   export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   rm -f "$work/display"
   if [ "$1" = 1 ]; then
     openbox >/dev/null 2>&1 &
@@ -44,6 +45,7 @@ start_app() {  # start_app dummy|none: with the dummy sound device, or without a
   done
   xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
   sleep 1
+  kill -0 "$app" 2>/dev/null || { echo "the program ended at start:"; cat "$work/app.log"; }
 }
 measure() {  # measure LABEL: CPU share and resident memory over $seconds
   local t0 t1
