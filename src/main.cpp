@@ -3,23 +3,32 @@
 #include "platform/MessageBoxes.h"
 #include "platform/widgets/Application.h"
 #include "platform/widgets/QtMessageBoxes.h"
+#include "platform/widgets/QtTranslations.h"
+#include "platform/widgets/QuitSignals.h"
 #include "settings/widgets/Install.h"
 
 // The main block: the application object, the main window (whose start-up runs as it is
 // created), then the three dialogs in their order, then the message loop until the main
-// window closes.
+// window closes. A quit signal closes the main window as the menu's quit command does.
 int main(int argc, char** argv) {
   Application app(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral(SLATEWICK_APP_ID));
+  InstallQtTranslations(QLocale::system());
   SetApplicationTitle(QStringLiteral("Slatewick"));
   InstallQtMessageBoxes();
 
   MainWindow frmMain;
+  bool quit = false;  // a signal during start-up ends it before the window shows
+  QuitOnSignals([&frmMain, &quit] {
+    quit = true;
+    frmMain.Board().mnuExitClick();
+  });
   frmMain.Create();
   InstallFilesDialog(frmMain);
   InstallOptionDialog(frmMain);
   InstallExport(frmMain);
   InstallAboutBox(frmMain);
+  if (quit) return 0;
   frmMain.show();
   return app.exec();
 }

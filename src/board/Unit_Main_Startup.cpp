@@ -56,9 +56,13 @@ void TfrmMain::FormCreate() {
   for (int i = 0; i < 256; ++i) st.CosineTable[i] = std::cos(2.0 * std::numbers::pi * i / 256.0);
 
   st.SoundList.Add();
-  if (QFileInfo(Places::TapSound()).isFile()) {
-    QFile wav(Places::TapSound());
-    if (wav.open(QIODevice::ReadOnly)) st.SoundList[0] = TapSoundImage(wav.readAll());
+  const QFileInfo tapSound(Places::TapSound());
+  if (tapSound.isFile()) {
+    // A file too large to play is not read at all: its taps are silent, as a broken one's.
+    QFile wav(tapSound.filePath());
+    if (tapSound.size() <= qint64(MaxSoundBytes) && wav.open(QIODevice::ReadOnly))
+      st.SoundList[0] = TapSoundImage(wav.readAll());
+    PrepareSound(st.SoundList.Memory(0), std::size_t(st.SoundList[0].size()));
   } else {
     ShowMessage(QStringLiteral("\"Start0.wav\"がありません"));
   }

@@ -15,23 +15,41 @@ void TDXTimer::SetApplicationActive(bool active) {
   UpdateRunning();
 }
 
+void TDXTimer::SetRefreshRate(double hertz) {
+  refreshPeriod_ = hertz >= 1 && hertz <= 1000 ? 1000.0 / hertz : 0;
+  refreshPhase_ = 0;
+}
+
 void TDXTimer::UpdateRunning() {
   const bool run = enabled_ && (!ActiveOnly || active_);
   if (run && !running_) {
     lastTick_ = timeGetTime();
     windowStart_ = lastTick_;
+    refreshPhase_ = 0;
   }
   const bool changed = run != running_;
   running_ = run;
   if (changed && OnRunningChanged) OnRunningChanged();
 }
 
+double TDXTimer::DueAfterLastTick() const {
+  const double interval = std::max(Interval, 0);
+  if (refreshPeriod_ <= 0) return interval;
+  // The frame of the last tick was shown at the next refresh; none comes sooner.
+  return std::max(interval, refreshPeriod_ - refreshPhase_);
+}
+
 void TDXTimer::Idle(std::uint32_t now) {
   if (!running_) return;
-  const int interval = std::max(Interval, 0);
   const std::uint32_t elapsed = now - lastTick_;
-  if (elapsed < std::uint32_t(interval)) return;
-  const int lagCount = std::max(int(elapsed / std::uint32_t(std::max(interval, 1))), 1);
+  if (double(elapsed) < DueAfterLastTick()) return;
+  // Whole frame periods since the last tick: refreshes passed when every refresh shows a frame,
+  // else intervals.
+  const double lag = refreshPeriod_ >= Interval && refreshPeriod_ > 0
+                         ? (refreshPhase_ + elapsed) / refreshPeriod_
+                         : double(elapsed) / std::max(Interval, 1);
+  const int lagCount = std::max(int(std::floor(lag)), 1);
+  if (refreshPeriod_ > 0) refreshPhase_ = std::fmod(refreshPhase_ + elapsed, refreshPeriod_);
   lastTick_ = now;
   ++frameCount_;
   const std::uint32_t window = std::max<std::uint32_t>(now - windowStart_, 1);
@@ -46,6 +64,6 @@ void TDXTimer::Idle(std::uint32_t now) {
 int TDXTimer::MillisecondsToNextTick(std::uint32_t now) const {
   if (!running_) return -1;
   const std::uint32_t elapsed = now - lastTick_;
-  const auto interval = std::uint32_t(std::max(Interval, 0));
-  return elapsed >= interval ? 0 : int(interval - elapsed);
+  const auto due = std::uint32_t(std::ceil(DueAfterLastTick()));
+  return elapsed >= due ? 0 : int(due - elapsed);
 }

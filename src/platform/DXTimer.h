@@ -5,6 +5,8 @@
 // The frame timer: ticks at most once per Interval while enabled (and, with ActiveOnly, while
 // the application is active). It does not keep time itself: the shell calls Idle() whenever
 // the event queue is empty or a tick is due, and sleeps for MillisecondsToNextTick() between.
+// Where the display's refresh rate is known, each frame is shown at a refresh: a tick then
+// comes at the first refresh after the previous tick, and never sooner than Interval after it.
 class TDXTimer {
  public:
   int Interval = 10;  // milliseconds, never below 0
@@ -18,21 +20,33 @@ class TDXTimer {
   void SetApplicationActive(bool active);
   bool ApplicationActive() const { return active_; }
 
+  // The refresh rate of the display that shows the frames, in hertz; 0 (or anything outside
+  // 1..1000) when unknown, and then only Interval paces the ticks.
+  void SetRefreshRate(double hertz);
+  double RefreshRate() const { return refreshPeriod_ > 0 ? 1000.0 / refreshPeriod_ : 0; }
+
   // True while the idle handler is installed: enabled, and active unless ActiveOnly is off.
   bool Running() const { return running_; }
-  // One pass of the idle handler at the tick count now; raises OnTimer when a tick is due.
+  // One pass of the idle handler at the tick count now; raises OnTimer when a tick is due, with
+  // LagCount the whole frame periods since the previous tick, at least 1: the refreshes passed
+  // when the refresh period is the longer, else the Intervals.
   void Idle(std::uint32_t now);
   // How long the shell may sleep before the next tick is due (0 when due; -1 when stopped).
   int MillisecondsToNextTick(std::uint32_t now) const;
 
+  // Ticks counted over the last window of at least one second, scaled to one second.
   int FramesPerSecond() const { return framesPerSecond_; }
 
  private:
   void UpdateRunning();
+  // Milliseconds after the last tick at which the next one is due.
+  double DueAfterLastTick() const;
 
   bool enabled_ = false;
   bool active_ = true;
   bool running_ = false;
+  double refreshPeriod_ = 0;  // milliseconds, 0 when unknown
+  double refreshPhase_ = 0;   // milliseconds from the last refresh to the last tick
   std::uint32_t lastTick_ = 0;
   std::uint32_t windowStart_ = 0;
   std::uint32_t frameCount_ = 0;

@@ -3,7 +3,11 @@
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -13,96 +17,194 @@ std::function<void(const void*, unsigned)>& Observer() {
   return observer;
 }
 
-// One output device, reopened when a sound of another format arrives. Decoded sounds are kept
-// beside a copy of their image (the program plays the same image again and again).
+// A sound decoded to samples, in the output device's format once it has played there.
+struct Decoded {
+  const void* image = nullptr;   // the caller's memory
+  std::size_t size = 0;          // its bytes
+  std::array<Uint8, 64> head{};  // its first bytes, to tell a reused address
+  bool playable = false;
+  SDL_AudioSpec format{};
+  std::vector<Uint8> samples;
+};
+
+// The size of a RIFF WAVE image from its header, or 0 when it is not one.
+std::size_t ImageSize(const void* image) {
+  const auto* bytes = static_cast<const unsigned char*>(image);
+  if (std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0) return 0;
+  const std::uint32_t chunk =
+      bytes[4] | (bytes[5] << 8) | (bytes[6] << 16) | (std::uint32_t(bytes[7]) << 24);
+  return std::size_t(chunk) + 8;
+}
+
+std::unique_ptr<Decoded> Decode(const void* image, std::size_t size) {
+  auto sound = std::make_unique<Decoded>();
+  sound->image = image;
+  sound->size = size;
+  std::memcpy(sound->head.data(), image, std::min(size, sound->head.size()));
+  if (size < 12 || size > MaxSoundBytes) return sound;
+  Uint8* buffer = nullptr;
+  Uint32 length = 0;
+  SDL_RWops* rw = SDL_RWFromConstMem(image, int(size));
+  if (!SDL_LoadWAV_RW(rw, 1, &sound->format, &buffer, &length)) return sound;
+  sound->samples.assign(buffer, buffer + length);
+  SDL_FreeWAV(buffer);
+  sound->playable = true;
+  return sound;
+}
+
+bool SameFormat(const SDL_AudioSpec& a, const SDL_AudioSpec& b) {
+  return a.freq == b.freq && a.format == b.format && a.channels == b.channels;
+}
+
+// One output device, opened at the first sound and kept. Its thread takes the samples of the
+// current sound straight from the decoded buffer.
 class Player {
  public:
-  ~Player() {
-    if (device_) SDL_CloseAudioDevice(device_);
-    if (initialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  }
-
-  void Stop() {
-    if (device_) SDL_ClearQueuedAudio(device_);
+  bool Prepare(const void* image, std::size_t size) {
+    Forget(image);
+    if (prepared_.size() >= 4) Forget(prepared_.front()->image);
+    prepared_.push_back(Decode(image, size));
+    return prepared_.back()->playable;
   }
 
   bool Play(const void* image, bool async) {
-    if (!Ready()) return false;
-    const Decoded* sound = Decode(image);
-    if (!sound || !OpenFor(sound->format)) return false;
-    SDL_ClearQueuedAudio(device_);
-    if (SDL_QueueAudio(device_, sound->pcm.data(), Uint32(sound->pcm.size())) != 0) return false;
-    SDL_PauseAudioDevice(device_, 0);
-    while (!async && SDL_GetQueuedAudioSize(device_) > 0) SDL_Delay(5);
+    Decoded* sound = Prepared(image);
+    if (!sound) {
+      Stop();
+      const std::size_t size = ImageSize(image);
+      if (size == 0 || size > MaxSoundBytes) return false;
+      oneOff_ = Decode(image, size);
+      sound = oneOff_.get();
+    }
+    if (!sound->playable || !Open(sound->format) || !Fit(*sound)) return false;
+    SetCurrent(sound);
+    while (!async && Playing(sound)) SDL_Delay(5);
     return true;
   }
 
- private:
-  struct Decoded {
-    std::vector<Uint8> image;  // the RIFF image it was decoded from
-    std::vector<Uint8> pcm;
-    SDL_AudioSpec format{};
-  };
+  void Stop() { SetCurrent(nullptr); }
 
-  bool Ready() {
-    if (!triedInit_) {
-      triedInit_ = true;
-      SDL_SetMainReady();
-      initialised_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    }
-    return initialised_;
+  void ForgetAll() {
+    Stop();
+    prepared_.clear();
+    oneOff_.reset();
   }
 
-  // The size of a RIFF WAVE image from its header, or 0 when it is not one.
-  static std::size_t ImageSize(const void* image) {
-    const auto* bytes = static_cast<const unsigned char*>(image);
-    if (std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0) return 0;
-    const std::uint32_t chunk =
-        bytes[4] | (bytes[5] << 8) | (bytes[6] << 16) | (std::uint32_t(bytes[7]) << 24);
-    return std::size_t(chunk) + 8;
-  }
-
-  const Decoded* Decode(const void* image) {
-    const std::size_t size = ImageSize(image);
-    if (size == 0) return nullptr;
-    const auto* bytes = static_cast<const Uint8*>(image);
-    for (const Decoded& d : cache_)
-      if (d.image.size() == size && std::memcmp(d.image.data(), bytes, size) == 0) return &d;
-    if (cache_.size() >= 4) cache_.erase(cache_.begin());
-    Decoded d;
-    d.image.assign(bytes, bytes + size);
-    Uint8* buffer = nullptr;
-    Uint32 length = 0;
-    SDL_RWops* rw = SDL_RWFromConstMem(image, int(size));
-    if (!SDL_LoadWAV_RW(rw, 1, &d.format, &buffer, &length)) return nullptr;
-    d.pcm.assign(buffer, buffer + length);
-    SDL_FreeWAV(buffer);
-    cache_.push_back(std::move(d));
-    return &cache_.back();
-  }
-
-  bool OpenFor(const SDL_AudioSpec& format) {
-    if (device_ && format.freq == open_.freq && format.format == open_.format &&
-        format.channels == open_.channels)
-      return true;
+  void Close() {
+    ForgetAll();
     if (device_) SDL_CloseAudioDevice(device_);
-    SDL_AudioSpec wanted = format;
-    wanted.callback = nullptr;
-    wanted.samples = 512;
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &open_, 0);
-    return device_ != 0;
+    if (initialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    device_ = 0;
+    initialised_ = false;
+    output_ = Output::Untried;
   }
 
-  bool triedInit_ = false;
+ private:
+  enum class Output { Untried, Open, Missing };
+
+  Decoded* Prepared(const void* image) {
+    for (auto& sound : prepared_)
+      if (sound->image == image &&
+          std::memcmp(sound->head.data(), image, std::min(sound->head.size(), sound->size)) == 0)
+        return sound.get();
+    return nullptr;
+  }
+
+  void Forget(const void* image) {
+    const auto it = std::find_if(prepared_.begin(), prepared_.end(),
+                                 [image](const auto& sound) { return sound->image == image; });
+    if (it == prepared_.end()) return;
+    if (Playing(it->get())) Stop();
+    prepared_.erase(it);
+  }
+
+  // Opens the device once, in the format of the first sound; a failure is final.
+  bool Open(const SDL_AudioSpec& format) {
+    if (output_ == Output::Untried) {
+      output_ = Output::Missing;
+      SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // the program handles its own signals
+      SDL_SetMainReady();
+      SDL_AudioSpec wanted = format;
+      wanted.samples = 512;
+      wanted.callback = &Player::Mix;
+      wanted.userdata = this;
+      initialised_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+      if (initialised_) device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &open_, 0);
+      if (device_) {
+        output_ = Output::Open;
+        SDL_PauseAudioDevice(device_, 0);
+      } else {
+        std::fprintf(stderr, "No sound output (%s): the program runs silent.\n", SDL_GetError());
+      }
+    }
+    return output_ == Output::Open;
+  }
+
+  // Converts a sound's samples to the device's format, once.
+  bool Fit(Decoded& sound) {
+    if (SameFormat(sound.format, open_)) return true;
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, sound.format.format, sound.format.channels, sound.format.freq,
+                          open_.format, open_.channels, open_.freq) < 0) {
+      sound.playable = false;
+      return false;
+    }
+    std::vector<Uint8> converted(sound.samples.size() * std::size_t(std::max(cvt.len_mult, 1)));
+    std::copy(sound.samples.begin(), sound.samples.end(), converted.begin());
+    cvt.buf = converted.data();
+    cvt.len = int(sound.samples.size());
+    if (SDL_ConvertAudio(&cvt) != 0) {
+      sound.playable = false;
+      return false;
+    }
+    converted.resize(std::size_t(cvt.len_cvt));
+    sound.samples = std::move(converted);
+    sound.format = open_;
+    return true;
+  }
+
+  void SetCurrent(const Decoded* sound) {
+    if (!device_) return;
+    SDL_LockAudioDevice(device_);
+    current_ = sound;
+    position_ = 0;
+    SDL_UnlockAudioDevice(device_);
+  }
+
+  bool Playing(const Decoded* sound) {
+    if (!device_) return false;
+    SDL_LockAudioDevice(device_);
+    const bool playing = sound && current_ == sound;
+    SDL_UnlockAudioDevice(device_);
+    return playing;
+  }
+
+  // The device's thread, under the device's lock: the next samples of the current sound.
+  static void SDLCALL Mix(void* self, Uint8* stream, int length) {
+    auto& player = *static_cast<Player*>(self);
+    std::memset(stream, player.open_.silence, std::size_t(length));
+    const Decoded* sound = player.current_;
+    if (!sound) return;
+    const std::size_t n = std::min(std::size_t(length), sound->samples.size() - player.position_);
+    std::memcpy(stream, sound->samples.data() + player.position_, n);
+    player.position_ += n;
+    if (player.position_ >= sound->samples.size()) player.current_ = nullptr;
+  }
+
+  std::vector<std::unique_ptr<Decoded>> prepared_;
+  std::unique_ptr<Decoded> oneOff_;  // the last sound played that was not prepared
+  Output output_ = Output::Untried;
   bool initialised_ = false;
   SDL_AudioDeviceID device_ = 0;
   SDL_AudioSpec open_{};
-  std::vector<Decoded> cache_;
+  const Decoded* current_ = nullptr;  // guarded by the device's lock
+  std::size_t position_ = 0;          // bytes of current_ played
 };
 
+// Never destroyed: the device ends with the process, without waiting.
 Player& ThePlayer() {
-  static Player player;
-  return player;
+  static Player* player = new Player;
+  return *player;
 }
 
 }  // namespace
@@ -115,6 +217,18 @@ bool sndPlaySoundA(const void* sound, unsigned flags) {
   }
   if (!(flags & SND_MEMORY)) return false;
   return ThePlayer().Play(sound, flags & SND_ASYNC);
+}
+
+bool PrepareSound(const void* image, std::size_t size) {
+  return image && ThePlayer().Prepare(image, size);
+}
+
+void ForgetSounds() {
+  ThePlayer().ForgetAll();
+}
+
+void CloseSoundOutput() {
+  ThePlayer().Close();
 }
 
 void SetSoundObserver(std::function<void(const void*, unsigned)> observer) {

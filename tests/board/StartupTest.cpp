@@ -5,6 +5,7 @@
 #include "board/StartedBoard.h"
 #include "platform/AppError.h"
 #include "platform/KeyState.h"
+#include "platform/Sound.h"
 
 namespace {
 
@@ -102,6 +103,18 @@ TEST_F(Startup, TapSoundClaimingMoreThanTheFileHoldsIsCutToTheFile) {
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image[4] | (image[5] << 8), wav.size() - 8);
   EXPECT_EQ(image[6] | image[7], 0);
+}
+
+// A tap sound beyond 16 MB is not read: the board starts, its taps are silent.
+TEST_F(Startup, TapSoundAboveTheLimitIsNotReadAndTapsStaySilent) {
+  QByteArray wav("RIFF\xf9\xff\x00\x01WAVEfmt ", 16);
+  folder.Write(QStringLiteral("start0.wav"), wav);
+  QFile file(folder.Path(QStringLiteral("start0.wav")));
+  ASSERT_TRUE(file.resize(qint64(MaxSoundBytes) + 1));
+  frm.FormCreate();
+  EXPECT_EQ(frm.st.SoundList.Memory(0), nullptr);
+  EXPECT_TRUE(folder.messages.empty());
+  EXPECT_TRUE(frm.st.BoardReady);
 }
 
 TEST_F(Startup, MissingPictureNamesTheFileAndLeavesTheBoardIdle) {

@@ -3,8 +3,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
+#include "board/BoardFixture.h"
 #include "board/widgets/MainWindow.h"
 #include "files/FilesFixture.h"
 #include "files/JpegDecode.h"
@@ -188,6 +190,51 @@ TEST_F(DialogWindows, InstallingWiresTheMenuCommandsAndF12ToTheDialogs) {
   PinLocalTime(std::nullopt);
   EXPECT_TRUE(DecodeJpeg(ReadBytes(Path("2026_12_06_19_26_11_123.jpg"))).ok);
   EXPECT_TRUE(boxes.empty());
+}
+
+}  // namespace
+
+namespace {
+
+using ChooserPointer = FilesTest;
+
+// Loading by a double click on a title: once the chooser has closed, the main window has the
+// pointer again at once, and the held chalk follows its very next move.
+TEST_F(ChooserPointer, AfterADoubleClickLoadTheBoardFollowsThePointerAtOnce) {
+  QDir(dir.path()).mkpath(QStringLiteral("users"));
+  ASSERT_TRUE(PatternBoard(3).save(UsersPath("lesson.bmp"), "BMP"));
+  MainWindow window;
+  StartBoard(window.Board());
+  InstallFilesDialog(window);
+  window.show();
+  auto* chooser = window.findChild<FilesDialog*>();
+  ASSERT_TRUE(chooser);
+
+  int time = 1000;  // milliseconds: the presses are a double click
+  const auto pointer = [&](QWindow* to, QEvent::Type type, Qt::MouseButtons held, QPoint at) {
+    qt_handleMouseEvent(to, at, to->mapToGlobal(at), held, Qt::LeftButton, type, Qt::NoModifier,
+                        time += 20);
+  };
+  QTimer::singleShot(0, chooser, [&] {
+    QListWidget* list = chooser->FileList();
+    ASSERT_EQ(list->count(), 1);
+    const QPoint at =
+        list->viewport()->mapTo(chooser, list->visualItemRect(list->item(0)).center());
+    QWindow* dialog = chooser->windowHandle();
+    pointer(dialog, QEvent::MouseButtonPress, Qt::LeftButton, at);
+    pointer(dialog, QEvent::MouseButtonRelease, Qt::NoButton, at);
+    pointer(dialog, QEvent::MouseButtonPress, Qt::LeftButton, at);
+    // The release goes to the window under the pointer: the chooser while it is there, else the
+    // window manager's frame that lingers a moment, which the program never hears of.
+    if (chooser->isVisible()) pointer(dialog, QEvent::MouseButtonRelease, Qt::NoButton, at);
+  });
+  window.Board().onLoad();
+  EXPECT_FALSE(chooser->isVisible());
+  EXPECT_EQ(window.Board().st.BoardBitmap, PatternBoard(3));
+
+  pointer(window.windowHandle(), QEvent::MouseMove, Qt::NoButton, {300, 200});
+  EXPECT_EQ(window.Board().st.PenX, 300);
+  EXPECT_EQ(window.Board().st.PenY, 200);
 }
 
 }  // namespace

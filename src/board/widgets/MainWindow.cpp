@@ -12,6 +12,7 @@
 #include "platform/AppError.h"
 #include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Sound.h"
 
 namespace {
 
@@ -33,15 +34,6 @@ int VirtualKey(int qtKey) {
   }
 }
 
-void UpdateKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
-  KeyState& keys = CurrentKeys();
-  keys.Left = buttons & Qt::LeftButton;
-  keys.Right = buttons & Qt::RightButton;
-  keys.Middle = buttons & Qt::MiddleButton;
-  keys.Ctrl = modifiers & Qt::ControlModifier;
-  keys.Shift = modifiers & Qt::ShiftModifier;
-}
-
 }  // namespace
 
 MainWindow::MainWindow()
@@ -49,6 +41,7 @@ MainWindow::MainWindow()
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       surface_(new SurfaceWidget(this)),
       frmMain_(std::make_unique<TfrmMain>(this)) {
+  new InputStateTracker(this);  // lives as long as the window
   setFixedSize(TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
   surface_->setGeometry(0, 0, TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
   surface_->installEventFilter(this);
@@ -57,12 +50,14 @@ MainWindow::MainWindow()
   frmMain_->DXDraw.SetHost(surface_);
   frmMain_->processMessages = [] { QCoreApplication::processEvents(); };
   driver_ = std::make_unique<FrameTimerDriver>(frmMain_->Timer);
+  driver_->FollowScreenOf(this);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 }
 
 MainWindow::~MainWindow() {
   frmMain_->Timer.SetEnabled(false);
+  ForgetSounds();  // the board's tap sound goes with it
 }
 
 void MainWindow::Create() {
@@ -110,7 +105,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::MouseEvent(QMouseEvent* event) {
-  UpdateKeys(event->buttons(), event->modifiers());
   const QPoint p = surface_->ToBoard(event->position());
   const auto button = [&]() -> std::optional<MouseButton> {
     switch (event->button()) {
@@ -139,30 +133,32 @@ void MainWindow::MouseEvent(QMouseEvent* event) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-  UpdateKeys(QGuiApplication::mouseButtons(), event->modifiers());
   if (event->modifiers() & Qt::ControlModifier) {  // undo: Ctrl+Z; redo: Ctrl+Y, Ctrl+Shift+Z
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     if (event->key() == Qt::Key_Z && !shift) frmMain_->Undo();
     if (event->key() == Qt::Key_Y || (event->key() == Qt::Key_Z && shift)) frmMain_->Redo();
   }
   const int key = VirtualKey(event->key());
-  if (key == VK_F12) {
-    if (!event->isAutoRepeat() && frmMain_->onScreenShot) frmMain_->onScreenShot();
+  if (key == VK_F12) {  // the screenshot's shortcut is F12 alone
+    constexpr auto chords =
+        Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (!event->isAutoRepeat() && !(event->modifiers() & chords) && frmMain_->onScreenShot)
+      frmMain_->onScreenShot();
     return;
   }
   if (key != 0) frmMain_->FormKeyDown(key, event->modifiers() & Qt::AltModifier);
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
-  UpdateKeys(QGuiApplication::mouseButtons(), event->modifiers());
   if (event->isAutoRepeat()) return;
   const int key = VirtualKey(event->key());
   if (key != 0) frmMain_->FormKeyUp(key);
 }
 
 void MainWindow::wheelEvent(QWheelEvent* event) {
-  UpdateKeys(event->buttons(), event->modifiers());
-  wheelDelta_ += event->angleDelta().y();
+  // X11 reports the wheel turned with Alt held as horizontal: either axis is the wheel.
+  const QPoint delta = event->angleDelta();
+  wheelDelta_ += delta.y() != 0 ? delta.y() : delta.x();
   while (wheelDelta_ >= 120) {
     wheelDelta_ -= 120;
     frmMain_->FormMouseWheelUp();

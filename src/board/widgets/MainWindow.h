@@ -4,10 +4,12 @@
 
 #include "board/Unit_Main.h"
 #include "platform/widgets/FrameTimerDriver.h"
+#include "platform/widgets/InputStateTracker.h"
 #include "platform/widgets/SurfaceWidget.h"
 
 // The main window: a fixed 800 x 480 client area filled by the drawing surface. It turns Qt's
-// input into the board's handlers (updating the key state first) and hosts the board.
+// input into the board's handlers (the key state follows every input event of the application)
+// and hosts the board.
 class MainWindow : public QWidget, public BoardHost {
  public:
   MainWindow();

@@ -1,10 +1,13 @@
 #include "files/widgets/FilesDialog.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 namespace {
 
@@ -56,8 +59,14 @@ FilesDialog::FilesDialog(TfrmMain& frmMain, QWidget* parent)
   });
   connect(lstFiles_, &QListWidget::itemDoubleClicked, this, [this] {
     form_.lstFilesDblClick();
-    AfterHandler();
+    // The double click's second press is still down. Closing now would leave its release to
+    // a hidden window, and Qt would go on sending the pointer's moves there: the dialog closes
+    // once the release has reached the list.
+    closeOnRelease_ =
+        form_.ModalResult != TModalResult::None && QGuiApplication::mouseButtons() != Qt::NoButton;
+    if (!closeOnRelease_) AfterHandler();
   });
+  lstFiles_->viewport()->installEventFilter(this);
   connect(btnOK_, &QPushButton::clicked, this, [this] {
     form_.btnOKClick();
     AfterHandler();
@@ -103,6 +112,16 @@ void FilesDialog::AfterHandler() {
   ShowFields();
   if (form_.ModalResult != TModalResult::None)
     done(form_.ModalResult == TModalResult::OK ? Accepted : Rejected);
+}
+
+bool FilesDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (closeOnRelease_ && watched == lstFiles_->viewport() &&
+      event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) {
+    closeOnRelease_ = false;
+    QTimer::singleShot(0, this, [this] { AfterHandler(); });
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void FilesDialog::reject() {

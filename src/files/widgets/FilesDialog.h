@@ -32,6 +32,7 @@ class FilesDialog : public QDialog {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Run();
@@ -44,5 +45,6 @@ class FilesDialog : public QDialog {
   QListWidget* lstFiles_;
   QPushButton* btnOK_;
   QPushButton* btnCancel_;
-  bool showing_ = false;  // controls are being filled from the form
+  bool showing_ = false;         // controls are being filled from the form
+  bool closeOnRelease_ = false;  // a double click chose: close at its button's release
 };

@@ -1,7 +1,11 @@
 #include "platform/widgets/FrameTimerDriver.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QThread>
+#include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/Clock.h"
@@ -38,7 +42,36 @@ void FrameTimerDriver::Fire() {
   }
   const int outer = tickLoopLevel_;
   tickLoopLevel_ = level;
+  // The wake-up stays armed while the tick runs, so that a menu or dialog that its message pass
+  // opens gets ticks too.
+  wake_.start(std::max(timer_.Interval, 1));
   timer_.Idle(timeGetTime());
   tickLoopLevel_ = outer;
+  Reschedule();
+}
+
+void FrameTimerDriver::FollowScreenOf(QWidget* window) {
+  window_ = window;
+  window->installEventFilter(this);
+  UseScreen(window->screen());
+}
+
+bool FrameTimerDriver::eventFilter(QObject* watched, QEvent* event) {
+  // The native window exists from the first show on; it tells of moves to other screens.
+  if (watched == window_ && event->type() == QEvent::Show && window_->windowHandle()) {
+    disconnect(screenChanged_);
+    screenChanged_ = connect(window_->windowHandle(), &QWindow::screenChanged, this,
+                             [this](QScreen* screen) { UseScreen(screen); });
+    UseScreen(window_->screen());
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void FrameTimerDriver::UseScreen(QScreen* screen) {
+  disconnect(refreshRateChanged_);
+  timer_.SetRefreshRate(screen ? screen->refreshRate() : 0);
+  if (screen)
+    refreshRateChanged_ = connect(screen, &QScreen::refreshRateChanged, this,
+                                  [this](qreal hertz) { timer_.SetRefreshRate(hertz); });
   Reschedule();
 }

@@ -1,22 +1,36 @@
 #pragma once
+#include <QMetaObject>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include "platform/DXTimer.h"
 
+class QScreen;
+class QWidget;
+
 // Drives a TDXTimer from Qt's event loop: wakes precisely when the next tick is due instead
-// of spinning, follows the application's activation, and lets a tick nest only inside a modal
-// loop that an earlier tick's handlers opened (never inside the tick's own message pass).
+// of spinning, follows the application's activation and the refresh rate of the screen that
+// shows the window, and lets a tick nest only inside a modal loop (a menu, a dialog) that an
+// earlier tick's handlers opened, never inside the tick's own message pass.
 class FrameTimerDriver : public QObject {
  public:
   explicit FrameTimerDriver(TDXTimer& timer, QObject* parent = nullptr);
   ~FrameTimerDriver() override { timer_.OnRunningChanged = nullptr; }
   void Reschedule();
+  // Paces the ticks by the refresh rate of the screen that shows `window`, whichever that is.
+  void FollowScreenOf(QWidget* window);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Fire();
+  void UseScreen(QScreen* screen);
 
   TDXTimer& timer_;
   QTimer wake_;
   int tickLoopLevel_ = -1;  // event-loop level of the tick under way, -1 when none
+  QPointer<QWidget> window_;
+  QMetaObject::Connection screenChanged_, refreshRateChanged_;
 };

@@ -1,5 +1,7 @@
 #include "platform/widgets/SurfaceWidget.h"
 
+#include <QDataStream>
+#include <QIODevice>
 #include <QPainter>
 #include <cmath>
 
@@ -34,26 +36,15 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
 
 void SurfaceWidget::SetFullScreen(bool fullScreen) {
   fullScreen_ = fullScreen;
-  QWidget* top = window();
-  if (fullScreen && !top->isFullScreen())
-    top->showFullScreen();
-  else if (!fullScreen && top->isFullScreen())
-    top->showNormal();
+  Switch().Request(fullScreen);
+  update();
 }
 
-void SurfaceWidget::SetSizeableBorder(bool sizeable) {
+// The window keeps its decorations: in full screen the window manager leaves them out.
+void SurfaceWidget::SetSizeableBorder(bool) {
   QWidget* top = window();
-  const bool visible = top->isVisible();
   top->setMinimumSize(0, 0);
   top->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  Qt::WindowFlags flags = Qt::Window;
-  if (sizeable)
-    flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-             Qt::WindowCloseButtonHint;
-  else
-    flags |= Qt::FramelessWindowHint;
-  top->setWindowFlags(flags);
-  if (visible) top->show();
 }
 
 void SurfaceWidget::HideSystemCursor() {
@@ -65,11 +56,23 @@ void SurfaceWidget::SetSurfaceSize(int width, int height) {
 }
 
 QByteArray SurfaceWidget::WindowPlacement() const {
-  return window()->saveGeometry();
+  QByteArray placement;
+  QDataStream stream(&placement, QIODevice::WriteOnly);
+  stream << Switch().WindowedGeometry();
+  return placement;
 }
 
 void SurfaceWidget::SetWindowPlacement(const QByteArray& placement) {
-  window()->restoreGeometry(placement);
+  QRect clientArea;
+  QDataStream stream(placement);
+  stream >> clientArea;
+  if (clientArea.isValid()) Switch().RestoreGeometry(clientArea);
+}
+
+FullScreenSwitch& SurfaceWidget::Switch() const {
+  if (!switch_ || switch_->parent() != window())
+    switch_ = new FullScreenSwitch(window());  // owned by the window it acts on
+  return *switch_;
 }
 
 QRect SurfaceWidget::FrameRect() const {

@@ -1,13 +1,15 @@
 #pragma once
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 #include "platform/DXDraw.h"
+#include "platform/widgets/FullScreenSwitch.h"
 
 // Shows the surface's presented frames: at their own size in a window, scaled crisp (nearest
 // neighbour) as large as the screen allows in full screen. Qt's device pixel ratio scales both
 // crisp too, so pointer positions stay board pixels. It is the surface's host: full screen, border,
-// cursor and placement act on its window.
+// cursor and placement act on its window; the placement is the window's client area.
 class SurfaceWidget : public QWidget, public SurfaceHost {
  public:
   explicit SurfaceWidget(QWidget* parent = nullptr);
@@ -30,6 +32,9 @@ class SurfaceWidget : public QWidget, public SurfaceHost {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  FullScreenSwitch& Switch() const;
+
   QImage frame_;
   bool fullScreen_ = false;
+  mutable QPointer<FullScreenSwitch> switch_;
 };

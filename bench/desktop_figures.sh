@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Figures of the real program under Xvfb: CPU and resident memory while it idles and while it
+# draws continuously (an xdotool drag loop), and the milliseconds from each way of closing to the
+# end of the process, with and without the openbox window manager and a sound device.
+# Usage: bench/desktop_figures.sh path/to/slatewick [seconds per load figure]
+set -uo pipefail
+binary=$(realpath "$1")
+seconds=${2:-5}
+work=$(mktemp -d)
+xvfb="" wm="" app="" dragger=""
+trap 'kill $dragger $app $wm $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+cp -r "$(dirname "$binary")"/. "$work"/ 2>/dev/null
+printf '[Opt]\r\nRunWithDay=0\r\n' >"$work/VezozazOption.ini"
+: >"$work/no-devices.conf"  # an ALSA configuration without any device
+hz=$(getconf CLK_TCK)
+
+start_x() {  # start_x WITH_WINDOW_MANAGER(0/1)
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+  export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  rm -f "$work/display"
+  if [ "$1" = 1 ]; then
+    openbox >/dev/null 2>&1 &
+    wm=$!
+    for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+  fi
+}
+stop_x() {
+  kill $wm $xvfb 2>/dev/null
+  wait $wm $xvfb 2>/dev/null
+  wm="" xvfb=""
+}
+start_app() {  # start_app dummy|none: with the dummy sound device, or without any
+  local sound=(SDL_AUDIODRIVER=dummy)
+  [ "$1" = none ] && sound=(SDL_AUDIODRIVER=alsa ALSA_CONFIG_PATH="$work/no-devices.conf")
+  (cd "$work" && exec env "${sound[@]}" ./slatewick >"$work/app.log" 2>&1) &
+  app=$!
+  window=""
+  for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --class slatewick 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+  sleep 1
+  kill -0 "$app" 2>/dev/null || { echo "the program ended at start:"; cat "$work/app.log"; }
+}
+measure() {  # measure LABEL: CPU share and resident memory over $seconds
+  local t0 t1
+  t0=$(awk '{print $14 + $15}' "/proc/$app/stat")
+  sleep "$seconds"
+  t1=$(awk '{print $14 + $15}' "/proc/$app/stat")
+  printf '%-22s CPU %5.1f %%   RSS %6d kB\n' "$1" \
+    "$(echo "($t1 - $t0) * 100 / $hz / $seconds" | bc -l)" "$(awk '/VmRSS/{print $2}' "/proc/$app/status")"
+}
+drag_loop() {
+  xdotool mousemove --window "$window" 200 100 mousedown 1
+  while :; do
+    for x in $(seq 200 20 600); do xdotool mousemove --window "$window" "$x" $((100 + x / 4)); done
+    for x in $(seq 600 -20 200); do xdotool mousemove --window "$window" "$x" $((300 - x / 4)); done
+  done
+}
+now_ms() { date +%s%3N; }
+close_by() {  # close_by WAY: prints the milliseconds from the closing input to the end
+  local t
+  case $1 in
+    esc) t=$(now_ms); xdotool key Escape ;;
+    menu)
+      xdotool mousemove --window "$window" 760 460 click 1
+      sleep 0.5
+      xdotool key Up
+      sleep 0.3
+      t=$(now_ms); xdotool key Return ;;
+    closebox) t=$(now_ms); xdotool key alt+F4 ;;
+    sigterm) t=$(now_ms); kill -TERM "$app" ;;
+  esac
+  for _ in $(seq 1000); do kill -0 "$app" 2>/dev/null || break; sleep 0.005; done
+  local end
+  end=$(now_ms)
+  kill -9 "$app" 2>/dev/null
+  wait "$app" 2>/dev/null
+  echo $((end - t))
+}
+
+echo "== load (openbox, dummy sound device)"
+start_x 1
+start_app dummy
+measure "idle"
+drag_loop &
+dragger=$!
+measure "drawing (drag loop)"
+kill $dragger
+wait $dragger 2>/dev/null
+dragger=""
+xdotool mouseup 1
+kill -9 $app
+wait $app 2>/dev/null
+stop_x
+
+for manager in 1 0; do
+  for sound in none dummy; do
+    start_x $manager
+    ways="esc menu sigterm"
+    [ "$manager" = 1 ] && ways="esc menu closebox sigterm"
+    line=""
+    for way in $ways; do
+      start_app $sound
+      xdotool mousemove --window "$window" 300 200 click 1  # the first tap opens the output
+      sleep 0.3
+      line+="$way $(close_by "$way") ms  "
+    done
+    echo "== exit (window manager $manager, sound device $sound): $line"
+    stop_x
+  done
+done

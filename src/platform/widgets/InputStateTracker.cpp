@@ -1,0 +1,102 @@
+#include "platform/widgets/InputStateTracker.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTabletEvent>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include "platform/KeyState.h"
+
+namespace {
+
+void SetButtons(Qt::MouseButtons buttons) {
+  KeyState& keys = CurrentKeys();
+  keys.Left = buttons & Qt::LeftButton;
+  keys.Right = buttons & Qt::RightButton;
+  keys.Middle = buttons & Qt::MiddleButton;
+}
+
+void SetModifiers(Qt::KeyboardModifiers modifiers) {
+  KeyState& keys = CurrentKeys();
+  keys.Ctrl = modifiers & Qt::ControlModifier;
+  keys.Shift = modifiers & Qt::ShiftModifier;
+}
+
+// A key event's modifiers; a modifier key itself counts as down from its press to its release,
+// whatever the platform reports for that event.
+void FollowKey(const QKeyEvent& event) {
+  SetModifiers(event.modifiers());
+  const bool down = event.type() == QEvent::KeyPress;
+  if (event.key() == Qt::Key_Control) CurrentKeys().Ctrl = down;
+  if (event.key() == Qt::Key_Shift) CurrentKeys().Shift = down;
+}
+
+// A menu or modal dialog (their loops end when they hide).
+bool ClosesALoop(const QObject* watched) {
+  const auto* widget = qobject_cast<const QWidget*>(watched);
+  return widget && widget->isWindow() && (widget->windowType() == Qt::Popup || widget->isModal());
+}
+
+}  // namespace
+
+InputStateTracker::InputStateTracker(QObject* parent) : QObject(parent) {
+  QCoreApplication::instance()->installEventFilter(this);
+}
+
+InputStateTracker::~InputStateTracker() {
+  if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(this);
+}
+
+void InputStateTracker::ReadSystemState() {
+  SetButtons(QGuiApplication::mouseButtons());
+  SetModifiers(QGuiApplication::queryKeyboardModifiers());
+}
+
+bool InputStateTracker::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonRelease:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+    case QEvent::NonClientAreaMouseMove: {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      SetButtons(mouse->buttons());
+      SetModifiers(mouse->modifiers());
+      break;
+    }
+    case QEvent::Wheel: {
+      const auto* wheel = static_cast<QWheelEvent*>(event);
+      SetButtons(wheel->buttons());
+      SetModifiers(wheel->modifiers());
+      break;
+    }
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease: {
+      const auto* tablet = static_cast<QTabletEvent*>(event);
+      SetButtons(tablet->buttons());
+      SetModifiers(tablet->modifiers());
+      break;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+      FollowKey(*static_cast<QKeyEvent*>(event));
+      break;
+    case QEvent::Hide:
+      if (ClosesALoop(watched)) ReadSystemState();
+      break;
+    case QEvent::ApplicationStateChange:
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+      ReadSystemState();
+      break;
+    default:
+      break;
+  }
+  return false;
+}

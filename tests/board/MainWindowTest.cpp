@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include "board/BoardFixture.h"
+#include "board/widgets/MainWindow.h"
+#include "files/widgets/Install.h"
+#include "platform/KeyState.h"
+#include "platform/Paths.h"
+
+namespace {
+
+// The real main window around a started board, driven by Qt events as the system sends them.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartBoard(window.Board());
+    CurrentKeys() = {};
+  }
+  void TearDown() override { CurrentKeys() = {}; }
+
+  BoardState& st() { return window.Board().st; }
+
+  void Mouse(QWidget* to, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
+             QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QMouseEvent event(type, at, to->mapToGlobal(at), button, buttons, modifiers);
+    QApplication::sendEvent(to, &event);
+  }
+  void Key(int key, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(&window, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(&window, &release);
+  }
+
+  MainWindow window;
+};
+
+}  // namespace
+
+// A release that the open popup menu's own loop takes still reaches the key state at once.
+TEST_F(MainWindowTest, ReleasesOverTheOpenMenuReachTheKeyState) {
+  QWidget* surface = &window.Surface();
+  Mouse(surface, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {300, 200});
+  ASSERT_TRUE(CurrentKeys().Right);
+
+  bool menuOpen = false;
+  KeyState afterLeft, afterRight;
+  QTimer::singleShot(0, &window, [&] {
+    QWidget* menu = QApplication::activePopupWidget();
+    ASSERT_TRUE(menu);
+    Mouse(menu, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::RightButton, {-5, -5});
+    afterLeft = CurrentKeys();
+    Mouse(menu, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {-5, -5});
+    afterRight = CurrentKeys();
+    menuOpen = menu->isVisible();
+    menu->close();
+  });
+  Mouse(surface, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton | Qt::RightButton,
+        {760, 460});
+  EXPECT_TRUE(menuOpen);
+  EXPECT_FALSE(afterLeft.Left);
+  EXPECT_TRUE(afterLeft.Right);
+  EXPECT_FALSE(afterRight.Left);
+  EXPECT_FALSE(afterRight.Right);
+  EXPECT_FALSE(CurrentKeys().Left || CurrentKeys().Right);
+}
+
+// One wheel notch turns the laid chalk by 5 degrees whatever keys are held; X11 reports the
+// wheel with Alt held on the horizontal axis.
+TEST_F(MainWindowTest, AWheelNotchOnEitherAxisTurnsTheLaidChalk) {
+  const struct {
+    QPoint delta;
+    Qt::KeyboardModifiers modifiers;
+    int angle;
+  } notches[] = {{{0, 120}, Qt::NoModifier, -5},
+                 {{0, -120}, Qt::ControlModifier, 0},
+                 {{120, 0}, Qt::AltModifier, -5},
+                 {{-120, 0}, Qt::AltModifier, 0},
+                 {{0, -120}, Qt::ShiftModifier, 5}};
+  st().ToolMode = LaidWay;
+  for (const auto& notch : notches) {
+    QWheelEvent wheel({400, 200}, window.mapToGlobal(QPoint(400, 200)), {}, notch.delta,
+                      Qt::NoButton, notch.modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&window, &wheel);
+    EXPECT_EQ(st().ChalkAngle, notch.angle) << notch.delta.x() << "," << notch.delta.y();
+  }
+}
+
+// F12 alone takes a screenshot; held with Ctrl, Shift or Alt it writes nothing.
+TEST_F(MainWindowTest, OnlyF12AloneWritesAScreenshot) {
+  QTemporaryDir dir;
+  SetExeDir(dir.path());
+  InstallExport(window);
+  const auto shots = [&] {
+    return QDir(dir.path()).entryList({QStringLiteral("*.jpg")}, QDir::Files).size();
+  };
+  for (auto chord : {Qt::ControlModifier, Qt::ShiftModifier, Qt::AltModifier})
+    Key(Qt::Key_F12, chord);
+  EXPECT_EQ(shots(), 0);
+  Key(Qt::Key_F12, Qt::NoModifier);
+  EXPECT_EQ(shots(), 1);
+  SetExeDir(QString());
+}
+
+// A menu opened by a press that the frame step's own message pass delivers still gets ticks:
+// the dust keeps falling behind it.
+TEST_F(MainWindowTest, DustFallsBehindAMenuOpenedInsideATick) {
+  window.show();
+  window.activateWindow();
+  TKona& particle = st().DustList.Add();
+  particle.X = 100;
+  particle.Y = 10;
+
+  TfrmMain& board = window.Board();
+  const auto handleMessages = board.processMessages;
+  bool pressed = false;
+  board.processMessages = [&] {
+    if (!pressed) {
+      pressed = true;  // this press opens the menu here, inside the tick's message pass
+      Mouse(&window.Surface(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton,
+            {760, 460});
+    }
+    handleMessages();
+  };
+
+  QEventLoop loop;
+  int yAtOpen = -1, yAtClose = -1, polls = 0;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    QWidget* menu = QApplication::activePopupWidget();
+    if (!menu) return;
+    if (yAtOpen < 0) yAtOpen = st().DustList[0].Y;
+    const bool fell = st().DustList[0].Y > yAtOpen;
+    if (fell || ++polls > 400) {  // 2 s without a tick is a failure
+      yAtClose = st().DustList[0].Y;
+      menu->close();
+      loop.quit();
+    }
+  });
+  watch.start(5);
+  QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+  loop.exec();
+  board.processMessages = handleMessages;
+
+  ASSERT_TRUE(pressed) << "no tick ran";
+  ASSERT_GE(yAtOpen, 0) << "the menu did not open";
+  EXPECT_GT(yAtClose, yAtOpen) << "no tick while the menu was open";
+}
+
+TEST_F(MainWindowTest, TicksArePacedByTheRefreshRateOfTheWindowsScreen) {
+  window.show();
+  ASSERT_TRUE(window.screen());
+  EXPECT_GT(window.screen()->refreshRate(), 0);
+  EXPECT_DOUBLE_EQ(window.Board().Timer.RefreshRate(), window.screen()->refreshRate());
+}
