@@ -15,7 +15,7 @@
 #include "board/widgets/MainWindow.h"
 #include "files/widgets/Install.h"
 #include "platform/KeyState.h"
-#include "platform/Paths.h"
+#include "platform/Places.h"
 
 namespace {
 
