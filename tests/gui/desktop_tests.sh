@@ -4,57 +4,17 @@
 # way of closing, and a machine without a sound device.
 # Usage: desktop_tests.sh path/to/slatewick
 set -uo pipefail
-binary=$(realpath "$1")
-work=$(mktemp -d)
-xvfb="" wm="" app=""
-trap 'kill $app $wm $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
-
-# A display of our own: Xvfb takes the first free number (other test runs may have theirs).
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-for _ in 1 2 3; do
-  openbox >"${OPENBOX_LOG:-/dev/null}" 2>&1 &
-  wm=$!
-  for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
-  sleep 0.2
-  kill -0 "$wm" 2>/dev/null && break
-done
-kill -0 "$wm" 2>/dev/null || { echo "FAIL openbox does not run on $DISPLAY"; exit 1; }
-
+source "$(dirname "$0")/common.sh"
+start_display
+start_openbox
+copy_program "$1"
 mkdir -p "$work/program/users"
-cp -r "$(dirname "$binary")"/. "$work/program"/ 2>/dev/null
-printf '[Opt]\r\nRunWithDay=0\r\n' >"$work/program/VezozazOption.ini"
 convert -size 800x432 xc:'rgb(0,80,0)' -fill white -draw 'rectangle 100,100 200,200' \
   "BMP3:$work/program/users/lesson.bmp"
 : >"$work/no-devices.conf"  # an ALSA configuration without any device
 
-failures=0 passed=0
-ok() { echo "ok   $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL $1"; failures=$((failures + 1)); }
-check() { if eval "$2"; then ok "$1"; else fail "$1"; fi; }
 now_ms() { date +%s%3N; }
 pause() { sleep "$(printf '0.%03d' $(($1 + RANDOM % ($2 - $1 + 1))))"; }  # MIN..MAX ms
-# Waits up to 3 s for a condition; true when it came.
-wait_for() {
-  for _ in $(seq 60); do eval "$1" && return 0; sleep 0.05; done
-  return 1
-}
-
-start_app() {  # start_app [VAR=value...]: the program, its window active
-  (cd "$work/program" && exec env SDL_AUDIODRIVER=dummy "$@" ./slatewick >"$work/app.log" 2>&1) &
-  app=$!
-  window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --class slatewick 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  xdotool windowactivate --sync "$window" 2>/dev/null
-  sleep 0.5
-}
 # Waits for the program's end: $ms from $1 until then (5000 and more: it did not end and was
 # killed), and its exit $status.
 ended_after() {
@@ -92,17 +52,17 @@ client_pixels_bright() {  # client_pixels_bright X Y: something bright in the 40
 echo "== full screen and back, ten times"
 start_app
 home=$(geometry)
-check "windowed at first: 800 x 480" '[[ "$home" == *" 800x480" ]]'
+check "windowed at first: 800 x 480" eval '[[ "$home" == *" 800x480" ]]'
 for trip in $(seq 10); do
   alt_enter
-  if wait_for 'full_screen_state && [ "$(geometry)" = "0,0 1024x768" ]'; then
+  if wait_for eval 'full_screen_state && [ "$(geometry)" = "0,0 1024x768" ]'; then
     ok "trip $trip: full screen"
   else
     fail "trip $trip: full screen ($(geometry))"
   fi
   pause 150 700
   alt_enter
-  if wait_for '! full_screen_state && [ "$(geometry)" = "$home" ]' &&
+  if wait_for eval '! full_screen_state && [ "$(geometry)" = "$home" ]' &&
     sleep 0.3 && ! full_screen_state && [ "$(geometry)" = "$home" ]; then
     ok "trip $trip: back at $home"
   else
@@ -117,7 +77,7 @@ for _ in $(seq 4); do  # four quick round trips, without looking in between
   pause 30 120
 done
 check "quick trips end in the window where it was" \
-  'wait_for "! full_screen_state && [ \"\$(geometry)\" = \"$home\" ]"'
+  wait_for eval '! full_screen_state && [ "$(geometry)" = "$home" ]'
 xdotool key Escape
 ended_after "$(now_ms)"
 
@@ -125,8 +85,8 @@ echo "== loading a board by a double click"
 start_app
 menu_item Down Down Down Return  # the load command
 sleep 0.8
-dialog=$(xdotool search --onlyvisible --class slatewick | grep -v "^$window$" | head -n 1)
-check "the chooser is open" '[ -n "$dialog" ]'
+dialog=$(other_window)
+check "the chooser is open" test -n "$dialog"
 # A quick double click: its last release comes while the chooser is closing.
 xdotool mousemove --window "$dialog" 60 82 click --repeat 2 --delay 80 1
 sleep 0.6
@@ -135,8 +95,8 @@ for point in "300 200" "320 210" "340 220"; do
   sleep 0.15
 done
 sleep 0.3
-check "the board was loaded" 'client_pixels_bright 130 130'
-check "the held chalk follows the pointer at once" 'client_pixels_bright 337 217'
+check "the board was loaded" client_pixels_bright 130 130
+check "the held chalk follows the pointer at once" client_pixels_bright 337 217
 xdotool key Escape
 ended_after "$(now_ms)"
 
@@ -153,7 +113,7 @@ for case in "TERM Up Up Up Return" "INT" "HUP Down Return"; do
   t=$(now_ms)
   kill -"$signal" "$app"
   ended_after "$t"
-  check "SIG$signal ends the program (${ms} ms, status $status)" '[ "$ms" -lt 5000 ] && [ "$status" -eq 0 ]'
+  check "SIG$signal ends the program (${ms} ms, status $status)" eval '[ "$ms" -lt 5000 ] && [ "$status" -eq 0 ]'
 done
 
 echo "== each way of closing ends the process at once"
@@ -168,7 +128,7 @@ for way in escape menu closebox; do
     closebox) t=$(now_ms); xdotool key alt+F4 ;;
   esac
   ended_after "$t"
-  check "$way: ended after ${ms} ms, status $status" '[ "$ms" -lt 2000 ] && [ "$status" -eq 0 ]'
+  check "$way: ended after ${ms} ms, status $status" eval '[ "$ms" -lt 2000 ] && [ "$status" -eq 0 ]'
 done
 
 echo "== no sound device"
@@ -182,8 +142,7 @@ xdotool key Escape
 ended_after "$t"
 said=$(grep -c "No sound output" "$work/app.log")
 tries=$(grep -c "Unknown PCM default" "$work/app.log")
-check "silent, said once ($said), the device tried once ($tries)" '[ "$said" -eq 1 ] && [ "$tries" -le 1 ]'
-check "ended after ${ms} ms" '[ "$ms" -lt 2000 ] && [ "$status" -eq 0 ]'
+check "silent, said once ($said), the device tried once ($tries)" eval '[ "$said" -eq 1 ] && [ "$tries" -le 1 ]'
+check "ended after ${ms} ms" eval '[ "$ms" -lt 2000 ] && [ "$status" -eq 0 ]'
 
-echo "$passed passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary

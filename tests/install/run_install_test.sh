@@ -9,26 +9,8 @@ set -uo pipefail
 build=$(realpath "$1")
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 id=org.slatewick.Slatewick
-work=$(mktemp -d)
-app="" xvfb=""
-trap 'kill $app $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+source "$source_dir/tests/gui/common.sh"
 
-passed=0 failures=0
-check() {  # check NAME COMMAND...: one line of the report
-  local name=$1
-  shift
-  if "$@"; then
-    echo "ok   $name"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $name"
-    failures=$((failures + 1))
-  fi
-}
-wait_for() {  # wait_for COMMAND...: up to 10 s until it succeeds
-  for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
 no_complaint() {  # prints the validator's output; fails on an error or a warning
   local out status
   out=$("$@" 2>&1)
@@ -60,42 +42,22 @@ check "icons at every size" icon_sizes
 find "$prefix" -printf '%P %s %T@\n' | sort >"$work/prefix.before"
 
 # The installed program under Xvfb, started by name from an empty folder.
-for _ in $(seq 50); do
-  n=$((90 + RANDOM % 400))
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-done
-# -noreset: without it the server resets when its last client (the readiness probe) leaves, and
-# a connection made during the reset is refused.
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xvfb=$!
+start_display
 mkdir -p "$work"/{config,data,home,runtime,cwd}
 chmod 700 "$work/runtime"
-export DISPLAY=":$n" QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy HOME=$work/home \
-  XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime \
-  PATH=$prefix/bin:$PATH
-wait_for xdpyinfo >/dev/null 2>&1
+export SDL_AUDIODRIVER=dummy HOME=$work/home XDG_CONFIG_HOME=$work/config \
+  XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime PATH=$prefix/bin:$PATH
 (cd "$work/cwd" && exec slatewick) >"$work/app.log" 2>&1 &
 app=$!
+pids+=($app)
+find_window
+# The pictures and the tap sound were found: the board is up, and no message box.
+check_pixel "the board is up" 300 200 "$board_green"
+check "one window: no message at start-up" test "$(visible_windows | wc -l)" -eq 1
 
-visible() { xdotool search --onlyvisible --class slatewick 2>/dev/null; }
-shown() { [ -n "$(visible)" ]; }
-main=""
-wait_for shown && main=$(visible | head -n 1)
-[ -n "$main" ] || { cat "$work/app.log" "$work/xvfb.log"; echo "the window did not open"; exit 1; }
-xdotool windowfocus --sync "$main" 2>/dev/null
-sleep 0.5
-eval "$(xwininfo -id "$main" | awk '/Absolute upper-left X/{print "wx="$4} /Absolute upper-left Y/{print "wy="$4}')"
-board_green() {  # the pictures and the tap sound were found: the board is up, no message box
-  [ "$(import -window root -crop "1x1+$((wx + 300))+$((wy + 200))" -depth 8 txt:- 2>/dev/null |
-    sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -n 1)" = "0,80,0" ]
-}
-check "the board is up" board_green
-check "one window: no message at start-up" test "$(visible | wc -l)" -eq 1
-
-dialog() { visible | grep -vx "$main" | head -n 1; }
-dialog_shown() { [ -n "$(dialog)" ]; }
+dialog_shown() { [ -n "$(other_window)" ]; }
 menu() {  # menu N: the Nth command of the tray's menu, by the keyboard
-  xdotool mousemove --window "$main" 758 460 click 1
+  xdotool mousemove --window "$window" 758 460 click 1
   sleep 0.5
   for _ in $(seq "$1"); do xdotool key Down; done
   xdotool key Return
@@ -111,7 +73,7 @@ check "the board file is in XDG_DATA_HOME" \
 
 # Switch on the date after clearing in the settings (the sixth command) and press OK.
 menu 6
-options=$(dialog)
+options=$(other_window)
 xdotool mousemove --window "$options" 24 96 click 1
 sleep 0.2
 xdotool mousemove --window "$options" 152 308 click 1
@@ -120,12 +82,12 @@ check "the settings file is in XDG_CONFIG_HOME" wait_for test -f "$settings"
 check "the changed setting is stored" grep -q "^NewWithDay=1" "$settings"
 
 # F12: the screenshot goes to the pictures folder.
-xdotool windowfocus --sync "$main" 2>/dev/null
+xdotool windowfocus --sync "$window" 2>/dev/null
 xdotool key F12
 shot() { compgen -G "$HOME/Pictures/*.jpg" >/dev/null; }
 check "the screenshot is in the pictures folder" wait_for shot
 
-xdotool windowfocus --sync "$main" 2>/dev/null
+xdotool windowfocus --sync "$window" 2>/dev/null
 xdotool key Escape
 ended() { ! kill -0 "$app" 2>/dev/null; }
 check "Esc ends the program" wait_for ended
@@ -133,5 +95,4 @@ find "$prefix" -printf '%P %s %T@\n' | sort >"$work/prefix.after"
 check "nothing written into the prefix" diff "$work/prefix.before" "$work/prefix.after"
 check "nothing written into the current folder" test -z "$(ls -A "$work/cwd")"
 
-echo "$passed passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary
