@@ -67,7 +67,16 @@ enum class MouseButton { Left, Right, Middle };
 
 // Popup-menu items of the main window, in their order in the menu.
 enum class MenuItem {
-  AllDel, WriteDate, Separator1, Load, Save, ToBMP, Separator2, Option, About, Exit
+  AllDel,
+  WriteDate,
+  Separator1,
+  Load,
+  Save,
+  ToBMP,
+  Separator2,
+  Option,
+  About,
+  Exit
 };
 constexpr int MenuItemCount = 10;
 
@@ -161,7 +170,7 @@ class TfrmMain {
 
   BoardHost* host_;
   std::optional<FrameInputs> shownFrame_;  // inputs of the frame on screen, without dust
-  int frameDepth_ = 0;  // frame steps past their message step (0 or 1)
+  int frameDepth_ = 0;                     // frame steps past their message step (0 or 1)
 };
 
 // The chalk colour darkened channel by channel; yellow and pink keep green at 80 or more.
