@@ -2,18 +2,17 @@
 // A board without a window in a program folder of its own (no language file, so every text is
 // its built-in one), with message boxes answered by the test and recorded.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
-#include <csignal>
 #include <cstring>
 #include <functional>
 #include <vector>
 
+#include "FileSizeLimit.h"
 #include "board/Unit_Main.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
@@ -53,28 +52,6 @@ inline void WriteBytes(const QString& path, const QByteArray& bytes) {
 inline QString SystemReason(int error) {
   return QString::fromLocal8Bit(std::strerror(error));
 }
-
-// While it lives, no file of this process may grow beyond `bytes` (as on a full disk); writes
-// past the limit fail with EFBIG instead of raising SIGXFSZ. Works for root too.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{bytes, saved_.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previous_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*previous_)(int) = nullptr;
-};
 
 class FilesTest : public ::testing::Test {
  protected:

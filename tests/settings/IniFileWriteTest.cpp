@@ -1,10 +1,9 @@
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
-#include <csignal>
 
+#include "FileSizeLimit.h"
 #include "IniTestFiles.h"
 #include "settings/IniFile.h"
 
@@ -36,26 +35,6 @@ class NoNewFiles {
 
  private:
   QByteArray folder_;
-};
-
-// While it lives, no file may grow beyond `bytes` (as on a full disk): writes past it fail.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    const rlimit limit{bytes, saved_.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previous_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  void (*previous_)(int);
-  rlimit saved_{};
 };
 
 ino_t Inode(const QString& path) {
