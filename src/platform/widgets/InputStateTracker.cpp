@@ -1,10 +1,8 @@
 #include "platform/widgets/InputStateTracker.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMouseEvent>
-#include <QTabletEvent>
-#include <QWheelEvent>
 #include <QWidget>
 
 #include "platform/KeyState.h"
@@ -63,24 +61,14 @@ bool InputStateTracker::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::NonClientAreaMouseButtonPress:
     case QEvent::NonClientAreaMouseButtonRelease:
     case QEvent::NonClientAreaMouseButtonDblClick:
-    case QEvent::NonClientAreaMouseMove: {
-      const auto* mouse = static_cast<QMouseEvent*>(event);
-      SetButtons(mouse->buttons());
-      SetModifiers(mouse->modifiers());
-      break;
-    }
-    case QEvent::Wheel: {
-      const auto* wheel = static_cast<QWheelEvent*>(event);
-      SetButtons(wheel->buttons());
-      SetModifiers(wheel->modifiers());
-      break;
-    }
+    case QEvent::NonClientAreaMouseMove:
+    case QEvent::Wheel:
     case QEvent::TabletPress:
     case QEvent::TabletMove:
-    case QEvent::TabletRelease: {
-      const auto* tablet = static_cast<QTabletEvent*>(event);
-      SetButtons(tablet->buttons());
-      SetModifiers(tablet->modifiers());
+    case QEvent::TabletRelease: {  // mouse, wheel and tablet events carry both states alike
+      const auto* pointer = static_cast<QSinglePointEvent*>(event);
+      SetButtons(pointer->buttons());
+      SetModifiers(pointer->modifiers());
       break;
     }
     case QEvent::KeyPress:
