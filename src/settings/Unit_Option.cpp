@@ -7,27 +7,42 @@
 
 TfrmOption::TfrmOption(BoardState& board) : Image1(DrawChalkSamples(board)), settings_(board.Opt) {}
 
+namespace {
+
+// Each box with its setting and its caption's text, in the order of the settings.
+struct Box {
+  TCheckBox TfrmOption::*CheckBox;
+  bool Settings::*Value;
+  const TextKey& Label;
+};
+const std::array<Box, 7> Boxes{{
+    {&TfrmOption::chkYogore, &Settings::Yogore, Texts::Dirt},
+    {&TfrmOption::chkKyoriSeigen, &Settings::KyoriSeigen, Texts::ChalkRange},
+    {&TfrmOption::chkRunWithDay, &Settings::RunWithDay, Texts::RunWithDay},
+    {&TfrmOption::chkNewWithDay, &Settings::NewWithDay, Texts::ClearWithDay},
+    {&TfrmOption::chkShowKona, &Settings::ShowKona, Texts::ShowDust},
+    {&TfrmOption::chkKadoOnlyCtrl, &Settings::KadoOnlyCtrl, Texts::AngleWithCtrl},
+    {&TfrmOption::chkShowDebug, &Settings::ShowDebug, Texts::ShowDebug},
+}};
+
+}  // namespace
+
 std::array<TCheckBox*, 7> TfrmOption::CheckBoxes() {
-  return {&chkYogore,   &chkKyoriSeigen,  &chkRunWithDay, &chkNewWithDay,
-          &chkShowKona, &chkKadoOnlyCtrl, &chkShowDebug};
+  std::array<TCheckBox*, 7> boxes{};
+  for (std::size_t i = 0; i < Boxes.size(); ++i) boxes[i] = &(this->*Boxes[i].CheckBox);
+  return boxes;
 }
 
 Settings TfrmOption::Checked() const {
-  return {chkYogore.Checked,     chkKyoriSeigen.Checked, chkRunWithDay.Checked,
-          chkNewWithDay.Checked, chkShowKona.Checked,    chkKadoOnlyCtrl.Checked,
-          chkShowDebug.Checked};
+  Settings settings;
+  for (const Box& box : Boxes) settings.*box.Value = (this->*box.CheckBox).Checked;
+  return settings;
 }
 
 void TfrmOption::FormCreate() {
   const LanguageFile language;
   Caption.Caption = language.Text(Texts::OptionTitle);
-  chkYogore.Caption = language.Text(Texts::Dirt);
-  chkKyoriSeigen.Caption = language.Text(Texts::ChalkRange);
-  chkRunWithDay.Caption = language.Text(Texts::RunWithDay);
-  chkNewWithDay.Caption = language.Text(Texts::ClearWithDay);
-  chkShowKona.Caption = language.Text(Texts::ShowDust);
-  chkKadoOnlyCtrl.Caption = language.Text(Texts::AngleWithCtrl);
-  chkShowDebug.Caption = language.Text(Texts::ShowDebug);
+  for (const Box& box : Boxes) (this->*box.CheckBox).Caption = language.Text(box.Label);
   Label1.Caption = language.Text(Texts::ChalkA);
   Label2.Caption = language.Text(Texts::ChalkB);
   Label3.Caption = language.Text(Texts::ChalkC);
@@ -36,13 +51,7 @@ void TfrmOption::FormCreate() {
 }
 
 void TfrmOption::FormShow() {
-  chkYogore.Checked = settings_.Yogore;
-  chkKyoriSeigen.Checked = settings_.KyoriSeigen;
-  chkRunWithDay.Checked = settings_.RunWithDay;
-  chkNewWithDay.Checked = settings_.NewWithDay;
-  chkShowKona.Checked = settings_.ShowKona;
-  chkKadoOnlyCtrl.Checked = settings_.KadoOnlyCtrl;
-  chkShowDebug.Checked = settings_.ShowDebug;
+  for (const Box& box : Boxes) (this->*box.CheckBox).Checked = settings_.*box.Value;
 }
 
 bool TfrmOption::btnOKClick() {
