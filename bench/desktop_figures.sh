@@ -15,7 +15,7 @@ printf '[Opt]\r\nRunWithDay=0\r\n' >"$work/VezozazOption.ini"
 hz=$(getconf CLK_TCK)
 
 start_x() {  # start_x WITH_WINDOW_MANAGER(0/1)
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$work/display" >/dev/null 2>&1 &
   xvfb=$!
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
   export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb
