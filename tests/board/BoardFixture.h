@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QSize>
 #include <QStringList>
+#include <array>
 #include <cmath>
 #include <deque>
 #include <functional>
@@ -107,6 +108,16 @@ class BoardTest : public ::testing::Test {
     return frm.st.BoardBitmap == clean;
   }
   void FillBoard(TColor c) { frm.st.BoardBitmap.fill(ToQRgb(c)); }
+  // The ends of the laid chalk: A x, A y, B x, B y.
+  std::array<int, 4> Ends() const {
+    const TChalkBox& b = frm.st.ChalkBox;
+    return {b.EndAX, b.EndAY, b.EndBX, b.EndBY};
+  }
+  // Enter lays the chalk down; each press of the right arrow then turns it by 5 degrees.
+  void LayChalk(int turns = 0) {
+    frm.FormKeyUp(13);
+    for (int i = 0; i < turns; ++i) frm.FormKeyDown(39, false);
+  }
 
   // Input as the shell delivers it: the key state of the event first, then the handler.
   void Press(MouseButton b, int x, int y) {
