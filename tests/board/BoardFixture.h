@@ -91,6 +91,13 @@ inline void StartBoard(TfrmMain& frm) {
   st.BoardReady = true;
 }
 
+// The parts one after the other: the draws a step asks for, in order.
+inline std::vector<int> Concat(std::initializer_list<std::vector<int>> parts) {
+  std::vector<int> all;
+  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
 class BoardTest : public ::testing::Test {
  protected:
   void SetUp() override {

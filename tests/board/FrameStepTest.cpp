@@ -82,10 +82,7 @@ TEST_F(FrameStep, TapMarksASquareWithRoughDotsYOffsetFirst) {
   random.Push({99});    // no dust
   frm.TimerTimer(0);
   EXPECT_TRUE(random.Exhausted());
-  std::vector<int> expected{15};
-  expected.insert(expected.end(), 14, 10);
-  expected.push_back(100);
-  EXPECT_EQ(random.asked, expected);
+  EXPECT_EQ(random.asked, Concat({{15}, std::vector<int>(14, 10), {100}}));
 
   for (int y = 97; y < 103; ++y)
     for (int x = 97; x < 103; ++x) {

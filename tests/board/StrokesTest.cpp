@@ -28,12 +28,6 @@ class Strokes : public BoardTest {
   }
 };
 
-std::vector<int> Concat(std::initializer_list<std::vector<int>> parts) {
-  std::vector<int> all;
-  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
-  return all;
-}
-
 }  // namespace
 
 TEST(Shade, DarkensChannelsAndFloorsAtZero) {
