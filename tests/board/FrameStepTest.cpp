@@ -115,8 +115,8 @@ TEST_F(FrameStep, TapDropsDustEvenWithoutShowKona) {
   }
 }
 
-// Both buttons held tap at the first tick and then whenever the count passes a threshold drawn
-// anew after each tap: 5 to 8 ticks, 1 to 4 with Ctrl.
+// Both buttons held tap at the first tick and again each time the ticks since the last tap
+// reach a threshold drawn at every tick: 6 to 9 ticks, 2 to 5 with Ctrl.
 TEST_F(FrameStep, TapRhythmWithAndWithoutCtrl) {
   const struct {
     const char* name;
