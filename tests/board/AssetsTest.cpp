@@ -11,11 +11,14 @@
 
 namespace {
 
-QImage Load(const char* name) {
+// The picture, or a null one (after a failure) when it is missing or smaller than w x h.
+QImage Load(const char* name, int w, int h) {
   const QString path = QStringLiteral(ASSET_DIR "/") + QString::fromLatin1(name);
-  QImage img(path, "BMP");
+  const QImage img(path, "BMP");
   EXPECT_FALSE(img.isNull()) << name;
-  return img;
+  EXPECT_GE(img.width(), w) << name;
+  EXPECT_GE(img.height(), h) << name;
+  return img.width() >= w && img.height() >= h ? img : QImage();
 }
 
 bool IsBlack(const QImage& img, int x, int y) {
@@ -60,16 +63,14 @@ void ExpectChalkColour(const QImage& img, int left, int top, int w, int h, int j
 }
 
 TEST(AssetsTest, TrayColumnIsFortyEightOpaqueRows) {
-  const QImage tray = Load("Ukezara.bmp");
-  ASSERT_GE(tray.width(), 1);
-  ASSERT_GE(tray.height(), 48);
+  const QImage tray = Load("Ukezara.bmp", 1, 48);
+  ASSERT_FALSE(tray.isNull());
   EXPECT_EQ(Ink(tray, 0, 0, 1, 48), 48);
 }
 
 TEST(AssetsTest, ChalkPiecesAreRoundedSticksInTheirColours) {
-  const QImage chalk = Load("Chalk.bmp");
-  ASSERT_GE(chalk.width(), 312);
-  ASSERT_GE(chalk.height(), 11);
+  const QImage chalk = Load("Chalk.bmp", 312, 11);
+  ASSERT_FALSE(chalk.isNull());
   for (int j = 0; j < 6; ++j) {
     const int left = 52 * j;
     EXPECT_GT(Ink(chalk, left, 0, 52, 11), 52 * 11 * 9 / 10) << "chalk " << j;
@@ -81,9 +82,8 @@ TEST(AssetsTest, ChalkPiecesAreRoundedSticksInTheirColours) {
 }
 
 TEST(AssetsTest, HeldChalksHaveTheirTipAtThePointer) {
-  const QImage held = Load("MotiChalk.bmp");
-  ASSERT_GE(held.width(), 240);
-  ASSERT_GE(held.height(), 40);
+  const QImage held = Load("MotiChalk.bmp", 240, 40);
+  ASSERT_FALSE(held.isNull());
   for (int j = 0; j < 6; ++j) {
     const int left = 40 * j;
     EXPECT_TRUE(IsBlack(held, left + 39, 0) && IsBlack(held, left, 39))
@@ -94,24 +94,21 @@ TEST(AssetsTest, HeldChalksHaveTheirTipAtThePointer) {
 }
 
 TEST(AssetsTest, EraserAndHandHaveInkOnBlack) {
-  const QImage eraser = Load("Erase.bmp");
-  ASSERT_GE(eraser.width(), 128);
-  ASSERT_GE(eraser.height(), 72);
+  const QImage eraser = Load("Erase.bmp", 128, 72);
+  ASSERT_FALSE(eraser.isNull());
   EXPECT_GT(Ink(eraser, 0, 0, 128, 72), 128 * 72 * 8 / 10);
   EXPECT_TRUE(IsBlack(eraser, 0, 0) && IsBlack(eraser, 127, 0));
 
-  const QImage hand = Load("Hand.bmp");
-  ASSERT_GE(hand.width(), 24);
-  ASSERT_GE(hand.height(), 74);
+  const QImage hand = Load("Hand.bmp", 24, 74);
+  ASSERT_FALSE(hand.isNull());
   EXPECT_GT(Ink(hand, 0, 0, 24, 74), 24 * 74 / 2);
   EXPECT_GT(Ink(hand, 0, 0, 12, 4), 0) << "fingertip at the top left";
   EXPECT_TRUE(IsBlack(hand, 23, 0)) << "background right of the finger";
 }
 
 TEST(AssetsTest, EveryGlyphCellAndTheMenuButtonHaveInkInsideABlackBorder) {
-  const QImage sheet = Load("Moji.bmp");
-  ASSERT_GE(sheet.width(), 512);
-  ASSERT_GE(sheet.height(), 128);
+  const QImage sheet = Load("Moji.bmp", 512, 128);
+  ASSERT_FALSE(sheet.isNull());
   struct Cell {
     int left, top, w, h;
   };

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QSize>
 #include <QStringList>
+#include <array>
 #include <cmath>
 #include <deque>
 #include <functional>
@@ -90,6 +91,13 @@ inline void StartBoard(TfrmMain& frm) {
   st.BoardReady = true;
 }
 
+// The parts one after the other: the draws a step asks for, in order.
+inline std::vector<int> Concat(std::initializer_list<std::vector<int>> parts) {
+  std::vector<int> all;
+  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
 class BoardTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -107,6 +115,16 @@ class BoardTest : public ::testing::Test {
     return frm.st.BoardBitmap == clean;
   }
   void FillBoard(TColor c) { frm.st.BoardBitmap.fill(ToQRgb(c)); }
+  // The ends of the laid chalk: A x, A y, B x, B y.
+  std::array<int, 4> Ends() const {
+    const TChalkBox& b = frm.st.ChalkBox;
+    return {b.EndAX, b.EndAY, b.EndBX, b.EndBY};
+  }
+  // Enter lays the chalk down; each press of the right arrow then turns it by 5 degrees.
+  void LayChalk(int turns = 0) {
+    frm.FormKeyUp(13);
+    for (int i = 0; i < turns; ++i) frm.FormKeyDown(39, false);
+  }
 
   // Input as the shell delivers it: the key state of the event first, then the handler.
   void Press(MouseButton b, int x, int y) {

@@ -6,15 +6,12 @@
 #include <QTime>
 #include <vector>
 
-#include "board/BoardFixture.h"
+#include "board/Pixels.h"
 #include "board/StartedBoard.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
-#include "platform/KeyState.h"
 
 namespace {
-
-constexpr TColor kBoard = RGB(0, 80, 0);
 
 // One glyph cell of the sheet copied to a place on the board.
 struct Stamp {
@@ -38,12 +35,7 @@ Stamp Weekday(int w, int W) {
 // the board pixel; only pixels inside the board count.
 QImage Stamped(QImage board, const QImage& sheet, const std::vector<Stamp>& stamps) {
   for (const Stamp& s : stamps)
-    for (int dy = 0; dy < s.height; ++dy)
-      for (int dx = 0; dx < s.width; ++dx) {
-        const QRgb ink = sheet.pixel(s.srcX + dx, s.srcY + dy);
-        const int x = s.x + dx, y = s.y + dy;
-        if ((ink & 0xFFFFFF) != 0 && board.rect().contains(x, y)) board.setPixel(x, y, ink);
-      }
+    board = MaskedCopy(board, s.x, s.y, s.width, s.height, sheet, s.srcX, s.srcY);
   return board;
 }
 
@@ -58,12 +50,10 @@ bool HasInkAndBlack(const QImage& sheet, const Stamp& s) {
 
 // A started program with the real glyph sheet, in an 800 x 480 window, without the date of
 // start-up; the board carries chalk of every colour under the date column.
-class DateTest : public ::testing::Test {
+class DateTest : public StartedBoardTest {
  protected:
   void SetUp() override {
-    CurrentKeys() = {};
-    folder.Write(QStringLiteral("VezozazOption.ini"), "[Opt]\r\nRunWithDay=0\r\n");
-    frm.FormCreate();
+    StartedBoardTest::SetUp();
     folder.messages.clear();
     SetMessageBoxHandler([this](const MessageBoxRequest& r) {
       questions.push_back(r);
@@ -74,10 +64,9 @@ class DateTest : public ::testing::Test {
   }
   void TearDown() override {
     PinLocalTime(std::nullopt);
-    CurrentKeys() = {};
+    StartedBoardTest::TearDown();
   }
 
-  BoardState& st() { return frm.st; }
   void Today(int year, int month, int day) {
     PinLocalTime(QDateTime(QDate(year, month, day), QTime(9, 30)));
   }
@@ -91,56 +80,73 @@ class DateTest : public ::testing::Test {
   }
   void ExpectDate(const QImage& before, const std::vector<Stamp>& stamps) {
     for (const Stamp& s : stamps) ASSERT_TRUE(HasInkAndBlack(st().GlyphBitmap, s));
-    const QImage expected = Stamped(before, st().GlyphBitmap, stamps);
-    EXPECT_TRUE(st().BoardBitmap == expected);
-  }
-  bool BoardIs(TColor c) const {
-    QImage plain(frm.st.BoardBitmap.size(), QImage::Format_RGB32);
-    plain.fill(ToQRgb(c));
-    return frm.st.BoardBitmap == plain;
+    EXPECT_TRUE(SamePixels(st().BoardBitmap, Stamped(before, st().GlyphBitmap, stamps)));
   }
 
-  ProgramFolder folder;
-  FakeBoardHost host;
-  TfrmMain frm{&host};
   BoxAnswer answer = BoxAnswer::Yes;
   std::vector<MessageBoxRequest> questions;
 };
 
 }  // namespace
 
-TEST_F(DateTest, FirstOfJanuaryCentresOneDigitForMonthAndDay) {
-  Today(2025, 1, 1);  // a Wednesday
+// The column stands 80 pixels left of the window's right edge, whatever the board's width:
+// one-digit numbers are centred, two-digit ones fill it; the weekday cells run from Sunday.
+TEST_F(DateTest, LayoutOfTheColumnByDateAndWindowWidth) {
+  const struct {
+    const char* name;
+    int width, year, month, day;
+    std::vector<Stamp> stamps;
+  } dates[] = {
+      {"1 January 2025, a Wednesday: one digit each, centred",
+       800,
+       2025,
+       1,
+       1,
+       {Digit(1, 736, 16), MonthMark(800), Digit(1, 736, 168), DayMark(800), Weekday(4, 800)}},
+      {"31 December 2024, a Tuesday: two digits each",
+       800,
+       2024,
+       12,
+       31,
+       {Digit(1, 720, 16), Digit(2, 752, 16), MonthMark(800), Digit(3, 720, 168),
+        Digit(1, 752, 168), DayMark(800), Weekday(3, 800)}},
+      {"2 March 2025: Sunday takes the first weekday cell",
+       800,
+       2025,
+       3,
+       2,
+       {Digit(3, 736, 16), MonthMark(800), Digit(2, 736, 168), DayMark(800), Weekday(1, 800)}},
+      {"1 March 2025: Saturday takes the last weekday cell",
+       800,
+       2025,
+       3,
+       1,
+       {Digit(3, 736, 16), MonthMark(800), Digit(1, 736, 168), DayMark(800), Weekday(7, 800)}},
+      {"a narrower window: the column follows it",
+       700,
+       2024,
+       12,
+       31,
+       {Digit(1, 620, 16), Digit(2, 652, 16), MonthMark(700), Digit(3, 620, 168),
+        Digit(1, 652, 168), DayMark(700), Weekday(3, 700)}},
+      {"a wider window: the column at x 750..813 is cut at the board's edge (799)",
+       830,
+       2024,
+       12,
+       31,
+       {Digit(1, 750, 16), Digit(2, 782, 16), MonthMark(830), Digit(3, 750, 168),
+        Digit(1, 782, 168), DayMark(830), Weekday(3, 830)}},
+      {"a window so wide the column lies beyond the board: nothing drawn", 1000, 2024, 12, 31, {}},
+  };
   const QImage before = st().BoardBitmap;
-  frm.mnuWriteDateClick();
-  ExpectDate(before, {Digit(1, 736, 16), MonthMark(800), Digit(1, 736, 168), DayMark(800),
-                      Weekday(4, 800)});
-}
-
-TEST_F(DateTest, ThirtyFirstOfDecemberWritesTwoDigitsEach) {
-  Today(2024, 12, 31);  // a Tuesday
-  const QImage before = st().BoardBitmap;
-  frm.mnuWriteDateClick();
-  ExpectDate(before, {Digit(1, 720, 16), Digit(2, 752, 16), MonthMark(800), Digit(3, 720, 168),
-                      Digit(1, 752, 168), DayMark(800), Weekday(3, 800)});
-}
-
-TEST_F(DateTest, SundayTakesTheFirstWeekdayCell) {
-  Today(2025, 3, 2);
-  const QImage before = st().BoardBitmap;
-  frm.DrawDate();
-  ExpectDate(before, {Digit(3, 736, 16), MonthMark(800), Digit(2, 736, 168), DayMark(800),
-                      Weekday(1, 800)});
-  EXPECT_EQ(Weekday(1, 800).srcX, 0);
-}
-
-TEST_F(DateTest, SaturdayTakesTheLastWeekdayCell) {
-  Today(2025, 3, 1);
-  const QImage before = st().BoardBitmap;
-  frm.DrawDate();
-  ExpectDate(before, {Digit(3, 736, 16), MonthMark(800), Digit(1, 736, 168), DayMark(800),
-                      Weekday(7, 800)});
-  EXPECT_EQ(Weekday(7, 800).srcX, 384);
+  for (const auto& d : dates) {
+    SCOPED_TRACE(d.name);
+    st().BoardBitmap = before;
+    host.size = {d.width, 480};
+    Today(d.year, d.month, d.day);
+    frm.DrawDate();
+    ExpectDate(before, d.stamps);
+  }
 }
 
 TEST_F(DateTest, OctoberOverSeptemberKeepsTheOldInkUnderBlack) {
@@ -162,45 +168,6 @@ TEST_F(DateTest, OctoberOverSeptemberKeepsTheOldInkUnderBlack) {
   EXPECT_FALSE(st().BoardBitmap == onlyOctober);
 }
 
-TEST_F(DateTest, WritingTwiceOnOneDayPaintsTheSamePixels) {
-  Today(2025, 3, 2);
-  frm.DrawDate();
-  const QImage once = st().BoardBitmap;
-  frm.DrawDate();
-  EXPECT_TRUE(st().BoardBitmap == once);
-}
-
-TEST_F(DateTest, ColumnFollowsANarrowerClient) {
-  host.size = {700, 480};
-  Today(2024, 12, 31);
-  const QImage before = st().BoardBitmap;
-  frm.DrawDate();
-  ExpectDate(before, {Digit(1, 620, 16), Digit(2, 652, 16), MonthMark(700), Digit(3, 620, 168),
-                      Digit(1, 652, 168), DayMark(700), Weekday(3, 700)});
-  // Right of the column the board is untouched.
-  EXPECT_TRUE(st().BoardBitmap.copy(684, 0, 116, 432) == before.copy(684, 0, 116, 432));
-}
-
-TEST_F(DateTest, ColumnOnAWiderClientIsCutAtTheBoardsEdge) {
-  host.size = {830, 480};
-  Today(2024, 12, 31);
-  const QImage before = st().BoardBitmap;
-  frm.DrawDate();
-  // The column stands at x 750..813; the board ends at 799.
-  ExpectDate(before, {Digit(1, 750, 16), Digit(2, 782, 16), MonthMark(830), Digit(3, 750, 168),
-                      Digit(1, 782, 168), DayMark(830), Weekday(3, 830)});
-  EXPECT_EQ(st().BoardBitmap.size(), QSize(800, 432));
-  EXPECT_TRUE(st().BoardBitmap.copy(0, 0, 750, 432) == before.copy(0, 0, 750, 432));
-}
-
-TEST_F(DateTest, ColumnBeyondTheBoardDrawsNothing) {
-  host.size = {1000, 480};
-  Today(2024, 12, 31);
-  const QImage before = st().BoardBitmap;
-  frm.DrawDate();
-  EXPECT_TRUE(st().BoardBitmap == before);
-}
-
 TEST_F(DateTest, WriteDateCommandOfTheMenuShowsWithTheNextFrame) {
   Today(2025, 1, 1);
   const QImage before = st().BoardBitmap;
@@ -209,11 +176,12 @@ TEST_F(DateTest, WriteDateCommandOfTheMenuShowsWithTheNextFrame) {
                       Weekday(4, 800)});
   EXPECT_TRUE(questions.empty());
   frm.AllRewrite();
-  EXPECT_TRUE(frm.DXDraw.FrontBuffer().copy(700, 0, 100, 400) ==
-              st().BoardBitmap.copy(700, 0, 100, 400));
+  EXPECT_TRUE(SamePixels(frm.DXDraw.FrontBuffer().copy(700, 0, 100, 400),
+                         st().BoardBitmap.copy(700, 0, 100, 400)));
 }
 
-TEST(DateAtStartUp, RunWithDayWritesTheDateOnTheFreshBoard) {
+// The date is on the board before the first frame is shown.
+TEST(DateAtStartUp, RunWithDayWritesTheDateOnTheFreshBoardBeforeTheFirstFrame) {
   ProgramFolder folder;
   PinLocalTime(QDateTime(QDate(2025, 3, 1), QTime(8, 0)));
   TfrmMain frm;
@@ -228,7 +196,9 @@ TEST(DateAtStartUp, RunWithDayWritesTheDateOnTheFreshBoard) {
   const QImage expected = Stamped(
       fresh, frm.st.GlyphBitmap,
       {Digit(3, 736, 16), MonthMark(800), Digit(1, 736, 168), DayMark(800), Weekday(7, 800)});
-  EXPECT_TRUE(frm.st.BoardBitmap == expected);
+  EXPECT_TRUE(SamePixels(frm.st.BoardBitmap, expected));
+  EXPECT_TRUE(
+      SamePixels(frm.DXDraw.FrontBuffer().copy(700, 0, 100, 400), expected.copy(700, 0, 100, 400)));
 }
 
 TEST_F(DateTest, ClearAsksAndYesLeavesOnlyBoardColour) {
@@ -244,15 +214,13 @@ TEST_F(DateTest, ClearAsksAndYesLeavesOnlyBoardColour) {
   EXPECT_EQ(questions[0].Text, QStringLiteral("Erase everything?"));
   EXPECT_TRUE(questions[0].YesNo);
   EXPECT_EQ(questions[0].Icon, BoxIcon::Question);
-  EXPECT_TRUE(BoardIs(kBoard));
+  EXPECT_TRUE(AllOf(st().BoardBitmap, 0, 0, 800, 432, kBoard));
   EXPECT_EQ(st().DustList.Count(), dust);
   EXPECT_EQ(st().SelectedChalk, 2);
   EXPECT_EQ(st().ToolMode, CornerWay);
   // The cleared board is on screen at once (the eraser and the menu button in the tray reach
   // up into its last rows, the chalk in hand lies at the top left).
-  const QImage frame = frm.DXDraw.FrontBuffer();
-  for (int y = 0; y < 400; ++y)
-    for (int x = 40; x < 800; ++x) ASSERT_EQ(FromQRgb(frame.pixel(x, y)), kBoard) << x << "," << y;
+  EXPECT_TRUE(AllOf(frm.DXDraw.FrontBuffer(), 40, 0, 800, 400, kBoard));
 }
 
 TEST_F(DateTest, ClearWithNewWithDayWritesTheDateOnTheFreshBoard) {
@@ -264,8 +232,9 @@ TEST_F(DateTest, ClearWithNewWithDayWritesTheDateOnTheFreshBoard) {
   const QImage expected = Stamped(plain, st().GlyphBitmap,
                                   {Digit(1, 720, 16), Digit(0, 752, 16), MonthMark(800),
                                    Digit(5, 736, 168), DayMark(800), Weekday(1, 800)});
-  EXPECT_TRUE(st().BoardBitmap == expected);
-  EXPECT_TRUE(frm.DXDraw.FrontBuffer().copy(700, 0, 100, 400) == expected.copy(700, 0, 100, 400));
+  EXPECT_TRUE(SamePixels(st().BoardBitmap, expected));
+  EXPECT_TRUE(
+      SamePixels(frm.DXDraw.FrontBuffer().copy(700, 0, 100, 400), expected.copy(700, 0, 100, 400)));
 }
 
 TEST_F(DateTest, NoEscapeAndTheCloseBoxKeepTheBoard) {
@@ -279,8 +248,8 @@ TEST_F(DateTest, NoEscapeAndTheCloseBoxKeepTheBoard) {
   for (BoxAnswer a : {BoxAnswer::No, BoxAnswer::Closed, BoxAnswer::Cancel}) {
     answer = a;
     frm.mnuAllDelClick();
-    EXPECT_TRUE(st().BoardBitmap == board);
-    EXPECT_TRUE(frm.DXDraw.FrontBuffer() == frame);
+    EXPECT_TRUE(SamePixels(st().BoardBitmap, board));
+    EXPECT_TRUE(SamePixels(frm.DXDraw.FrontBuffer(), frame));
   }
   EXPECT_EQ(questions.size(), 3u);
 }

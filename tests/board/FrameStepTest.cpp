@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QFileInfo>
 #include <vector>
 
 #include "board/BoardFixture.h"
-#include "board/StartedBoard.h"
+#include "board/Pixels.h"
 #include "platform/Sound.h"
 
 namespace {
-
-constexpr TColor kBoard = RGB(0, 80, 0);
 
 class FrameStep : public BoardTest {
  protected:
@@ -85,10 +82,7 @@ TEST_F(FrameStep, TapMarksASquareWithRoughDotsYOffsetFirst) {
   random.Push({99});    // no dust
   frm.TimerTimer(0);
   EXPECT_TRUE(random.Exhausted());
-  std::vector<int> expected{15};
-  expected.insert(expected.end(), 14, 10);
-  expected.push_back(100);
-  EXPECT_EQ(random.asked, expected);
+  EXPECT_EQ(random.asked, Concat({{15}, std::vector<int>(14, 10), {100}}));
 
   for (int y = 97; y < 103; ++y)
     for (int x = 97; x < 103; ++x) {
@@ -121,24 +115,30 @@ TEST_F(FrameStep, TapDropsDustEvenWithoutShowKona) {
   }
 }
 
-TEST_F(FrameStep, TapRhythmWithoutCtrl) {
-  EXPECT_EQ(TapTicks(20, false), (std::vector<int>{0, 6, 12, 18}));
-  EXPECT_EQ(st().ToolMode, TapState);
-}
-
-TEST_F(FrameStep, TapRhythmWithoutCtrlAtTheLongestThreshold) {
-  random.fallback = [](int n) { return n - 1; };
-  EXPECT_EQ(TapTicks(20, false), (std::vector<int>{0, 9, 18}));
-}
-
-TEST_F(FrameStep, TapRhythmWithCtrl) {
-  EXPECT_EQ(TapTicks(9, true), (std::vector<int>{0, 2, 4, 6, 8}));
-  EXPECT_EQ(st().ToolMode, TapState);
-}
-
-TEST_F(FrameStep, TapRhythmWithCtrlAtTheLongestThreshold) {
-  random.fallback = [](int n) { return n - 1; };
-  EXPECT_EQ(TapTicks(12, true), (std::vector<int>{0, 5, 10}));
+// Both buttons held tap at the first tick and again each time the ticks since the last tap
+// reach a threshold drawn at every tick: 6 to 9 ticks, 2 to 5 with Ctrl.
+TEST_F(FrameStep, TapRhythmWithAndWithoutCtrl) {
+  const struct {
+    const char* name;
+    bool ctrl, longest;
+    int ticks;
+    std::vector<int> taps;
+  } rhythms[] = {
+      {"without Ctrl, the shortest threshold", false, false, 20, {0, 6, 12, 18}},
+      {"without Ctrl, the longest threshold", false, true, 20, {0, 9, 18}},
+      {"with Ctrl, the shortest threshold", true, false, 9, {0, 2, 4, 6, 8}},
+      {"with Ctrl, the longest threshold", true, true, 12, {0, 5, 10}},
+  };
+  for (const auto& r : rhythms) {
+    SCOPED_TRACE(r.name);
+    FillBoard(kBoard);
+    st().DustList = {};
+    st().StrokeCount = 0;
+    st().ToolMode = NormalWay;
+    random.fallback = [longest = r.longest](int n) { return longest ? n - 1 : 0; };
+    EXPECT_EQ(TapTicks(r.ticks, r.ctrl), r.taps);
+    EXPECT_EQ(st().ToolMode, TapState);
+  }
 }
 
 TEST_F(FrameStep, CtrlQuickensTheRhythmAtOnce) {
@@ -241,23 +241,4 @@ TEST_F(FrameStep, ComposesTheFrameWhenTheSurfaceIsReady) {
   frm.TimerTimer(0);
   EXPECT_EQ(st().DustList[0].X, 401);
   EXPECT_EQ(FromQRgb(frm.DXDraw.FrontBuffer().pixel(400, 300)), st().ChalkColors[1]);
-}
-
-// The started board of these tests is the one the program's start-up leaves.
-TEST(FrameStepFixture, MatchesTheProgramsStartUp) {
-  if (!QFileInfo::exists(QStringLiteral(ASSET_DIR "/Ukezara.bmp")))
-    GTEST_SKIP() << "no pictures in " << ASSET_DIR;
-  ProgramFolder folder;
-  TfrmMain started, fixture;
-  started.FormCreate();
-  StartBoard(fixture);
-  EXPECT_TRUE(started.st.BoardReady);
-  EXPECT_EQ(started.st.BoardColor, fixture.st.BoardColor);
-  EXPECT_EQ(started.st.ChalkSize, fixture.st.ChalkSize);
-  EXPECT_EQ(started.st.ChalkSlots, fixture.st.ChalkSlots);
-  EXPECT_EQ(started.st.ChalkColors, fixture.st.ChalkColors);
-  EXPECT_EQ(started.st.CosineTable, fixture.st.CosineTable);
-  EXPECT_EQ(started.st.SoundList.Count(), 1);
-  EXPECT_EQ(started.st.BoardBitmap.size(), fixture.st.BoardBitmap.size());
-  EXPECT_EQ(started.st.BoardBitmap.format(), fixture.st.BoardBitmap.format());
 }

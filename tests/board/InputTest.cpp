@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <array>
 #include <utility>
 
 #include "board/BoardFixture.h"
+#include "board/Pixels.h"
 
 namespace {
-
-constexpr TColor kBoard = RGB(0, 80, 0);
-constexpr TColor kWhite = RGB(255, 255, 255);
-constexpr TColor kSmudge = RGB(3, 83, 3);
 
 using Input = BoardTest;
 
@@ -140,18 +138,13 @@ TEST_F(Input, LeftPressWithoutShowKonaDrawsNothingRandom) {
 }
 
 TEST_F(Input, LaidWayPressSetsTheEndsWithoutSound) {
-  frm.FormKeyUp(13);
-  frm.FormKeyDown(39, false);
-  frm.FormKeyDown(39, false);
+  LayChalk(2);
   ASSERT_EQ(st().ChalkAngle, 10);
   CurrentKeys().Ctrl = true;  // not looked at
   random.Push({0, 0});        // dust with 1/4, 4 particles
   Press(MouseButton::Left, 300, 200);
   EXPECT_EQ(st().ToolMode, LaidWay);
-  EXPECT_EQ(st().ChalkBox.EndAX, 274);
-  EXPECT_EQ(st().ChalkBox.EndAY, 196);
-  EXPECT_EQ(st().ChalkBox.EndBX, 326);
-  EXPECT_EQ(st().ChalkBox.EndBY, 204);
+  EXPECT_EQ(Ends(), (std::array{274, 196, 326, 204}));
   EXPECT_EQ(st().DustList.Count(), 4);
   EXPECT_EQ(random.asked, (std::vector<int>{4, 2}));
   EXPECT_TRUE(BoardClean());
@@ -253,26 +246,22 @@ TEST_F(Input, ArrowsAndWheelTurnOnlyInLaidWay) {
 }
 
 TEST_F(Input, TurningExchangesTheEndsAtTheWraps) {
-  frm.FormKeyUp(13);
+  LayChalk();
   st().ChalkAngle = 90;
   st().ChalkBox = {1, 2, 3, 4};
   frm.FormKeyDown(39, false);
   EXPECT_EQ(st().ChalkAngle, -85);
-  EXPECT_EQ(st().ChalkBox.EndAX, 3);
-  EXPECT_EQ(st().ChalkBox.EndAY, 4);
-  EXPECT_EQ(st().ChalkBox.EndBX, 1);
-  EXPECT_EQ(st().ChalkBox.EndBY, 2);
+  EXPECT_EQ(Ends(), (std::array{3, 4, 1, 2}));
   frm.FormKeyDown(37, false);
   EXPECT_EQ(st().ChalkAngle, -90);
-  EXPECT_EQ(st().ChalkBox.EndAX, 3);
+  EXPECT_EQ(Ends(), (std::array{3, 4, 1, 2}));
   frm.FormMouseWheelUp();
   EXPECT_EQ(st().ChalkAngle, 85);
-  EXPECT_EQ(st().ChalkBox.EndAX, 1);
-  EXPECT_EQ(st().ChalkBox.EndBY, 4);
+  EXPECT_EQ(Ends(), (std::array{1, 2, 3, 4}));
 }
 
 TEST_F(Input, TheWheelTurnsALyingChalkThroughTheMoveHandler) {
-  frm.FormKeyUp(13);
+  LayChalk();
   random.Push({1});
   Press(MouseButton::Left, 300, 200);
   Move(300, 200);
@@ -287,7 +276,7 @@ TEST_F(Input, TheWheelTurnsALyingChalkThroughTheMoveHandler) {
 }
 
 TEST_F(Input, ArrowKeysWithTheEraserOnlyTurn) {
-  frm.FormKeyUp(13);
+  LayChalk();
   st().ChalkX = 300;
   st().ChalkY = 200;
   st().SelectedChalk = EraserSelected;

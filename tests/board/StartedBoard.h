@@ -6,7 +6,9 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "board/BoardFixture.h"
 #include "board/Unit_Main.h"
+#include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
 
@@ -42,4 +44,26 @@ class ProgramFolder {
  private:
   QTemporaryDir dir_;
   QString previousCwd_;
+};
+
+// A board started by the program's own start-up in an 800 x 480 window, without the date.
+class StartedBoardTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CurrentKeys() = {};
+    folder.Write(QStringLiteral("VezozazOption.ini"), "[Opt]\r\nRunWithDay=0\r\n");
+    frm.FormCreate();
+  }
+  void TearDown() override { CurrentKeys() = {}; }
+
+  BoardState& st() { return frm.st; }
+  // Composes a frame now and returns it.
+  const QImage& Frame() {
+    frm.AllRewrite();
+    return frm.DXDraw.FrontBuffer();
+  }
+
+  ProgramFolder folder;
+  FakeBoardHost host;
+  TfrmMain frm{&host};
 };

@@ -1,23 +1,32 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "board/BoardFixture.h"
+#include "board/Pixels.h"
 
 namespace {
 
-constexpr TColor kBoard = RGB(0, 80, 0);
-constexpr TColor kWhite = RGB(255, 255, 255);
-constexpr TColor kSmudge = RGB(3, 83, 3);
-
-using Strokes = BoardTest;
-
-std::vector<int> Concat(std::initializer_list<std::vector<int>> parts) {
-  std::vector<int> all;
-  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
-  return all;
-}
+class Strokes : public BoardTest {
+ protected:
+  // A white chalk pressed at (100, 100) without dust and moved three times 5 pixels right:
+  // nothing drawn yet.
+  void FirstThreeMoves() {
+    random.Push({1});  // the press drops no dust
+    Press(MouseButton::Left, 100, 100);
+    for (int x : {105, 110, 115}) {
+      random.Push({0, 99});  // colour, dust check
+      Move(x, 100);
+    }
+  }
+  // The draws of the fourth move's piece before its dust check.
+  void ScriptTheFourthPiece() {
+    random.Push({0, 1});  // white, pen 6 wide
+    random.Push(5, 26);   // 13 specks (d = 5), all at the new point itself
+  }
+};
 
 }  // namespace
 
@@ -92,19 +101,13 @@ TEST_F(Strokes, PatternTakesOneShadePerPixelColumnByColumn) {
 }
 
 TEST_F(Strokes, NormalWayDrawsFromTheFourthMoveOnFromTheThirdPoint) {
-  random.Push({1});  // the press drops no dust
-  Press(MouseButton::Left, 100, 100);
-  for (int x : {105, 110, 115}) {
-    random.Push({0, 99});  // colour, dust check
-    Move(x, 100);
-  }
+  FirstThreeMoves();
   EXPECT_TRUE(BoardClean());
   EXPECT_EQ(st().StrokeCount, 3);
   EXPECT_EQ(st().ToolMode, NormalWay);
 
-  random.Push({0, 1});  // white, pen 6 wide
-  random.Push(5, 26);   // 13 specks (d = 5), all at the new point itself
-  random.Push({99});    // dust check
+  ScriptTheFourthPiece();
+  random.Push({99});  // dust check
   Move(120, 100);
   EXPECT_TRUE(random.Exhausted());
   EXPECT_EQ(random.asked,
@@ -133,7 +136,7 @@ TEST_F(Strokes, QuickStartTurnsIntoACornerLine) {
 
   random.Push({0, 0, 99});  // colour, corner shade, dust check
   Move(120, 100);
-  for (int x = 110; x < 120; ++x) EXPECT_EQ(Px(x, 100), RGB(191, 211, 191)) << x;
+  EXPECT_TRUE(AllOf(st().BoardBitmap, 110, 100, 120, 101, RGB(191, 211, 191)));
   EXPECT_EQ(Px(120, 100), kBoard);
   EXPECT_EQ(Px(115, 99), kBoard);
   EXPECT_EQ(Px(115, 101), kBoard);
@@ -160,19 +163,13 @@ TEST_F(Strokes, CtrlAtThePressDrawsCornerFromTheFirstMove) {
   CurrentKeys().Ctrl = false;  // letting go of Ctrl changes nothing
   random.Push({0, 99, 99});
   Move(100, 104);
-  for (int y = 100; y < 104; ++y) EXPECT_EQ(Px(100, y), RGB(92, 112, 92)) << y;
+  EXPECT_TRUE(AllOf(st().BoardBitmap, 100, 100, 101, 104, RGB(92, 112, 92)));
   EXPECT_EQ(st().ToolMode, CornerWay);
 }
 
 TEST_F(Strokes, DistanceLimitEndsTheStrokeAfterDrawingItsPiece) {
-  random.Push({1});
-  Press(MouseButton::Left, 100, 100);
-  for (int x : {105, 110, 115}) {
-    random.Push({0, 99});
-    Move(x, 100);
-  }
-  random.Push({0, 1});
-  random.Push(5, 26);
+  FirstThreeMoves();
+  ScriptTheFourthPiece();
   Move(120, 115);  // 15.8 pixels
   EXPECT_TRUE(random.Exhausted());
   EXPECT_EQ(random.asked.back(), 10);  // no dust check
@@ -193,14 +190,8 @@ TEST_F(Strokes, DistanceLimitEndsTheStrokeAfterDrawingItsPiece) {
 
 TEST_F(Strokes, WithoutTheDistanceLimitAnyLengthIsDrawn) {
   st().Opt.KyoriSeigen = false;
-  random.Push({1});
-  Press(MouseButton::Left, 100, 100);
-  for (int x : {105, 110, 115}) {
-    random.Push({0, 99});
-    Move(x, 100);
-  }
-  random.Push({0, 1});
-  random.Push(5, 26);
+  FirstThreeMoves();
+  ScriptTheFourthPiece();
   random.Push({99});
   Move(200, 100);
   EXPECT_TRUE(st().PenDown);
@@ -245,10 +236,7 @@ TEST_F(Strokes, EraserAtTheLeftEdgeIsClipped) {
   st().SelectedChalk = EraserSelected;
   Press(MouseButton::Left, 0, 100);
   Move(0, 100);
-  for (int x = 0; x < 64; ++x) {
-    EXPECT_EQ(Px(x, 82), kSmudge) << x;
-    EXPECT_EQ(Px(x, 135), kSmudge) << x;
-  }
+  EXPECT_TRUE(AllOf(st().BoardBitmap, 0, 82, 64, 136, kSmudge));
   EXPECT_EQ(Px(64, 100), kWhite);
   EXPECT_EQ(Px(0, 81), kWhite);
   EXPECT_EQ(Px(0, 136), kWhite);
@@ -257,22 +245,18 @@ TEST_F(Strokes, EraserAtTheLeftEdgeIsClipped) {
 }
 
 TEST_F(Strokes, LaidChalkSweepsTheBandFromThePressPoint) {
-  frm.FormKeyUp(13);
+  LayChalk();
   ASSERT_EQ(st().ToolMode, LaidWay);
   random.Push({1});  // no dust at the press
   Press(MouseButton::Left, 100, 100);
-  EXPECT_EQ(st().ChalkBox.EndAX, 74);
-  EXPECT_EQ(st().ChalkBox.EndBX, 126);
+  EXPECT_EQ(Ends(), (std::array{74, 100, 126, 100}));
   random.fallback = [](int n) { return n - 1; };
   Move(100, 110);
   const TColor shade = FromQRgb(st().ChalkPatternBitmap.pixel(0, 0));
   EXPECT_EQ(shade, RGB(92, 112, 92));
-  for (int x = 74; x < 126; ++x) {
-    EXPECT_EQ(Px(x, 100), shade) << x;
-    EXPECT_EQ(Px(x, 109), shade) << x;
-    EXPECT_EQ(Px(x, 110), kBoard) << x;
-    EXPECT_EQ(Px(x, 99), kBoard) << x;
-  }
+  EXPECT_TRUE(AllOf(st().BoardBitmap, 74, 100, 126, 110, shade));
+  EXPECT_TRUE(AllOf(st().BoardBitmap, 74, 99, 126, 100, kBoard));
+  EXPECT_TRUE(AllOf(st().BoardBitmap, 74, 110, 126, 111, kBoard));
   EXPECT_EQ(Px(73, 105), kBoard);
   EXPECT_EQ(Px(126, 105), kBoard);
   EXPECT_EQ(st().ChalkY, 110);
@@ -281,13 +265,11 @@ TEST_F(Strokes, LaidChalkSweepsTheBandFromThePressPoint) {
 }
 
 TEST_F(Strokes, LaidChalkAtAPositiveAngle) {
-  frm.FormKeyUp(13);
-  for (int i = 0; i < 9; ++i) frm.FormKeyDown(39, false);
+  LayChalk(9);
   ASSERT_EQ(st().ChalkAngle, 45);
   random.Push({1});
   Press(MouseButton::Left, 300, 300);
-  EXPECT_EQ(st().ChalkBox.EndAX, 282);
-  EXPECT_EQ(st().ChalkBox.EndAY, 282);
+  EXPECT_EQ(Ends(), (std::array{282, 282, 318, 318}));
   Move(310, 300);
   for (int x = 300; x < 310; ++x) EXPECT_NE(Px(x, 300), kBoard) << x;
   EXPECT_EQ(Px(299, 300), kBoard);
@@ -296,22 +278,17 @@ TEST_F(Strokes, LaidChalkAtAPositiveAngle) {
 
 TEST_F(Strokes, TurningFromNinetyToMinusEightyFiveFillsTwoThinTriangles) {
   st().SelectedChalk = 2;
-  frm.FormKeyUp(13);
-  for (int i = 0; i < 18; ++i) frm.FormKeyDown(39, false);
+  LayChalk(18);
   ASSERT_EQ(st().ChalkAngle, 90);
   random.Push({1});
   Press(MouseButton::Left, 200, 200);
-  EXPECT_EQ(st().ChalkBox.EndAY, 174);
-  EXPECT_EQ(st().ChalkBox.EndBY, 226);
+  EXPECT_EQ(Ends(), (std::array{200, 174, 200, 226}));
   ASSERT_TRUE(BoardClean());
 
   random.fallback = [k = 0](int n) mutable { return k++ % n; };
   frm.FormKeyDown(39, false);
   EXPECT_EQ(st().ChalkAngle, -85);
-  EXPECT_EQ(st().ChalkBox.EndAX, 197);
-  EXPECT_EQ(st().ChalkBox.EndAY, 174);
-  EXPECT_EQ(st().ChalkBox.EndBX, 203);
-  EXPECT_EQ(st().ChalkBox.EndBY, 226);
+  EXPECT_EQ(Ends(), (std::array{197, 174, 203, 226}));
   const QImage& pattern = st().ChalkPatternBitmap;
   auto patternAt = [&](int x, int y) { return FromQRgb(pattern.pixel(x % 8, y % 8)); };
   for (auto [x, y] : {std::pair{199, 190}, {201, 190}, {198, 210}, {200, 210}})
@@ -327,43 +304,37 @@ TEST_F(Strokes, TurningFromNinetyToMinusEightyFiveFillsTwoThinTriangles) {
     }
 }
 
+// After five moves a check passes with 4 of 5 and drops 1 + 3 + 1 particles in the normal way,
+// 2 in the corner way, 1 laid; the checks run in turn on one board.
 TEST_F(Strokes, DustCheckDropsDustByWayAndResetsTheCount) {
-  st().DustMoveCount = 5;
-  random.Push({4, 0, 1});  // passes, drops, 1 + 3 + 1 particles
-  frm.DustCheck(300, 200);
-  EXPECT_EQ(st().DustList.Count(), 5);
-  EXPECT_EQ(st().DustMoveCount, 0);
+  const struct {
+    const char* name;
+    std::uint8_t way;
+    int x;
+    std::vector<int> draws;
+    int dust, moveCount;
+  } checks[] = {
+      {"normal way: passes, drops, 1 + 3 + 1 particles", NormalWay, 300, {4, 0, 1}, 5, 0},
+      {"corner way", CornerWay, 300, {4, 0, 0}, 7, 0},
+      {"laid way", LaidWay, 300, {4, 0, 0}, 8, 0},
+      {"on the board's edge nothing falls, but the count starts again", LaidWay, 0, {4, 0}, 8, 0},
+      {"a failed test keeps counting", LaidWay, 300, {5}, 8, 5},
+  };
+  for (const auto& c : checks) {
+    SCOPED_TRACE(c.name);
+    st().ToolMode = c.way;
+    st().DustMoveCount = 5;
+    for (int d : c.draws) random.Push(d, 1);
+    frm.DustCheck(c.x, 200);
+    EXPECT_TRUE(random.Exhausted());
+    EXPECT_EQ(st().DustList.Count(), c.dust);
+    EXPECT_EQ(st().DustMoveCount, c.moveCount);
+  }
   for (const TKona& k : st().DustList.Items()) {
     EXPECT_EQ(k.X, 300);
     EXPECT_EQ(k.Y, 200);
     EXPECT_EQ(k.ChalkIndex, 0);
   }
-
-  st().ToolMode = CornerWay;
-  st().DustMoveCount = 5;
-  random.Push({4, 0, 0});
-  frm.DustCheck(300, 200);
-  EXPECT_EQ(st().DustList.Count(), 7);
-
-  st().ToolMode = LaidWay;
-  st().DustMoveCount = 5;
-  random.Push({4, 0, 0});
-  frm.DustCheck(300, 200);
-  EXPECT_EQ(st().DustList.Count(), 8);
-
-  // On the board's edge nothing falls, but the count starts again.
-  st().DustMoveCount = 5;
-  random.Push({4, 0});
-  frm.DustCheck(0, 200);
-  EXPECT_EQ(st().DustList.Count(), 8);
-  EXPECT_EQ(st().DustMoveCount, 0);
-
-  // A failed test keeps counting.
-  st().DustMoveCount = 5;
-  random.Push({5});
-  frm.DustCheck(300, 200);
-  EXPECT_EQ(st().DustMoveCount, 5);
-  EXPECT_TRUE(random.Exhausted());
 }
 
 TEST_F(Strokes, WithoutDustTheMoveCountWraps) {

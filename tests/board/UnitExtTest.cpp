@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board/Pixels.h"
 #include "board/Unit_Ext.h"
 #include "platform/Canvas.h"
 
@@ -15,118 +16,74 @@ QImage Colourful() {
   return image;
 }
 
-QImage Board(int w = 10, int h = 8) {
-  QImage image = NewBitmap(w, h);
+// Colourful, with pure black and two nearly black pixels in its second row.
+QImage WithBlack() {
+  QImage image = Colourful();
+  image.setPixel(1, 1, qRgb(0, 0, 0));
+  image.setPixel(2, 1, qRgb(1, 0, 0));  // nearly black still covers
+  image.setPixel(3, 1, qRgb(0, 0, 1));
+  return image;
+}
+
+// Two pixels of 24 bits each: black, then a colour.
+QImage TwentyFourBits() {
+  QImage image(2, 1, QImage::Format_RGB888);
+  image.setPixel(0, 0, qRgb(0, 0, 0));
+  image.setPixel(1, 0, qRgb(9, 8, 7));
+  return image;
+}
+
+QImage Board() {
+  QImage image = NewBitmap(10, 8);
   image.fill(Green);
   return image;
 }
 
-TEST(UnitExtTest, MaskedBlitWithoutBlackIsAnExactCopy) {
-  const QImage src = Colourful();
-  QImage dst = Board();
-  MaskedBlit(dst, 2, 3, 6, 4, src, 0, 0);
-  for (int y = 0; y < 8; ++y) {
-    for (int x = 0; x < 10; ++x) {
-      const bool inside = x >= 2 && x < 8 && y >= 3 && y < 7;
-      EXPECT_EQ(dst.pixel(x, y), inside ? src.pixel(x - 2, y - 3) : Green) << x << "," << y;
-    }
+// Every pixel of the 10 x 8 board is compared with what the masked copy must leave.
+TEST(UnitExtTest, MaskedBlitPaintsAllButPureBlackAndIsClippedAtBothPictures) {
+  const struct {
+    const char* name;
+    QImage src;
+    int x, y, w, h, sx, sy;
+  } blits[] = {
+      {"without black: an exact copy", Colourful(), 2, 3, 6, 4, 0, 0},
+      {"all black changes nothing", NewBitmap(6, 4), 1, 1, 6, 4, 0, 0},
+      {"only pure black is left out", WithBlack(), 0, 0, 6, 4, 0, 0},
+      {"a sub-rectangle", Colourful(), 5, 5, 2, 2, 3, 1},
+      {"off the top left: source (2, 1) lands on (0, 0)", Colourful(), -2, -1, 6, 4, 0, 0},
+      {"off the bottom right", Colourful(), 8, 6, 6, 4, 0, 0},
+      {"source reaching past the source picture on both sides", Colourful(), 0, 0, 10, 2, -2, 3},
+      {"right of the destination", Colourful(), 20, 0, 6, 4, 0, 0},
+      {"no width", Colourful(), 0, 0, 0, 4, 0, 0},
+      {"another picture format", TwentyFourBits(), 0, 0, 2, 1, 0, 0},
+  };
+  for (const auto& b : blits) {
+    SCOPED_TRACE(b.name);
+    QImage dst = Board();
+    MaskedBlit(dst, b.x, b.y, b.w, b.h, b.src, b.sx, b.sy);
+    EXPECT_TRUE(SamePixels(dst, MaskedCopy(Board(), b.x, b.y, b.w, b.h, b.src, b.sx, b.sy)));
   }
 }
 
-TEST(UnitExtTest, MaskedBlitOfAllBlackChangesNothing) {
-  const QImage src = NewBitmap(6, 4);
-  QImage dst = Board();
-  const QImage before = dst.copy();
-  MaskedBlit(dst, 1, 1, 6, 4, src, 0, 0);
-  EXPECT_EQ(dst, before);
-}
-
-TEST(UnitExtTest, MaskedBlitLeavesOutOnlyPureBlack) {
-  QImage src = Colourful();
-  src.setPixel(1, 1, qRgb(0, 0, 0));
-  src.setPixel(2, 1, qRgb(1, 0, 0));  // nearly black still covers
-  src.setPixel(3, 1, qRgb(0, 0, 1));
-  QImage dst = Board();
-  MaskedBlit(dst, 0, 0, 6, 4, src, 0, 0);
-  EXPECT_EQ(dst.pixel(1, 1), Green);
-  EXPECT_EQ(dst.pixel(2, 1), qRgb(1, 0, 0));
-  EXPECT_EQ(dst.pixel(3, 1), qRgb(0, 0, 1));
-  EXPECT_EQ(dst.pixel(0, 1), src.pixel(0, 1));
-  EXPECT_EQ(dst.pixel(4, 3), src.pixel(4, 3));
-}
-
-TEST(UnitExtTest, MaskedBlitCopiesASubRectangle) {
-  const QImage src = Colourful();
-  QImage dst = Board();
-  MaskedBlit(dst, 5, 5, 2, 2, src, 3, 1);
-  EXPECT_EQ(dst.pixel(5, 5), src.pixel(3, 1));
-  EXPECT_EQ(dst.pixel(6, 6), src.pixel(4, 2));
-  EXPECT_EQ(dst.pixel(7, 6), Green);
-  EXPECT_EQ(dst.pixel(6, 7), Green);
-  EXPECT_EQ(dst.pixel(4, 5), Green);
-}
-
-TEST(UnitExtTest, MaskedBlitIsClippedAtTheEdges) {
-  const QImage src = Colourful();
-  QImage dst = Board();
-  // Off the top left of the destination: source (2, 1) lands on (0, 0).
-  MaskedBlit(dst, -2, -1, 6, 4, src, 0, 0);
-  EXPECT_EQ(dst.pixel(0, 0), src.pixel(2, 1));
-  EXPECT_EQ(dst.pixel(3, 2), src.pixel(5, 3));
-  EXPECT_EQ(dst.pixel(4, 0), Green);
-  EXPECT_EQ(dst.pixel(0, 3), Green);
-
-  // Off the bottom right of the destination.
-  QImage right = Board();
-  MaskedBlit(right, 8, 6, 6, 4, src, 0, 0);
-  EXPECT_EQ(right.pixel(8, 6), src.pixel(0, 0));
-  EXPECT_EQ(right.pixel(9, 7), src.pixel(1, 1));
-  EXPECT_EQ(right.pixel(7, 7), Green);
-
-  // A source rectangle reaching past the source picture on both sides.
-  QImage wide = Board();
-  MaskedBlit(wide, 0, 0, 10, 2, src, -2, 3);
-  EXPECT_EQ(wide.pixel(0, 0), Green);
-  EXPECT_EQ(wide.pixel(1, 0), Green);
-  EXPECT_EQ(wide.pixel(2, 0), src.pixel(0, 3));
-  EXPECT_EQ(wide.pixel(7, 0), src.pixel(5, 3));
-  EXPECT_EQ(wide.pixel(8, 0), Green);
-  EXPECT_EQ(wide.pixel(2, 1), Green);
-
-  QImage untouched = Board();
-  MaskedBlit(untouched, 20, 0, 6, 4, src, 0, 0);
-  MaskedBlit(untouched, 0, 0, 0, 4, src, 0, 0);
-  EXPECT_EQ(untouched, Board());
-}
-
-TEST(UnitExtTest, MaskedBlitReadsOtherPictureFormats) {
-  QImage src(2, 1, QImage::Format_RGB888);
-  src.setPixel(0, 0, qRgb(0, 0, 0));
-  src.setPixel(1, 0, qRgb(9, 8, 7));
-  QImage dst = Board();
-  MaskedBlit(dst, 0, 0, 2, 1, src, 0, 0);
-  EXPECT_EQ(dst.pixel(0, 0), Green);
-  EXPECT_EQ(dst.pixel(1, 0), qRgb(9, 8, 7));
-}
-
-TEST(UnitExtTest, RectsTouchingAlongAnEdgeDoNotOverlap) {
-  EXPECT_FALSE(RectsOverlap({0, 0, 10, 10}, {10, 0, 20, 10}));
-  EXPECT_FALSE(RectsOverlap({0, 0, 10, 10}, {0, 10, 10, 20}));
-  EXPECT_FALSE(RectsOverlap({0, 0, 10, 10}, {10, 10, 20, 20}));
-  EXPECT_TRUE(RectsOverlap({0, 0, 10, 10}, {9, 9, 20, 20}));
-}
-
-TEST(UnitExtTest, ContainedRectsOverlap) {
-  EXPECT_TRUE(RectsOverlap({0, 0, 100, 100}, {10, 10, 20, 20}));
-  EXPECT_TRUE(RectsOverlap({10, 10, 20, 20}, {0, 0, 100, 100}));
-  EXPECT_TRUE(RectsOverlap({5, 5, 6, 6}, {5, 5, 6, 6}));
-}
-
-TEST(UnitExtTest, EmptyRectsNeverOverlap) {
-  EXPECT_FALSE(RectsOverlap({5, 5, 5, 20}, {0, 0, 100, 100}));
-  EXPECT_FALSE(RectsOverlap({0, 0, 100, 100}, {5, 5, 20, 5}));
-  EXPECT_FALSE(RectsOverlap({20, 20, 10, 10}, {0, 0, 100, 100}));
-  EXPECT_FALSE(RectsOverlap({0, 0, 10, 10}, {30, 30, 40, 40}));
+TEST(UnitExtTest, RectsOverlapOnlyWhenTheyShareAPixel) {
+  const struct {
+    const char* name;
+    TRect a, b;
+    bool overlap;
+  } pairs[] = {
+      {"touching on the right", {0, 0, 10, 10}, {10, 0, 20, 10}, false},
+      {"touching below", {0, 0, 10, 10}, {0, 10, 10, 20}, false},
+      {"touching at a corner", {0, 0, 10, 10}, {10, 10, 20, 20}, false},
+      {"sharing one pixel", {0, 0, 10, 10}, {9, 9, 20, 20}, true},
+      {"second inside the first", {0, 0, 100, 100}, {10, 10, 20, 20}, true},
+      {"first inside the second", {10, 10, 20, 20}, {0, 0, 100, 100}, true},
+      {"the same pixel", {5, 5, 6, 6}, {5, 5, 6, 6}, true},
+      {"first without width", {5, 5, 5, 20}, {0, 0, 100, 100}, false},
+      {"second without height", {0, 0, 100, 100}, {5, 5, 20, 5}, false},
+      {"first turned inside out", {20, 20, 10, 10}, {0, 0, 100, 100}, false},
+      {"apart", {0, 0, 10, 10}, {30, 30, 40, 40}, false},
+  };
+  for (const auto& p : pairs) EXPECT_EQ(RectsOverlap(p.a, p.b), p.overlap) << p.name;
 }
 
 }  // namespace

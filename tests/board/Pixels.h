@@ -1,0 +1,81 @@
+#pragma once
+// Colours and pixel checks shared by the board's tests. Rectangles are [left, right) x
+// [top, bottom); colours are TColor (0x00BBGGRR).
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QRect>
+
+#include "platform/Types.h"
+
+constexpr TColor kBoard = RGB(0, 80, 0);       // the board's green
+constexpr TColor kWhite = RGB(255, 255, 255);  // the first chalk
+constexpr TColor kSmudge = RGB(3, 83, 3);      // what finger and eraser leave under Yogore
+constexpr QRgb kBlackPixel = 0xFF000000u;      // pure black: a masked copy leaves it out
+
+inline TColor At(const QImage& image, int x, int y) {
+  return FromQRgb(image.pixel(x, y));
+}
+
+// Every pixel of the rectangle is c.
+inline ::testing::AssertionResult AllOf(const QImage& image, int left, int top, int right,
+                                        int bottom, TColor c) {
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x)
+      if (At(image, x, y) != c)
+        return ::testing::AssertionFailure() << "differs at " << x << "," << y;
+  return ::testing::AssertionSuccess();
+}
+
+// The two pictures are the same size and equal pixel for pixel.
+inline ::testing::AssertionResult SamePixels(const QImage& a, const QImage& b) {
+  if (a.size() != b.size())
+    return ::testing::AssertionFailure() << "sizes differ: " << a.width() << "x" << a.height()
+                                         << " and " << b.width() << "x" << b.height();
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (a.pixel(x, y) != b.pixel(x, y))
+        return ::testing::AssertionFailure() << "differs at " << x << "," << y;
+  return ::testing::AssertionSuccess();
+}
+
+// What a masked copy of src's w x h rectangle at (sx, sy) to (x, y) of board leaves: each
+// source pixel inside src that is not pure black replaces the board pixel under it (where
+// inside the board); everything else stays.
+inline QImage MaskedCopy(QImage board, int x, int y, int w, int h, const QImage& src, int sx,
+                         int sy) {
+  for (int j = 0; j < h; ++j)
+    for (int i = 0; i < w; ++i) {
+      if (!src.rect().contains(sx + i, sy + j) || !board.rect().contains(x + i, y + j)) continue;
+      const QRgb ink = src.pixel(sx + i, sy + j);
+      if ((ink & 0xFFFFFFu) != 0) board.setPixel(x + i, y + j, ink);
+    }
+  return board;
+}
+
+// Every non-black pixel of src's w x h rectangle at (sx, sy) shows at (x, y) of frame (where
+// inside it), and at least one was compared.
+inline ::testing::AssertionResult ShowsMasked(const QImage& frame, int x, int y, const QImage& src,
+                                              int sx, int sy, int w, int h) {
+  int compared = 0;
+  for (int j = 0; j < h; ++j)
+    for (int i = 0; i < w; ++i) {
+      const QRgb p = src.pixel(sx + i, sy + j);
+      if (p == kBlackPixel || !frame.rect().contains(x + i, y + j)) continue;
+      ++compared;
+      if (frame.pixel(x + i, y + j) != p)
+        return ::testing::AssertionFailure() << "differs at " << x + i << "," << y + j;
+    }
+  if (compared == 0) return ::testing::AssertionFailure() << "nothing to compare";
+  return ::testing::AssertionSuccess();
+}
+
+// The frame's rectangle below the board (y >= 432) shows only the tray band: each row the
+// colour of that row of the tray picture.
+inline bool TrayBandAt(const QImage& frame, const QImage& tray, int left, int top, int right,
+                       int bottom) {
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x)
+      if (frame.pixel(x, y) != tray.pixel(0, y - 432)) return false;
+  return true;
+}
