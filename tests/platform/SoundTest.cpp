@@ -46,11 +46,26 @@ QByteArray ToneWave(int milliseconds) {
   return wav;
 }
 
+// Each test starts with no output device, on the dummy driver.
+class SoundOutput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CloseSoundOutput();
+    qputenv("SDL_AUDIODRIVER", "dummy");
+  }
+  void TearDown() override {
+    SetSoundObserver(nullptr);
+    CloseSoundOutput();
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    qunsetenv("ALSA_CONFIG_PATH");
+    qunsetenv("SDL_DISKAUDIOFILE");
+  }
+};
+
 }  // namespace
 
 // The disk driver proves that a played image really reaches an output device.
-TEST(Sound, PlaysAnInMemoryImageToTheDevice) {
-  CloseSoundOutput();  // the device is opened once per run: start afresh on the disk driver
+TEST_F(SoundOutput, PlaysAnInMemoryImageToTheDevice) {
   QTemporaryDir dir;
   const QString out = dir.filePath(QStringLiteral("out.raw"));
   qputenv("SDL_AUDIODRIVER", "disk");
@@ -71,13 +86,9 @@ TEST(Sound, PlaysAnInMemoryImageToTheDevice) {
   EXPECT_TRUE(sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC));
   EXPECT_TRUE(sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC));
   EXPECT_TRUE(sndPlaySoundA(nullptr, SND_MEMORY));
-  SetSoundObserver(nullptr);
-  CloseSoundOutput();
-  qunsetenv("SDL_DISKAUDIOFILE");
-  qputenv("SDL_AUDIODRIVER", "dummy");
 }
 
-TEST(Sound, SomethingThatIsNotAWaveImageIsRefused) {
+TEST_F(SoundOutput, SomethingThatIsNotAWaveImageIsRefused) {
   const QByteArray junk(64, 'x');
   EXPECT_FALSE(sndPlaySoundA(junk.constData(), SND_MEMORY | SND_ASYNC));
   QByteArray notPcm = ToneWave(20);
@@ -86,20 +97,6 @@ TEST(Sound, SomethingThatIsNotAWaveImageIsRefused) {
 }
 
 namespace {
-
-// Each test starts with no output device, on the given driver.
-class SoundOutput : public ::testing::Test {
- protected:
-  void SetUp() override {
-    CloseSoundOutput();
-    qputenv("SDL_AUDIODRIVER", "dummy");
-  }
-  void TearDown() override {
-    CloseSoundOutput();
-    qputenv("SDL_AUDIODRIVER", "dummy");
-    qunsetenv("ALSA_CONFIG_PATH");
-  }
-};
 
 // What the code run by `body` writes to stderr, line by line.
 QStringList StderrOf(const std::function<void()>& body) {
