@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -20,29 +21,17 @@ namespace {
 
 // A RIFF WAVE image of a short 440 Hz tone, 16-bit mono.
 QByteArray ToneWave(int milliseconds) {
-  const int rate = 22050;
-  const int samples = rate * milliseconds / 1000;
+  const quint32 rate = 22050, samples = rate * quint32(milliseconds) / 1000;
   QByteArray wav;
-  const auto u32 = [&](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) wav.append(char((v >> (8 * i)) & 0xFF));
-  };
-  const auto u16 = [&](std::uint16_t v) {
-    wav.append(char(v & 0xFF));
-    wav.append(char(v >> 8));
-  };
-  wav.append("RIFF");
-  u32(36 + samples * 2);
-  wav.append("WAVEfmt ");
-  u32(16);
-  u16(1);
-  u16(1);
-  u32(rate);
-  u32(rate * 2);
-  u16(2);
-  u16(16);
-  wav.append("data");
-  u32(samples * 2);
-  for (int i = 0; i < samples; ++i) u16(std::uint16_t(std::int16_t(8000 * std::sin(i * 0.125))));
+  QDataStream out(&wav, QIODevice::WriteOnly);
+  out.setByteOrder(QDataStream::LittleEndian);
+  out.writeRawData("RIFF", 4);
+  out << quint32(36 + samples * 2);
+  out.writeRawData("WAVEfmt ", 8);
+  out << quint32(16) << quint16(1) << quint16(1) << rate << rate * 2 << quint16(2) << quint16(16);
+  out.writeRawData("data", 4);
+  out << samples * 2;
+  for (quint32 i = 0; i < samples; ++i) out << qint16(8000 * std::sin(i * 0.125));
   return wav;
 }
 
