@@ -8,6 +8,7 @@
 
 #include "files/BmpBuilder.h"
 #include "files/BmpReader.h"
+#include "files/FilesFixture.h"
 #include "files/PictureFiles.h"
 #include "platform/AppError.h"
 
@@ -238,11 +239,8 @@ TEST(BmpReader, RefusesBrokenBitmapsAndSaysWhy) {
 TEST(BmpReader, AFileLargerThanAnyPictureIsRefusedUnread) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("vast.bmp"));
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(MakeBmp(Direct(40, 24, 0, {})));
-  ASSERT_TRUE(file.resize(kBmpMaxFileBytes + 1));  // sparse: nothing is written
-  file.close();
+  WriteBytes(path, MakeBmp(Direct(40, 24, 0, {})));
+  ASSERT_TRUE(QFile::resize(path, kBmpMaxFileBytes + 1));  // sparse: nothing is written
   try {
     ReadBmpFile(path);
     FAIL() << "read a file larger than any picture";

@@ -14,6 +14,7 @@
 
 #include "FileSizeLimit.h"
 #include "board/Unit_Main.h"
+#include "files/Unit_Files.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
 
@@ -78,6 +79,13 @@ class FilesTest : public ::testing::Test {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                   QDir::NoDotAndDotDot);
   }
+  // The one box shown was an error box (the stop icon) whose text holds every one of parts.
+  void ExpectOneErrorBox(const QStringList& parts) const {
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
+    for (const QString& part : parts)
+      EXPECT_TRUE(boxes[0].Text.contains(part)) << boxes[0].Text.toStdString();
+  }
 
   QTemporaryDir dir;
   TfrmMain frm;  // no window: client 800 x 480
@@ -85,4 +93,32 @@ class FilesTest : public ::testing::Test {
   std::function<BoxAnswer(const MessageBoxRequest&)> answer = [](const MessageBoxRequest& r) {
     return r.YesNo ? BoxAnswer::No : BoxAnswer::Ok;
   };
+};
+
+// The board-file chooser of the board, opened through the popup menu's commands.
+class ChooserTest : public FilesTest {
+ protected:
+  void SetUp() override {
+    FilesTest::SetUp();
+    files.FormCreate();
+  }
+  // Opens the chooser through the menu command; `user` acts while it is shown.
+  TModalResult Open(bool load, std::function<void()> user) {
+    files.RunModal = std::move(user);
+    load ? mnuLoadClick(frm, files) : mnuSaveClick(frm, files);
+    return files.ModalResult;
+  }
+  // Opens it to load or store, types title and presses OK.
+  TModalResult Load(const QString& title) { return OpenWithTitle(true, title); }
+  TModalResult Store(const QString& title) { return OpenWithTitle(false, title); }
+
+  TfrmFiles files{frm};
+
+ private:
+  TModalResult OpenWithTitle(bool load, const QString& title) {
+    return Open(load, [&] {
+      files.edtFileName.Text = title;
+      files.btnOKClick();
+    });
+  }
 };

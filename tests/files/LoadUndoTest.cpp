@@ -3,28 +3,18 @@
 
 #include "files/FilesFixture.h"
 #include "files/PictureFiles.h"
-#include "files/Unit_Files.h"
 
-TEST_F(FilesTest, ALoadIsUndoneAndRedoneAndAStoreAfterUndoHoldsTheUndoneBoard) {
+TEST_F(ChooserTest, ALoadIsUndoneAndRedoneAndAStoreAfterUndoHoldsTheUndoneBoard) {
   frm.st.BoardReady = true;
   const QImage before = frm.st.BoardBitmap.copy();
   ASSERT_TRUE(QDir().mkpath(UsersPath(QString())));
   WriteBmpFile(PatternBoard(5), UsersPath(QStringLiteral("other.bmp")));
-  TfrmFiles files{frm};
-  files.FormCreate();
-  const auto run = [&](bool load, const QString& title) {
-    files.RunModal = [&] {
-      files.edtFileName.Text = title;
-      files.btnOKClick();
-    };
-    load ? mnuLoadClick(frm, files) : mnuSaveClick(frm, files);
-  };
 
-  run(true, QStringLiteral("other"));
+  Load(QStringLiteral("other"));
   ASSERT_TRUE(frm.st.BoardBitmap == PatternBoard(5));
   EXPECT_TRUE(frm.Undo());
   EXPECT_TRUE(frm.st.BoardBitmap == before);
-  run(false, QStringLiteral("undone"));
+  Store(QStringLiteral("undone"));
   EXPECT_TRUE(ReadBmpFile(UsersPath(QStringLiteral("undone.bmp"))) == before);
   EXPECT_TRUE(frm.Redo());
   EXPECT_TRUE(frm.st.BoardBitmap == PatternBoard(5));

@@ -1,79 +1,12 @@
 #include <QDir>
 #include <QFileInfo>
-#include <QImageWriter>
-#include <QTextStream>
 
+#include "files/BmpBuilder.h"
 #include "files/FilesFixture.h"
 #include "files/PictureFiles.h"
 #include "files/Unit_Files.h"
 
 namespace {
-
-void PutLE(QByteArray& bytes, quint32 value, int size) {
-  for (int i = 0; i < size; ++i) bytes.append(char((value >> (8 * i)) & 0xFF));
-}
-
-// A bottom-up Windows bitmap with a palette, written byte by byte: 1 or 8 bits per pixel.
-QByteArray IndexedBmp(int width, int height, int bits, const std::vector<QRgb>& palette,
-                      const std::function<int(int, int)>& index) {
-  const int rowBytes = (width * bits + 31) / 32 * 4;
-  const int offset = 14 + 40 + 4 * int(palette.size());
-  QByteArray bmp("BM");
-  PutLE(bmp, quint32(offset + rowBytes * height), 4);
-  PutLE(bmp, 0, 4);
-  PutLE(bmp, quint32(offset), 4);
-  PutLE(bmp, 40, 4);
-  PutLE(bmp, quint32(width), 4);
-  PutLE(bmp, quint32(height), 4);
-  PutLE(bmp, 1, 2);
-  PutLE(bmp, quint32(bits), 2);
-  PutLE(bmp, 0, 4);
-  PutLE(bmp, quint32(rowBytes * height), 4);
-  PutLE(bmp, 2835, 4);
-  PutLE(bmp, 2835, 4);
-  PutLE(bmp, quint32(palette.size()), 4);
-  PutLE(bmp, 0, 4);
-  for (QRgb c : palette) PutLE(bmp, quint32(qBlue(c) | qGreen(c) << 8 | qRed(c) << 16), 4);
-  for (int y = height - 1; y >= 0; --y) {
-    QByteArray row(rowBytes, '\0');
-    for (int x = 0; x < width; ++x) {
-      if (bits == 8)
-        row[x] = char(index(x, y));
-      else if (index(x, y))
-        row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
-    }
-    bmp += row;
-  }
-  return bmp;
-}
-
-class ChooserTest : public FilesTest {
- protected:
-  void SetUp() override {
-    FilesTest::SetUp();
-    files.FormCreate();
-  }
-  // Opens the chooser through the menu command; `user` acts while it is shown.
-  TModalResult Open(bool load, std::function<void()> user) {
-    files.RunModal = std::move(user);
-    load ? mnuLoadClick(frm, files) : mnuSaveClick(frm, files);
-    return files.ModalResult;
-  }
-  TModalResult Store(const QString& title) {
-    return Open(false, [&] {
-      files.edtFileName.Text = title;
-      files.btnOKClick();
-    });
-  }
-  TModalResult Load(const QString& title) {
-    return Open(true, [&] {
-      files.edtFileName.Text = title;
-      files.btnOKClick();
-    });
-  }
-
-  TfrmFiles files{frm};
-};
 
 TEST_F(ChooserTest, OpeningCreatesTheBoardFolderAndShowsTheModeTexts) {
   ASSERT_FALSE(QFileInfo::exists(Path("users")));
@@ -127,30 +60,23 @@ TEST_F(ChooserTest, StoreListLoadRoundTripIsPixelForPixel) {
   EXPECT_EQ(frm.st.BoardBitmap, stored);
 }
 
-TEST_F(ChooserTest, ABitmapOfTheWindowsSizeIsRefusedWithTheSizeMessage) {
-  QDir().mkpath(Path("users"));
-  QImage window(800, 480, QImage::Format_RGB32);
-  window.fill(Qt::red);
-  ASSERT_TRUE(window.save(UsersPath("whole window.bmp"), "BMP"));
-
-  const QImage before = frm.st.BoardBitmap;
-  EXPECT_EQ(Load(QStringLiteral("whole window")), TModalResult::Cancel);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Text, QStringLiteral("ファイルの縦x横が一致していません。"));
-  EXPECT_EQ(boxes[0].Icon, BoxIcon::None);
-  EXPECT_FALSE(boxes[0].YesNo);
-  EXPECT_EQ(frm.st.BoardBitmap, before);
-}
-
+// Bottom-up bitmaps with a palette, of 8 and of 1 bit a pixel.
 TEST_F(ChooserTest, EightBitAndOneBitBitmapsOfTheBoardsSizeAreAccepted) {
   QDir().mkpath(Path("users"));
+  const auto indexed = [](int bits, const std::vector<QRgb>& palette, auto index) {
+    BmpShape s{40, 800, 432, bits};
+    s.colours = quint32(palette.size());
+    s.palette = palette;
+    s.pixels = PackRows(800, 432, bits, [&](int x, int r) { return quint32(index(x, 431 - r)); });
+    return MakeBmp(s);
+  };
   std::vector<QRgb> palette;
   for (int i = 0; i < 256; ++i) palette.push_back(qRgb(i, 255 - i, (i * 7) & 0xFF));
   const auto index8 = [](int x, int y) { return (x + 2 * y) & 0xFF; };
-  WriteBytes(UsersPath("eight.bmp"), IndexedBmp(800, 432, 8, palette, index8));
+  WriteBytes(UsersPath("eight.bmp"), indexed(8, palette, index8));
   const std::vector<QRgb> two{qRgb(10, 20, 30), qRgb(240, 230, 220)};
   const auto index1 = [](int x, int y) { return (x / 3 + y) % 2; };
-  WriteBytes(UsersPath("one.bmp"), IndexedBmp(800, 432, 1, two, index1));
+  WriteBytes(UsersPath("one.bmp"), indexed(1, two, index1));
 
   ASSERT_EQ(Load(QStringLiteral("eight")), TModalResult::OK);
   for (int y : {0, 1, 200, 431})
@@ -166,8 +92,15 @@ TEST_F(ChooserTest, EightBitAndOneBitBitmapsOfTheBoardsSizeAreAccepted) {
   EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(ChooserTest, AFileThatIsNoBitmapGivesTheErrorBoxAndChangesNothing) {
-  QDir().mkpath(Path("users"));
+// A load that fails shows one box and leaves the board as it was: the size message for a
+// bitmap of another size (the window's, say), the error box with the file and the fault for a
+// file that is no bitmap, the missing-title message with the title in its placeholder where no
+// file (a folder, say) has the title.
+TEST_F(ChooserTest, AFailedLoadShowsOneBoxAndChangesNothing) {
+  QDir().mkpath(UsersPath("a folder.bmp"));
+  QImage window(800, 480, QImage::Format_RGB32);
+  window.fill(Qt::red);
+  ASSERT_TRUE(window.save(UsersPath("whole window.bmp"), "BMP"));
   QImage picture(800, 432, QImage::Format_RGB32);
   picture.fill(Qt::blue);
   ASSERT_TRUE(picture.save(UsersPath("really a png.bmp"), "PNG"));
@@ -176,37 +109,37 @@ TEST_F(ChooserTest, AFileThatIsNoBitmapGivesTheErrorBoxAndChangesNothing) {
   WriteBytes(UsersPath("half a board.bmp"), whole.left(whole.size() / 2));
 
   const QImage before = frm.st.BoardBitmap;
-  const std::pair<const char*, const char*> cases[] = {
-      {"really a png", "not a BMP file"},
-      {"garbage", "header"},
-      {"half a board", "ends before its pixels do"}};
-  for (const auto& [title, why] : cases) {
+  const struct {
+    QString title;
+    BoxIcon icon;
+    QString text;  // the whole text; of an error box, the fault it names
+  } cases[] = {
+      {"whole window", BoxIcon::None, "ファイルの縦x横が一致していません。"},
+      {"really a png", BoxIcon::Stop, "not a BMP file"},
+      {"garbage", BoxIcon::Stop, "header"},
+      {"half a board", BoxIcon::Stop, "ends before its pixels do"},
+      {"nowhere", BoxIcon::None, "\"nowhere.bmp\"は存在しません。"},
+      {"a folder", BoxIcon::None, "\"a folder.bmp\"は存在しません。"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title.toStdString());
     boxes.clear();
-    EXPECT_EQ(Load(QString::fromUtf8(title)), TModalResult::Cancel);
-    ASSERT_EQ(boxes.size(), 1u) << title;
-    EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
-    EXPECT_TRUE(boxes[0].Text.contains(UsersPath(QString::fromUtf8(title) + ".bmp")));
-    EXPECT_TRUE(boxes[0].Text.contains(QString::fromUtf8(why))) << boxes[0].Text.toStdString();
+    EXPECT_EQ(Load(c.title), TModalResult::Cancel);
+    if (c.icon == BoxIcon::Stop) {
+      ExpectOneErrorBox({UsersPath(c.title + ".bmp"), c.text});
+    } else {
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_EQ(boxes[0].Text, c.text);
+      EXPECT_EQ(boxes[0].Icon, c.icon);
+    }
+    EXPECT_EQ(boxes[0].Caption, ApplicationTitle());
+    EXPECT_FALSE(boxes[0].YesNo);
     EXPECT_EQ(frm.st.BoardBitmap, before);
   }
 }
 
-TEST_F(ChooserTest, AMissingTitleIsReportedWithTheTitleInItsPlaceholder) {
-  const QImage before = frm.st.BoardBitmap;
-  EXPECT_EQ(Load(QStringLiteral("nowhere")), TModalResult::Cancel);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Text, QStringLiteral("\"nowhere.bmp\"は存在しません。"));
-  EXPECT_EQ(boxes[0].Caption, ApplicationTitle());
-  EXPECT_EQ(boxes[0].Icon, BoxIcon::None);
-  EXPECT_EQ(frm.st.BoardBitmap, before);
-
-  QDir().mkpath(UsersPath("a folder.bmp"));
-  boxes.clear();
-  EXPECT_EQ(Load(QStringLiteral("a folder")), TModalResult::Cancel);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Text, QStringLiteral("\"a folder.bmp\"は存在しません。"));
-}
-
+// Storing over a board file asks first, also at once on a double click on its title in the
+// store mode's list.
 TEST_F(ChooserTest, OverwriteAnsweredNoKeepsTheOldBytesAndYesReplacesThem) {
   frm.st.BoardBitmap = PatternBoard(1);
   ASSERT_EQ(Store(QStringLiteral("abc")), TModalResult::OK);
@@ -214,10 +147,17 @@ TEST_F(ChooserTest, OverwriteAnsweredNoKeepsTheOldBytesAndYesReplacesThem) {
 
   frm.st.BoardBitmap = PatternBoard(2);
   EXPECT_EQ(Store(QStringLiteral("abc")), TModalResult::Cancel);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Text, QStringLiteral("\"abc.bmp\"はすでに存在します。上書き保存しますか？"));
-  EXPECT_EQ(boxes[0].Icon, BoxIcon::Question);
-  EXPECT_TRUE(boxes[0].YesNo);
+  Open(false, [&] {
+    files.lstFiles.ItemIndex = 0;
+    files.lstFilesClick();
+    files.lstFilesDblClick();
+  });
+  ASSERT_EQ(boxes.size(), 2u);
+  for (const MessageBoxRequest& box : boxes) {
+    EXPECT_EQ(box.Text, QStringLiteral("\"abc.bmp\"はすでに存在します。上書き保存しますか？"));
+    EXPECT_EQ(box.Icon, BoxIcon::Question);
+    EXPECT_TRUE(box.YesNo);
+  }
   EXPECT_EQ(ReadBytes(UsersPath("abc.bmp")), old);
 
   answer = [](const MessageBoxRequest&) { return BoxAnswer::Yes; };
@@ -249,21 +189,9 @@ TEST_F(ChooserTest, AFailedStoreLeavesTheOldFileWholeAndTheDialogOpen) {
   EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(4));
 }
 
-TEST_F(ChooserTest, TitlesNamingNoFolderGiveTheErrorBoxAndWriteNothing) {
-  Open(false, {});
-  WriteBytes(UsersPath("plain file"), "not a folder");
-  for (const char* title : {"missing folder/board", "plain file/board"}) {
-    boxes.clear();
-    EXPECT_EQ(Store(QString::fromUtf8(title)), TModalResult::Cancel) << title;
-    ASSERT_EQ(boxes.size(), 1u) << title;
-    EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
-  }
-  EXPECT_EQ(Entries(Path("users")), QStringList{"plain file"});
-  EXPECT_EQ(ReadBytes(UsersPath("plain file")), QByteArray("not a folder"));
-}
-
+// Files added outside the program show at the next opening.
 TEST_F(ChooserTest, TheListingSkipsFoldersAndOtherExtensionsAndIsInNameOrder) {
-  QDir().mkpath(Path("users"));
+  Open(true, {});
   for (const char* name :
        {"b.bmp", "Zed.bmp", "A.bmp", ".bmp", ".hidden.bmp", "c.BMP", "d.png", "e.bmp.txt", "notes"})
     WriteBytes(UsersPath(QString::fromUtf8(name)), "x");
@@ -304,9 +232,9 @@ TEST_F(ChooserTest, TitlesMatchBoardFilesInAnyLetterCase) {
   EXPECT_EQ(Entries(Path("users")), (QStringList{"AB.Bmp", "ab.bmp", "LESSON.BMP"}));
 }
 
-// A title names a file in the board folder or none: separators, NUL and links that lead out
-// of the folder are refused with the error box, before any question, and nothing is read or
-// written outside.
+// A title names a file in the board folder or none: separators (also where they would name a
+// folder), NUL and links that lead out of the folder are refused with the error box, before any
+// question, and nothing is read or written outside.
 TEST_F(ChooserTest, TitlesThatLeaveTheBoardFolderAreRefused) {
   answer = [](const MessageBoxRequest&) { return BoxAnswer::Yes; };
   QImage chalk(52, 11, QImage::Format_RGB32);
@@ -319,23 +247,29 @@ TEST_F(ChooserTest, TitlesThatLeaveTheBoardFolderAreRefused) {
   ASSERT_TRUE(QFile::link(Path("Nothing yet.bmp"), UsersPath("new.bmp")));
   ASSERT_TRUE(PatternBoard(6).save(UsersPath("real.bmp"), "BMP"));
   ASSERT_TRUE(QFile::link(UsersPath("real.bmp"), UsersPath("alias.bmp")));
+  WriteBytes(UsersPath("plain file"), "not a folder");
 
-  const QString titles[] = {"../Chalk",    "..\\Chalk", "a/b", QStringLiteral("real") + QChar(0),
-                            Path("Chalk"), "out",       "new"};
+  const QString titles[] = {
+      "../Chalk",        "..\\Chalk", "a/b", QStringLiteral("real") + QChar(0),
+      Path("Chalk"),     "out",       "new", "missing folder/board",
+      "plain file/board"};
   for (const QString& title : titles) {
     for (bool load : {true, false}) {
+      SCOPED_TRACE(title.toStdString() + (load ? ", load" : ", store"));
       boxes.clear();
       frm.st.BoardBitmap = PatternBoard(7);
-      EXPECT_EQ(load ? Load(title) : Store(title), TModalResult::Cancel) << title.toStdString();
-      ASSERT_EQ(boxes.size(), 1u) << title.toStdString();
-      EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop) << title.toStdString();
-      EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(7)) << title.toStdString();
+      EXPECT_EQ(load ? Load(title) : Store(title), TModalResult::Cancel);
+      ExpectOneErrorBox({});
+      EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(7));
     }
   }
   EXPECT_EQ(ReadBytes(Path("Chalk.bmp")), chalkBytes);
   EXPECT_EQ(ReadBmpFile(Path("Outside.bmp")), PatternBoard(5));
   EXPECT_FALSE(QFileInfo::exists(Path("Nothing yet.bmp")));
   EXPECT_EQ(Entries(dir.path()), (QStringList{"Chalk.bmp", "Outside.bmp", "users"}));
+  EXPECT_EQ(Entries(Path("users")),
+            (QStringList{"alias.bmp", "new.bmp", "out.bmp", "plain file", "real.bmp"}));
+  EXPECT_EQ(ReadBytes(UsersPath("plain file")), QByteArray("not a folder"));
 
   // A link that stays in the folder is a board file like any other.
   boxes.clear();
@@ -345,29 +279,6 @@ TEST_F(ChooserTest, TitlesThatLeaveTheBoardFolderAreRefused) {
   EXPECT_EQ(Store(QStringLiteral("alias")), TModalResult::OK);
   EXPECT_EQ(ReadBmpFile(UsersPath("real.bmp")), PatternBoard(8));
   EXPECT_TRUE(QFileInfo(UsersPath("alias.bmp")).isSymLink());
-}
-
-TEST_F(ChooserTest, FilesAddedOutsideTheProgramShowAtTheNextOpening) {
-  Open(true, {});
-  WriteBytes(UsersPath("later.bmp"), "x");
-  QStringList listed;
-  Open(true, [&] { listed = files.lstFiles.Items; });
-  EXPECT_EQ(listed, QStringList{"later"});
-}
-
-TEST_F(ChooserTest, DoubleClickInStoreModeAsksTheOverwriteQuestionAtOnce) {
-  ASSERT_EQ(Store(QStringLiteral("pick me")), TModalResult::OK);
-  const QByteArray old = ReadBytes(UsersPath("pick me.bmp"));
-  frm.st.BoardBitmap = PatternBoard(5);
-  Open(false, [&] {
-    files.lstFiles.ItemIndex = 0;
-    files.lstFilesClick();
-    files.lstFilesDblClick();
-  });
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Text,
-            QStringLiteral("\"pick me.bmp\"はすでに存在します。上書き保存しますか？"));
-  EXPECT_EQ(ReadBytes(UsersPath("pick me.bmp")), old);
 }
 
 TEST_F(ChooserTest, HostileMessageTextsAreShownLiterallyWithTheTitleInPlace) {

@@ -3,28 +3,40 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <deque>
 #include <numbers>
+#include <vector>
 
 #include "platform/Canvas.h"
 
 namespace {
 
+constexpr TColor Black = 0;
 constexpr TColor Red = RGB(255, 0, 0);
 constexpr TColor Blue = RGB(0, 0, 255);
 constexpr TColor White = RGB(255, 255, 255);
 
-// Pixels of one colour inside the rectangle [0, w) x [0, h).
-int CountColor(const Canvas& c, TColor color, int w, int h) {
+struct Px {
+  int x, y;
+  TColor color;
+};
+
+void ExpectPixels(const Canvas& c, const std::vector<Px>& pixels) {
+  for (const Px& p : pixels) EXPECT_EQ(c.Pixel(p.x, p.y), p.color) << "at " << p.x << "," << p.y;
+}
+
+// Pixels of one colour in the whole picture.
+int CountColor(Canvas& c, TColor color) {
   int n = 0;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) n += c.Pixel(x, y) == color;
+  for (int y = 0; y < c.Image().height(); ++y)
+    for (int x = 0; x < c.Image().width(); ++x) n += c.Pixel(x, y) == color;
   return n;
 }
 
 // Rows of column x in that colour.
-int ColumnRun(const Canvas& c, TColor color, int x, int h) {
+int ColumnRun(Canvas& c, TColor color, int x) {
   int n = 0;
-  for (int y = 0; y < h; ++y) n += c.Pixel(x, y) == color;
+  for (int y = 0; y < c.Image().height(); ++y) n += c.Pixel(x, y) == color;
   return n;
 }
 
@@ -35,93 +47,93 @@ QImage Pattern8() {
   return p;
 }
 
-TEST(CanvasTest, NewBitmapIsBlackRgb32) {
-  QImage image = NewBitmap(5, 3);
-  ASSERT_EQ(image.format(), QImage::Format_RGB32);
-  ASSERT_EQ(image.size(), QSize(5, 3));
-  Canvas c(image);
-  EXPECT_EQ(CountColor(c, 0, 5, 3), 15);
+class CanvasTest : public ::testing::Test {
+ protected:
+  // A canvas over a new black picture, with a red pen and a blue brush.
+  Canvas& Paint(int width, int height) {
+    Canvas& c = canvases_.emplace_back(pictures_.emplace_back(NewBitmap(width, height)));
+    c.pen.Color = Red;
+    c.brush.Color = Blue;
+    return c;
+  }
+
+ private:
+  std::deque<QImage> pictures_;
+  std::deque<Canvas> canvases_;
+};
+
+TEST_F(CanvasTest, NewBitmapIsBlackRgb32) {
+  Canvas& c = Paint(5, 3);
+  ASSERT_EQ(c.Image().format(), QImage::Format_RGB32);
+  ASSERT_EQ(c.Image().size(), QSize(5, 3));
+  EXPECT_EQ(CountColor(c, Black), 15);
 }
 
-TEST(CanvasTest, ThinLineLeavesOutTheEndPixel) {
-  QImage image = NewBitmap(20, 20);
-  Canvas c(image);
-  c.pen.Color = Red;
+TEST_F(CanvasTest, ThinLineLeavesOutTheEndPixel) {
+  Canvas& c = Paint(20, 20);
   c.MoveTo(2, 5);
   c.LineTo(8, 5);
   for (int x = 2; x < 8; ++x) EXPECT_EQ(c.Pixel(x, 5), Red) << x;
-  EXPECT_EQ(c.Pixel(8, 5), 0u);
-  EXPECT_EQ(c.Pixel(1, 5), 0u);
-  EXPECT_EQ(CountColor(c, Red, 20, 20), 6);
+  ExpectPixels(c, {Px{8, 5, Black}, Px{1, 5, Black}});
+  EXPECT_EQ(CountColor(c, Red), 6);
 
   c.LineTo(8, 12);  // continues from the previous end
   for (int y = 5; y < 12; ++y) EXPECT_EQ(c.Pixel(8, y), Red) << y;
-  EXPECT_EQ(c.Pixel(8, 12), 0u);
+  EXPECT_EQ(c.Pixel(8, 12), Black);
 }
 
-TEST(CanvasTest, ThinDiagonalAndShallowLines) {
-  QImage image = NewBitmap(20, 20);
-  Canvas c(image);
-  c.pen.Color = Red;
+TEST_F(CanvasTest, ThinDiagonalAndShallowLines) {
+  Canvas& c = Paint(20, 20);
   c.MoveTo(10, 10);
   c.LineTo(5, 5);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(c.Pixel(10 - i, 10 - i), Red) << i;
-  EXPECT_EQ(c.Pixel(5, 5), 0u);
-  EXPECT_EQ(CountColor(c, Red, 20, 20), 5);
+  EXPECT_EQ(c.Pixel(5, 5), Black);
+  EXPECT_EQ(CountColor(c, Red), 5);
 
-  QImage shallow = NewBitmap(20, 20);
-  Canvas s(shallow);
-  s.pen.Color = Blue;
+  Canvas& s = Paint(20, 20);
   s.MoveTo(0, 0);
   s.LineTo(10, 2);
   // One pixel per column, the row never jumping by more than one.
   int lastY = 0;
   for (int x = 0; x < 10; ++x) {
-    EXPECT_EQ(ColumnRun(s, Blue, x, 20), 1) << x;
+    EXPECT_EQ(ColumnRun(s, Red, x), 1) << x;
     int y = 0;
-    while (s.Pixel(x, y) != Blue) ++y;
+    while (s.Pixel(x, y) != Red) ++y;
     EXPECT_LE(y - lastY, 1);
     lastY = y;
   }
   EXPECT_EQ(lastY, 2);
-  EXPECT_EQ(ColumnRun(s, Blue, 10, 20), 0);
+  EXPECT_EQ(ColumnRun(s, Red, 10), 0);
 }
 
-TEST(CanvasTest, ZeroLengthLinesDrawNothing) {
-  QImage image = NewBitmap(20, 20);
-  Canvas c(image);
-  c.pen.Color = Red;
+TEST_F(CanvasTest, ZeroLengthLinesDrawNothing) {
+  Canvas& c = Paint(20, 20);
   c.MoveTo(7, 7);
   c.LineTo(7, 7);
   c.pen.Width = 7;
   c.LineTo(7, 7);
-  EXPECT_EQ(CountColor(c, Red, 20, 20), 0);
+  EXPECT_EQ(CountColor(c, Red), 0);
 }
 
-TEST(CanvasTest, ClearPenLineDrawsNothingButMoves) {
-  QImage image = NewBitmap(20, 20);
-  Canvas c(image);
-  c.pen.Color = Red;
+TEST_F(CanvasTest, ClearPenLineDrawsNothingButMoves) {
+  Canvas& c = Paint(20, 20);
   c.pen.Style = PenStyle::Clear;
   c.MoveTo(0, 3);
   c.LineTo(15, 3);
-  EXPECT_EQ(CountColor(c, Red, 20, 20), 0);
+  EXPECT_EQ(CountColor(c, Red), 0);
   c.pen.Style = PenStyle::Solid;
   c.LineTo(15, 10);
   EXPECT_EQ(c.Pixel(15, 3), Red);
 }
 
-TEST(CanvasTest, WideLinesAreExactlyTheirWidthThick) {
+TEST_F(CanvasTest, WideLinesAreExactlyTheirWidthThick) {
   for (int width : {2, 5, 6, 7, 10}) {
-    QImage image = NewBitmap(60, 60);
-    Canvas c(image);
-    c.pen.Color = Red;
+    Canvas& c = Paint(60, 60);
     c.pen.Width = width;
     c.MoveTo(15, 30);
     c.LineTo(45, 30);
-    EXPECT_EQ(ColumnRun(c, Red, 30, 60), width) << width;
-    QImage upright = NewBitmap(60, 60);
-    Canvas u(upright);
+    EXPECT_EQ(ColumnRun(c, Red, 30), width) << width;
+    Canvas& u = Paint(60, 60);
     u.pen = c.pen;
     u.MoveTo(30, 10);
     u.LineTo(30, 50);
@@ -131,103 +143,69 @@ TEST(CanvasTest, WideLinesAreExactlyTheirWidthThick) {
   }
 }
 
-TEST(CanvasTest, WideLinesHaveRoundCaps) {
-  QImage image = NewBitmap(60, 60);
-  Canvas c(image);
-  c.pen.Color = Red;
+TEST_F(CanvasTest, WideLinesHaveRoundCaps) {
+  Canvas& c = Paint(60, 60);
   c.pen.Width = 7;
   c.MoveTo(20, 30);
   c.LineTo(40, 30);
-  // The caps reach 3 pixels beyond both ends on the axis, but their corners are cut.
-  EXPECT_EQ(c.Pixel(43, 30), Red);
-  EXPECT_EQ(c.Pixel(44, 30), 0u);
-  EXPECT_EQ(c.Pixel(17, 30), Red);
-  EXPECT_EQ(c.Pixel(16, 30), 0u);
-  EXPECT_EQ(c.Pixel(43, 27), 0u);
-  EXPECT_EQ(c.Pixel(43, 33), 0u);
-  EXPECT_EQ(c.Pixel(17, 27), 0u);
-  EXPECT_EQ(c.Pixel(40, 27), Red);  // the cap's full height at the end point itself
+  // The caps reach 3 pixels beyond both ends on the axis, but their corners are cut; the cap
+  // has its full height at the end point itself.
+  ExpectPixels(c, {Px{43, 30, Red}, Px{44, 30, Black}, Px{17, 30, Red}, Px{16, 30, Black},
+                   Px{43, 27, Black}, Px{43, 33, Black}, Px{17, 27, Black}, Px{40, 27, Red}});
   // Symmetric about the line's middle column.
   for (int y = 20; y < 40; ++y)
     for (int d = 0; d < 15; ++d) EXPECT_EQ(c.Pixel(30 - d, y), c.Pixel(30 + d, y));
 }
 
-TEST(CanvasTest, RectangleIsRightAndBottomExclusive) {
-  QImage image = NewBitmap(30, 30);
-  Canvas c(image);
-  c.pen.Color = Red;
-  c.brush.Color = Blue;
+TEST_F(CanvasTest, RectangleIsRightAndBottomExclusive) {
+  Canvas& c = Paint(30, 30);
   c.Rectangle(10, 10, 20, 15);
-  EXPECT_EQ(c.Pixel(10, 10), Red);
-  EXPECT_EQ(c.Pixel(19, 10), Red);
-  EXPECT_EQ(c.Pixel(19, 14), Red);
-  EXPECT_EQ(c.Pixel(10, 14), Red);
-  EXPECT_EQ(c.Pixel(20, 12), 0u);
-  EXPECT_EQ(c.Pixel(15, 15), 0u);
-  EXPECT_EQ(c.Pixel(11, 11), Blue);
-  EXPECT_EQ(c.Pixel(18, 13), Blue);
-  EXPECT_EQ(CountColor(c, Red, 30, 30), 2 * 10 + 2 * 3);
-  EXPECT_EQ(CountColor(c, Blue, 30, 30), 8 * 3);
+  ExpectPixels(c, {Px{10, 10, Red}, Px{19, 10, Red}, Px{19, 14, Red}, Px{10, 14, Red},
+                   Px{20, 12, Black}, Px{15, 15, Black}, Px{11, 11, Blue}, Px{18, 13, Blue}});
+  EXPECT_EQ(CountColor(c, Red), 2 * 10 + 2 * 3);
+  EXPECT_EQ(CountColor(c, Blue), 8 * 3);
 }
 
-TEST(CanvasTest, ClearPenRectangleIsOnlyTheFill) {
-  QImage image = NewBitmap(30, 30);
-  Canvas c(image);
+TEST_F(CanvasTest, ClearPenRectangleIsOnlyTheFill) {
+  Canvas& c = Paint(30, 30);
   c.pen.Style = PenStyle::Clear;
-  c.pen.Color = Red;
-  c.brush.Color = Blue;
   c.Rectangle(10, 10, 20, 15);
-  EXPECT_EQ(CountColor(c, Blue, 30, 30), 50);
-  EXPECT_EQ(c.Pixel(10, 10), Blue);
-  EXPECT_EQ(c.Pixel(19, 14), Blue);
-  EXPECT_EQ(c.Pixel(20, 14), 0u);
-  EXPECT_EQ(c.Pixel(19, 15), 0u);
+  EXPECT_EQ(CountColor(c, Blue), 50);
+  ExpectPixels(c, {Px{10, 10, Blue}, Px{19, 14, Blue}, Px{20, 14, Black}, Px{19, 15, Black}});
 }
 
-TEST(CanvasTest, FillRectUsesTheBrushNotThePen) {
-  QImage image = NewBitmap(30, 30);
-  Canvas c(image);
-  c.pen.Color = Red;
-  c.brush.Color = Blue;
+TEST_F(CanvasTest, FillRectUsesTheBrushNotThePen) {
+  Canvas& c = Paint(30, 30);
   c.FillRect({3, 4, 7, 9});
-  EXPECT_EQ(CountColor(c, Blue, 30, 30), 4 * 5);
-  EXPECT_EQ(CountColor(c, Red, 30, 30), 0);
-  EXPECT_EQ(c.Pixel(3, 4), Blue);
-  EXPECT_EQ(c.Pixel(6, 8), Blue);
-  EXPECT_EQ(c.Pixel(7, 8), 0u);
+  EXPECT_EQ(CountColor(c, Blue), 4 * 5);
+  EXPECT_EQ(CountColor(c, Red), 0);
+  ExpectPixels(c, {Px{3, 4, Blue}, Px{6, 8, Blue}, Px{7, 8, Black}});
   c.FillRect({5, 5, 5, 20});  // empty
-  EXPECT_EQ(CountColor(c, Blue, 30, 30), 4 * 5);
+  EXPECT_EQ(CountColor(c, Blue), 4 * 5);
 }
 
-TEST(CanvasTest, BowtiePolygonFillsTwoTriangles) {
-  QImage image = NewBitmap(30, 30);
-  Canvas c(image);
+TEST_F(CanvasTest, BowtiePolygonFillsTwoTriangles) {
+  Canvas& c = Paint(30, 30);
   c.pen.Style = PenStyle::Clear;
-  c.brush.Color = Blue;
   const std::array<QPoint, 4> bowtie = {QPoint(0, 0), QPoint(20, 20), QPoint(20, 0), QPoint(0, 20)};
   c.Polygon(bowtie);
-  EXPECT_EQ(c.Pixel(2, 10), Blue);
-  EXPECT_EQ(c.Pixel(18, 10), Blue);
-  EXPECT_EQ(c.Pixel(10, 2), 0u);
-  EXPECT_EQ(c.Pixel(10, 17), 0u);
-  EXPECT_EQ(c.Pixel(20, 10), 0u);  // the right edge is exclusive
+  ExpectPixels(c, {Px{2, 10, Blue}, Px{18, 10, Blue}, Px{10, 2, Black}, Px{10, 17, Black}});
+  EXPECT_EQ(c.Pixel(20, 10), Black);  // the right edge is exclusive
   // A pixel is inside when its centre is: on a left edge counts, on a right edge does not.
   for (int y = 0; y < 20; ++y) {
     for (int x = 0; x < 20; ++x) {
       const double cx = x + 0.5, cy = y + 0.5;
       const bool left = cx < std::min(cy, 20 - cy);
       const bool right = cx >= std::max(cy, 20 - cy);
-      EXPECT_EQ(c.Pixel(x, y), left || right ? Blue : 0u) << x << "," << y;
+      EXPECT_EQ(c.Pixel(x, y), left || right ? Blue : Black) << x << "," << y;
     }
   }
 }
 
-TEST(CanvasTest, PolygonUsesTheAlternateRule) {
+TEST_F(CanvasTest, PolygonUsesTheAlternateRule) {
   // A five-pointed star drawn in one stroke: its centre is wound twice and stays empty.
-  QImage image = NewBitmap(100, 100);
-  Canvas c(image);
+  Canvas& c = Paint(100, 100);
   c.pen.Style = PenStyle::Clear;
-  c.brush.Color = Blue;
   std::array<QPoint, 5> star;
   for (int k = 0; k < 5; ++k) {
     const double a = -std::numbers::pi / 2 + k * 4 * std::numbers::pi / 5;
@@ -235,57 +213,44 @@ TEST(CanvasTest, PolygonUsesTheAlternateRule) {
         QPoint(50 + int(std::lround(45 * std::cos(a))), 50 + int(std::lround(45 * std::sin(a))));
   }
   c.Polygon(star);
-  EXPECT_EQ(c.Pixel(50, 50), 0u);
-  EXPECT_EQ(c.Pixel(50, 12), Blue);  // inside the top point
-  EXPECT_EQ(c.Pixel(50, 2), 0u);
+  // Inside the top point, and above it.
+  ExpectPixels(c, {Px{50, 50, Black}, Px{50, 12, Blue}, Px{50, 2, Black}});
 }
 
-TEST(CanvasTest, PolygonOutlineWithThePen) {
-  QImage image = NewBitmap(30, 30);
-  Canvas c(image);
-  c.pen.Color = Red;
-  c.brush.Color = Blue;
+TEST_F(CanvasTest, PolygonOutlineWithThePen) {
+  Canvas& c = Paint(30, 30);
   const std::array<QPoint, 4> square = {QPoint(5, 5), QPoint(15, 5), QPoint(15, 15), QPoint(5, 15)};
   c.Polygon(square);
-  EXPECT_EQ(c.Pixel(5, 5), Red);
-  EXPECT_EQ(c.Pixel(15, 15), Red);
-  EXPECT_EQ(c.Pixel(15, 5), Red);
-  EXPECT_EQ(c.Pixel(10, 15), Red);
-  EXPECT_EQ(c.Pixel(10, 10), Blue);
-  EXPECT_EQ(CountColor(c, Red, 30, 30), 40);
+  ExpectPixels(c,
+               {Px{5, 5, Red}, Px{15, 15, Red}, Px{15, 5, Red}, Px{10, 15, Red}, Px{10, 10, Blue}});
+  EXPECT_EQ(CountColor(c, Red), 40);
 }
 
-TEST(CanvasTest, PatternBrushIsTiledFromTheImageOrigin) {
+TEST_F(CanvasTest, PatternBrushIsTiledFromTheImageOrigin) {
   const QImage pattern = Pattern8();
-  QImage image = NewBitmap(40, 40);
-  Canvas c(image);
+  const auto patternAt = [&](int x, int y) { return FromQRgb(pattern.pixel(x % 8, y % 8)); };
+  Canvas& c = Paint(40, 40);
   c.pen.Style = PenStyle::Clear;
   c.brush.Pattern = &pattern;
   const std::array<QPoint, 4> quad = {QPoint(5, 6), QPoint(31, 4), QPoint(33, 30), QPoint(7, 33)};
   c.Polygon(quad);
-  const TColor p12 = FromQRgb(pattern.pixel(1, 2));
-  EXPECT_EQ(c.Pixel(9, 10), p12);
-  EXPECT_EQ(c.Pixel(17, 18), p12);
-  EXPECT_EQ(c.Pixel(25, 10), p12);
+  ExpectPixels(
+      c, {Px{9, 10, patternAt(1, 2)}, Px{17, 18, patternAt(1, 2)}, Px{25, 10, patternAt(1, 2)}});
   for (int y = 12; y < 28; ++y)
-    for (int x = 12; x < 28; ++x) EXPECT_EQ(c.Pixel(x, y), FromQRgb(pattern.pixel(x % 8, y % 8)));
+    for (int x = 12; x < 28; ++x) EXPECT_EQ(c.Pixel(x, y), patternAt(x, y));
 
-  QImage other = NewBitmap(40, 40);
-  Canvas f(other);
+  Canvas& f = Paint(40, 40);
   f.brush.Pattern = &pattern;
   f.FillRect({3, 3, 20, 20});
-  EXPECT_EQ(f.Pixel(9, 10), p12);
-  EXPECT_EQ(f.Pixel(3, 3), FromQRgb(pattern.pixel(3, 3)));
+  ExpectPixels(f, {Px{9, 10, patternAt(1, 2)}, Px{3, 3, patternAt(3, 3)}});
 }
 
-TEST(CanvasTest, DrawingIsClippedToTheImage) {
-  QImage image = NewBitmap(20, 20);
-  Canvas c(image);
-  c.pen.Color = Red;
+TEST_F(CanvasTest, DrawingIsClippedToTheImage) {
+  Canvas& c = Paint(20, 20);
   c.MoveTo(-10, -10);
   c.LineTo(10, 10);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(c.Pixel(i, i), Red);
-  EXPECT_EQ(CountColor(c, Red, 20, 20), 10);
+  EXPECT_EQ(CountColor(c, Red), 10);
 
   c.MoveTo(-1000000, 15);
   c.LineTo(1000000, 15);
@@ -295,103 +260,79 @@ TEST(CanvasTest, DrawingIsClippedToTheImage) {
   c.MoveTo(-30, -30);
   c.LineTo(-5, -5);  // wholly outside
   c.pen.Width = 1;
-  c.brush.Color = Blue;
   c.Rectangle(-5, -5, 3, 3);
   EXPECT_EQ(c.Pixel(0, 0), Blue);  // the outline lies outside
   EXPECT_EQ(c.Pixel(2, 2), Red);
   c.SetPixel(-1, 0, White);
   c.SetPixel(20, 0, White);
   c.SetPixel(0, 20, White);
-  EXPECT_EQ(CountColor(c, White, 20, 20), 0);
-  EXPECT_EQ(c.Pixel(-1, 0), 0u);
-  EXPECT_EQ(c.Pixel(0, 20), 0u);
+  EXPECT_EQ(CountColor(c, White), 0);
+  ExpectPixels(c, {Px{-1, 0, Black}, Px{0, 20, Black}});
   c.SetPixel(19, 19, White);
   EXPECT_EQ(c.Pixel(19, 19), White);
 }
 
-TEST(CanvasTest, CopyModesCombineTheBits) {
+TEST_F(CanvasTest, CopyModesCombineTheBits) {
   QImage src = NewBitmap(4, 4);
   src.fill(ToQRgb(RGB(0xF0, 0x0F, 0x33)));
-  QImage dst = NewBitmap(10, 10);
-  dst.fill(ToQRgb(RGB(0x3C, 0xFF, 0x0F)));
-  Canvas c(dst);
+  Canvas& c = Paint(10, 10);
+  c.Image().fill(ToQRgb(RGB(0x3C, 0xFF, 0x0F)));
   c.CopyRect(0, 0, 2, 2, src, 0, 0, CopyMode::SrcCopy);
   c.CopyRect(3, 0, 2, 2, src, 0, 0, CopyMode::SrcAnd);
   c.CopyRect(6, 0, 2, 2, src, 0, 0, CopyMode::SrcPaint);
-  EXPECT_EQ(c.Pixel(1, 1), RGB(0xF0, 0x0F, 0x33));
-  EXPECT_EQ(c.Pixel(4, 1), RGB(0x30, 0x0F, 0x03));
-  EXPECT_EQ(c.Pixel(7, 1), RGB(0xFC, 0xFF, 0x3F));
-  EXPECT_EQ(c.Pixel(2, 1), RGB(0x3C, 0xFF, 0x0F));
-  EXPECT_EQ(c.Pixel(5, 1), RGB(0x3C, 0xFF, 0x0F));
-  EXPECT_EQ(c.Pixel(7, 2), RGB(0x3C, 0xFF, 0x0F));
-  EXPECT_EQ(qAlpha(dst.pixel(7, 1)), 255);
+  const TColor dst = RGB(0x3C, 0xFF, 0x0F);
+  ExpectPixels(c, {Px{1, 1, RGB(0xF0, 0x0F, 0x33)}, Px{4, 1, RGB(0x30, 0x0F, 0x03)},
+                   Px{7, 1, RGB(0xFC, 0xFF, 0x3F)}, Px{2, 1, dst}, Px{5, 1, dst}, Px{7, 2, dst}});
+  EXPECT_EQ(qAlpha(c.Image().pixel(7, 1)), 255);
 }
 
-TEST(CanvasTest, CopyRectClipsSourceAndDestination) {
+TEST_F(CanvasTest, CopyRectClipsSourceAndDestination) {
   QImage src = NewBitmap(4, 4);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) src.setPixel(x, y, ToQRgb(RGB(x + 1, y + 1, 9)));
-  QImage dst = NewBitmap(6, 6);
-  Canvas c(dst);
+  Canvas& c = Paint(6, 6);
   // Source starting left of the picture: only its columns 0..1 arrive, at x = 2..3.
   c.CopyRect(0, 0, 4, 1, src, -2, 0);
-  EXPECT_EQ(c.Pixel(0, 0), 0u);
-  EXPECT_EQ(c.Pixel(1, 0), 0u);
-  EXPECT_EQ(c.Pixel(2, 0), RGB(1, 1, 9));
-  EXPECT_EQ(c.Pixel(3, 0), RGB(2, 1, 9));
+  ExpectPixels(c,
+               {Px{0, 0, Black}, Px{1, 0, Black}, Px{2, 0, RGB(1, 1, 9)}, Px{3, 0, RGB(2, 1, 9)}});
   // Destination off the top left: the visible corner shows source (2, 2).
   c.CopyRect(-2, -2, 4, 4, src, 0, 0);
-  EXPECT_EQ(c.Pixel(0, 0), RGB(3, 3, 9));
-  EXPECT_EQ(c.Pixel(1, 1), RGB(4, 4, 9));
+  ExpectPixels(c, {Px{0, 0, RGB(3, 3, 9)}, Px{1, 1, RGB(4, 4, 9)}});
   // Past the bottom right, and past the source's end.
   c.CopyRect(4, 4, 10, 10, src, 2, 2);
-  EXPECT_EQ(c.Pixel(4, 4), RGB(3, 3, 9));
-  EXPECT_EQ(c.Pixel(5, 5), RGB(4, 4, 9));
+  ExpectPixels(c, {Px{4, 4, RGB(3, 3, 9)}, Px{5, 5, RGB(4, 4, 9)}});
   c.CopyRect(0, 5, 4, 1, src, 3, 0);
-  EXPECT_EQ(c.Pixel(0, 5), RGB(4, 1, 9));
-  EXPECT_EQ(c.Pixel(1, 5), 0u);
+  ExpectPixels(c, {Px{0, 5, RGB(4, 1, 9)}, Px{1, 5, Black}});
 }
 
-TEST(CanvasTest, CopyRectWithinOnePicture) {
-  QImage image = NewBitmap(8, 1);
-  for (int x = 0; x < 8; ++x) image.setPixel(x, 0, ToQRgb(RGB(x + 1, 0, 0)));
-  Canvas c(image);
-  c.CopyRect(2, 0, 6, 1, image, 0, 0);
+TEST_F(CanvasTest, CopyRectWithinOnePicture) {
+  Canvas& c = Paint(8, 1);
+  for (int x = 0; x < 8; ++x) c.SetPixel(x, 0, RGB(x + 1, 0, 0));
+  c.CopyRect(2, 0, 6, 1, c.Image(), 0, 0);
   for (int x = 2; x < 8; ++x) EXPECT_EQ(c.Pixel(x, 0), RGB(x - 1, 0, 0));
 }
 
-TEST(CanvasTest, StretchDrawIsNearestNeighbour) {
+TEST_F(CanvasTest, StretchDrawIsNearestNeighbour) {
   QImage column = NewBitmap(1, 2);
   column.setPixel(0, 0, ToQRgb(Red));
   column.setPixel(0, 1, ToQRgb(Blue));
-  QImage image = NewBitmap(12, 6);
-  Canvas c(image);
+  Canvas& c = Paint(12, 6);
   c.StretchDraw({1, 1, 11, 5}, column, {0, 0, 1, 2});
-  for (int x = 1; x < 11; ++x) {
-    EXPECT_EQ(c.Pixel(x, 1), Red);
-    EXPECT_EQ(c.Pixel(x, 2), Red);
-    EXPECT_EQ(c.Pixel(x, 3), Blue);
-    EXPECT_EQ(c.Pixel(x, 4), Blue);
-    EXPECT_EQ(c.Pixel(x, 5), 0u);
-  }
-  EXPECT_EQ(c.Pixel(0, 2), 0u);
-  EXPECT_EQ(c.Pixel(11, 2), 0u);
+  for (int x = 1; x < 11; ++x)
+    ExpectPixels(c,
+                 {Px{x, 1, Red}, Px{x, 2, Red}, Px{x, 3, Blue}, Px{x, 4, Blue}, Px{x, 5, Black}});
+  ExpectPixels(c, {Px{0, 2, Black}, Px{11, 2, Black}});
 
   QImage pair = NewBitmap(2, 1);
   pair.setPixel(0, 0, ToQRgb(Red));
   pair.setPixel(1, 0, ToQRgb(Blue));
-  QImage wide = NewBitmap(4, 1);
-  Canvas w(wide);
+  Canvas& w = Paint(4, 1);
   w.StretchDraw({-2, 0, 6, 1}, pair, {0, 0, 2, 1});  // clipped on both sides
-  EXPECT_EQ(w.Pixel(0, 0), Red);
-  EXPECT_EQ(w.Pixel(1, 0), Red);
-  EXPECT_EQ(w.Pixel(2, 0), Blue);
-  EXPECT_EQ(w.Pixel(3, 0), Blue);
+  ExpectPixels(w, {Px{0, 0, Red}, Px{1, 0, Red}, Px{2, 0, Blue}, Px{3, 0, Blue}});
 }
 
-TEST(CanvasTest, TextIsWhiteInsideItsCellAtTheFontSize) {
-  QImage image = NewBitmap(400, 120);
-  Canvas c(image);
+TEST_F(CanvasTest, TextIsWhiteInsideItsCellAtTheFontSize) {
+  Canvas& c = Paint(400, 120);
   c.font.Name = QStringLiteral("Arial");
   c.font.Size = 30;
   c.font.Color = White;
@@ -400,7 +341,7 @@ TEST(CanvasTest, TextIsWhiteInsideItsCellAtTheFontSize) {
   for (int y = 0; y < 120; ++y) {
     for (int x = 0; x < 400; ++x) {
       const TColor p = c.Pixel(x, y);
-      if (p == 0) continue;
+      if (p == Black) continue;
       EXPECT_EQ(GetRValue(p), GetGValue(p));  // grey levels of white, nothing else
       EXPECT_EQ(GetRValue(p), GetBValue(p));
       whites += p == White;
@@ -417,22 +358,18 @@ TEST(CanvasTest, TextIsWhiteInsideItsCellAtTheFontSize) {
   EXPECT_LT(bottom, 30 + 40);
 }
 
-TEST(CanvasTest, TextBackgroundIsTransparent) {
-  QImage image = NewBitmap(200, 60);
-  image.fill(ToQRgb(RGB(0, 80, 0)));
-  Canvas c(image);
+TEST_F(CanvasTest, TextBackgroundIsTransparent) {
+  const TColor board = RGB(0, 80, 0);
+  Canvas& c = Paint(200, 60);
+  c.Image().fill(ToQRgb(board));
   c.font.Size = 30;
   c.font.Color = White;
   c.TextOut(10, 10, QStringLiteral("L:   R: "));
   c.TextOut(10, 10, QStringLiteral("  *"));
-  EXPECT_EQ(c.Pixel(0, 0), RGB(0, 80, 0));
-  EXPECT_EQ(c.Pixel(199, 59), RGB(0, 80, 0));
+  ExpectPixels(c, {Px{0, 0, board}, Px{199, 59, board}});
   // The cell's top rows lie above the capitals: the background shows through.
-  for (int x = 0; x < 200; ++x) EXPECT_EQ(c.Pixel(x, 11), RGB(0, 80, 0)) << x;
-  int marked = 0;
-  for (int y = 0; y < 60; ++y)
-    for (int x = 0; x < 200; ++x) marked += c.Pixel(x, y) == White;
-  EXPECT_GT(marked, 50);
+  for (int x = 0; x < 200; ++x) EXPECT_EQ(c.Pixel(x, 11), board) << x;
+  EXPECT_GT(CountColor(c, White), 50);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -20,37 +21,40 @@ namespace {
 
 // A RIFF WAVE image of a short 440 Hz tone, 16-bit mono.
 QByteArray ToneWave(int milliseconds) {
-  const int rate = 22050;
-  const int samples = rate * milliseconds / 1000;
+  const quint32 rate = 22050, samples = rate * quint32(milliseconds) / 1000;
   QByteArray wav;
-  const auto u32 = [&](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) wav.append(char((v >> (8 * i)) & 0xFF));
-  };
-  const auto u16 = [&](std::uint16_t v) {
-    wav.append(char(v & 0xFF));
-    wav.append(char(v >> 8));
-  };
-  wav.append("RIFF");
-  u32(36 + samples * 2);
-  wav.append("WAVEfmt ");
-  u32(16);
-  u16(1);
-  u16(1);
-  u32(rate);
-  u32(rate * 2);
-  u16(2);
-  u16(16);
-  wav.append("data");
-  u32(samples * 2);
-  for (int i = 0; i < samples; ++i) u16(std::uint16_t(std::int16_t(8000 * std::sin(i * 0.125))));
+  QDataStream out(&wav, QIODevice::WriteOnly);
+  out.setByteOrder(QDataStream::LittleEndian);
+  out.writeRawData("RIFF", 4);
+  out << quint32(36 + samples * 2);
+  out.writeRawData("WAVEfmt ", 8);
+  out << quint32(16) << quint16(1) << quint16(1) << rate << rate * 2 << quint16(2) << quint16(16);
+  out.writeRawData("data", 4);
+  out << samples * 2;
+  for (quint32 i = 0; i < samples; ++i) out << qint16(8000 * std::sin(i * 0.125));
   return wav;
 }
+
+// Each test starts with no output device, on the dummy driver.
+class SoundOutput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CloseSoundOutput();
+    qputenv("SDL_AUDIODRIVER", "dummy");
+  }
+  void TearDown() override {
+    SetSoundObserver(nullptr);
+    CloseSoundOutput();
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    qunsetenv("ALSA_CONFIG_PATH");
+    qunsetenv("SDL_DISKAUDIOFILE");
+  }
+};
 
 }  // namespace
 
 // The disk driver proves that a played image really reaches an output device.
-TEST(Sound, PlaysAnInMemoryImageToTheDevice) {
-  CloseSoundOutput();  // the device is opened once per run: start afresh on the disk driver
+TEST_F(SoundOutput, PlaysAnInMemoryImageToTheDevice) {
   QTemporaryDir dir;
   const QString out = dir.filePath(QStringLiteral("out.raw"));
   qputenv("SDL_AUDIODRIVER", "disk");
@@ -71,13 +75,9 @@ TEST(Sound, PlaysAnInMemoryImageToTheDevice) {
   EXPECT_TRUE(sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC));
   EXPECT_TRUE(sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC));
   EXPECT_TRUE(sndPlaySoundA(nullptr, SND_MEMORY));
-  SetSoundObserver(nullptr);
-  CloseSoundOutput();
-  qunsetenv("SDL_DISKAUDIOFILE");
-  qputenv("SDL_AUDIODRIVER", "dummy");
 }
 
-TEST(Sound, SomethingThatIsNotAWaveImageIsRefused) {
+TEST_F(SoundOutput, SomethingThatIsNotAWaveImageIsRefused) {
   const QByteArray junk(64, 'x');
   EXPECT_FALSE(sndPlaySoundA(junk.constData(), SND_MEMORY | SND_ASYNC));
   QByteArray notPcm = ToneWave(20);
@@ -86,20 +86,6 @@ TEST(Sound, SomethingThatIsNotAWaveImageIsRefused) {
 }
 
 namespace {
-
-// Each test starts with no output device, on the given driver.
-class SoundOutput : public ::testing::Test {
- protected:
-  void SetUp() override {
-    CloseSoundOutput();
-    qputenv("SDL_AUDIODRIVER", "dummy");
-  }
-  void TearDown() override {
-    CloseSoundOutput();
-    qputenv("SDL_AUDIODRIVER", "dummy");
-    qunsetenv("ALSA_CONFIG_PATH");
-  }
-};
 
 // What the code run by `body` writes to stderr, line by line.
 QStringList StderrOf(const std::function<void()>& body) {

@@ -24,9 +24,9 @@ class SpriteTest : public ::testing::Test {
     DrawSpriteRotated(target, list, LaidChalkSpriteName, X, Y, 52, 11, frame, 0.5, 0.5, angle);
   }
   // Where a sprite pixel lands must show it, or the board where the sprite is black.
-  void ExpectPlaced(int frame, int i, int j, int tx, int ty) const {
+  void ExpectPlaced(int frame, int i, int j, QPoint at) const {
     const QRgb s = Sprite(frame, i, j);
-    EXPECT_EQ(target.pixel(tx, ty), (s & 0xFFFFFF) ? s : Board) << i << "," << j;
+    EXPECT_EQ(target.pixel(at), (s & 0xFFFFFF) ? s : Board) << i << "," << j;
   }
   int Changed() const {
     int n = 0;
@@ -64,12 +64,10 @@ TEST_F(SpriteTest, LaidChalkPictureHasSixFramesInTheChalkColours) {
   for (int f = 0; f < 6; ++f) {
     EXPECT_EQ(Sprite(f, 30, 4), colours[std::size_t(f)]) << f;
     // Rounded ends: the corners are transparent, the middle of each end is not.
-    EXPECT_EQ(Sprite(f, 0, 0) & 0xFFFFFF, 0u);
-    EXPECT_EQ(Sprite(f, 51, 0) & 0xFFFFFF, 0u);
-    EXPECT_EQ(Sprite(f, 0, 10) & 0xFFFFFF, 0u);
-    EXPECT_EQ(Sprite(f, 51, 10) & 0xFFFFFF, 0u);
-    EXPECT_NE(Sprite(f, 0, 5) & 0xFFFFFF, 0u);
-    EXPECT_NE(Sprite(f, 51, 5) & 0xFFFFFF, 0u);
+    for (int x : {0, 51}) {
+      for (int y : {0, 10}) EXPECT_EQ(Sprite(f, x, y) & 0xFFFFFF, 0u) << x << "," << y;
+      EXPECT_NE(Sprite(f, x, 5) & 0xFFFFFF, 0u) << x;
+    }
     // The rim is darker than the body: the lower edge most of all.
     EXPECT_LT(qGray(Sprite(f, 30, 10)), qGray(Sprite(f, 30, 0)));
     EXPECT_LT(qGray(Sprite(f, 30, 0)), qGray(Sprite(f, 30, 4)));
@@ -93,31 +91,31 @@ TEST_F(SpriteTest, FindReturnsNothingForAnUnknownName) {
   EXPECT_EQ(TDXImageList().Find(LaidChalkSpriteName), nullptr);
 }
 
-TEST_F(SpriteTest, AngleZeroPlacesTheFrameCentredOnThePoint) {
-  Draw(2, 0);
-  for (int j = 0; j < 11; ++j)
-    for (int i = 0; i < 52; ++i) ExpectPlaced(2, i, j, X - 26 + i, Y - 5 + j);
-  EXPECT_EQ(Changed(), Opaque(2));
-  EXPECT_EQ(ChangedBox(), QRect(X - 26, Y - 5, 52, 11));
-}
-
-TEST_F(SpriteTest, AngleSixtyFourStandsUprightRightEndDown) {
-  Draw(3, 64);
-  const QRect box = ChangedBox();
-  EXPECT_EQ(box.width(), 11);
-  EXPECT_EQ(box.height(), 52);
-  EXPECT_TRUE(box.contains(X, Y));
-  // A quarter turn clockwise: the picture's x runs down the screen, its y runs right to left.
-  for (int j = 0; j < 11; ++j)
-    for (int i = 0; i < 52; ++i) ExpectPlaced(3, i, j, X + 5 - j, Y - 26 + i);
-  EXPECT_EQ(Changed(), Opaque(3));
-}
-
-TEST_F(SpriteTest, AngleOneTwentyEightIsMirroredBothWays) {
-  Draw(1, 128);
-  for (int j = 0; j < 11; ++j)
-    for (int i = 0; i < 52; ++i) ExpectPlaced(1, i, j, X + 26 - i, Y + 5 - j);
-  EXPECT_EQ(Changed(), Opaque(1));
+// The turns by quarters place every pixel of the frame exactly, and nothing else.
+TEST_F(SpriteTest, QuarterTurnsPlaceEveryPixelAboutThePoint) {
+  const struct {
+    const char* name;
+    int frame, angle;
+    QPoint (*lands)(int i, int j);  // where the picture's pixel (i, j) lands
+    QRect box;
+  } turns[] = {
+      {"0: the frame centred on the point", 2, 0,
+       [](int i, int j) { return QPoint(X - 26 + i, Y - 5 + j); }, QRect(X - 26, Y - 5, 52, 11)},
+      // Clockwise: the picture's x runs down the screen, its y runs right to left.
+      {"64: upright, the right end down", 3, 64,
+       [](int i, int j) { return QPoint(X + 5 - j, Y - 26 + i); }, QRect(X - 5, Y - 26, 11, 52)},
+      {"128: mirrored both ways", 1, 128,
+       [](int i, int j) { return QPoint(X + 26 - i, Y + 5 - j); }, QRect(X - 25, Y - 5, 52, 11)},
+  };
+  for (const auto& turn : turns) {
+    SCOPED_TRACE(turn.name);
+    target.fill(Board);
+    Draw(turn.frame, turn.angle);
+    for (int j = 0; j < 11; ++j)
+      for (int i = 0; i < 52; ++i) ExpectPlaced(turn.frame, i, j, turn.lands(i, j));
+    EXPECT_EQ(Changed(), Opaque(turn.frame));
+    EXPECT_EQ(ChangedBox(), turn.box);
+  }
 }
 
 TEST_F(SpriteTest, AngleIsTakenModuloAFullTurn) {
