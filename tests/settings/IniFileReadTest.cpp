@@ -1,7 +1,7 @@
 #include <QDir>
 #include <random>
 
-#include "IniTestFiles.h"
+#include "SettingsFixture.h"
 #include "settings/IniFile.h"
 
 namespace {

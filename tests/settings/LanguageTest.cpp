@@ -3,7 +3,7 @@
 #include <QDir>
 #include <set>
 
-#include "IniTestFiles.h"
+#include "SettingsFixture.h"
 #include "board/Unit_Main.h"
 #include "platform/MessageBoxes.h"
 
