@@ -37,8 +37,8 @@ inline QByteArray Utf16Le(const QString& text, bool mark = true) {
 }
 
 // A fresh folder that stands in for the executable's folder, with the locale (1033) and the
-// language file chosen as the program would choose them, the title "Slatewick 2", and message
-// boxes recorded and answered OK; everything is put back afterwards.
+// language file chosen as the program would choose them, and message boxes recorded and
+// answered OK; these and the application title are put back afterwards.
 class ExeFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -46,7 +46,6 @@ class ExeFolderTest : public ::testing::Test {
     SetExeDir(dir_.path());
     SetLanguageFilePath(QString());
     SetUserDefaultLCID(1033);
-    SetApplicationTitle(QStringLiteral("Slatewick 2"));
     SetMessageBoxHandler([this](const MessageBoxRequest& request) {
       boxes_.push_back(request);
       return BoxAnswer::Ok;
