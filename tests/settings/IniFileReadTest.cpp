@@ -24,13 +24,11 @@ TEST_F(IniReadTest, SectionAndKeyMatchWithoutRegardToCase) {
   EXPECT_EQ(ini.ReadString(u"Nope", u"ShowKona", "d"), "d");
 }
 
-TEST_F(IniReadTest, BlanksAroundNamesAndValuesAreDropped) {
-  const IniFile ini = Open("  [ Opt ]  \r\n\t Key  =   some  value \t \r\n");
-  EXPECT_EQ(ini.ReadString(u"Opt", u"Key", "d"), "some  value");
-}
-
-// Tab, LF, VT, FF, CR, space and ^Z are the blanks; other spaces are text.
-TEST_F(IniReadTest, OnlyTheSevenBlanksAreDropped) {
+// Blanks around names and values are dropped: tab, LF, VT, FF, CR, space and ^Z are the
+// blanks; other spaces are text.
+TEST_F(IniReadTest, OnlyTheSevenBlanksAroundNamesAndValuesAreDropped) {
+  EXPECT_EQ(Open("  [ Opt ]  \r\n\t Key  =   some  value \t \r\n").ReadString(u"Opt", u"Key", "d"),
+            "some  value");
   const IniFile ini =
       Open("\x1A[\x0B Opt \x1A]\x0C\r\n\x0C Key \x1A=\x0B\t value \x0B\x0C\x1A\r\n");
   EXPECT_EQ(ini.ReadString(u"Opt", u"Key", "d"), "value");

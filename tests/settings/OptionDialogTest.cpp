@@ -224,11 +224,14 @@ TEST_F(OptionDialogWindow, FixedClientWithTheControlsInTheirPlaces) {
   dialog.FormCreate();
   EXPECT_EQ(dialog.size(), QSize(301, 332));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
-  EXPECT_EQ(dialog.windowTitle(), u"Slatewick 2の設定"_s);
-  for (int i = 0; i < 7; ++i) {
+  // The window shows the form's texts.
+  QStringList shown{dialog.windowTitle()};
+  for (int i = 0; i < 7; ++i) shown << dialog.CheckBox(i).text();
+  for (int i = 0; i < 3; ++i) shown << dialog.Label(i).text();
+  EXPECT_EQ(shown << dialog.OkButton().text() << dialog.CancelButton().text(),
+            Captions(dialog.Form()));
+  for (int i = 0; i < 7; ++i)
     EXPECT_EQ(dialog.CheckBox(i).geometry(), QRect(16, 16 + 24 * i, 281, 17)) << i;
-    EXPECT_EQ(dialog.CheckBox(i).text(), dialog.Form().CheckBoxes()[std::size_t(i)]->Caption);
-  }
   EXPECT_EQ(dialog.Panel().geometry(), QRect(16, 184, 271, 77));
   EXPECT_EQ(dialog.Image().size(), QSize(267, 73));
   EXPECT_EQ(dialog.Image().pixmap().toImage().convertToFormat(QImage::Format_RGB32),
@@ -236,11 +239,8 @@ TEST_F(OptionDialogWindow, FixedClientWithTheControlsInTheirPlaces) {
   EXPECT_EQ(dialog.Label(0).pos(), QPoint(16, 272));
   EXPECT_EQ(dialog.Label(1).pos(), QPoint(120, 272));
   EXPECT_EQ(dialog.Label(2).pos(), QPoint(216, 272));
-  EXPECT_EQ(dialog.Label(2).text(), u"倒したチョーク"_s);
   EXPECT_EQ(dialog.OkButton().geometry(), QRect(112, 296, 81, 25));
   EXPECT_EQ(dialog.CancelButton().geometry(), QRect(208, 296, 75, 25));
-  EXPECT_EQ(dialog.OkButton().text(), u"OK(&O)"_s);
-  EXPECT_EQ(dialog.CancelButton().text(), u"ｷｬﾝｾﾙ(&C)"_s);
   EXPECT_TRUE(dialog.OkButton().isDefault());
   // Tab order: the seven boxes, OK, Cancel.
   QWidget* w = &dialog.CheckBox(0);

@@ -24,10 +24,6 @@ class SettingsFileTest : public ExeFolderTest {
 
 const Settings AllOff{false, false, false, false, false, false, false};
 
-TEST_F(SettingsFileTest, PathIsBesideTheExecutable) {
-  EXPECT_EQ(SettingsFilePath(), QDir(dir_.path()).filePath("VezozazOption.ini"));
-}
-
 // A missing file, section or key keeps the setting's default; nothing is created by reading.
 TEST_F(SettingsFileTest, ReadingGivesEachKeyOrItsDefault) {
   const struct {

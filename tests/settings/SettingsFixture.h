@@ -27,8 +27,8 @@ inline QByteArray ReadBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-inline QByteArray Utf16Le(const QString& text, bool mark = true) {
-  QByteArray bytes = mark ? QByteArray("\xFF\xFE", 2) : QByteArray();
+inline QByteArray Utf16Le(const QString& text) {
+  QByteArray bytes("\xFF\xFE", 2);
   for (QChar c : text) {
     bytes.append(static_cast<char>(c.unicode() & 0xFF));
     bytes.append(static_cast<char>(c.unicode() >> 8));

@@ -77,14 +77,6 @@ TEST(FileVersion, SplitsAtTheDots) {
   EXPECT_EQ(ParseFileVersion(u""), (VersionNumbers{}));
 }
 
-TEST(FileVersion, TheProgramIsVersionTwoFromTheBuild) {
-  EXPECT_EQ(ProgramVersion(), (VersionNumbers{2, 0, 0, 0}));
-  SetProgramVersion(VersionNumbers{2, 1, 5, 0});
-  EXPECT_EQ(ProgramVersion(), (VersionNumbers{2, 1, 5, 0}));
-  SetProgramVersion(std::nullopt);
-  EXPECT_EQ(ProgramVersion(), (VersionNumbers{2, 0, 0, 0}));
-}
-
 // The box, a plain one with the title, shows the program's version and the author from the
 // language file of the user's locale (Language_1041.ini for 1041, else Language.ini).
 TEST_F(VersionBox, ShowsTheVersionAndTheAuthorOfTheLanguageFile) {
