@@ -1,7 +1,7 @@
 #include <QDir>
 #include <random>
 
-#include "IniTestFiles.h"
+#include "SettingsFixture.h"
 #include "settings/IniFile.h"
 
 namespace {
@@ -21,15 +21,14 @@ TEST_F(IniReadTest, SectionAndKeyMatchWithoutRegardToCase) {
   EXPECT_EQ(ini.ReadString(u"Opt", u"ShowKona", "d"), "0");
   EXPECT_EQ(ini.ReadString(u"mainmenu", u"AllDel", "d"), "Clear");
   EXPECT_EQ(ini.ReadString(u"Opt", u"AllDel", "d"), "d");
+  EXPECT_EQ(ini.ReadString(u"Nope", u"ShowKona", "d"), "d");
 }
 
-TEST_F(IniReadTest, BlanksAroundNamesAndValuesAreDropped) {
-  const IniFile ini = Open("  [ Opt ]  \r\n\t Key  =   some  value \t \r\n");
-  EXPECT_EQ(ini.ReadString(u"Opt", u"Key", "d"), "some  value");
-}
-
-// Tab, LF, VT, FF, CR, space and ^Z are the blanks; other spaces are text.
-TEST_F(IniReadTest, OnlyTheSevenBlanksAreDropped) {
+// Blanks around names and values are dropped: tab, LF, VT, FF, CR, space and ^Z are the
+// blanks; other spaces are text.
+TEST_F(IniReadTest, OnlyTheSevenBlanksAroundNamesAndValuesAreDropped) {
+  EXPECT_EQ(Open("  [ Opt ]  \r\n\t Key  =   some  value \t \r\n").ReadString(u"Opt", u"Key", "d"),
+            "some  value");
   const IniFile ini =
       Open("\x1A[\x0B Opt \x1A]\x0C\r\n\x0C Key \x1A=\x0B\t value \x0B\x0C\x1A\r\n");
   EXPECT_EQ(ini.ReadString(u"Opt", u"Key", "d"), "value");
@@ -60,55 +59,48 @@ TEST_F(IniReadTest, ANulEndsNamesAndValues) {
   }
 }
 
-// Bytes that the code page cannot decode read as its default character: the katakana middle
-// dot for Japanese (932), "?" for the others. No control character comes out of them.
-TEST_F(IniReadTest, UndecodableBytesBecomeTheCodePagesDefaultCharacter) {
-  const IniFile sjis =
-      Open("[S]\r\nA=\x80\xA0\xFD\xFE\xFF\r\nB=x\x83\r\nC=\x85\x40y\r\nD=\x81=\r\n", 932);
-  EXPECT_EQ(sjis.ReadString(u"S", u"A", "d"), u"・・・・・"_s);
-  EXPECT_EQ(sjis.ReadString(u"S", u"B", "d"), u"x・"_s);
-  EXPECT_EQ(sjis.ReadString(u"S", u"C", "d"), u"・y"_s);
-  EXPECT_EQ(sjis.ReadString(u"S", u"D", "d"), u"・="_s);
-  EXPECT_EQ(Open("[S]\r\nA=\x81\x8D\x8F\x90\x9D\x80\r\n", 1252).ReadString(u"S", u"A", "d"),
-            u"?????€"_s);
-  EXPECT_EQ(Open("[S]\r\nA=\xD2\xFF\xE1\r\n", 1253).ReadString(u"S", u"A", "d"), u"??α"_s);
-  EXPECT_EQ(Open("[S]\r\nA=\x80\x81\x30\r\n", 936).ReadString(u"S", u"A", "d"), u"€?0"_s);
-}
+// One value as written after "K=" in section S of a file in a code page, and as read.
+struct ValueCase {
+  const char* name;
+  QByteArray written;
+  QString read;
+  int codePage = 1252;
+};
 
-TEST_F(IniReadTest, OnePairOfMatchingQuotesIsRemoved) {
-  const IniFile ini = Open(
-      "[S]\r\nA=\"quoted\"\r\nB='single'\r\nC=\"one-sided\r\nD=one-sided\"\r\nE=\"mixed'\r\n"
-      "F=\"\"\r\nG=\"\r\nH=\" inner \"\r\nI=\"\"twice\"\"\r\n");
-  EXPECT_EQ(ini.ReadString(u"S", u"A", "d"), "quoted");
-  EXPECT_EQ(ini.ReadString(u"S", u"B", "d"), "single");
-  EXPECT_EQ(ini.ReadString(u"S", u"C", "d"), "\"one-sided");
-  EXPECT_EQ(ini.ReadString(u"S", u"D", "d"), "one-sided\"");
-  EXPECT_EQ(ini.ReadString(u"S", u"E", "d"), "\"mixed'");
-  EXPECT_EQ(ini.ReadString(u"S", u"F", "d"), "");
-  EXPECT_EQ(ini.ReadString(u"S", u"G", "d"), "\"");
-  EXPECT_EQ(ini.ReadString(u"S", u"H", "d"), " inner ");
-  EXPECT_EQ(ini.ReadString(u"S", u"I", "d"), "\"twice\"");
-}
-
-TEST_F(IniReadTest, EmptyValueIsNotMissing) {
-  const IniFile ini = Open("[S]\r\nEmpty=\r\nBlank=   \r\n");
-  EXPECT_EQ(ini.ReadString(u"S", u"Empty", "d"), "");
-  EXPECT_EQ(ini.ReadString(u"S", u"Blank", "d"), "");
-  EXPECT_EQ(ini.ReadString(u"S", u"Missing", "d"), "d");
-  EXPECT_EQ(ini.ReadString(u"Nope", u"Empty", "d"), "d");
-  const IniFile none(Path("none.ini"), 1252);
-  EXPECT_EQ(none.ReadString(u"S", u"Empty", "d"), "d");
-  EXPECT_FALSE(QFile::exists(Path("none.ini")));
-}
-
-TEST_F(IniReadTest, ValuesAreCutAfter2047Characters) {
-  const QByteArray exact(2047, 'a');
-  const QByteArray longer = QByteArray(2047, 'b') + "cdef";
-  const IniFile ini = Open("[S]\r\nExact=" + exact + "\r\nLong=" + longer + "\r\nQuoted=\"" +
-                           QByteArray(2047, 'q') + "z\"\r\n");
-  EXPECT_EQ(ini.ReadString(u"S", u"Exact", "d"), QString(exact));
-  EXPECT_EQ(ini.ReadString(u"S", u"Long", "d"), QString(2047, u'b'));
-  EXPECT_EQ(ini.ReadString(u"S", u"Quoted", "d"), QString(2047, u'q'));
+TEST_F(IniReadTest, ValuesAsWrittenAndAsRead) {
+  const ValueCase cases[] = {
+      {"empty value is not missing", "", ""},
+      {"blank value is empty", "   ", ""},
+      // One pair of matching quotes is removed.
+      {"double quotes", "\"quoted\"", "quoted"},
+      {"single quotes", "'single'", "single"},
+      {"opening quote alone", "\"one-sided", "\"one-sided"},
+      {"closing quote alone", "one-sided\"", "one-sided\""},
+      {"quotes that differ", "\"mixed'", "\"mixed'"},
+      {"two quotes", "\"\"", ""},
+      {"one quote", "\"", "\""},
+      {"blanks inside quotes", "\" inner \"", " inner "},
+      {"quotes twice", "\"\"twice\"\"", "\"twice\""},
+      // Values are cut after 2047 characters.
+      {"2047 characters", QByteArray(2047, 'a'), QString(2047, u'a')},
+      {"longer", QByteArray(2047, 'b') + "cdef", QString(2047, u'b')},
+      {"longer in quotes", "\"" + QByteArray(2047, 'q') + "z\"", QString(2047, u'q')},
+      {"western text in 1252", "caf\xE9 \x80", u"café €"_s},
+      // Bytes that the code page cannot decode read as its default character: the katakana
+      // middle dot for Japanese (932), "?" for the others. No control character comes out.
+      {"undecodable single bytes in 932", "\x80\xA0\xFD\xFE\xFF", u"・・・・・"_s, 932},
+      {"a lead byte before the line end in 932", "x\x83", u"x・"_s, 932},
+      {"an undecodable pair in 932", "\x85\x40y", u"・y"_s, 932},
+      {"a lead byte before '=' in 932", "\x81=", u"・="_s, 932},
+      {"undecodable in 1252", "\x81\x8D\x8F\x90\x9D\x80", u"?????€"_s},
+      {"undecodable in 1253", "\xD2\xFF\xE1", u"??α"_s, 1253},
+      {"undecodable in 936", "\x80\x81\x30", u"€?0"_s, 936},
+  };
+  for (const ValueCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const IniFile ini = Open("[S]\r\nK=" + c.written + "\r\n", c.codePage);
+    EXPECT_EQ(ini.ReadString(u"S", u"K", "d"), c.read);
+  }
 }
 
 TEST_F(IniReadTest, CommentsDuplicatesAndKeysOutsideSections) {
@@ -173,11 +165,6 @@ TEST_F(IniReadTest, ShiftJisFileInCodePage932) {
   EXPECT_EQ(ini.ReadString(u"ソ", u"Key", "d"), u"表黒板"_s);
 }
 
-TEST_F(IniReadTest, WesternFileInCodePage1252) {
-  const IniFile ini = Open("[S]\r\nText=caf\xE9 \x80\r\n", 1252);
-  EXPECT_EQ(ini.ReadString(u"S", u"Text", "d"), u"café €"_s);
-}
-
 TEST_F(IniReadTest, LineEndsCrLfLfAndCr) {
   const IniFile ini = Open("[A]\nX=1\n[B]\rY=2\r[C]\r\nZ=3");
   EXPECT_EQ(ini.ReadString(u"A", u"X", "d"), "1");
@@ -185,7 +172,10 @@ TEST_F(IniReadTest, LineEndsCrLfLfAndCr) {
   EXPECT_EQ(ini.ReadString(u"C", u"Z", "d"), "3");
 }
 
-TEST_F(IniReadTest, FolderInPlaceOfTheFileGivesDefaults) {
+TEST_F(IniReadTest, NoFileOrAFolderInItsPlaceGivesDefaults) {
+  const IniFile none(Path("none.ini"), 1252);
+  EXPECT_EQ(none.ReadString(u"S", u"K", "d"), "d");
+  EXPECT_FALSE(QFile::exists(Path("none.ini")));
   ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.ini"));
   IniFile ini(Path("folder.ini"), 1252);
   EXPECT_EQ(ini.ReadString(u"S", u"K", "d"), "d");

@@ -2,58 +2,23 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <utility>
+#include <vector>
 
 #include "FileSizeLimit.h"
-#include "IniTestFiles.h"
+#include "SettingsFixture.h"
 #include "settings/IniFile.h"
 
 namespace {
 
 using namespace Qt::StringLiterals;
 
-// While it lives, no new file can be made in folder, but file can still be written, as for a user
-// in a folder that is not theirs: root takes the identity of "nobody" for that time.
-class NoNewFiles {
- public:
-  NoNewFiles(const QString& folder, const QString& file) : folder_(QFile::encodeName(folder)) {
-    if (geteuid() == 0) {
-      ::chmod(folder_.constData(), 0755);
-      ::chmod(QFile::encodeName(file).constData(), 0666);
-      EXPECT_EQ(seteuid(65534), 0);
-    } else {
-      ::chmod(folder_.constData(), 0555);
-    }
-  }
-  ~NoNewFiles() {
-    if (getuid() == 0) {
-      EXPECT_EQ(seteuid(0), 0);
-    }
-    ::chmod(folder_.constData(), 0700);
-  }
-  NoNewFiles(const NoNewFiles&) = delete;
-  NoNewFiles& operator=(const NoNewFiles&) = delete;
-
- private:
-  QByteArray folder_;
-};
-
 ino_t Inode(const QString& path) {
   struct stat info {};
   return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
-class IniWriteTest : public ExeFolderTest {
- protected:
-  // Writes bytes as t.ini, then the given keys, and returns the file's bytes.
-  QByteArray After(const QByteArray& bytes,
-                   std::initializer_list<std::pair<const char16_t*, bool>> keys,
-                   const char16_t* section = u"Opt", int codePage = 1252) {
-    WriteBytes(Path("t.ini"), bytes);
-    IniFile ini(Path("t.ini"), codePage);
-    for (const auto& [key, value] : keys) EXPECT_TRUE(ini.WriteBool(section, key, value));
-    return ReadBytes(Path("t.ini"));
-  }
-};
+using IniWriteTest = ExeFolderTest;
 
 TEST_F(IniWriteTest, MissingFileIsCreatedAsEightBitTextWithCrLf) {
   IniFile ini(Path("new.ini"), 1252);
@@ -65,44 +30,81 @@ TEST_F(IniWriteTest, MissingFileIsCreatedAsEightBitTextWithCrLf) {
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"new.ini"});
 }
 
-TEST_F(IniWriteTest, ExistingKeyKeepsItsPlaceAndSpelling) {
-  EXPECT_EQ(After("; head\r\n[opt]\r\nA=1\r\nshowkona = yes  \r\nB=2\r\n[Other]\r\nShowKona=7\r\n",
-                  {{u"ShowKona", false}}),
-            "; head\r\n[opt]\r\nA=1\r\nshowkona = 0\r\nB=2\r\n[Other]\r\nShowKona=7\r\n");
-}
+// A file as it was, the keys written into one of its sections, and the file afterwards: every
+// line that the writes do not touch keeps its bytes and its line end.
+struct EditCase {
+  const char* name;
+  QByteArray before;
+  std::vector<std::pair<const char16_t*, bool>> keys;
+  QByteArray after;
+  const char16_t* section = u"Opt";
+  int codePage = 1252;
+};
 
-TEST_F(IniWriteTest, EmptyValueIsFilledIn) {
-  EXPECT_EQ(After("[Opt]\r\nYogore=\r\nX=1\r\n", {{u"Yogore", true}}),
-            "[Opt]\r\nYogore=1\r\nX=1\r\n");
-}
-
-TEST_F(IniWriteTest, NewKeyGoesAtTheEndOfItsSection) {
-  EXPECT_EQ(After("[Opt]\r\nA=1\r\n; last word\r\n\r\n[Other]\r\nX=1\r\n", {{u"ShowDebug", true}}),
-            "[Opt]\r\nA=1\r\n; last word\r\nShowDebug=1\r\n\r\n[Other]\r\nX=1\r\n");
-  EXPECT_EQ(After("[Opt]\r\n[Other]\r\n", {{u"ShowDebug", false}}),
-            "[Opt]\r\nShowDebug=0\r\n[Other]\r\n");
-}
-
-TEST_F(IniWriteTest, NewKeyAfterALastLineWithoutLineEnd) {
-  EXPECT_EQ(After("[Opt]\r\nA=1", {{u"B", false}}), "[Opt]\r\nA=1\r\nB=0\r\n");
-}
-
-TEST_F(IniWriteTest, MissingSectionIsAppendedAtTheEnd) {
-  EXPECT_EQ(After("; c\r\n[Other]\r\nX=1\r\n\r\n", {{u"Yogore", true}, {u"ShowKona", false}}),
-            "; c\r\n[Other]\r\nX=1\r\n\r\n[Opt]\r\nYogore=1\r\nShowKona=0\r\n");
-  EXPECT_EQ(After("[Other]\r\nX=1", {{u"Yogore", true}}),
-            "[Other]\r\nX=1\r\n[Opt]\r\nYogore=1\r\n");
-  EXPECT_EQ(After("", {{u"Yogore", true}}), "[Opt]\r\nYogore=1\r\n");
-}
-
-TEST_F(IniWriteTest, OnlyTheFirstOfTwoSectionsOfTheSameNameChanges) {
-  EXPECT_EQ(After("[Opt]\r\nA=1\r\n[OPT]\r\nB=1\r\n", {{u"B", false}}),
-            "[Opt]\r\nA=1\r\nB=0\r\n[OPT]\r\nB=1\r\n");
-}
-
-TEST_F(IniWriteTest, LineEndsOfTheFileAreKept) {
-  EXPECT_EQ(After("[Other]\nX=1\n", {{u"Yogore", true}}), "[Other]\nX=1\n[Opt]\nYogore=1\n");
-  EXPECT_EQ(After("[Opt]\rA=1\r", {{u"B", true}}), "[Opt]\rA=1\rB=1\r");
+TEST_F(IniWriteTest, EditsChangeOnlyTheirLines) {
+  const QByteArray utf8 = u"[Opt]\r\n; 黒板\r\n"_s.toUtf8();
+  const EditCase cases[] = {
+      {"an existing key keeps its place and spelling",
+       "; head\r\n[opt]\r\nA=1\r\nshowkona = yes  \r\nB=2\r\n[Other]\r\nShowKona=7\r\n",
+       {{u"ShowKona", false}},
+       "; head\r\n[opt]\r\nA=1\r\nshowkona = 0\r\nB=2\r\n[Other]\r\nShowKona=7\r\n"},
+      {"an empty value is filled in",
+       "[Opt]\r\nYogore=\r\nX=1\r\n",
+       {{u"Yogore", true}},
+       "[Opt]\r\nYogore=1\r\nX=1\r\n"},
+      {"a new key goes at the end of its section",
+       "[Opt]\r\nA=1\r\n; last word\r\n\r\n[Other]\r\nX=1\r\n",
+       {{u"ShowDebug", true}},
+       "[Opt]\r\nA=1\r\n; last word\r\nShowDebug=1\r\n\r\n[Other]\r\nX=1\r\n"},
+      {"a new key in an empty section",
+       "[Opt]\r\n[Other]\r\n",
+       {{u"ShowDebug", false}},
+       "[Opt]\r\nShowDebug=0\r\n[Other]\r\n"},
+      {"a new key after a last line without line end",
+       "[Opt]\r\nA=1",
+       {{u"B", false}},
+       "[Opt]\r\nA=1\r\nB=0\r\n"},
+      {"a missing section is appended at the end",
+       "; c\r\n[Other]\r\nX=1\r\n\r\n",
+       {{u"Yogore", true}, {u"ShowKona", false}},
+       "; c\r\n[Other]\r\nX=1\r\n\r\n[Opt]\r\nYogore=1\r\nShowKona=0\r\n"},
+      {"a missing section after a last line without line end",
+       "[Other]\r\nX=1",
+       {{u"Yogore", true}},
+       "[Other]\r\nX=1\r\n[Opt]\r\nYogore=1\r\n"},
+      {"a missing section in an empty file", "", {{u"Yogore", true}}, "[Opt]\r\nYogore=1\r\n"},
+      {"only the first of two sections of the same name changes",
+       "[Opt]\r\nA=1\r\n[OPT]\r\nB=1\r\n",
+       {{u"B", false}},
+       "[Opt]\r\nA=1\r\nB=0\r\n[OPT]\r\nB=1\r\n"},
+      {"LF line ends are kept",
+       "[Other]\nX=1\n",
+       {{u"Yogore", true}},
+       "[Other]\nX=1\n[Opt]\nYogore=1\n"},
+      {"CR line ends are kept", "[Opt]\rA=1\r", {{u"B", true}}, "[Opt]\rA=1\rB=1\r"},
+      {"Shift-JIS lines keep their bytes",
+       "; \x8D\x95\x94\xC2\r\n[Opt]\r\nMemo=\x95\x5C\r\nShowKona=1\r\n",
+       {{u"ShowKona", false}, {u"Yogore", true}},
+       "; \x8D\x95\x94\xC2\r\n[Opt]\r\nMemo=\x95\x5C\r\nShowKona=0\r\nYogore=1\r\n",
+       u"Opt",
+       932},
+      {"a UTF-8 mark and text are kept",
+       "\xEF\xBB\xBF" + utf8,
+       {{u"Yogore", true}},
+       "\xEF\xBB\xBF" + utf8 + "Yogore=1\r\n"},
+      {"a new section's name in UTF-8",
+       utf8,
+       {{u"Yogore", true}},
+       utf8 + u"[設定]\r\nYogore=1\r\n"_s.toUtf8(),
+       u"設定"},
+  };
+  for (const EditCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(Path("t.ini"), c.before);
+    IniFile ini(Path("t.ini"), c.codePage);
+    for (const auto& [key, value] : c.keys) EXPECT_TRUE(ini.WriteBool(c.section, key, value));
+    EXPECT_EQ(ReadBytes(Path("t.ini")), c.after);
+  }
 }
 
 TEST_F(IniWriteTest, Utf16LeFileStaysUtf16LeWithEveryOtherByteUnchanged) {
@@ -121,19 +123,6 @@ TEST_F(IniWriteTest, Utf16LeFileStaysUtf16LeWithEveryOtherByteUnchanged) {
   const IniFile reread(Path("t.ini"), 1252);
   EXPECT_EQ(reread.ReadString(u"その他", u"値", "d"), u"𠮷"_s);
   EXPECT_FALSE(reread.ReadBool(u"Opt", u"Yogore", true));
-}
-
-TEST_F(IniWriteTest, ShiftJisLinesKeepTheirBytes) {
-  const QByteArray sjis = "; \x8D\x95\x94\xC2\r\n[Opt]\r\nMemo=\x95\x5C\r\nShowKona=1\r\n";
-  EXPECT_EQ(After(sjis, {{u"ShowKona", false}, {u"Yogore", true}}, u"Opt", 932),
-            "; \x8D\x95\x94\xC2\r\n[Opt]\r\nMemo=\x95\x5C\r\nShowKona=0\r\nYogore=1\r\n");
-}
-
-TEST_F(IniWriteTest, Utf8MarkAndTextAreKept) {
-  const QByteArray body = u"[Opt]\r\n; 黒板\r\n"_s.toUtf8();
-  EXPECT_EQ(After("\xEF\xBB\xBF" + body, {{u"Yogore", true}}),
-            "\xEF\xBB\xBF" + body + "Yogore=1\r\n");
-  EXPECT_EQ(After(body, {{u"Yogore", true}}, u"設定"), body + u"[設定]\r\nYogore=1\r\n"_s.toUtf8());
 }
 
 TEST_F(IniWriteTest, UnwritablePlaceFailsAndCreatesNothing) {

@@ -1,4 +1,4 @@
-#include "IniTestFiles.h"
+#include "SettingsFixture.h"
 #include "settings/IniFile.h"
 
 namespace {

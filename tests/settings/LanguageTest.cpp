@@ -3,7 +3,7 @@
 #include <QDir>
 #include <set>
 
-#include "IniTestFiles.h"
+#include "SettingsFixture.h"
 #include "board/Unit_Main.h"
 #include "platform/MessageBoxes.h"
 
@@ -11,29 +11,26 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-TEST(LocaleTest, WindowsLocaleIdentifiers) {
-  EXPECT_EQ(LCIDFromLocale("en_US_POSIX"), 1033);
-  EXPECT_EQ(LCIDFromLocale("c"), 1033);
-  EXPECT_EQ(LCIDFromLocale("POSIX"), 1033);
-  EXPECT_EQ(LCIDFromLocale("en_US"), 1033);
-  EXPECT_EQ(LCIDFromLocale("ja_JP"), 1041);
-  EXPECT_EQ(LCIDFromLocale("ja"), 1041);
-  EXPECT_EQ(LCIDFromLocale("de_DE"), 1031);
-  EXPECT_EQ(LCIDFromLocale("en_GB"), 2057);
-  EXPECT_EQ(LCIDFromLocale("zh"), 2052);
-  EXPECT_EQ(LCIDFromLocale("zh_Hant"), 1028);
-  EXPECT_EQ(LCIDFromLocale("en_US@calendar=gregorian"), 1033);
-  EXPECT_EQ(LCIDFromLocale("xx_YY"), 4096);
-}
-
 // Names of any length and content: ICU's parts of such names fill any fixed buffer exactly or
 // overflow it. Each gives an identifier without reading beyond what it was given.
-TEST(LocaleTest, LongAndOddLocaleNames) {
+TEST(LocaleTest, LocaleNamesGiveWindowsIdentifiers) {
   const std::string x(400, 'x');
   const struct {
     std::string name;
     int lcid;
   } cases[] = {
+      {"en_US_POSIX", 1033},
+      {"c", 1033},
+      {"POSIX", 1033},
+      {"en_US", 1033},
+      {"ja_JP", 1041},
+      {"ja", 1041},
+      {"de_DE", 1031},
+      {"en_GB", 2057},
+      {"zh", 2052},
+      {"zh_Hant", 1028},
+      {"en_US@calendar=gregorian", 1033},
+      {"xx_YY", 4096},
       {"en_US_" + x.substr(0, 151), 1033},               // 157 bytes
       {"en_US_" + x.substr(0, 157), 1033},               // a variant of 157 bytes
       {"en_US_" + x.substr(0, 156), 1033},               // a variant of 156 bytes
@@ -62,39 +59,16 @@ TEST(LocaleTest, UserLocaleComesFromIcuUnlessSet) {
 }
 
 TEST(LocaleTest, AnsiCodePages) {
-  EXPECT_EQ(AnsiCodePage(1041), 932);
-  EXPECT_EQ(AnsiCodePage(1033), 1252);
-  EXPECT_EQ(AnsiCodePage(1031), 1252);
-  EXPECT_EQ(AnsiCodePage(2052), 936);
-  EXPECT_EQ(AnsiCodePage(1028), 950);
-  EXPECT_EQ(AnsiCodePage(3076), 950);
-  EXPECT_EQ(AnsiCodePage(1042), 949);
-  EXPECT_EQ(AnsiCodePage(1049), 1251);
-  EXPECT_EQ(AnsiCodePage(1045), 1250);
-  EXPECT_EQ(AnsiCodePage(3098), 1251);
-  EXPECT_EQ(AnsiCodePage(2074), 1250);
-  EXPECT_EQ(AnsiCodePage(1032), 1253);
-  EXPECT_EQ(AnsiCodePage(1055), 1254);
-  EXPECT_EQ(AnsiCodePage(1037), 1255);
-  EXPECT_EQ(AnsiCodePage(1025), 1256);
-  EXPECT_EQ(AnsiCodePage(1062), 1257);
-  EXPECT_EQ(AnsiCodePage(1066), 1258);
-  EXPECT_EQ(AnsiCodePage(1054), 874);
-  EXPECT_EQ(AnsiCodePage(4096), 1252);
+  const std::pair<int, int> lcidAndCodePage[] = {
+      {1041, 932},  {1033, 1252}, {1031, 1252}, {2052, 936},  {1028, 950},
+      {3076, 950},  {1042, 949},  {1049, 1251}, {1045, 1250}, {3098, 1251},
+      {2074, 1250}, {1032, 1253}, {1055, 1254}, {1037, 1255}, {1025, 1256},
+      {1062, 1257}, {1066, 1258}, {1054, 874},  {4096, 1252}};
+  for (const auto& [lcid, codePage] : lcidAndCodePage)
+    EXPECT_EQ(AnsiCodePage(lcid), codePage) << lcid;
 }
 
-class LanguageTest : public ExeFolderTest {
- protected:
-  void SetUp() override {
-    ExeFolderTest::SetUp();
-    savedTitle_ = ApplicationTitle();
-  }
-  void TearDown() override {
-    SetApplicationTitle(savedTitle_);
-    ExeFolderTest::TearDown();
-  }
-  QString savedTitle_;
-};
+using LanguageTest = ExeFolderTest;
 
 TEST_F(LanguageTest, WithoutFilesTheChoiceIsLanguageIni) {
   EXPECT_EQ(LanguageFilePath(), Path("Language.ini"));
@@ -130,18 +104,15 @@ TEST_F(LanguageTest, ChoiceIsMadeAnewAtEachLookup) {
 
 TEST_F(LanguageTest, ShiftJisFileUnderAJapaneseLocale) {
   SetUserDefaultLCID(1041);
-  // "[MainMenu] Load=表を読む" and "[General] name=黒板" in code page 932.
-  WriteBytes(Path("Language_1041.ini"),
-             "[General]\r\nname=\x8D\x95\x94\xC2\r\n[MainMenu]\r\nLoad=\x95\x5C\x82\xF0\x93\xC7"
-             "\x82\xDE\r\n");
-  EXPECT_EQ(LangText(Texts::MenuLoad), u"表を読む"_s);
-  EXPECT_EQ(LangText(Texts::Name), u"黒板"_s);
-
-  // The same texts in UTF-16LE give the same captions.
-  WriteBytes(Path("Language_1041.ini"),
-             Utf16Le(u"[General]\r\nname=黒板\r\n[MainMenu]\r\nLoad=表を読む\r\n"_s));
-  EXPECT_EQ(LangText(Texts::MenuLoad), u"表を読む"_s);
-  EXPECT_EQ(LangText(Texts::Name), u"黒板"_s);
+  // "[General] name=黒板" and "[MainMenu] Load=表を読む" in code page 932, then in UTF-16LE.
+  for (const QByteArray& bytes :
+       {QByteArray("[General]\r\nname=\x8D\x95\x94\xC2\r\n[MainMenu]\r\nLoad=\x95\x5C\x82\xF0"
+                   "\x93\xC7\x82\xDE\r\n"),
+        Utf16Le(u"[General]\r\nname=黒板\r\n[MainMenu]\r\nLoad=表を読む\r\n"_s)}) {
+    WriteBytes(Path("Language_1041.ini"), bytes);
+    EXPECT_EQ(LangText(Texts::MenuLoad), u"表を読む"_s);
+    EXPECT_EQ(LangText(Texts::Name), u"黒板"_s);
+  }
 }
 
 TEST_F(LanguageTest, EveryCharacterSurvives) {
@@ -206,13 +177,6 @@ TEST_F(LanguageTest, MainWindowTextsFromTheLanguageFile) {
   EXPECT_EQ(form.popCaptions[int(MenuItem::Option)], u"設定(&O)"_s);
   EXPECT_EQ(form.st.ClearConfirmText, "Sure?");
   EXPECT_EQ(form.dlgSaveFilter, u"Bitmap (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)"_s);
-}
-
-TEST_F(LanguageTest, FilePathSetByATest) {
-  WriteBytes(Path("elsewhere.ini"), "[General]\r\nname=Elsewhere\r\n");
-  SetLanguageFilePath(Path("elsewhere.ini"));
-  EXPECT_EQ(LanguageFilePath(), Path("elsewhere.ini"));
-  EXPECT_EQ(LangText(Texts::Name), "Elsewhere");
 }
 
 TEST(TextTableTest, EveryTextOnceWithItsSectionKeyAndDefault) {

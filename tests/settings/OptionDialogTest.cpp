@@ -1,26 +1,20 @@
-// The settings dialog: its texts, its boxes, OK and Cancel, a settings file that cannot be
+// The settings dialog: its texts, its check boxes, OK and Cancel, a settings file that cannot be
 // written, its window and its place in the main window's menu.
-#include <gtest/gtest.h>
-
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
-#include <vector>
+#include <functional>
 
+#include "SettingsFixture.h"
 #include "board/BoardFixture.h"
 #include "board/widgets/MainWindow.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Places.h"
 #include "settings/ChalkSamples.h"
-#include "settings/Language.h"
 #include "settings/SettingsFile.h"
 #include "settings/Unit_Option.h"
 #include "settings/widgets/Install.h"
@@ -28,10 +22,7 @@
 
 namespace {
 
-const QStringList kKeys = {QStringLiteral("Yogore"),     QStringLiteral("KyoriSeigen"),
-                           QStringLiteral("RunWithDay"), QStringLiteral("NewWithDay"),
-                           QStringLiteral("ShowKona"),   QStringLiteral("KadoOnlyCtrl"),
-                           QStringLiteral("ShowDebug")};
+using namespace Qt::StringLiterals;
 
 Settings FromBits(std::array<bool, 7> b) {
   return {b[0], b[1], b[2], b[3], b[4], b[5], b[6]};
@@ -42,46 +33,33 @@ std::array<bool, 7> Bits(const Settings& s) {
           s.ShowKona, s.KadoOnlyCtrl, s.ShowDebug};
 }
 
-// A program folder of its own, a started board, message boxes recorded and answered OK.
-class OptionDialogTest : public ::testing::Test {
+// The window's caption, the seven boxes, the three labels, OK and Cancel.
+QStringList Captions(TfrmOption& form) {
+  QStringList texts{form.Caption.Caption};
+  for (const TCheckBox* box : form.CheckBoxes()) texts << box->Caption;
+  return texts << form.Label1.Caption << form.Label2.Caption << form.Label3.Caption
+               << form.btnOK.Caption << form.btnCancel.Caption;
+}
+
+// A program folder of its own in a Japanese locale, a started board with the settings as read
+// without a settings file.
+class OptionDialogTest : public ExeFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    SetExeDir(dir.path() + u'/');
+    ExeFolderTest::SetUp();
     SetUserDefaultLCID(1041);
-    SetApplicationTitle(QStringLiteral("Slatewick 2"));
-    SetMessageBoxHandler([this](const MessageBoxRequest& r) {
-      boxes.push_back(r);
-      return BoxAnswer::Ok;
-    });
+    SetApplicationTitle(u"Slatewick 2"_s);
     StartBoard(board);
-    board.st.Opt = Settings{};  // as read without a settings file
+    board.st.Opt = Settings{};
   }
-  void TearDown() override {
-    SetMessageBoxHandler({});
-    SetExeDir(QString());
-    SetUserDefaultLCID(0);
-    SetApplicationTitle(QStringLiteral("Slatewick"));
-  }
-  QString Path(const QString& name) const { return dir.filePath(name); }
-  void Write(const QString& name, const QByteArray& bytes) const {
-    QFile f(Path(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-  }
-  QByteArray SettingsFileBytes() const {
-    QFile f(Path(QStringLiteral("VezozazOption.ini")));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
+  QString SettingsFile() const { return Path("VezozazOption.ini"); }
   // The settings folder is a regular file: nothing can be written below it.
   QString BlockSettingsFolder() {
-    Write(QStringLiteral("blocker"), "not a folder");
-    SetExeDir(Path(QStringLiteral("blocker")) + u'/');
-    return Path(QStringLiteral("blocker")) + QStringLiteral("/VezozazOption.ini");
+    WriteBytes(Path("blocker"), "not a folder");
+    SetExeDir(Path("blocker"));
+    return Path("blocker") + "/VezozazOption.ini";
   }
 
-  QTemporaryDir dir;
-  std::vector<MessageBoxRequest> boxes;
   TfrmMain board;
 };
 
@@ -94,43 +72,46 @@ QWidget* NextTabStop(QWidget* w) {
   return w;
 }
 
-}  // namespace
-
-TEST_F(OptionDialogTest, WithoutALanguageFileTheDialogsOwnTextsStand) {
-  TfrmOption form(board.st);
-  form.FormCreate();
-  EXPECT_EQ(form.Caption.Caption, QStringLiteral("Slatewick 2の設定"));
-  EXPECT_EQ(form.chkYogore.Caption, QStringLiteral("黒板消しや指の汚れ"));
-  EXPECT_EQ(form.chkKyoriSeigen.Caption, QStringLiteral("普通チョークの距離制限（推奨）"));
-  EXPECT_EQ(form.chkRunWithDay.Caption, QStringLiteral("起動時に日付を描画する"));
-  EXPECT_EQ(form.chkNewWithDay.Caption, QStringLiteral("全部消す時に日付を描画する"));
-  EXPECT_EQ(form.chkShowKona.Caption, QStringLiteral("粉を落とす"));
-  EXPECT_EQ(form.chkKadoOnlyCtrl.Caption,
-            QStringLiteral("チョークの角を使うのは[Ctrl]キーを押した時だけ"));
-  EXPECT_EQ(form.chkShowDebug.Caption, QStringLiteral("内部数値の表示（デバッグモード）"));
-  EXPECT_EQ(form.Label1.Caption, QStringLiteral("普通チョーク"));
-  EXPECT_EQ(form.Label2.Caption, QStringLiteral("チョークの角"));
-  EXPECT_EQ(form.Label3.Caption, QStringLiteral("倒したチョーク"));
-  EXPECT_EQ(form.btnOK.Caption, QStringLiteral("OK(&O)"));
-  EXPECT_EQ(form.btnCancel.Caption, QStringLiteral("ｷｬﾝｾﾙ(&C)"));
+void ExpectBoxesShow(OptionDialog& dialog, const Settings& settings) {
+  for (int i = 0; i < 7; ++i)
+    EXPECT_EQ(dialog.CheckBox(i).isChecked(), Bits(settings)[std::size_t(i)]) << i;
 }
 
-TEST_F(OptionDialogTest, TextsComeFromTheLanguageFileOfTheLocale) {
-  Write(QStringLiteral("Language_1041.ini"),
-        "[preferencedialog]\r\ntitle=Options\r\nDirt=Smudges\r\nShowDebug=\r\nChalkC=Laid\r\n"
-        "[General]\r\nOK=Fine\r\nCancel=Back\r\n");
-  Write(QStringLiteral("Language.ini"), "[PreferenceDialog]\r\nChalkA=From the other file\r\n");
+void Press(QWidget& widget, Qt::Key key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QCoreApplication::sendEvent(&widget, &press);
+}
+
+}  // namespace
+
+// Each key that the locale's language file has replaces the dialog's own text, even with an
+// empty one; a key it lacks keeps the dialog's own text, not the other file's.
+TEST_F(OptionDialogTest, TextsComeFromTheLanguageFileOfTheLocaleOrTheDialogItself) {
+  const QStringList own = {u"Slatewick 2の設定"_s,
+                           u"黒板消しや指の汚れ"_s,
+                           u"普通チョークの距離制限（推奨）"_s,
+                           u"起動時に日付を描画する"_s,
+                           u"全部消す時に日付を描画する"_s,
+                           u"粉を落とす"_s,
+                           u"チョークの角を使うのは[Ctrl]キーを押した時だけ"_s,
+                           u"内部数値の表示（デバッグモード）"_s,
+                           u"普通チョーク"_s,
+                           u"チョークの角"_s,
+                           u"倒したチョーク"_s,
+                           u"OK(&O)"_s,
+                           u"ｷｬﾝｾﾙ(&C)"_s};
+  TfrmOption plain(board.st);
+  plain.FormCreate();
+  EXPECT_EQ(Captions(plain), own);
+
+  WriteBytes(Path("Language_1041.ini"),
+             "[preferencedialog]\r\ntitle=Options\r\nDirt=Smudges\r\nShowDebug=\r\nChalkC=Laid\r\n"
+             "[General]\r\nOK=Fine\r\nCancel=Back\r\n");
+  WriteBytes(Path("Language.ini"), "[PreferenceDialog]\r\nChalkA=From the other file\r\n");
   TfrmOption form(board.st);
   form.FormCreate();
-  EXPECT_EQ(form.Caption.Caption, QStringLiteral("Options"));
-  EXPECT_EQ(form.chkYogore.Caption, QStringLiteral("Smudges"));
-  EXPECT_EQ(form.chkShowDebug.Caption, QString());
-  EXPECT_EQ(form.Label3.Caption, QStringLiteral("Laid"));
-  EXPECT_EQ(form.btnOK.Caption, QStringLiteral("Fine"));
-  EXPECT_EQ(form.btnCancel.Caption, QStringLiteral("Back"));
-  // Keys the chosen file lacks take the dialog's own texts, not the other file's.
-  EXPECT_EQ(form.Label1.Caption, QStringLiteral("普通チョーク"));
-  EXPECT_EQ(form.chkShowKona.Caption, QStringLiteral("粉を落とす"));
+  EXPECT_EQ(Captions(form), (QStringList{"Options", "Smudges", own[2], own[3], own[4], own[5],
+                                         own[6], "", own[8], own[9], "Laid", "Fine", "Back"}));
 }
 
 TEST_F(OptionDialogTest, ShowLoadsEachBoxFromItsSetting) {
@@ -157,11 +138,10 @@ TEST_F(OptionDialogTest, OkWritesAllSevenKeysThenAppliesThem) {
   ASSERT_TRUE(form.btnOKClick());
 
   EXPECT_EQ(board.st.Opt, FromBits(chosen));
-  EXPECT_TRUE(boxes.empty());
-  QByteArray expected = "[Opt]\r\n";
-  for (std::size_t i = 0; i < 7; ++i)
-    expected += kKeys[qsizetype(i)].toLatin1() + (chosen[i] ? "=1\r\n" : "=0\r\n");
-  EXPECT_EQ(SettingsFileBytes(), expected);
+  EXPECT_TRUE(boxes_.empty());
+  EXPECT_EQ(ReadBytes(SettingsFile()),
+            "[Opt]\r\nYogore=0\r\nKyoriSeigen=1\r\nRunWithDay=0\r\nNewWithDay=1\r\nShowKona=0\r\n"
+            "KadoOnlyCtrl=1\r\nShowDebug=1\r\n");
   EXPECT_EQ(ReadSettings(), FromBits(chosen));
 
   // The next opening shows what was stored.
@@ -171,41 +151,17 @@ TEST_F(OptionDialogTest, OkWritesAllSevenKeysThenAppliesThem) {
 }
 
 TEST_F(OptionDialogTest, OkWithoutAChangeStillWritesEveryKey) {
-  Write(QStringLiteral("VezozazOption.ini"),
-        "; mine\r\n[Other]\r\nx=1\r\n[Opt]\r\nShowDebug=1\r\n");
+  WriteBytes(SettingsFile(), "; mine\r\n[Other]\r\nx=1\r\n[Opt]\r\nShowDebug=1\r\n");
   board.st.Opt = ReadSettings();
   TfrmOption form(board.st);
   form.FormShow();
   ASSERT_TRUE(form.btnOKClick());
-  EXPECT_EQ(SettingsFileBytes(),
+  EXPECT_EQ(ReadBytes(SettingsFile()),
             "; mine\r\n[Other]\r\nx=1\r\n[Opt]\r\nShowDebug=1\r\nYogore=1\r\nKyoriSeigen=1\r\n"
             "RunWithDay=1\r\nNewWithDay=0\r\nShowKona=1\r\nKadoOnlyCtrl=0\r\n");
   Settings expected;
   expected.ShowDebug = true;
   EXPECT_EQ(board.st.Opt, expected);
-}
-
-TEST_F(OptionDialogTest, UnwritableFileKeepsTheSettingsAndTheChoices) {
-  TfrmOption form(board.st);
-  form.FormShow();
-  const QString path = BlockSettingsFolder();
-  form.chkShowDebug.Checked = true;
-  form.chkYogore.Checked = false;
-  EXPECT_FALSE(form.btnOKClick());
-
-  EXPECT_EQ(board.st.Opt, Settings{});
-  EXPECT_TRUE(form.chkShowDebug.Checked);
-  EXPECT_FALSE(form.chkYogore.Checked);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Text, path + QStringLiteral(" に書き込めません."));
-  EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
-  EXPECT_EQ(boxes[0].Caption, QStringLiteral("Slatewick 2"));
-
-  // Once the folder can take the file, the same choices go through.
-  SetExeDir(dir.path() + u'/');
-  ASSERT_TRUE(form.btnOKClick());
-  EXPECT_TRUE(board.st.Opt.ShowDebug);
-  EXPECT_FALSE(board.st.Opt.Yogore);
 }
 
 TEST_F(OptionDialogTest, PictureShowsTheThreeWaysOfTheChalkOnItsGround) {
@@ -268,11 +224,14 @@ TEST_F(OptionDialogWindow, FixedClientWithTheControlsInTheirPlaces) {
   dialog.FormCreate();
   EXPECT_EQ(dialog.size(), QSize(301, 332));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
-  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Slatewick 2の設定"));
-  for (int i = 0; i < 7; ++i) {
+  // The window shows the form's texts.
+  QStringList shown{dialog.windowTitle()};
+  for (int i = 0; i < 7; ++i) shown << dialog.CheckBox(i).text();
+  for (int i = 0; i < 3; ++i) shown << dialog.Label(i).text();
+  EXPECT_EQ(shown << dialog.OkButton().text() << dialog.CancelButton().text(),
+            Captions(dialog.Form()));
+  for (int i = 0; i < 7; ++i)
     EXPECT_EQ(dialog.CheckBox(i).geometry(), QRect(16, 16 + 24 * i, 281, 17)) << i;
-    EXPECT_EQ(dialog.CheckBox(i).text(), dialog.Form().CheckBoxes()[std::size_t(i)]->Caption);
-  }
   EXPECT_EQ(dialog.Panel().geometry(), QRect(16, 184, 271, 77));
   EXPECT_EQ(dialog.Image().size(), QSize(267, 73));
   EXPECT_EQ(dialog.Image().pixmap().toImage().convertToFormat(QImage::Format_RGB32),
@@ -280,11 +239,8 @@ TEST_F(OptionDialogWindow, FixedClientWithTheControlsInTheirPlaces) {
   EXPECT_EQ(dialog.Label(0).pos(), QPoint(16, 272));
   EXPECT_EQ(dialog.Label(1).pos(), QPoint(120, 272));
   EXPECT_EQ(dialog.Label(2).pos(), QPoint(216, 272));
-  EXPECT_EQ(dialog.Label(2).text(), QStringLiteral("倒したチョーク"));
   EXPECT_EQ(dialog.OkButton().geometry(), QRect(112, 296, 81, 25));
   EXPECT_EQ(dialog.CancelButton().geometry(), QRect(208, 296, 75, 25));
-  EXPECT_EQ(dialog.OkButton().text(), QStringLiteral("OK(&O)"));
-  EXPECT_EQ(dialog.CancelButton().text(), QStringLiteral("ｷｬﾝｾﾙ(&C)"));
   EXPECT_TRUE(dialog.OkButton().isDefault());
   // Tab order: the seven boxes, OK, Cancel.
   QWidget* w = &dialog.CheckBox(0);
@@ -297,76 +253,74 @@ TEST_F(OptionDialogWindow, FixedClientWithTheControlsInTheirPlaces) {
   EXPECT_EQ(NextTabStop(&dialog.CancelButton()), &dialog.CheckBox(0));
 }
 
-TEST_F(OptionDialogWindow, CancelChangesNothingAndTheNextOpeningShowsTheSettings) {
-  board.st.Opt.ShowDebug = true;
-  OptionDialog dialog(board.st, nullptr);
-  dialog.FormCreate();
-  dialog.show();
-  EXPECT_TRUE(dialog.CheckBox(6).isChecked());
-  EXPECT_FALSE(dialog.CheckBox(3).isChecked());
-  dialog.CheckBox(6).click();
-  dialog.CheckBox(3).click();
-  EXPECT_FALSE(dialog.Form().chkShowDebug.Checked);
-  dialog.CancelButton().click();
-  EXPECT_FALSE(dialog.isVisible());
-  EXPECT_TRUE(board.st.Opt.ShowDebug);
-  EXPECT_FALSE(board.st.Opt.NewWithDay);
-  EXPECT_FALSE(QFile::exists(Path(QStringLiteral("VezozazOption.ini"))));
+// The user changes three boxes and closes the dialog: Enter is OK, the others are Cancel. The
+// next opening shows the settings as they then are.
+TEST_F(OptionDialogWindow, EnterIsOkWhileCancelEscapeAndTheCloseBoxChangeNothing) {
+  const struct {
+    const char* name;
+    std::function<void(OptionDialog&)> close;
+    bool applies;
+  } cases[] = {
+      {"Cancel", [](OptionDialog& d) { d.CancelButton().click(); }, false},
+      {"Escape", [](OptionDialog& d) { Press(d, Qt::Key_Escape); }, false},
+      {"the close box", [](OptionDialog& d) { d.close(); }, false},
+      {"Enter", [](OptionDialog& d) { Press(d, Qt::Key_Return); }, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    QFile::remove(SettingsFile());
+    Settings before;
+    before.ShowDebug = true;
+    board.st.Opt = before;
+    OptionDialog dialog(board.st, nullptr);
+    dialog.FormCreate();
+    dialog.show();
+    ExpectBoxesShow(dialog, before);
+    for (int i : {3, 4, 6}) dialog.CheckBox(i).click();
+    Settings chosen = before;
+    chosen.NewWithDay = true;
+    chosen.ShowKona = chosen.ShowDebug = false;
+    EXPECT_EQ(dialog.Form().Checked(), chosen);
 
-  dialog.show();
-  EXPECT_TRUE(dialog.CheckBox(6).isChecked());
-  EXPECT_FALSE(dialog.CheckBox(3).isChecked());
+    c.close(dialog);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), c.applies ? QDialog::Accepted : QDialog::Rejected);
+    const Settings after = c.applies ? chosen : before;
+    EXPECT_EQ(board.st.Opt, after);
+    EXPECT_EQ(QFile::exists(SettingsFile()), c.applies);
+    EXPECT_EQ(ReadSettings(), c.applies ? chosen : Settings{});
+
+    dialog.show();
+    ExpectBoxesShow(dialog, after);
+  }
 }
 
-TEST_F(OptionDialogWindow, EscapeAndTheCloseBoxAreCancel) {
-  OptionDialog dialog(board.st, nullptr);
-  dialog.FormCreate();
-  dialog.show();
-  dialog.CheckBox(0).click();
-  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QCoreApplication::sendEvent(&dialog, &esc);
-  EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(dialog.result(), QDialog::Rejected);
-
-  dialog.show();
-  EXPECT_TRUE(dialog.CheckBox(0).isChecked());
-  dialog.CheckBox(0).click();
-  dialog.close();
-  EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(board.st.Opt, Settings{});
-  EXPECT_FALSE(QFile::exists(Path(QStringLiteral("VezozazOption.ini"))));
-}
-
-TEST_F(OptionDialogWindow, EnterIsOk) {
-  OptionDialog dialog(board.st, nullptr);
-  dialog.FormCreate();
-  dialog.show();
-  dialog.CheckBox(4).click();
-  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-  QCoreApplication::sendEvent(&dialog, &enter);
-  EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_FALSE(board.st.Opt.ShowKona);
-  EXPECT_FALSE(ReadSettings().ShowKona);
-}
-
+// A settings file that cannot be written: the error is shown, the settings stay as they were
+// and the dialog stays open with the user's choices; once the folder takes the file, OK goes
+// through.
 TEST_F(OptionDialogWindow, WriteErrorKeepsTheDialogOpenWithTheChoices) {
   OptionDialog dialog(board.st, nullptr);
   dialog.FormCreate();
   dialog.show();
-  BlockSettingsFolder();
-  dialog.CheckBox(5).click();
+  const QString path = BlockSettingsFolder();
+  for (int i : {0, 5, 6}) dialog.CheckBox(i).click();
+  Settings chosen;
+  chosen.Yogore = false;
+  chosen.KadoOnlyCtrl = chosen.ShowDebug = true;
   dialog.OkButton().click();
   EXPECT_TRUE(dialog.isVisible());
-  EXPECT_TRUE(dialog.CheckBox(5).isChecked());
-  EXPECT_FALSE(board.st.Opt.KadoOnlyCtrl);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Icon, BoxIcon::Stop);
+  EXPECT_EQ(dialog.Form().Checked(), chosen);
+  ExpectBoxesShow(dialog, chosen);
+  EXPECT_EQ(board.st.Opt, Settings{});
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].Text, path + u" に書き込めません."_s);
+  EXPECT_EQ(boxes_[0].Icon, BoxIcon::Stop);
+  EXPECT_EQ(boxes_[0].Caption, u"Slatewick 2"_s);
 
-  SetExeDir(dir.path() + u'/');
+  SetExeDir(dir_.path());
   dialog.OkButton().click();
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_TRUE(board.st.Opt.KadoOnlyCtrl);
+  EXPECT_EQ(board.st.Opt, chosen);
 }
 
 TEST_F(OptionDialogWindow, MenuCommandShowsItModallyAndOkAppliesAtTheNextFrame) {
@@ -376,7 +330,7 @@ TEST_F(OptionDialogWindow, MenuCommandShowsItModallyAndOkAppliesAtTheNextFrame) 
   auto* dialog = window.findChild<OptionDialog*>();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->parentWidget(), &window);
-  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Slatewick 2の設定"));
+  EXPECT_EQ(dialog->windowTitle(), u"Slatewick 2の設定"_s);
   EXPECT_FALSE(dialog->isVisible());
   ASSERT_TRUE(window.Board().onOption);
 

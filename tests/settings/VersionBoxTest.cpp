@@ -1,103 +1,72 @@
 // The version box: its text, the author line read at each opening, and the box itself.
-#include <gtest/gtest.h>
+#include <optional>
+#include <utility>
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <algorithm>
-#include <vector>
-
+#include "SettingsFixture.h"
 #include "board/widgets/MainWindow.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Places.h"
-#include "settings/Language.h"
 #include "settings/VersionBox.h"
 #include "settings/widgets/Install.h"
 
 namespace {
 
-const QString kJapaneseCredit = QStringLiteral("制作：Slatewick 開発チーム");
-const QString kLatinCredit = QStringLiteral("Made by the Slatewick team");
+using namespace Qt::StringLiterals;
 
-bool IsJapaneseScript(QChar c) {
-  const ushort u = c.unicode();
-  return (u >= 0x3040 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF) ||
-         (u >= 0xFF00 && u <= 0xFFEF);
-}
+const QString kJapaneseCredit = u"制作：Slatewick 開発チーム"_s;
+const QString kLatinCredit = u"Made by the Slatewick team"_s;
 
-// A program folder with the language files a test writes; boxes are recorded, not shown.
-class VersionBox : public ::testing::Test {
+// Boxes are recorded, not shown; the language files are the test's own.
+class VersionBox : public ExeFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    SetExeDir(dir.path() + u'/');
-    SetApplicationTitle(QStringLiteral("Slatewick 2"));
-    SetMessageBoxHandler([this](const MessageBoxRequest& r) {
-      boxes.push_back(r);
-      return BoxAnswer::Ok;
-    });
+    ExeFolderTest::SetUp();
+    SetApplicationTitle(u"Slatewick 2"_s);
   }
   void TearDown() override {
-    SetMessageBoxHandler({});
-    SetExeDir(QString());
-    SetUserDefaultLCID(0);
     SetProgramVersion(std::nullopt);
-    SetApplicationTitle(QStringLiteral("Slatewick"));
-  }
-  void WriteLanguage(const QString& name, const QByteArray& text) {
-    QFile f(dir.filePath(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
+    ExeFolderTest::TearDown();
   }
   QString Opened() {
-    boxes.clear();
+    boxes_.clear();
     ShowVersionBox();
-    EXPECT_EQ(boxes.size(), 1u);
-    return boxes.empty() ? QString() : boxes.back().Text;
+    EXPECT_EQ(boxes_.size(), 1u);
+    return boxes_.empty() ? QString() : boxes_.back().Text;
   }
-
-  QTemporaryDir dir;
-  std::vector<MessageBoxRequest> boxes;
 };
 
 }  // namespace
 
-TEST(VersionText, ReleaseNumberRunsOnBehindTheMinor) {
-  EXPECT_EQ(VersionText({2, 0, 0, 0}, 1041, QString()),
-            QStringLiteral("Slatewick 2\rVer. 2.00\r") + kJapaneseCredit);
-  EXPECT_EQ(VersionText({2, 1, 5, 0}, 1041, QString()),
-            QStringLiteral("Slatewick 2\rVer. 2.15\r") + kJapaneseCredit);
-  EXPECT_EQ(VersionText({2, 1, 12, 0}, 1041, QString()),
-            QStringLiteral("Slatewick 2\rVer. 2.112\r") + kJapaneseCredit);
-  // The build number is not shown.
-  EXPECT_EQ(VersionText({2, 1, 12, 7}, 1041, QString()), VersionText({2, 1, 12, 0}, 1041, {}));
-}
-
-TEST(VersionText, OtherLocalesTakeTheLatinCreditLine) {
-  EXPECT_EQ(VersionText({2, 0, 0, 0}, 1033, QString()),
-            QStringLiteral("Slatewick 2\rVer. 2.00\r") + kLatinCredit);
-  EXPECT_EQ(VersionText({2, 1, 5, 0}, 1033, QString()),
-            QStringLiteral("Slatewick 2\rVer. 2.15\r") + kLatinCredit);
-  EXPECT_EQ(VersionText({2, 1, 12, 0}, 1033, QString()),
-            QStringLiteral("Slatewick 2\rVer. 2.112\r") + kLatinCredit);
-  EXPECT_EQ(CreditLine(1031), kLatinCredit);
-  EXPECT_EQ(CreditLine(2057), kLatinCredit);
-}
-
-TEST(VersionText, CreditLinesAreInTheirScripts) {
-  const QString japanese = CreditLine(1041);
-  EXPECT_TRUE(std::any_of(japanese.begin(), japanese.end(), IsJapaneseScript));
-  for (QChar c : CreditLine(1033))
-    EXPECT_TRUE(c.unicode() < 0x80 && c != u'\r') << int(c.unicode());
-}
-
-TEST(VersionText, AuthorMakesAFourthLine) {
-  EXPECT_EQ(VersionText({2, 0, 0, 0}, 1041, QStringLiteral("山田 花子")),
-            QStringLiteral("Slatewick 2\rVer. 2.00\r") + kJapaneseCredit +
-                QStringLiteral("\rLanguageResource written by 山田 花子"));
-  EXPECT_EQ(VersionText({2, 1, 12, 0}, 1033, QStringLiteral("Jane Doe")),
-            QStringLiteral("Slatewick 2\rVer. 2.112\r") + kLatinCredit +
-                QStringLiteral("\rLanguageResource written by Jane Doe"));
-  EXPECT_EQ(VersionText({2, 1, 5, 0}, 1033, QStringLiteral("J")).count(u'\r'), 3);
+// The lines after the program's name: "Ver. " + major "." minor release (the release number
+// runs on behind the minor, the build is left out), the credit line (Japanese for 1041, Latin
+// for every other locale) and, with an author, "LanguageResource written by " + author.
+TEST(VersionText, LinesForEachVersionLocaleAndAuthor) {
+  const QString& ja = kJapaneseCredit;
+  const QString& latin = kLatinCredit;
+  const QString by = u"LanguageResource written by "_s;
+  const struct {
+    const char* name;
+    VersionNumbers version;
+    int lcid;
+    QString author;
+    QStringList lines;
+  } cases[] = {
+      {"2.0.0, Japanese", {2, 0, 0, 0}, 1041, {}, {"Ver. 2.00", ja}},
+      {"2.1.5, Japanese", {2, 1, 5, 0}, 1041, {}, {"Ver. 2.15", ja}},
+      {"2.1.12, Japanese", {2, 1, 12, 0}, 1041, {}, {"Ver. 2.112", ja}},
+      {"the build is left out", {2, 1, 12, 7}, 1041, {}, {"Ver. 2.112", ja}},
+      {"2.0.0, US English", {2, 0, 0, 0}, 1033, {}, {"Ver. 2.00", latin}},
+      {"2.1.5, US English", {2, 1, 5, 0}, 1033, {}, {"Ver. 2.15", latin}},
+      {"2.1.12, US English", {2, 1, 12, 0}, 1033, {}, {"Ver. 2.112", latin}},
+      {"German", {2, 0, 0, 0}, 1031, {}, {"Ver. 2.00", latin}},
+      {"British English", {2, 0, 0, 0}, 2057, {}, {"Ver. 2.00", latin}},
+      {"author, 1041", {2, 0, 0, 0}, 1041, u"山田 花子"_s, {"Ver. 2.00", ja, by + u"山田 花子"_s}},
+      {"author, 1033", {2, 1, 12, 0}, 1033, "Jane Doe", {"Ver. 2.112", latin, by + "Jane Doe"}},
+      {"author of one letter", {2, 1, 5, 0}, 1033, "J", {"Ver. 2.15", latin, by + "J"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(VersionText(c.version, c.lcid, c.author), "Slatewick 2\r" + c.lines.join(u'\r'));
+    EXPECT_EQ(CreditLine(c.lcid), c.lines[1]);
+  }
 }
 
 TEST(FileVersion, SplitsAtTheDots) {
@@ -108,69 +77,68 @@ TEST(FileVersion, SplitsAtTheDots) {
   EXPECT_EQ(ParseFileVersion(u""), (VersionNumbers{}));
 }
 
-TEST(FileVersion, TheProgramIsVersionTwoFromTheBuild) {
-  EXPECT_EQ(ProgramVersion(), (VersionNumbers{2, 0, 0, 0}));
-  SetProgramVersion(VersionNumbers{2, 1, 5, 0});
-  EXPECT_EQ(ProgramVersion(), (VersionNumbers{2, 1, 5, 0}));
-  SetProgramVersion(std::nullopt);
-  EXPECT_EQ(ProgramVersion(), (VersionNumbers{2, 0, 0, 0}));
-}
-
-TEST_F(VersionBox, WithoutALanguageFileShowsThreeLinesInAPlainBox) {
-  SetUserDefaultLCID(1041);
-  EXPECT_EQ(Opened(), QStringLiteral("Slatewick 2\nVer. 2.00\n") + kJapaneseCredit);
-  const MessageBoxRequest& box = boxes.back();
-  EXPECT_EQ(box.Caption, QStringLiteral("Slatewick 2"));
-  EXPECT_EQ(box.Icon, BoxIcon::None);
-  EXPECT_FALSE(box.YesNo);
-  EXPECT_FALSE(box.OkCancel);
-}
-
-TEST_F(VersionBox, AuthorFromTheLanguageFileOfTheLocale) {
-  WriteLanguage(QStringLiteral("Language_1041.ini"), "[General]\r\nLanguageAuthor=山田 花子\r\n");
-  WriteLanguage(QStringLiteral("Language.ini"), "[General]\r\nLanguageAuthor=Jane Doe\r\n");
-  SetUserDefaultLCID(1041);
-  EXPECT_EQ(Opened(), QStringLiteral("Slatewick 2\nVer. 2.00\n") + kJapaneseCredit +
-                          QStringLiteral("\nLanguageResource written by 山田 花子"));
-  SetUserDefaultLCID(1033);
-  EXPECT_EQ(Opened(), QStringLiteral("Slatewick 2\nVer. 2.00\n") + kLatinCredit +
-                          QStringLiteral("\nLanguageResource written by Jane Doe"));
-}
-
-TEST_F(VersionBox, SameFileOnAnotherLocaleChangesOnlyTheCredit) {
-  WriteLanguage(QStringLiteral("Language.ini"), "[general]\r\nlanguageauthor=Jane Doe\r\n");
-  SetUserDefaultLCID(1041);
-  const QString japanese = Opened();
-  SetUserDefaultLCID(1033);
-  const QString latin = Opened();
-  EXPECT_EQ(QString(japanese).replace(kJapaneseCredit, kLatinCredit), latin);
-  EXPECT_TRUE(latin.endsWith(QStringLiteral("\nLanguageResource written by Jane Doe")));
-}
-
-TEST_F(VersionBox, EmptyAuthorGivesNoFourthLine) {
-  WriteLanguage(QStringLiteral("Language.ini"), "[General]\r\nLanguageAuthor=\r\n");
-  SetUserDefaultLCID(1033);
-  EXPECT_EQ(Opened(), QStringLiteral("Slatewick 2\nVer. 2.00\n") + kLatinCredit);
+// The box, a plain one with the title, shows the program's version and the author from the
+// language file of the user's locale (Language_1041.ini for 1041, else Language.ini).
+TEST_F(VersionBox, ShowsTheVersionAndTheAuthorOfTheLanguageFile) {
+  const QString& ja = kJapaneseCredit;
+  const QString& latin = kLatinCredit;
+  const QString by = u"LanguageResource written by "_s;
+  const QByteArray jane = "[General]\r\nLanguageAuthor=Jane Doe\r\n";
+  const QByteArray yamada = u"[General]\r\nLanguageAuthor=山田 花子\r\n"_s.toUtf8();
+  const QByteArray lowerCase = "[general]\r\nlanguageauthor=Jane Doe\r\n";
+  const QByteArray noAuthor = "[General]\r\nLanguageAuthor=\r\n";
+  const struct {
+    const char* name;
+    QByteArray general, japanese;  // Language.ini and Language_1041.ini; null: no file
+    int lcid;
+    std::optional<VersionNumbers> version;  // none: the build's
+    QStringList lines;
+  } cases[] = {
+      {"no language file", {}, {}, 1041, {}, {"Ver. 2.00", ja}},
+      {"the Japanese file for 1041",
+       jane,
+       yamada,
+       1041,
+       {},
+       {"Ver. 2.00", ja, by + u"山田 花子"_s}},
+      {"the general file for 1033", jane, yamada, 1033, {}, {"Ver. 2.00", latin, by + "Jane Doe"}},
+      {"lower-case names, 1041", lowerCase, {}, 1041, {}, {"Ver. 2.00", ja, by + "Jane Doe"}},
+      {"lower-case names, 1033", lowerCase, {}, 1033, {}, {"Ver. 2.00", latin, by + "Jane Doe"}},
+      {"an empty author gives no fourth line", noAuthor, {}, 1033, {}, {"Ver. 2.00", latin}},
+      {"another build", {}, {}, 1033, VersionNumbers{2, 1, 5, 0}, {"Ver. 2.15", latin}},
+      {"another build and an author",
+       jane,
+       {},
+       1033,
+       VersionNumbers{2, 1, 12, 0},
+       {"Ver. 2.112", latin, by + "Jane Doe"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const auto& [file, bytes] :
+         {std::pair{"Language.ini", c.general}, std::pair{"Language_1041.ini", c.japanese}}) {
+      QFile::remove(Path(file));
+      if (!bytes.isNull()) WriteBytes(Path(file), bytes);
+    }
+    SetUserDefaultLCID(c.lcid);
+    SetProgramVersion(c.version);
+    EXPECT_EQ(Opened(), "Slatewick 2\n" + c.lines.join(u'\n'));
+    ASSERT_FALSE(boxes_.empty());
+    EXPECT_EQ(boxes_.back().Caption, "Slatewick 2");
+    EXPECT_EQ(boxes_.back().Icon, BoxIcon::None);
+    EXPECT_FALSE(boxes_.back().YesNo);
+    EXPECT_FALSE(boxes_.back().OkCancel);
+  }
 }
 
 TEST_F(VersionBox, AuthorIsReadAnewAtEachOpening) {
   SetUserDefaultLCID(1041);
-  EXPECT_FALSE(Opened().contains(QStringLiteral("LanguageResource")));
-  WriteLanguage(QStringLiteral("Language.ini"), "[General]\r\nLanguageAuthor=First\r\n");
-  EXPECT_TRUE(Opened().endsWith(QStringLiteral("\nLanguageResource written by First")));
+  EXPECT_FALSE(Opened().contains(u"LanguageResource"_s));
+  WriteBytes(Path("Language.ini"), "[General]\r\nLanguageAuthor=First\r\n");
+  EXPECT_TRUE(Opened().endsWith(u"\nLanguageResource written by First"_s));
   // A file for the locale that appears while the program runs is chosen at the next opening.
-  WriteLanguage(QStringLiteral("Language_1041.ini"), "[General]\r\nLanguageAuthor=Second\r\n");
-  EXPECT_TRUE(Opened().endsWith(QStringLiteral("\nLanguageResource written by Second")));
-}
-
-TEST_F(VersionBox, VersionNumbersOfAnotherBuild) {
-  SetUserDefaultLCID(1033);
-  SetProgramVersion(VersionNumbers{2, 1, 5, 0});
-  EXPECT_EQ(Opened(), QStringLiteral("Slatewick 2\nVer. 2.15\n") + kLatinCredit);
-  SetProgramVersion(VersionNumbers{2, 1, 12, 0});
-  WriteLanguage(QStringLiteral("Language.ini"), "[General]\r\nLanguageAuthor=Jane Doe\r\n");
-  EXPECT_EQ(Opened(), QStringLiteral("Slatewick 2\nVer. 2.112\n") + kLatinCredit +
-                          QStringLiteral("\nLanguageResource written by Jane Doe"));
+  WriteBytes(Path("Language_1041.ini"), "[General]\r\nLanguageAuthor=Second\r\n");
+  EXPECT_TRUE(Opened().endsWith(u"\nLanguageResource written by Second"_s));
 }
 
 TEST_F(VersionBox, MenuCommandOfTheMainWindowShowsIt) {
@@ -180,7 +148,7 @@ TEST_F(VersionBox, MenuCommandOfTheMainWindowShowsIt) {
   InstallAboutBox(window);
   ASSERT_TRUE(window.Board().onAbout);
   window.Board().RunMenuCommand(int(MenuItem::About));
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Text, QStringLiteral("Slatewick 2\nVer. 2.00\n") + kJapaneseCredit);
-  EXPECT_EQ(boxes[0].Caption, ApplicationTitle());
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].Text, u"Slatewick 2\nVer. 2.00\n"_s + kJapaneseCredit);
+  EXPECT_EQ(boxes_[0].Caption, ApplicationTitle());
 }
