@@ -116,9 +116,8 @@ TEST_F(IniReadTest, CommentsDuplicatesAndKeysOutsideSections) {
 
 TEST_F(IniReadTest, BooleansFollowTheIntegerRules) {
   const IniFile ini = Open(
-      "[S]\r\nTwo=2\r\nMinus=-1\r\nHex=0x10\r\nHexOne=0x1\r\nUpperHex=0X1f\r\nDollar=$1F\r\nPlus=+"
-      "3\r\n"
-      "Quoted=\"1\"\r\nZero=0\r\nHexZero=0x0\r\nDollarZero=$0\r\nMinusZero=-0\r\n"
+      "[S]\r\nTwo=2\r\nMinus=-1\r\nHex=0x10\r\nHexOne=0x1\r\nUpperHex=0X1f\r\nDollar=$1F\r\n"
+      "Plus=+3\r\nQuoted=\"1\"\r\nZero=0\r\nHexZero=0x0\r\nDollarZero=$0\r\nMinusZero=-0\r\n"
       "Yes=yes\r\nTrue=true\r\nEmpty=\r\nBareHex=0x\r\nBareDollar=$\r\nFraction=1.5\r\n"
       "Huge=99999999999\r\nSpaced=1 2\r\nSign=-\r\nBadHex=0xG\r\n");
   for (const char16_t* key :
