@@ -4,8 +4,8 @@
 #include <unicode/ucnv_cb.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -79,11 +79,10 @@ CodePage& CodePage::operator=(CodePage&&) noexcept = default;
 // began at a single byte that Windows reads otherwise is replaced by Windows' character.
 QString CodePage::Decode(QByteArrayView bytes) const {
   if (!converter_) return QString::fromLatin1(bytes);
-  constexpr qsizetype kPiece = 4096;  // bytes
-  const qsizetype piece = std::min(kPiece, bytes.size());
+  constexpr qsizetype kPiece = 1024;  // bytes
   // One byte gives at most two units; a character begun in the previous piece, a few more.
-  std::vector<UChar> units(2 * piece + 8);
-  std::vector<int32_t> offsets(units.size());
+  std::array<UChar, 2 * kPiece + 8> units;
+  std::array<int32_t, units.size()> offsets;
   QString text;
   text.reserve(bytes.size());
   ucnv_resetToUnicode(converter_.get());
@@ -91,7 +90,7 @@ QString CodePage::Decode(QByteArrayView bytes) const {
   const char* const end = source + bytes.size();
   for (;;) {
     const char* const start = source;
-    const char* const limit = end - source > piece ? source + piece : end;
+    const char* const limit = end - source > kPiece ? source + kPiece : end;
     UChar* target = units.data();
     UErrorCode status = U_ZERO_ERROR;
     ucnv_toUnicode(converter_.get(), &target, units.data() + units.size(), &source, limit,

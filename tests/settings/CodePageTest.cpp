@@ -21,7 +21,7 @@ TEST(CodePageTest, BytesReadAsWindowsReadsThem) {
       {932, "\x1A\x1C\x7F", u"\u001A\u001C\u007F"_s},
       {932, "\x80\xA0\xFD\xFE\xFF", u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3"_s},
       {932, "\x81\x80\xA1\xDF\x83\x5C", u"÷｡ﾟソ"_s},
-      {932, "\x85\x40\x81=\x83", u"・・=・"_s},
+      {932, "\x85\x40\x81=\x81\x1A\x83", u"・・=・\u001A・"_s},
       {1252, "\x81\x8D\x8F\x90\x9D\x80\x9F", u"\u0081\u008D\u008F\u0090\u009D€Ÿ"_s},
       {1253, "\xAA\xD2\xFF", u"\uF8F9\uF8FA\uF8FB"_s},
       {1255, "\xCA\xD9\xDF\xFB\xFC\xFF", u"\u05BA\uF88D\uF893\uF894\uF895\uF896"_s},
