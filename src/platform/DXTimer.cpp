@@ -43,12 +43,9 @@ void TDXTimer::Idle(std::uint32_t now) {
   if (!running_) return;
   const std::uint32_t elapsed = now - lastTick_;
   if (double(elapsed) < DueAfterLastTick()) return;
-  // Whole frame periods since the last tick: refreshes passed when every refresh shows a frame,
-  // else intervals.
-  const double lag = refreshPeriod_ >= Interval && refreshPeriod_ > 0
-                         ? (refreshPhase_ + elapsed) / refreshPeriod_
-                         : double(elapsed) / std::max(Interval, 1);
-  const int lagCount = std::max(int(std::floor(lag)), 1);
+  // Whole intervals since the last tick, however the refreshes paced it.
+  const std::uint32_t intervals = elapsed / std::uint32_t(std::max(Interval, 1));
+  const int lagCount = int(std::clamp<std::uint32_t>(intervals, 1, INT32_MAX));
   if (refreshPeriod_ > 0) refreshPhase_ = std::fmod(refreshPhase_ + elapsed, refreshPeriod_);
   lastTick_ = now;
   ++frameCount_;

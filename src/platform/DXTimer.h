@@ -28,8 +28,8 @@ class TDXTimer {
   // True while the idle handler is installed: enabled, and active unless ActiveOnly is off.
   bool Running() const { return running_; }
   // One pass of the idle handler at the tick count now; raises OnTimer when a tick is due, with
-  // LagCount the whole frame periods since the previous tick, at least 1: the refreshes passed
-  // when the refresh period is the longer, else the Intervals.
+  // LagCount the whole Intervals since the previous tick (elapsed ms div Interval), at least 1,
+  // whatever pacing the refresh rate imposes.
   void Idle(std::uint32_t now);
   // How long the shell may sleep before the next tick is due (0 when due; -1 when stopped).
   int MillisecondsToNextTick(std::uint32_t now) const;

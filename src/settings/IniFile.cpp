@@ -1,87 +1,20 @@
 #include "settings/IniFile.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/ucnv_cb.h>
 #include <unicode/ustring.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <memory>
 
 #include "platform/FileReplace.h"
 
 namespace {
 
-struct ConverterCloser {
-  void operator()(UConverter* converter) const { ucnv_close(converter); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterCloser>;
-
-constexpr char16_t MiddleDot = u'\u30FB', QuestionMark = u'?';
-
-// What a byte of an 8-bit file that its code page cannot decode reads as: the code page's
-// default character: the katakana middle dot for Japanese (932), "?" for every other page.
-const char16_t& DefaultChar(int codePage) {
-  return codePage == 932 ? MiddleDot : QuestionMark;
-}
-
-// ICU's own substitute would be U+001A or U+FFFD; the converter writes the default character
-// (its context) instead.
-extern "C" void WriteDefaultChar(const void* context, UConverterToUnicodeArgs* args, const char*,
-                                 int32_t, UConverterCallbackReason reason, UErrorCode* status) {
-  if (reason != UCNV_UNASSIGNED && reason != UCNV_ILLEGAL && reason != UCNV_IRREGULAR) return;
-  *status = U_ZERO_ERROR;
-  ucnv_cbToUWriteUChars(args, static_cast<const UChar*>(context), 1, 0, status);
-}
-
-// ICU's converter for a Windows code page; Western (1252) when ICU has none by that number.
-Converter OpenCodePage(int codePage) {
-  for (int page : {codePage, 1252}) {
-    UErrorCode status = U_ZERO_ERROR;
-    Converter converter(ucnv_open(("windows-" + std::to_string(page)).c_str(), &status));
-    if (U_FAILURE(status) || !converter) continue;
-    ucnv_setToUCallBack(converter.get(), WriteDefaultChar, &DefaultChar(page), nullptr, nullptr,
-                        &status);
-    if (U_SUCCESS(status)) return converter;
-  }
-  return nullptr;
-}
-
-bool IsUtf8(const char* data, qsizetype size) {
+bool IsUtf8(QByteArrayView bytes) {
   UErrorCode status = U_ZERO_ERROR;
   int32_t length = 0;
-  u_strFromUTF8(nullptr, 0, &length, data, static_cast<int32_t>(size), &status);
+  u_strFromUTF8(nullptr, 0, &length, bytes.data(), static_cast<int32_t>(bytes.size()), &status);
   return status == U_BUFFER_OVERFLOW_ERROR || U_SUCCESS(status);
-}
-
-// The converter's table gives C1 control characters (U+0080..U+009F) for the bytes that a code
-// page leaves undefined (0x81 of 1252, 0x80 of 949, ...); they read as the default character too.
-QString AnsiToString(UConverter* converter, const char* data, qsizetype size, char16_t fill) {
-  if (!converter || size == 0) return QString::fromLatin1(data, size);
-  // One byte gives at most one code point, two UTF-16 units.
-  QString text(2 * size, Qt::Uninitialized);
-  UErrorCode status = U_ZERO_ERROR;
-  const int32_t length =
-      ucnv_toUChars(converter, reinterpret_cast<UChar*>(text.data()),
-                    static_cast<int32_t>(text.size()), data, static_cast<int32_t>(size), &status);
-  if (U_FAILURE(status)) return QString(size, QChar(fill));
-  text.truncate(length);
-  for (QChar& c : text)
-    if (c.unicode() >= 0x80 && c.unicode() <= 0x9F) c = QChar(fill);
-  return text;
-}
-
-QByteArray StringToAnsi(UConverter* converter, const QString& text) {
-  if (!converter) return text.toLatin1();
-  const auto* source = reinterpret_cast<const UChar*>(text.utf16());
-  const auto length = static_cast<int32_t>(text.size());
-  UErrorCode status = U_ZERO_ERROR;
-  const int32_t needed = ucnv_fromUChars(converter, nullptr, 0, source, length, &status);
-  QByteArray bytes(needed, Qt::Uninitialized);
-  status = U_ZERO_ERROR;
-  ucnv_fromUChars(converter, bytes.data(), needed, source, length, &status);
-  return U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING ? text.toLatin1() : bytes;
 }
 
 // The blanks around names and values: tab, LF, VT, FF, CR, space and the DOS end of file ^Z.
@@ -181,17 +114,16 @@ qsizetype IniFile::TextEnd() const {
 void IniFile::Parse() {
   lines_.clear();
   eol_ = QStringLiteral("\r\n");
+  codePageLines_ = false;
   const auto* b = reinterpret_cast<const unsigned char*>(bytes_.constData());
   const qsizetype size = bytes_.size();
   if (size >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
     encoding_ = Encoding::Utf16Le;
     textStart_ = 2;
   } else {
+    encoding_ = Encoding::EightBit;
     textStart_ = size >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF ? 3 : 0;
-    const bool utf8 = IsUtf8(bytes_.constData() + textStart_, size - textStart_);
-    encoding_ = utf8 ? Encoding::Utf8 : Encoding::Ansi;
   }
-  const Converter converter = encoding_ == Encoding::Ansi ? OpenCodePage(codePage_) : nullptr;
   const qsizetype w = encoding_ == Encoding::Utf16Le ? 2 : 1;
   const qsizetype end = TextEnd();
   bool eolSeen = false;
@@ -207,45 +139,43 @@ void IniFile::Parse() {
       }
       next += crlf ? 2 * w : w;
     }
-    const QString decoded = Decode(converter.get(), pos, stop);
+    Line line{pos, stop, next, QString()};
+    const QString decoded = Decode(line);
+    codePageLines_ = codePageLines_ || !line.utf8;
     const QStringView text = TrimBlanks(decoded);
-    if (!text.isEmpty()) lines_.push_back({pos, stop, next, text.toString()});
+    if (!text.isEmpty()) {
+      line.text = text.toString();
+      lines_.push_back(std::move(line));
+    }
     pos = next;
   }
 }
 
-QString IniFile::Decode(UConverter* converter, qsizetype begin, qsizetype end) const {
-  const char* data = bytes_.constData() + begin;
-  switch (encoding_) {
-    case Encoding::Utf16Le: {
-      QString text((end - begin) / 2, Qt::Uninitialized);
-      for (qsizetype i = 0; i < text.size(); ++i) text[i] = QChar(Unit(begin + 2 * i));
-      return text;
-    }
-    case Encoding::Utf8:
-      return QString::fromUtf8(data, end - begin);
-    case Encoding::Ansi:
-      break;
+QString IniFile::Decode(Line& line) const {
+  const QByteArrayView bytes(bytes_.constData() + line.begin, line.end - line.begin);
+  if (encoding_ == Encoding::Utf16Le) {
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) text[i] = QChar(Unit(line.begin + 2 * i));
+    return text;
   }
-  return AnsiToString(converter, data, end - begin, DefaultChar(codePage_));
+  line.utf8 = IsUtf8(bytes);
+  return line.utf8 ? QString::fromUtf8(bytes) : codePage_.Decode(bytes);
 }
 
-QByteArray IniFile::Encode(const QString& text) const {
-  switch (encoding_) {
-    case Encoding::Utf16Le: {
-      QByteArray bytes(2 * text.size(), Qt::Uninitialized);
-      for (qsizetype i = 0; i < text.size(); ++i) {
-        bytes[2 * i] = static_cast<char>(text[i].unicode() & 0xFF);
-        bytes[2 * i + 1] = static_cast<char>(text[i].unicode() >> 8);
-      }
-      return bytes;
+QByteArray IniFile::Encode(QStringView text, bool codePage, QByteArrayView prefix) const {
+  if (encoding_ == Encoding::Utf16Le) {
+    QByteArray bytes(2 * text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      bytes[2 * i] = static_cast<char>(text[i].unicode() & 0xFF);
+      bytes[2 * i + 1] = static_cast<char>(text[i].unicode() >> 8);
     }
-    case Encoding::Utf8:
-      return text.toUtf8();
-    case Encoding::Ansi:
-      break;
+    return bytes;
   }
-  return StringToAnsi(OpenCodePage(codePage_).get(), text);
+  QByteArray utf8 = text.toUtf8();
+  if (!codePage) return utf8;
+  QByteArray ansi = codePage_.Encode(text);
+  if (ansi != utf8 && IsUtf8(prefix.toByteArray() + ansi)) return utf8;
+  return ansi;
 }
 
 IniFile::Place IniFile::Find(QStringView section, QStringView key) const {
@@ -300,33 +230,41 @@ bool IniFile::ReadBool(QStringView section, QStringView key, bool fallback) cons
 }
 
 bool IniFile::WriteBool(QStringView section, QStringView key, bool value) {
-  return WriteValue(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+  return WriteString(section, key, value ? u"1" : u"0");
 }
 
-bool IniFile::WriteValue(QStringView section, QStringView key, const QString& value) {
+bool IniFile::WriteString(QStringView section, QStringView key, QStringView value) {
   if (!Load()) return false;
+  // A value ends where a C string ends, and cannot span lines.
+  const auto stop = std::find_if(value.begin(), value.end(),
+                                 [](QChar c) { return c == u'\0' || IsLineBreak(c.unicode()); });
+  value = value.left(stop - value.begin());
   const Place place = Find(section, key);
-  const QString entry = key.toString() + u'=' + value;
+  const QString entry = key.toString() + u'=' + value.toString();
+  const QByteArray eol = Encode(eol_, false);
   qsizetype at = 0;
   qsizetype removed = 0;
-  QString insert;
+  QByteArray insert;
   if (place.key >= 0) {
     const Line& line = lines_[place.key];
     at = ValueStart(line);
     removed = line.end - at;
-    insert = value;
+    const QByteArrayView prefix(bytes_.constData() + line.begin, at - line.begin);
+    insert = Encode(value, !line.utf8, prefix);
   } else if (place.header >= 0) {
     const Line& last = lines_[place.last];
     const bool ended = last.next > last.end;
     at = ended ? last.next : last.end;
-    insert = (ended ? QString() : eol_) + entry + eol_;
+    insert = (ended ? QByteArray() : eol) + Encode(entry, codePageLines_) + eol;
   } else {
     at = TextEnd();
     const qsizetype w = encoding_ == Encoding::Utf16Le ? 2 : 1;
     const bool ended = at == textStart_ || IsLineBreak(Unit(at - w));
-    insert = (ended ? QString() : eol_) + u'[' + section.toString() + u']' + eol_ + entry + eol_;
+    const QString header = u'[' + section.toString() + u']';
+    insert = (ended ? QByteArray() : eol) + Encode(header, codePageLines_) + eol +
+             Encode(entry, codePageLines_) + eol;
   }
-  QByteArray bytes = bytes_.left(at) + Encode(insert) + bytes_.mid(at + removed);
+  QByteArray bytes = bytes_.left(at) + insert + bytes_.mid(at + removed);
 
   if (!ReplaceOrRewriteFile(path_, bytes).isEmpty()) return false;
   bytes_ = std::move(bytes);

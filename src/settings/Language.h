@@ -18,7 +18,7 @@ void SetUserDefaultLCID(int lcid);
 // does not number gives 4096 (LOCALE_CUSTOM_UNSPECIFIED), as Windows itself reports.
 int LCIDFromLocale(const char* icuLocale);
 // The Windows ANSI code page of a locale (932 for 1041, 936, 949, 950, 874, 1250..1258),
-// 1252 for the rest. INI files that are not UTF-8 are read in the user's one.
+// 1252 for the rest. Lines of INI files that are not UTF-8 are read in the user's one.
 int AnsiCodePage(int lcid);
 
 // The language file for this run: "Language_<lcid>.ini" in the language folder (Places) when

@@ -86,14 +86,18 @@ TEST_F(IniReadTest, ValuesAsWrittenAndAsRead) {
       {"longer", QByteArray(2047, 'b') + "cdef", QString(2047, u'b')},
       {"longer in quotes", "\"" + QByteArray(2047, 'q') + "z\"", QString(2047, u'q')},
       {"western text in 1252", "caf\xE9 \x80", u"café €"_s},
-      // Bytes that the code page cannot decode read as its default character: the katakana
-      // middle dot for Japanese (932), "?" for the others. No control character comes out.
-      {"undecodable single bytes in 932", "\x80\xA0\xFD\xFE\xFF", u"・・・・・"_s, 932},
+      // Bytes read as Windows reads them (see CodePageTest); what the code page cannot decode
+      // reads as its default character: the katakana middle dot for Japanese (932), "?" for
+      // the others.
+      {"single bytes that Windows maps in 932", "\x80\xA0\xFD\xFE\xFF",
+       u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3"_s, 932},
+      {"^Z after a value in 932 is a blank", "1\x1A", "1", 932},
       {"a lead byte before the line end in 932", "x\x83", u"x・"_s, 932},
       {"an undecodable pair in 932", "\x85\x40y", u"・y"_s, 932},
       {"a lead byte before '=' in 932", "\x81=", u"・="_s, 932},
-      {"undecodable in 1252", "\x81\x8D\x8F\x90\x9D\x80", u"?????€"_s},
-      {"undecodable in 1253", "\xD2\xFF\xE1", u"??α"_s, 1253},
+      {"bytes that Windows passes through in 1252", "\x81\x8D\x8F\x90\x9D\x80",
+       u"\u0081\u008D\u008F\u0090\u009D€"_s},
+      {"bytes that Windows maps in 1253", "\xD2\xFF\xE1", u"\uF8FA\uF8FBα"_s, 1253},
       {"undecodable in 936", "\x80\x81\x30", u"€?0"_s, 936},
   };
   for (const ValueCase& c : cases) {

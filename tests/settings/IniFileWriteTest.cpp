@@ -107,6 +107,48 @@ TEST_F(IniWriteTest, EditsChangeOnlyTheirLines) {
   }
 }
 
+// In an 8-bit file each line reads as UTF-8 when it is valid UTF-8, else in the code page; text
+// goes into a line in the encoding it was read in, so no other line reads otherwise afterwards,
+// even when the write removes the file's only byte that is not UTF-8.
+TEST_F(IniWriteTest, TextKeepsTheEncodingOfItsLine) {
+  const QByteArray mixed = "[Opt]\r\nMemo=\xE9\r\nNote=\xC3\xA9\r\n";
+  const struct {
+    const char* name;
+    QByteArray before;
+    const char16_t* key;
+    QString value;
+    QByteArray after;
+    int codePage = 1252;
+  } cases[] = {
+      {"a code-page line", mixed, u"Memo", u"Ä"_s, "[Opt]\r\nMemo=\xC4\r\nNote=\xC3\xA9\r\n"},
+      {"a UTF-8 line", mixed, u"Note", u"Ä"_s, "[Opt]\r\nMemo=\xE9\r\nNote=\xC3\x84\r\n"},
+      {"the only byte that is not UTF-8", mixed, u"Memo", "0",
+       "[Opt]\r\nMemo=0\r\nNote=\xC3\xA9\r\n"},
+      {"code-page bytes that would read as UTF-8", mixed, u"Memo", u"Ã©"_s,
+       "[Opt]\r\nMemo=\xC3\x83\xC2\xA9\r\nNote=\xC3\xA9\r\n"},
+      {"a new line beside Shift-JIS", "[Opt]\r\nMemo=\x95\x5C\r\n", u"Neu", u"表"_s,
+       "[Opt]\r\nMemo=\x95\x5C\r\nNeu=\x95\x5C\r\n", 932},
+      {"a value cut at its line break", "", u"Memo", "a\r\nb=1", "[Opt]\r\nMemo=a\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto others = [&c](const IniFile& ini) {
+      QStringList texts;
+      for (const char16_t* key : {u"Memo", u"Note", u"Neu"})
+        texts << (QStringView(key) == c.key ? QString() : ini.ReadString(u"Opt", key, "-"));
+      return texts;
+    };
+    WriteBytes(Path("t.ini"), c.before);
+    IniFile ini(Path("t.ini"), c.codePage);
+    const QStringList before = others(ini);
+    ASSERT_TRUE(ini.WriteString(u"Opt", c.key, c.value));
+    EXPECT_EQ(ReadBytes(Path("t.ini")), c.after);
+    const IniFile reread(Path("t.ini"), c.codePage);
+    EXPECT_EQ(reread.ReadString(u"Opt", c.key, "-"), c.value.left(c.value.indexOf(u'\r')));
+    EXPECT_EQ(others(reread), before);
+  }
+}
+
 TEST_F(IniWriteTest, Utf16LeFileStaysUtf16LeWithEveryOtherByteUnchanged) {
   const QString before =
       u"; 黒板の設定\r\n[Opt]\r\nYogore = 1\r\nメモ=そのまま\r\n\r\n[その他]\r\n値=𠮷\r\n"_s;
