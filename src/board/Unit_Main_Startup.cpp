@@ -18,13 +18,13 @@
 
 namespace {
 
-// One of the six pictures, as RGB32; a missing file or one that is not a whole BMP is a
-// framework failure that names the file and says why.
-QImage LoadPicture(const QString& name) {
+// One of the six pictures, as RGB32; a missing file, one that is not a whole BMP or one smaller
+// than the `least` pixels drawn from it is a framework failure that names the file and says why.
+QImage LoadPicture(const QString& name, QSize least) {
   const QString path = Places::Picture(name);
   if (!QFileInfo(path).isFile())
     throw AppError(QStringLiteral("Cannot open file \"%1\". The file does not exist.").arg(path));
-  return ReadBmpFile(path);
+  return ReadBmpFile(path, {.least = least});
 }
 
 // The tap sound as the player will read it: a RIFF image whose header claims more bytes than
@@ -67,12 +67,12 @@ void TfrmMain::FormCreate() {
     ShowMessage(QStringLiteral("\"Start0.wav\"がありません"));
   }
 
-  st.TrayBitmap = LoadPicture(QStringLiteral("Ukezara.bmp"));
-  st.ChalkBitmap = LoadPicture(QStringLiteral("Chalk.bmp"));
-  st.EraserBitmap = LoadPicture(QStringLiteral("Erase.bmp"));
-  st.HeldChalkBitmap = LoadPicture(QStringLiteral("MotiChalk.bmp"));
-  st.HandBitmap = LoadPicture(QStringLiteral("Hand.bmp"));
-  st.GlyphBitmap = LoadPicture(QStringLiteral("Moji.bmp"));
+  st.TrayBitmap = LoadPicture(QStringLiteral("Ukezara.bmp"), {1, 48});
+  st.ChalkBitmap = LoadPicture(QStringLiteral("Chalk.bmp"), {6 * 52, 11});
+  st.EraserBitmap = LoadPicture(QStringLiteral("Erase.bmp"), {128, 72});
+  st.HeldChalkBitmap = LoadPicture(QStringLiteral("MotiChalk.bmp"), {6 * 40, 40});
+  st.HandBitmap = LoadPicture(QStringLiteral("Hand.bmp"), {24, 74});
+  st.GlyphBitmap = LoadPicture(QStringLiteral("Moji.bmp"), {512, 128});
 
   const int W = ClientWidth();
   st.BoardBitmap = NewBitmap(W, H - TrayHeight);

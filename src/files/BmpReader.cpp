@@ -1,6 +1,7 @@
 #include "files/BmpReader.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <array>
 #include <bit>
 
@@ -10,7 +11,13 @@ constexpr qsizetype kFileHeaderBytes = 14;
 // The info header sizes read: OS/2 1.x, Windows 3.x, OS/2 2.x, V4, V5.
 constexpr quint32 kCoreHeader = 12, kInfoHeader = 40, kOs2Header = 64, kV4Header = 108,
                   kV5Header = 124;
-enum Compression : quint32 { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3 };
+enum Compression : quint32 {
+  kRgb = 0,
+  kRle8 = 1,
+  kRle4 = 2,
+  kBitfields = 3,
+  kAlphaBitfields = 6  // bit fields with a fourth mask, for alpha
+};
 
 // Thrown inside the reader; DecodeBmp turns it into the refusal.
 struct Refused {
@@ -29,14 +36,18 @@ quint32 U32(QByteArrayView d, qsizetype at) {
 }
 
 // One colour channel of a 16- or 32-bit pixel: a run of bits, widened or narrowed to 8 bits.
-// A narrow channel is shifted up without filling its low bits, as Windows shows it.
+// As Windows shows it, a narrow channel repeats its bits down to the lowest of the 8 (5-bit
+// abcde becomes abcdeabc), so that its largest value is 255; a wide one keeps its top 8 bits.
 struct Channel {
   quint32 mask = 0;
   int shift = 0;  // the mask's lowest bit
   int width = 0;  // bits in the mask
   quint32 Of(quint32 pixel) const {
     const quint32 value = (pixel & mask) >> shift;
-    return width >= 8 ? value >> (width - 8) : value << (8 - width);
+    if (width >= 8) return value >> (width - 8);
+    quint32 wide = 0;
+    for (int at = 8 - width; at > -width; at -= width) wide |= at >= 0 ? value << at : value >> -at;
+    return wide;
   }
 };
 
@@ -46,6 +57,7 @@ struct Layout {
   int height = 0;  // rows, counted positive
   bool topDown = false;
   int bits = 0;
+  bool fields = false;  // the colour masks are given (compression 3 or 6)
   quint32 compression = kRgb;
   qsizetype pixelsAt = 0;  // where the pixel data begins in the file
   std::array<QRgb, 256> palette{};
@@ -60,9 +72,10 @@ struct Layout {
 void CheckDepth(int bits, quint32 compression) {
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
     Refuse(QStringLiteral("It declares %1 bits a pixel, which no BMP has.").arg(bits));
-  const bool fits = compression == kRgb || (compression == kRle8 && bits == 8) ||
-                    (compression == kRle4 && bits == 4) ||
-                    (compression == kBitfields && (bits == 16 || bits == 32));
+  const bool fits =
+      compression == kRgb || (compression == kRle8 && bits == 8) ||
+      (compression == kRle4 && bits == 4) ||
+      ((compression == kBitfields || compression == kAlphaBitfields) && (bits == 16 || bits == 32));
   if (!fits)
     Refuse(QStringLiteral("Its compression %1 with %2 bits a pixel is not a form of BMP that is "
                           "read.")
@@ -70,16 +83,17 @@ void CheckDepth(int bits, quint32 compression) {
                .arg(bits));
 }
 
-// The colour masks: after a Windows 3.x or OS/2 2.x header (where tableAt moves past them) or
-// inside a V4 or V5 header; without bit fields, 5-5-5 for 16 bits and 8-8-8 for 32.
+// The colour masks: after a Windows 3.x or OS/2 2.x header (where tableAt moves past them, and
+// past the alpha mask that follows with compression 6) or inside a V4 or V5 header; without bit
+// fields, 5-5-5 for 16 bits and 8-8-8 for 32.
 void ReadMasks(QByteArrayView d, Layout& l, quint32 headerBytes, qsizetype& tableAt) {
   std::array<quint32, 3> masks{0x00FF0000, 0x0000FF00, 0x000000FF};
-  if (l.compression != kBitfields && l.bits == 16) masks = {0x7C00, 0x03E0, 0x001F};
-  if (l.compression == kBitfields) {
+  if (!l.fields && l.bits == 16) masks = {0x7C00, 0x03E0, 0x001F};
+  if (l.fields) {
     qsizetype at = kFileHeaderBytes + kInfoHeader;
     if (headerBytes < kV4Header) {
       at = tableAt;
-      tableAt += 12;
+      tableAt += l.compression == kAlphaBitfields ? 16 : 12;
       if (tableAt > d.size()) Refuse(QStringLiteral("The file ends inside its colour masks."));
     }
     for (int i = 0; i < 3; ++i) masks[std::size_t(i)] = U32(d, at + 4 * i);
@@ -99,24 +113,22 @@ void ReadMasks(QByteArrayView d, Layout& l, quint32 headerBytes, qsizetype& tabl
   }
 }
 
-// The palette of a picture of 8 bits a pixel or fewer; returns where it ends. Colours it does
-// not hold are black, except that a one-colour palette of 1 bit a pixel gets white as second.
-qsizetype ReadPalette(QByteArrayView d, Layout& l, quint32 declared, int entryBytes, qsizetype at) {
-  const quint32 most = 1u << l.bits;
-  if (declared > most)
-    Refuse(QStringLiteral("Its palette of %1 colours is larger than its %2-bit pixels can use.")
-               .arg(declared)
-               .arg(l.bits));
-  const quint32 count = declared ? declared : most;
-  const qsizetype end = at + qsizetype(count) * entryBytes;
-  if (end > d.size()) Refuse(QStringLiteral("The file ends inside its palette."));
+// The palette of a picture of 8 bits a pixel or fewer, which begins at byte `at`: of the colours
+// declared (all that the depth can use when none are), the first 2^bits that lie before the
+// pixel data. Colours it does not hold are black, except that a one-colour palette of 1 bit a
+// pixel gets white as second.
+void ReadPalette(QByteArrayView d, Layout& l, quint32 declared, int entryBytes, qsizetype at) {
+  const qint64 most = qint64(1) << l.bits;
+  const qint64 count =
+      std::min({declared ? qint64(declared) : most, most, (l.pixelsAt - at) / entryBytes});
+  if (at + count * entryBytes > d.size())
+    Refuse(QStringLiteral("The file ends inside its palette."));
   l.palette.fill(qRgb(0, 0, 0));
   if (l.bits == 1) l.palette[1] = qRgb(255, 255, 255);
-  for (quint32 i = 0; i < count; ++i) {
+  for (qint64 i = 0; i < count; ++i) {
     const auto* entry = reinterpret_cast<const uchar*>(d.data()) + at + i * entryBytes;
-    l.palette[i] = qRgb(entry[2], entry[1], entry[0]);
+    l.palette[std::size_t(i)] = qRgb(entry[2], entry[1], entry[0]);
   }
-  return end;
 }
 
 Layout ReadLayout(QByteArrayView d) {
@@ -148,6 +160,7 @@ Layout ReadLayout(QByteArrayView d) {
     l.compression = U32(d, 30);
     colours = U32(d, 46);
   }
+  l.fields = l.compression == kBitfields || l.compression == kAlphaBitfields;
   if (planes != 1)
     Refuse(QStringLiteral("It declares %1 colour planes instead of one.").arg(planes));
   CheckDepth(l.bits, l.compression);
@@ -163,18 +176,15 @@ Layout ReadLayout(QByteArrayView d) {
   l.height = int(height);
 
   qsizetype tableAt = kFileHeaderBytes + headerBytes;
-  if (l.bits > 8)
-    ReadMasks(d, l, headerBytes, tableAt);
-  else
-    tableAt = ReadPalette(d, l, colours, core ? 3 : 4, tableAt);
-  const quint32 offset = U32(d, 10);
-  if (offset < tableAt)
+  if (l.bits > 8) ReadMasks(d, l, headerBytes, tableAt);
+  l.pixelsAt = U32(d, 10);
+  if (l.pixelsAt < tableAt)
     Refuse(QStringLiteral("Its pixel data would begin at byte %1, inside its header or palette, "
                           "which end at byte %2.")
-               .arg(offset)
+               .arg(l.pixelsAt)
                .arg(tableAt));
-  if (offset > d.size()) Refuse(QStringLiteral("The file ends before its pixel data begins."));
-  l.pixelsAt = offset;
+  if (l.bits <= 8) ReadPalette(d, l, colours, core ? 3 : 4, tableAt);
+  if (l.pixelsAt > d.size()) Refuse(QStringLiteral("The file ends before its pixel data begins."));
   return l;
 }
 
@@ -280,9 +290,25 @@ void FollowRuns(QByteArrayView d, const Layout& l, QImage* picture) {
   }
 }
 
+// Why a picture of `size` is not one of the `accepted` sizes; empty when it is.
+QString SizeRefusal(QSize size, const BmpSizes& accepted) {
+  const auto pixels = [](QSize s) {
+    return QStringLiteral("%1 x %2 pixels").arg(s.width()).arg(s.height());
+  };
+  const QString its = QStringLiteral("Its picture of %1 ").arg(pixels(size));
+  if (accepted.least == accepted.most && size != accepted.least)
+    return its + QStringLiteral("is not %1.").arg(pixels(accepted.least));
+  if (size.width() < accepted.least.width() || size.height() < accepted.least.height())
+    return its +
+           QStringLiteral("is smaller than the %1 that are used.").arg(pixels(accepted.least));
+  if (size.width() > accepted.most.width() || size.height() > accepted.most.height())
+    return its + QStringLiteral("is larger than the %1 that are read.").arg(pixels(accepted.most));
+  return {};
+}
+
 }  // namespace
 
-BmpReadResult DecodeBmp(QByteArrayView bytes) {
+BmpReadResult DecodeBmp(QByteArrayView bytes, const BmpSizes& accepted) {
   try {
     const Layout l = ReadLayout(bytes);
     const bool runs = l.compression == kRle8 || l.compression == kRle4;
@@ -290,6 +316,8 @@ BmpReadResult DecodeBmp(QByteArrayView bytes) {
       FollowRuns(bytes, l, nullptr);
     else
       CheckRowsPresent(bytes, l);
+    const QString wrongSize = SizeRefusal(QSize(l.width, l.height), accepted);
+    if (!wrongSize.isEmpty()) return {QImage(), wrongSize, true};
     QImage picture(l.width, l.height, QImage::Format_RGB32);
     if (picture.isNull())
       Refuse(QStringLiteral("There is not enough memory for its %1 x %2 pixels.")

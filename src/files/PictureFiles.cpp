@@ -28,10 +28,11 @@ void WriteBmpFile(const QImage& picture, const QString& path) {
   WriteFileAtomically(path, EncodeBmp(picture));
 }
 
-QImage ReadBmpFile(const QString& path) {
-  const auto refuse = [&](const QString& reason) {
-    return AppError(QStringLiteral("Cannot read the bitmap \"%1\". %2").arg(path, reason));
+QImage ReadBmpFile(const QString& path, const BmpSizes& accepted) {
+  const auto message = [&](const QString& reason) {
+    return QStringLiteral("Cannot read the bitmap \"%1\". %2").arg(path, reason);
   };
+  const auto refuse = [&](const QString& reason) { return AppError(message(reason)); };
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) throw refuse(file.errorString());
   if (file.size() > kBmpMaxFileBytes)
@@ -39,7 +40,8 @@ QImage ReadBmpFile(const QString& path) {
                      .arg(file.size()));
   const QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) throw refuse(file.errorString());
-  BmpReadResult read = DecodeBmp(bytes);
+  BmpReadResult read = DecodeBmp(bytes, accepted);
+  if (read.wrongSize) throw BmpSizeError(message(read.refusal));
   if (read.picture.isNull()) throw refuse(read.refusal);
   return read.picture;
 }

@@ -3,6 +3,9 @@
 #include <QImage>
 #include <QString>
 
+#include "files/BmpReader.h"
+#include "platform/AppError.h"
+
 // Reading and writing the picture files of boards, exports and screenshots. Every failure is
 // an AppError whose message names the file and the reason.
 
@@ -15,6 +18,13 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes);
 QByteArray EncodeBmp(const QImage& picture);
 void WriteBmpFile(const QImage& picture, const QString& path);
 
+// A bitmap that is refused only because its size is not one that its reader accepts.
+class BmpSizeError : public AppError {
+ public:
+  using AppError::AppError;
+};
+
 // A Windows bitmap of any colour depth, as a 32-bit RGB picture (format RGB32); a file that is
-// not a whole, consistent BMP (see DecodeBmp) is refused with the reason.
-QImage ReadBmpFile(const QString& path);
+// not a whole, consistent BMP (see DecodeBmp) is refused with the reason, and a whole one whose
+// size lies outside `accepted` with a BmpSizeError, before its picture is allocated.
+QImage ReadBmpFile(const QString& path, const BmpSizes& accepted = {});

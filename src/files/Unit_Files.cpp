@@ -151,14 +151,12 @@ void TfrmFiles::btnCancelClick() {
 void TfrmFiles::LoadBoard(const QString& title, const QString& path) {
   QImage& board = frmMain_.st.BoardBitmap;
   try {
-    const QImage picture = ReadBmpFile(path);
-    if (picture.size() != board.size()) {
-      ShowMessage(FormatWithTitle(FileSizeErrorText, title));
-      return;
-    }
+    const QImage picture = ReadBmpFile(path, {board.size(), board.size()});
     const HistoryScope step(frmMain_.st.History, board);
     board = picture.convertToFormat(board.format());
     ModalResult = TModalResult::OK;
+  } catch (const BmpSizeError&) {
+    ShowMessage(FormatWithTitle(FileSizeErrorText, title));
   } catch (const AppError& error) {
     ShowErrorBox(error.Message());
   }

@@ -117,10 +117,15 @@ TEST_F(Startup, BrokenPictureIsRefusedWithTheFileAndTheReason) {
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
   QImage(312, 11, QImage::Format_RGB32).save(&buffer, "PNG");
+  QByteArray narrow;
+  QBuffer narrowBuffer(&narrow);
+  narrowBuffer.open(QIODevice::WriteOnly);
+  QImage(311, 11, QImage::Format_RGB32).save(&narrowBuffer, "BMP");
   const std::pair<QByteArray, const char*> cases[] = {
       {whole.left(whole.size() / 2), "ends before its pixels do"},
       {png, "not a BMP file"},
-      {"not a bitmap", "not a BMP file"}};
+      {"not a bitmap", "not a BMP file"},
+      {narrow, "311 x 11 pixels is smaller than the 312 x 11 pixels"}};
   for (const auto& [bytes, why] : cases) {
     SCOPED_TRACE(why);
     TfrmMain board;

@@ -20,7 +20,8 @@ struct BmpShape {
   quint32 colours = 0;             // palette count in the header (0: what the depth holds)
   std::vector<QRgb> palette{};     // 3 bytes an entry after a 12-byte header, else 4
   std::array<quint32, 4> masks{};  // red, green, blue, alpha: V4 and V5 hold all four;
-                                   // bit fields after a 40 or 64-byte header, three
+                                   // bit fields after a 40 or 64-byte header, three (four
+                                   // with compression 6)
   int gap = 0;                     // bytes between the palette and the pixels
   QByteArray pixels{};             // the pixel data as stored
 };
@@ -44,8 +45,9 @@ inline QByteArray MakeBmp(const BmpShape& s) {
     info.append(QByteArray(s.header - info.size(), '\0'));
   }
   QByteArray tables;
-  if (s.compression == 3 && s.header < 108)
-    for (int i = 0; i < 3; ++i) BmpPut(tables, s.masks[std::size_t(i)], 4);
+  if ((s.compression == 3 || s.compression == 6) && s.header < 108)
+    for (int i = 0; i < (s.compression == 6 ? 4 : 3); ++i)
+      BmpPut(tables, s.masks[std::size_t(i)], 4);
   for (QRgb c : s.palette)
     BmpPut(tables, quint32(qBlue(c) | qGreen(c) << 8 | qRed(c) << 16), s.header == 12 ? 3 : 4);
   tables.append(QByteArray(s.gap, '\0'));

@@ -71,16 +71,24 @@ RleStream Rle4() {
   return s;
 }
 
+QByteArray Patched(QByteArray bytes, int at, quint32 value, int size) {
+  for (int i = 0; i < size; ++i) bytes[at + i] = char((value >> (8 * i)) & 0xFF);
+  return bytes;
+}
+
 struct Form {
   std::string name;
   QByteArray bytes;
   QByteArray reference;  // what Qt reads for comparison, when not the bytes themselves
+  std::array<int, 3> widths{8, 8, 8};  // bits of red, green and blue where fewer than 8
 };
 
 std::vector<Form> Forms() {
   std::vector<Form> forms;
-  const auto add = [&](std::string name, const BmpShape& s, const QByteArray& reference = {}) {
+  const auto add = [&](std::string name, const BmpShape& s,
+                       const QByteArray& reference = {}) -> Form& {
     forms.push_back({std::move(name), MakeBmp(s), reference});
+    return forms.back();
   };
   for (int header : {40, 12, 64, 108, 124})
     for (int bits : {1, 4, 8}) add("header " + std::to_string(header), Indexed(header, bits, 0));
@@ -96,9 +104,9 @@ std::vector<Form> Forms() {
   add("8 bits, a gap before the pixels", gap);
   const std::array<quint32, 4> rgb565{0xF800, 0x07E0, 0x001F}, rgb444{0x0F00, 0x00F0, 0x000F};
   const std::array<quint32, 4> rgb8{0xFF0000, 0xFF00, 0xFF}, bgr8{0xFF, 0xFF00, 0xFF0000};
-  add("16 bits 5-5-5", Direct(40, 16, 0, {}));
-  add("16 bits 5-6-5", Direct(40, 16, 3, rgb565));
-  add("16 bits 4-4-4", Direct(40, 16, 3, rgb444));
+  add("16 bits 5-5-5", Direct(40, 16, 0, {})).widths = {5, 5, 5};
+  add("16 bits 5-6-5", Direct(40, 16, 3, rgb565)).widths = {5, 6, 5};
+  add("16 bits 4-4-4", Direct(40, 16, 3, rgb444)).widths = {4, 4, 4};
   add("24 bits", Direct(40, 24, 0, {}));
   add("24 bits top-down", Direct(40, 24, 0, {}, -5));
   BmpShape palette24 = Direct(40, 24, 0, {});
@@ -108,12 +116,29 @@ std::vector<Form> Forms() {
   add("32 bits", Direct(40, 32, 0, {}));
   add("32 bits, fields", Direct(40, 32, 3, rgb8));
   add("32 bits, fields blue high", Direct(40, 32, 3, bgr8));
-  add("32 bits, fields 6-6-6", Direct(40, 32, 3, {0x3F000, 0xFC0, 0x3F}));
+  add("32 bits, fields 6-6-6", Direct(40, 32, 3, {0x3F000, 0xFC0, 0x3F})).widths = {6, 6, 6};
   add("OS/2 1.x 24 bits", Direct(12, 24, 0, {}));
   add("OS/2 2.x 32 bits, fields", Direct(64, 32, 3, bgr8));
   add("V4 32 bits with alpha", Direct(108, 32, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}));
   add("V4 32 bits, fields with alpha", Direct(108, 32, 3, {0xFF00, 0xFF0000, 0xFF000000, 0xFF}));
-  add("V5 16 bits 5-6-5", Direct(124, 16, 3, rgb565));
+  add("V5 16 bits 5-6-5", Direct(124, 16, 3, rgb565)).widths = {5, 6, 5};
+  // Qt does not read compression 6 (alpha bit fields); the same masks in a V4 header it does.
+  const std::array<quint32, 4> argb8{0xFF00, 0xFF0000, 0xFF000000, 0xFF},
+      argb4{0x0F00, 0xF0, 0xF, 0xF000};
+  add("32 bits, alpha fields", Direct(40, 32, 6, argb8), MakeBmp(Direct(108, 32, 3, argb8)));
+  add("16 bits, alpha fields 4-4-4-4", Direct(40, 16, 6, argb4), MakeBmp(Direct(108, 16, 3, argb4)))
+      .widths = {4, 4, 4};
+  // Of a palette longer than the depth can use, the first 2^bits colours count.
+  add("8 bits, 300 colours", Indexed(40, 8, 300), MakeBmp(Indexed(40, 8, 256)));
+  const QByteArray bmp1 = MakeBmp(Indexed(40, 1, 0)), bmp8 = MakeBmp(Indexed(40, 8, 0));
+  forms.push_back({"1 bit, 3 colours declared", Patched(bmp1, 46, 3, 4), bmp1});
+  // Of a palette that the pixel data begins inside, the colours before the pixels count.
+  add("OS/2 1.x 8 bits, 20 colours before the pixels", Indexed(12, 8, 20),
+      MakeBmp(Indexed(40, 8, 20)));
+  BmpShape before = Indexed(40, 8, 25);
+  before.pixels = bmp8.mid(54 + 100, before.pixels.size());
+  forms.push_back(
+      {"8 bits, pixels inside the palette", Patched(bmp8, 10, 54 + 100, 4), MakeBmp(before)});
   add("V5 24 bits", Direct(124, 24, 0, {}));
   add("RLE8", Runs(8, Rle8(), 4));
   add("RLE8 top-down", Runs(8, Rle8(), -4));
@@ -144,9 +169,23 @@ QImage QtReads(const QByteArray& bytes) {
   return reader.read().convertToFormat(QImage::Format_RGB32);
 }
 
-QByteArray Patched(QByteArray bytes, int at, quint32 value, int size) {
-  for (int i = 0; i < size; ++i) bytes[at + i] = char((value >> (8 * i)) & 0xFF);
-  return bytes;
+// Qt shifts a channel narrower than 8 bits up and leaves its low bits zero, where Windows, and
+// we, repeat its bits down to the lowest: Qt's picture with its narrow channels widened so.
+QImage RepeatingNarrowChannels(QImage qt, const std::array<int, 3>& widths) {
+  const auto repeated = [](int channel, int width) {
+    const int value = channel >> (8 - width);
+    int wide = 0;
+    for (int b = 0; b < 8; ++b) wide |= (value >> (width - 1 - b % width) & 1) << (7 - b);
+    return wide;
+  };
+  for (int y = 0; y < qt.height(); ++y)
+    for (int x = 0; x < qt.width(); ++x) {
+      const QRgb p = qt.pixel(x, y);
+      qt.setPixel(x, y,
+                  qRgb(repeated(qRed(p), widths[0]), repeated(qGreen(p), widths[1]),
+                       repeated(qBlue(p), widths[2])));
+    }
+  return qt;
 }
 
 }  // namespace
@@ -159,7 +198,36 @@ TEST(BmpReader, ReadsEveryFormPixelForPixelAsQtDoes) {
     const QImage qt = QtReads(form.reference.isEmpty() ? form.bytes : form.reference);
     ASSERT_FALSE(qt.isNull());
     EXPECT_EQ(ours.picture.format(), QImage::Format_RGB32);
-    EXPECT_EQ(ours.picture, qt);
+    EXPECT_EQ(ours.picture, RepeatingNarrowChannels(qt, form.widths));
+  }
+}
+
+// A channel narrower than 8 bits repeats its bits down to the lowest, so that white is 255.
+TEST(BmpReader, NarrowChannelsRepeatTheirBits) {
+  const struct {
+    int bits;
+    quint32 compression;
+    std::array<int, 3> widths;  // red, green, blue, from the highest bits down to bit 0
+    std::array<quint32, 3> values;
+    QRgb expected;
+  } cases[] = {
+      {16, 0, {5, 5, 5}, {31, 31, 31}, qRgb(255, 255, 255)},
+      {16, 3, {5, 6, 5}, {31, 63, 31}, qRgb(255, 255, 255)},
+      {16, 3, {5, 6, 5}, {16, 32, 1}, qRgb(0x84, 0x82, 0x08)},
+      {32, 3, {1, 2, 3}, {1, 2, 5}, qRgb(0xFF, 0xAA, 0xB6)},
+      {32, 3, {4, 6, 7}, {9, 33, 65}, qRgb(0x99, 0x86, 0x83)},
+      {32, 3, {8, 1, 5}, {0x5A, 0, 16}, qRgb(0x5A, 0, 0x84)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    BmpShape s{40, 1, 1, c.bits, c.compression};
+    quint32 pixel = 0;
+    for (int i = 2, at = 0; i >= 0; at += c.widths[std::size_t(i)], --i) {
+      s.masks[std::size_t(i)] = ((1u << c.widths[std::size_t(i)]) - 1) << at;
+      pixel |= c.values[std::size_t(i)] << at;
+    }
+    s.pixels = PackRows(1, 1, c.bits, [pixel](int, int) { return pixel; });
+    EXPECT_EQ(DecodeBmp(MakeBmp(s)).picture.pixel(0, 0), c.expected);
   }
 }
 
@@ -173,7 +241,6 @@ TEST(BmpReader, ChannelsWiderThanEightBitsShowTheirTopBits) {
 
 TEST(BmpReader, RefusesBrokenBitmapsAndSaysWhy) {
   const QByteArray bmp24 = MakeBmp(Direct(40, 24, 0, {})), bmp8 = MakeBmp(Indexed(40, 8, 0));
-  const QByteArray bmp1 = MakeBmp(Indexed(40, 1, 0));
   const QByteArray fields = MakeBmp(Direct(40, 16, 3, {0xF800, 0x07E0, 0x001F}));
   QByteArray png;
   QBuffer pngBuffer(&png);
@@ -215,13 +282,11 @@ TEST(BmpReader, RefusesBrokenBitmapsAndSaysWhy) {
       {"RLE4 with 8 bits", Patched(bmp8, 30, 2, 4), "compression 2 with 8 bits"},
       {"bit fields with 24 bits", Patched(bmp24, 30, 3, 4), "compression 3 with 24 bits"},
       {"JPEG inside", Patched(bmp24, 30, 4, 4), "compression 4"},
-      {"alpha bit fields", Patched(fields, 30, 6, 4), "compression 6"},
+      {"alpha bit fields without the alpha mask", Patched(fields, 30, 6, 4), "inside its header"},
       {"header of 56 bytes", Patched(bmp24, 14, 56, 4), "header of 56 bytes"},
       {"V5 header cut short", MakeBmp(Direct(124, 24, 0, {})).left(100), "inside its header"},
-      {"palette too large", Patched(bmp1, 46, 3, 4), "palette of 3 colours"},
       {"palette cut short", bmp8.left(14 + 40 + 100), "inside its palette"},
       {"pixels inside the header", Patched(bmp24, 10, 0, 4), "inside its header or palette"},
-      {"pixels inside the palette", Patched(bmp8, 10, 54 + 100, 4), "header or palette"},
       {"masks overlapping", Patched(fields, 58, 0x0FE0, 4), "colour masks"},
       {"mask with a hole", Patched(fields, 54, 0xF00F, 4), "colour masks"},
       {"mask beyond 16 bits", Patched(fields, 54, 0x1F0000, 4), "colour masks"},
@@ -248,4 +313,22 @@ TEST(BmpReader, AFileLargerThanAnyPictureIsRefusedUnread) {
     EXPECT_TRUE(error.Message().contains(path));
     EXPECT_TRUE(error.Message().contains(QStringLiteral("larger than any picture")));
   }
+}
+
+// A picture's size is checked against the sizes its caller accepts once the bytes are known to
+// hold it whole and before it is allocated: a file of a few bytes whose runs end at once, so
+// declaring the largest picture of one colour, is refused without its 128 MiB; a broken file
+// keeps its own reason.
+TEST(BmpReader, RefusesSizesItsCallerDoesNotAcceptBeforeAllocating) {
+  BmpShape bomb{40, kBmpMaxSide, int(kBmpMaxPixels / kBmpMaxSide), 8, 1};
+  bomb.palette = Palette(256);
+  bomb.pixels = RleStream{8}.End().bytes;
+  const BmpSizes board{{800, 432}, {800, 432}};
+  const BmpReadResult huge = DecodeBmp(MakeBmp(bomb), board);
+  EXPECT_TRUE(huge.wrongSize && huge.picture.isNull());
+  EXPECT_EQ(huge.refusal, "Its picture of 32768 x 1024 pixels is not 800 x 432 pixels.");
+  const BmpReadResult cut = DecodeBmp(MakeBmp(Indexed(40, 8, 0)).chopped(1), board);
+  EXPECT_FALSE(cut.wrongSize);
+  EXPECT_TRUE(cut.refusal.contains(QLatin1String("ends before its pixels")))
+      << cut.refusal.toStdString();
 }

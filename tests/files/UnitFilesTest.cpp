@@ -93,7 +93,8 @@ TEST_F(ChooserTest, EightBitAndOneBitBitmapsOfTheBoardsSizeAreAccepted) {
 }
 
 // A load that fails shows one box and leaves the board as it was: the size message for a
-// bitmap of another size (the window's, say), the error box with the file and the fault for a
+// bitmap of another size (the window's, say, or the largest picture declared by a few bytes of
+// runs, which is never unpacked), the error box with the file and the fault for a
 // file that is no bitmap, the missing-title message with the title in its placeholder where no
 // file (a folder, say) has the title.
 TEST_F(ChooserTest, AFailedLoadShowsOneBoxAndChangesNothing) {
@@ -107,6 +108,10 @@ TEST_F(ChooserTest, AFailedLoadShowsOneBoxAndChangesNothing) {
   WriteBytes(UsersPath("garbage.bmp"), QByteArray("BM this is not a bitmap at all"));
   const QByteArray whole = EncodeBmp(PatternBoard(6));
   WriteBytes(UsersPath("half a board.bmp"), whole.left(whole.size() / 2));
+  BmpShape bomb{40, 32768, 1024, 8, 1};
+  bomb.palette = {qRgb(0, 0, 0)};
+  bomb.pixels = RleStream{8}.End().bytes;
+  WriteBytes(UsersPath("bomb.bmp"), MakeBmp(bomb));
 
   const QImage before = frm.st.BoardBitmap;
   const struct {
@@ -115,6 +120,7 @@ TEST_F(ChooserTest, AFailedLoadShowsOneBoxAndChangesNothing) {
     QString text;  // the whole text; of an error box, the fault it names
   } cases[] = {
       {"whole window", BoxIcon::None, "ファイルの縦x横が一致していません。"},
+      {"bomb", BoxIcon::None, "ファイルの縦x横が一致していません。"},
       {"really a png", BoxIcon::Stop, "not a BMP file"},
       {"garbage", BoxIcon::Stop, "header"},
       {"half a board", BoxIcon::Stop, "ends before its pixels do"},
