@@ -35,20 +35,43 @@ QStringList BoardFileNames(const QString& folder) {
   return names;
 }
 
-// Whether what stands at path, followed through any symbolic links, lies in folder or below it.
-// A path where nothing stands yet counts as in the folder that holds it.
-bool InFolder(const QString& path, const QString& folder) {
-  const QFileInfo entry(path);
-  if (!entry.exists() && !entry.isSymLink()) return true;
-  const QString file = entry.canonicalFilePath(), home = QFileInfo(folder).canonicalFilePath();
-  return !file.isEmpty() && !home.isEmpty() && file.startsWith(home + u'/');
+// The real path of folder + relative as the system would follow it: through symbolic links and
+// ".." as far as its entries exist, the rest as written, "." and ".." taken by their names.
+// Empty when an entry on the way is a symbolic link that leads nowhere.
+QString RealPath(const QString& folder, const QString& relative) {
+  QString real = QFileInfo(folder).canonicalFilePath();
+  bool existing = !real.isEmpty();
+  if (!existing) real = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+  QString walked = folder;
+  for (const QString& part : relative.split(u'/')) {
+    walked += (walked.endsWith(u'/') ? QString() : QStringLiteral("/")) + part;
+    if (existing) {
+      const QFileInfo entry(walked);
+      const QString resolved = entry.canonicalFilePath();
+      if (!resolved.isEmpty()) {
+        real = resolved;
+        continue;
+      }
+      if (entry.isSymLink()) return {};
+      existing = false;
+    }
+    real = QDir::cleanPath(real + u'/' + part);
+  }
+  return real;
+}
+
+// Whether folder + relative, followed as the system would, lies below folder.
+bool InFolder(const QString& folder, const QString& relative) {
+  const QString real = RealPath(folder, relative), home = RealPath(folder, QStringLiteral("."));
+  return !real.isEmpty() && !home.isEmpty() && real.startsWith(home + u'/');
 }
 
 // The error box's text for a title that names no file in the board folder.
 QString RefusedTitle(const QString& title) {
   return QStringLiteral(
-             "\"%1\" cannot be a board title: a title names a file in the board folder \"%2\", "
-             "so it may hold no \"/\", \"\\\" or NUL, nor lead out of that folder.")
+             "\"%1\" cannot be a board title: a title names a file in the board folder \"%2\" or "
+             "in a folder below it, so it may hold no NUL, nor be an absolute path, nor lead "
+             "out of that folder.")
       .arg(QString(title).replace(QChar(u'\0'), QStringLiteral("\\0")), BoardFolder());
 }
 
@@ -59,18 +82,20 @@ QString BoardFolder() {
 }
 
 QString BoardFilePath(const QString& title) {
-  if (title.contains(u'/') || title.contains(u'\\') || title.contains(QChar(u'\0'))) return {};
+  QString relative = QString(title).replace(u'\\', u'/') + BoardExtension;
+  if (relative.contains(QChar(u'\0')) || relative.startsWith(u'/')) return {};
   const QString folder = BoardFolder();
-  const QString name = title + BoardExtension;
-  QString path = folder + name;
-  if (!QFileInfo(path).isFile()) {
-    const QStringList names = BoardFileNames(folder);
+  if (!QFileInfo(folder + relative).isFile()) {
+    const qsizetype slash = relative.lastIndexOf(u'/');
+    const QString below = relative.left(slash + 1), name = relative.mid(slash + 1);
+    const QString real = RealPath(folder, below);
+    const QStringList names = real.isEmpty() ? QStringList() : BoardFileNames(real);
     const auto match = std::find_if(names.begin(), names.end(), [&](const QString& other) {
       return other.compare(name, Qt::CaseInsensitive) == 0;
     });
-    if (match != names.end()) path = folder + *match;
+    if (match != names.end()) relative = below + *match;
   }
-  return InFolder(path, folder) ? path : QString();
+  return InFolder(folder, relative) ? folder + relative : QString();
 }
 
 QStringList ListBoardTitles(const QString& folder) {
@@ -95,8 +120,7 @@ void TfrmFiles::FormCreate() {
 }
 
 void TfrmFiles::FormShow() {
-  const QString folder = BoardFolder();
-  if (!QFileInfo::exists(folder)) QDir().mkpath(folder);
+  Places::PrepareBoardFolder();
   edtFileName.Text.clear();
   if (frmMain_.st.FileDialogMode == LoadMode) {
     lbl.Caption = ChooseLoadText;
@@ -107,7 +131,7 @@ void TfrmFiles::FormShow() {
     Caption = SaveDialogText;
     ActiveControl = TFocus::edtFileName;
   }
-  ListBoardFiles(folder);
+  ListBoardFiles(BoardFolder());
 }
 
 void TfrmFiles::ListBoardFiles(const QString& folder) {

@@ -10,11 +10,12 @@ class TfrmMain;
 // installed; with a trailing separator.
 QString BoardFolder();
 // The file of the board with this title, as Windows' file system finds it: the board folder +
-// title + ".bmp" when that is a file, else the first board file of the folder (in listing order)
+// title + ".bmp" when that is a file, else the first board file of its folder (in listing order)
 // whose name differs from that only in letter case, else the exact name (where a new board goes).
-// The title is used as typed, but it must name a file in the board folder: a title holding "/",
-// "\" or NUL, or one whose file is a symbolic link that leads out of the folder (or nowhere),
-// gives the empty text.
+// The title is used as typed, "\" read as "/": "2024/lesson" names lesson.bmp in the board
+// folder's subfolder 2024 (a missing subfolder fails as a missing file does). A title holding
+// NUL, an absolute one, and one whose real path (through "..", and symbolic links, also one that
+// leads nowhere) lies outside the board folder give the empty text.
 QString BoardFilePath(const QString& title);
 // The titles of the board files in folder: regular files (hidden ones too) whose names end in
 // ".bmp" in any letter case, without that extension, in title order (letter case ignored first,

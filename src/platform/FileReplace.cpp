@@ -115,12 +115,16 @@ QString Rewrite(const QByteArray& target, const QByteArray& bytes) {
 }
 
 // Writes bytes into a temporary file beside target and renames it over target; where no
-// temporary file can be made and rewrite is set, an existing target is rewritten in place.
+// temporary file can be made and rewrite is set, an existing target is rewritten in place. A
+// target that the user may not write (its permissions, as the kernel judges them for the
+// effective user) is refused before anything is made, as the rename would go over it.
 QString Replace(const QByteArray& target, const QByteArray& bytes, bool rewrite) {
-  QByteArray temporary;
-  Descriptor file(CreateTemporary(target, temporary));
   struct stat existing {};
   const bool exists = ::stat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode);
+  if (exists && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+    return Reason(errno);
+  QByteArray temporary;
+  Descriptor file(CreateTemporary(target, temporary));
   if (file.get() < 0) {
     const int error = errno;
     return rewrite && exists ? Rewrite(target, bytes) : Reason(error);

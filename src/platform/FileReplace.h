@@ -4,7 +4,10 @@
 
 // Writing a whole file so that a failure never leaves it half written. Both functions return
 // the empty text on success, else the system's reason for the call that failed ("No space left
-// on device", "Permission denied", ...). A symbolic link at path is followed to its file.
+// on device", "Permission denied", ...). A symbolic link at path is followed to its file. An
+// existing file that the user may not write (say mode 0444) is refused with "Permission denied"
+// and keeps its bytes and mode, although its folder would let a new file replace it; root may
+// write it.
 
 // path gets bytes in one step: a temporary file in the same folder is written in full, flushed
 // to the disk and renamed over path. On failure the temporary file is removed and path is as it

@@ -1,11 +1,17 @@
 #include "platform/Places.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <array>
+#include <cerrno>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -51,7 +57,33 @@ const Where& Current() {
   return decided;
 }
 
+// Where a user without a home folder is given one: Debian keeps this folder missing, and the
+// program never makes it, so that writing there fails instead of landing in "/".
+const QString NoHome = QStringLiteral("/nonexistent");
+
+// The home folder of the password database for the effective user; empty where it has none (or
+// only "/").
+QString PasswordHome() {
+  const long suggested = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(suggested > 0 ? std::size_t(suggested) : 16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  while (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE)
+    buffer.resize(buffer.size() * 2);
+  const QString home = found && found->pw_dir ? QFile::decodeName(found->pw_dir) : QString();
+  return QDir::cleanPath(home) == QStringLiteral("/") ? QString() : home;
+}
+
+// Without HOME the user folders would lie in "/": HOME is then taken from the password
+// database, or set to NoHome where that has none.
+void FindHome() {
+  if (!qEnvironmentVariableIsEmpty("HOME")) return;
+  const QString home = PasswordHome();
+  qputenv("HOME", QFile::encodeName(home.isEmpty() ? NoHome : home));
+}
+
 QString UserFolder(QStandardPaths::StandardLocation location, const QString& below) {
+  FindHome();
   return WithSeparator(QStandardPaths::writableLocation(location)) + below;
 }
 
@@ -59,8 +91,14 @@ QString DataFile(const QString& name) {
   return Current().root + name;
 }
 
+// Makes folder with its parents, unless it is there or lies in the missing home.
+void MakeFolder(const QString& folder) {
+  if (QFileInfo::exists(folder) || folder == NoHome || folder.startsWith(NoHome + u'/')) return;
+  QDir().mkpath(folder);
+}
+
 void MakeUserFolder(const QString& folder) {
-  if (Current().layout == Layout::Installed && !QFileInfo::exists(folder)) QDir().mkpath(folder);
+  if (Current().layout == Layout::Installed) MakeFolder(folder);
 }
 
 }  // namespace
@@ -72,7 +110,6 @@ Layout CurrentLayout() {
 }
 
 Layout LayoutFor(const QString& exeDir) {
-  if (!QFileInfo(exeDir).isWritable()) return Layout::Installed;
   for (QStringView name : PictureNames)
     if (QFileInfo(WithSeparator(exeDir) + name.toString()).isFile()) return Layout::Portable;
   return Layout::Installed;
@@ -114,6 +151,10 @@ void PrepareSettingsFolder() {
 
 void PrepareScreenShotFolder() {
   MakeUserFolder(ScreenShotFolder());
+}
+
+void PrepareBoardFolder() {
+  MakeFolder(BoardFolder());
 }
 
 }  // namespace Places

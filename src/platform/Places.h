@@ -2,12 +2,15 @@
 #include <QString>
 
 // Where the program's files live, in one of two layouts decided once, at the first question:
-// - portable: the pictures lie beside the executable and that folder is writable (the build
-//   folder, an unpacked copy). Everything is read and written beside the executable; the tap
-//   sound is read from the current directory.
+// - portable: a picture lies beside the executable (the build folder, an unpacked copy, also
+//   one in a read-only folder, where writing then fails). Everything is read and written beside
+//   the executable; the tap sound is read from the current directory.
 // - installed: the data files are read from the install's share folder (../share/slatewick
 //   seen from the executable); the settings, board files and screenshots go to the user's
 //   folders ($XDG_CONFIG_HOME/slatewick, $XDG_DATA_HOME/slatewick/users, the pictures folder).
+//   Where HOME is unset or empty, the home folder is taken from the password database (and HOME
+//   set to it); a user without one there gets the missing "/nonexistent", which is never made,
+//   so that writes fail rather than land in "/".
 // Folders are returned with a trailing '/'.
 namespace Places {
 
@@ -29,6 +32,9 @@ QString ScreenShotFolder();
 // own and is left alone. A failure surfaces when the file cannot be written.
 void PrepareSettingsFolder();
 void PrepareScreenShotFolder();
+// Create the board folder if it is missing, in either layout (a failure surfaces when a board is
+// stored).
+void PrepareBoardFolder();
 
 }  // namespace Places
 

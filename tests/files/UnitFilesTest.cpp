@@ -238,9 +238,9 @@ TEST_F(ChooserTest, TitlesMatchBoardFilesInAnyLetterCase) {
   EXPECT_EQ(Entries(Path("users")), (QStringList{"AB.Bmp", "ab.bmp", "LESSON.BMP"}));
 }
 
-// A title names a file in the board folder or none: separators (also where they would name a
-// folder), NUL and links that lead out of the folder are refused with the error box, before any
-// question, and nothing is read or written outside.
+// A title names a file in the board folder (or below it) or none: NUL, absolute paths, and ".."
+// and links that lead out of the folder are refused with the error box, before any question,
+// and nothing is read or written outside.
 TEST_F(ChooserTest, TitlesThatLeaveTheBoardFolderAreRefused) {
   answer = [](const MessageBoxRequest&) { return BoxAnswer::Yes; };
   QImage chalk(52, 11, QImage::Format_RGB32);
@@ -254,11 +254,19 @@ TEST_F(ChooserTest, TitlesThatLeaveTheBoardFolderAreRefused) {
   ASSERT_TRUE(PatternBoard(6).save(UsersPath("real.bmp"), "BMP"));
   ASSERT_TRUE(QFile::link(UsersPath("real.bmp"), UsersPath("alias.bmp")));
   WriteBytes(UsersPath("plain file"), "not a folder");
+  ASSERT_TRUE(QFile::link(dir.path(), UsersPath("away")));
 
-  const QString titles[] = {
-      "../Chalk",        "..\\Chalk", "a/b", QStringLiteral("real") + QChar(0),
-      Path("Chalk"),     "out",       "new", "missing folder/board",
-      "plain file/board"};
+  const QString titles[] = {"../Chalk",
+                            "..\\Chalk",
+                            "plain file/../../Chalk",
+                            "missing folder/../../Chalk",
+                            QStringLiteral("real") + QChar(0),
+                            Path("Chalk"),
+                            "\\tmp\\Chalk",
+                            "out",
+                            "new",
+                            "away/Chalk",
+                            "away/Outside"};
   for (const QString& title : titles) {
     for (bool load : {true, false}) {
       SCOPED_TRACE(title.toStdString() + (load ? ", load" : ", store"));
@@ -274,7 +282,7 @@ TEST_F(ChooserTest, TitlesThatLeaveTheBoardFolderAreRefused) {
   EXPECT_FALSE(QFileInfo::exists(Path("Nothing yet.bmp")));
   EXPECT_EQ(Entries(dir.path()), (QStringList{"Chalk.bmp", "Outside.bmp", "users"}));
   EXPECT_EQ(Entries(Path("users")),
-            (QStringList{"alias.bmp", "new.bmp", "out.bmp", "plain file", "real.bmp"}));
+            (QStringList{"alias.bmp", "away", "new.bmp", "out.bmp", "plain file", "real.bmp"}));
   EXPECT_EQ(ReadBytes(UsersPath("plain file")), QByteArray("not a folder"));
 
   // A link that stays in the folder is a board file like any other.
@@ -285,6 +293,48 @@ TEST_F(ChooserTest, TitlesThatLeaveTheBoardFolderAreRefused) {
   EXPECT_EQ(Store(QStringLiteral("alias")), TModalResult::OK);
   EXPECT_EQ(ReadBmpFile(UsersPath("real.bmp")), PatternBoard(8));
   EXPECT_TRUE(QFileInfo(UsersPath("alias.bmp")).isSymLink());
+}
+
+// A title may name a board in a subfolder of the board folder ("\" reads as "/"); where that
+// subfolder is missing, loading says the board does not exist and storing fails with the error
+// box, as for any file that cannot be written.
+TEST_F(ChooserTest, TitlesWithSubfoldersNameBoardsBelowTheBoardFolder) {
+  answer = [](const MessageBoxRequest&) { return BoxAnswer::Yes; };
+  QDir().mkpath(UsersPath("2024"));
+  WriteBytes(UsersPath("plain file"), "not a folder");
+  frm.st.BoardBitmap = PatternBoard(1);
+  EXPECT_EQ(Store(QStringLiteral("2024/lesson")), TModalResult::OK);
+  EXPECT_EQ(ReadBmpFile(UsersPath("2024/lesson.bmp")), PatternBoard(1));
+  frm.st.BoardBitmap = PatternBoard(2);
+  EXPECT_EQ(Store(QStringLiteral("2024/../kept")), TModalResult::OK);
+  EXPECT_EQ(ReadBmpFile(UsersPath("kept.bmp")), PatternBoard(2));
+  for (const char* title : {"2024/lesson", "2024\\Lesson", "2024//lesson"}) {
+    frm.st.BoardBitmap = PatternBoard(0);
+    EXPECT_EQ(Load(QString::fromUtf8(title)), TModalResult::OK) << title;
+    EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(1)) << title;
+  }
+  EXPECT_TRUE(boxes.empty());
+
+  const struct {
+    QString title;
+    int error;  // of storing
+  } missing[] = {{"no such year/lesson", ENOENT}, {"plain file/lesson", ENOTDIR}};
+  for (const auto& c : missing) {
+    SCOPED_TRACE(c.title.toStdString());
+    boxes.clear();
+    EXPECT_EQ(Load(c.title), TModalResult::Cancel);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Icon, BoxIcon::None);
+    EXPECT_EQ(boxes[0].Text, "\"" + c.title + ".bmp\"は存在しません。");
+    boxes.clear();
+    EXPECT_EQ(Store(c.title), TModalResult::Cancel);
+    ExpectOneErrorBox({UsersPath(c.title + ".bmp"), SystemReason(c.error)});
+  }
+  EXPECT_EQ(Entries(Path("users")), (QStringList{"2024", "kept.bmp", "plain file"}));
+  EXPECT_EQ(Entries(UsersPath("2024")), QStringList{"lesson.bmp"});
+  QStringList listed;
+  Open(true, [&] { listed = files.lstFiles.Items; });
+  EXPECT_EQ(listed, QStringList{"kept"});
 }
 
 TEST_F(ChooserTest, HostileMessageTextsAreShownLiterallyWithTheTitleInPlace) {

@@ -2,10 +2,12 @@
 // in the installed one (a share folder and the user's XDG folders), and that the places the
 // program reads and writes follow them.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -41,12 +43,12 @@ TEST(PlacesTest, APortableFolderHoldsAPictureAndIsWritable) {
   EXPECT_EQ(Places::LayoutFor(dir.filePath(QStringLiteral("missing"))), Layout::Installed);
 }
 
-TEST(PlacesTest, APictureFolderThatCannotBeWrittenIsAnInstall) {
-  if (geteuid() == 0) GTEST_SKIP() << "a read-only folder does not stop root";
+// A copy in a read-only folder is still portable: it finds its pictures beside itself.
+TEST(PlacesTest, APictureFolderThatCannotBeWrittenIsStillPortable) {
   QTemporaryDir dir;
   Touch(dir.filePath(QStringLiteral("Hand.bmp")));
   QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-  EXPECT_EQ(Places::LayoutFor(dir.path()), Layout::Installed);
+  EXPECT_EQ(Places::LayoutFor(dir.path()), Layout::Portable);
   QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -152,6 +154,42 @@ TEST_F(InstalledPlaces, SettingsBoardsAndScreenshotsMakeTheirFoldersWhenWritten)
   EXPECT_EQ(Entries(Path("home/Pictures")), QStringList{"2026_12_06_19_26_11_123.jpg"});
   EXPECT_TRUE(messages.isEmpty());
   EXPECT_EQ(Entries(Share()).size(), DataFileCount());  // nothing written beside the data
+}
+
+// Without HOME the user folders lie in the home folder of the password database.
+TEST_F(InstalledPlaces, WithoutHomeTheUserFoldersAreInThePasswordDatabasesHome) {
+  for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "HOME"}) qunsetenv(name);
+  const passwd* user = getpwuid(geteuid());
+  ASSERT_NE(user, nullptr);
+  const QString home = QFile::decodeName(user->pw_dir);
+  EXPECT_EQ(SettingsFilePath(), home + "/.config/slatewick/VezozazOption.ini");
+  EXPECT_EQ(BoardFolder(), home + "/.local/share/slatewick/users/");
+}
+
+// A user without HOME and without a home in the password database: every write fails with its
+// error box, and nothing is made in "/", not even by root.
+TEST_F(InstalledPlaces, AUserWithoutAnyHomeWritesNothing) {
+  constexpr uid_t Homeless = 54321;
+  if (geteuid() != 0 || getpwuid(Homeless) || QFileInfo::exists(QStringLiteral("/nonexistent")))
+    GTEST_SKIP() << "needs root and a user id without a home";
+  for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "HOME"}) qunsetenv(name);
+  const QStringList rootBefore = Entries(QStringLiteral("/"));
+  ASSERT_EQ(seteuid(Homeless), 0);
+  const QString settings = SettingsFilePath();
+  ASSERT_EQ(seteuid(0), 0);
+  EXPECT_EQ(settings, QStringLiteral("/nonexistent/.config/slatewick/VezozazOption.ini"));
+
+  Settings memory;
+  EXPECT_FALSE(WriteSettings(Settings{}, memory));
+  TfrmMain frm;
+  frm.st.FileDialogMode = 2;
+  TfrmFiles files(frm);
+  files.FormShow();
+  files.edtFileName.Text = QStringLiteral("board");
+  files.btnOKClick();
+  actScreenShotExecute(frm);
+  EXPECT_EQ(messages.size(), 3);
+  EXPECT_EQ(Entries(QStringLiteral("/")), rootBefore);
 }
 
 }  // namespace
