@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <cstring>
 
-#include "files/PictureFiles.h"
+#include "platform/PictureFiles.h"
 
 namespace {
 

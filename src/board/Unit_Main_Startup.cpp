@@ -5,11 +5,11 @@
 #include <numbers>
 
 #include "board/Unit_Main.h"
-#include "files/PictureFiles.h"
 #include "platform/AppError.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PictureFiles.h"
 #include "platform/Places.h"
 #include "platform/Random.h"
 #include "platform/Sound.h"

@@ -3,13 +3,13 @@
 #include <QFileInfo>
 
 #include "board/Unit_Main.h"
-#include "files/JpegWriter.h"
-#include "files/PictureFiles.h"
 #include "files/TitleFormat.h"
 #include "files/Unit_howtoexport.h"
 #include "platform/AppError.h"
 #include "platform/Clock.h"
+#include "platform/JpegWriter.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PictureFiles.h"
 #include "platform/Places.h"
 #include "settings/Language.h"
 

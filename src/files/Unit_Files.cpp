@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "board/Unit_Main.h"
-#include "files/PictureFiles.h"
 #include "files/TitleFormat.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PictureFiles.h"
 #include "platform/Places.h"
 #include "settings/Language.h"
 

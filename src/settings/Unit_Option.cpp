@@ -1,7 +1,7 @@
 #include "settings/Unit_Option.h"
 
+#include "board/ChalkSamples.h"
 #include "board/Unit_Main.h"
-#include "settings/ChalkSamples.h"
 #include "settings/Language.h"
 #include "settings/SettingsFile.h"
 

@@ -9,13 +9,13 @@
 #include "board/BoardFixture.h"
 #include "board/widgets/MainWindow.h"
 #include "files/FilesFixture.h"
-#include "files/JpegDecode.h"
-#include "files/PictureFiles.h"
 #include "files/widgets/FilesDialog.h"
 #include "files/widgets/HowToExportDialog.h"
 #include "files/widgets/Install.h"
 #include "files/widgets/SaveDialog.h"
 #include "platform/Clock.h"
+#include "platform/PictureFiles.h"
+#include "support/JpegDecode.h"
 
 namespace {
 

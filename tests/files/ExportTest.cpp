@@ -3,11 +3,11 @@
 
 #include "files/Export.h"
 #include "files/FilesFixture.h"
-#include "files/JpegDecode.h"
-#include "files/PictureFiles.h"
 #include "files/Unit_howtoexport.h"
 #include "platform/Clock.h"
+#include "platform/PictureFiles.h"
 #include "settings/Language.h"
+#include "support/JpegDecode.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <QDir>
 
 #include "files/FilesFixture.h"
-#include "files/PictureFiles.h"
+#include "platform/PictureFiles.h"
 
 TEST_F(ChooserTest, ALoadIsUndoneAndRedoneAndAStoreAfterUndoHoldsTheUndoneBoard) {
   frm.st.BoardReady = true;

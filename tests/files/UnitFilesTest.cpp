@@ -1,10 +1,10 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "files/BmpBuilder.h"
 #include "files/FilesFixture.h"
-#include "files/PictureFiles.h"
 #include "files/Unit_Files.h"
+#include "platform/PictureFiles.h"
+#include "support/BmpBuilder.h"
 
 namespace {
 

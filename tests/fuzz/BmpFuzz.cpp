@@ -1,7 +1,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "files/BmpReader.h"
+#include "platform/BmpReader.h"
 
 // Any bytes as a BMP file: either a picture within the caps or a refusal with a reason.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "FileSizeLimit.h"
 #include "SettingsFixture.h"
 #include "settings/IniFile.h"
+#include "support/FileSizeLimit.h"
 
 namespace {
 

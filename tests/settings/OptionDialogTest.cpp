@@ -13,8 +13,8 @@
 
 #include "SettingsFixture.h"
 #include "board/BoardFixture.h"
+#include "board/ChalkSamples.h"
 #include "board/widgets/MainWindow.h"
-#include "settings/ChalkSamples.h"
 #include "settings/SettingsFile.h"
 #include "settings/Unit_Option.h"
 #include "settings/widgets/Install.h"

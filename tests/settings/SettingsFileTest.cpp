@@ -1,8 +1,8 @@
 #include <QDir>
 
-#include "FileSizeLimit.h"
 #include "SettingsFixture.h"
 #include "settings/SettingsFile.h"
+#include "support/FileSizeLimit.h"
 
 namespace {
 

@@ -14,27 +14,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
 #include "settings/Language.h"
-
-// Files for the INI tests: bytes in, bytes out, text as UTF-16LE with a byte-order mark.
-inline void WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-inline QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline QByteArray Utf16Le(const QString& text) {
-  QByteArray bytes("\xFF\xFE", 2);
-  for (QChar c : text) {
-    bytes.append(static_cast<char>(c.unicode() & 0xFF));
-    bytes.append(static_cast<char>(c.unicode() >> 8));
-  }
-  return bytes;
-}
+#include "support/FileBytes.h"
 
 // A fresh folder that stands in for the executable's folder, with the locale (1033) and the
 // language file chosen as the program would choose them, and message boxes recorded and

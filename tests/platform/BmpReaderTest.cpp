@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <string>
 
-#include "files/BmpBuilder.h"
-#include "files/BmpReader.h"
-#include "files/FilesFixture.h"
-#include "files/PictureFiles.h"
 #include "platform/AppError.h"
+#include "platform/BmpReader.h"
+#include "platform/PictureFiles.h"
+#include "support/BmpBuilder.h"
+#include "support/FileBytes.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "settings/ChalkSamples.h"
+#include "board/ChalkSamples.h"
 
 #include <QPoint>
 #include <algorithm>

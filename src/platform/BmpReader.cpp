@@ -1,4 +1,4 @@
-#include "files/BmpReader.h"
+#include "platform/BmpReader.h"
 
 #include <QtEndian>
 #include <array>

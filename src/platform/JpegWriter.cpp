@@ -1,4 +1,4 @@
-#include "files/JpegWriter.h"
+#include "platform/JpegWriter.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -7,8 +7,8 @@
 #include <jpeglib.h>
 // clang-format on
 
-#include "files/PictureFiles.h"
 #include "platform/AppError.h"
+#include "platform/PictureFiles.h"
 
 namespace {
 

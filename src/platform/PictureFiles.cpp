@@ -1,11 +1,11 @@
-#include "files/PictureFiles.h"
+#include "platform/PictureFiles.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
 
-#include "files/BmpReader.h"
 #include "platform/AppError.h"
+#include "platform/BmpReader.h"
 #include "platform/FileReplace.h"
 
 void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
