@@ -1,3 +1,4 @@
+#include "board/ChalkSamples.h"
 #include "board/widgets/MainWindow.h"
 #include "files/widgets/Install.h"
 #include "platform/MessageBoxes.h"
@@ -25,9 +26,10 @@ int main(int argc, char** argv) {
   });
   frmMain.Create();
   InstallFilesDialog(frmMain);
-  InstallOptionDialog(frmMain);
+  TfrmMain& board = frmMain.Board();
+  board.onOption = InstallOptionDialog(frmMain, board.st.Opt, DrawChalkSamples(board.st));
   InstallExport(frmMain);
-  InstallAboutBox(frmMain);
+  board.onAbout = InstallAboutBox();
   if (quit) return 0;
   frmMain.show();
   return app.exec();

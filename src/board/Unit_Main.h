@@ -8,12 +8,14 @@
 #include <functional>
 #include <optional>
 
+#include "board/BoardAccess.h"
 #include "board/BoardHistory.h"
 #include "board/Unit_Ext.h"
 #include "platform/DXDraw.h"
 #include "platform/DXImageList.h"
 #include "platform/DXTimer.h"
 #include "platform/Types.h"
+#include "settings/Language.h"
 #include "settings/Settings.h"
 
 // Ways of using the chalk.
@@ -51,14 +53,12 @@ struct BoardState {
   std::int32_t PenX = 0, PenY = 0;
   std::int32_t ChalkX = 0, ChalkY = 0;
   TMemoryStreamList SoundList;
-  std::uint8_t FileDialogMode = 0;  // 1 load, 2 store
   std::uint8_t ToolMode = NormalWay;
   std::int8_t ChalkAngle = 0;  // degrees, multiple of 5 in -90..90, positive clockwise
   TChalkBox ChalkBox;
   QImage ChalkPatternBitmap;  // 8 x 8, null until the first laid-chalk step
   Settings Opt;
   QString ClearConfirmText;
-  std::uint8_t ExportKind = 0;  // 0 the board picture, 1 the window picture
   std::array<double, 256> CosineTable{};
   BoardHistory History;  // undo and redo of BoardBitmap
 };
@@ -91,7 +91,7 @@ class BoardHost {
 };
 
 // The main window's board: the handlers of the window, its timer and its menu.
-class TfrmMain {
+class TfrmMain : public BoardAccess {
  public:
   explicit TfrmMain(BoardHost* host = nullptr);
 
@@ -113,8 +113,16 @@ class TfrmMain {
   int ClientWidth() const;
   int ClientHeight() const;
 
+  QImage& BoardPicture() override { return st.BoardBitmap; }
+  BoardHistory& BoardChanges() override { return st.History; }
+  QImage WindowPicture() override;
+  TDXTimer& FrameTimer() override { return Timer; }
+
   // Start-up.
   void FormCreate();
+  // The application title, the window caption, the menu captions (separators "-"), the clear
+  // question and the export filter, from the language texts.
+  void ApplyTexts(const LanguageFile& language);
   // Frame step and composition.
   void TimerTimer(int LagCount);
   void AllRewrite();

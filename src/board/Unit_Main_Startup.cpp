@@ -13,7 +13,6 @@
 #include "platform/Places.h"
 #include "platform/Random.h"
 #include "platform/Sound.h"
-#include "settings/Language.h"
 #include "settings/SettingsFile.h"
 
 namespace {
@@ -43,7 +42,7 @@ QByteArray TapSoundImage(QByteArray bytes) {
 
 void TfrmMain::FormCreate() {
   st.Opt = ReadSettings();
-  ApplyMainWindowTexts(*this);
+  ApplyTexts(LanguageFile());
   Randomize(std::uint64_t(LocalNow().toMSecsSinceEpoch()) ^ timeGetTime());
   sndPlaySoundA(nullptr, SND_MEMORY | SND_ASYNC);
   st.BoardColor = RGB(0, 80, 0);

@@ -1,9 +1,8 @@
 #include "files/Unit_howtoexport.h"
 
-#include "board/Unit_Main.h"
 #include "settings/Language.h"
 
-TfrmHowToExport::TfrmHowToExport(TfrmMain& frmMain) : frmMain_(frmMain) {
+TfrmHowToExport::TfrmHowToExport() {
   rbWithall.Checked = true;
 }
 
@@ -17,8 +16,8 @@ void TfrmHowToExport::FormCreate() {
 }
 
 void TfrmHowToExport::btnOKClick() {
-  if (rbOnlypic.Checked) frmMain_.st.ExportKind = 0;
-  if (rbWithall.Checked) frmMain_.st.ExportKind = 1;
+  if (rbOnlypic.Checked) ExportKind = 0;
+  if (rbWithall.Checked) ExportKind = 1;
   ModalResult = TModalResult::OK;
 }
 

@@ -5,8 +5,6 @@
 #include "settings/IniFile.h"
 #include "settings/LanguageTexts.h"
 
-class TfrmMain;
-
 // The user's locale as a Windows locale identifier, from ICU's default locale (see
 // LCIDFromLocale), unless a test has set one.
 int UserDefaultLCID();
@@ -48,7 +46,3 @@ QString LangText(const TextKey& text);
 // description with its pattern in parentheses at the end:
 // "<bmpText> (*.bmp);;<jpgText> (*.jpg);;すべてのファイル (*.*)".
 QString ExportFilter(const QString& bmpText, const QString& jpgText);
-
-// Application title, window caption, menu captions (separators "-"), the clear question and
-// the export filter, from the language file.
-void ApplyMainWindowTexts(TfrmMain& form);

@@ -1,11 +1,12 @@
 #include "settings/Unit_Option.h"
 
-#include "board/ChalkSamples.h"
-#include "board/Unit_Main.h"
+#include <utility>
+
 #include "settings/Language.h"
 #include "settings/SettingsFile.h"
 
-TfrmOption::TfrmOption(BoardState& board) : Image1(DrawChalkSamples(board)), settings_(board.Opt) {}
+TfrmOption::TfrmOption(Settings& settings, QImage chalkSamples)
+    : Image1(std::move(chalkSamples)), settings_(settings) {}
 
 namespace {
 

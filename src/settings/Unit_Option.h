@@ -5,8 +5,6 @@
 
 #include "settings/Settings.h"
 
-struct BoardState;
-
 struct TCheckBox {
   QString Caption;
   bool Checked = false;
@@ -20,9 +18,9 @@ struct TCaption {
 // window shell shows these fields and feeds the user's clicks back into them.
 class TfrmOption {
  public:
-  // The dialog shows and changes board.Opt; Image1 is drawn with the board's chalk, so the
-  // board must have been started.
-  explicit TfrmOption(BoardState& board);
+  // The dialog shows and changes settings; chalkSamples is its picture of the three ways of
+  // using the chalk (267 x 73, drawn by the board).
+  TfrmOption(Settings& settings, QImage chalkSamples);
 
   TCaption Caption;  // the window's caption
   TCheckBox chkYogore, chkKyoriSeigen, chkRunWithDay, chkNewWithDay, chkShowKona, chkKadoOnlyCtrl,

@@ -13,7 +13,6 @@
 
 #include "board/BoardFixture.h"
 #include "board/widgets/MainWindow.h"
-#include "files/widgets/Install.h"
 #include "platform/KeyState.h"
 #include "platform/Places.h"
 
@@ -94,22 +93,6 @@ TEST_F(MainWindowTest, AWheelNotchOnEitherAxisTurnsTheLaidChalk) {
     QApplication::sendEvent(&window, &wheel);
     EXPECT_EQ(st().ChalkAngle, notch.angle) << notch.delta.x() << "," << notch.delta.y();
   }
-}
-
-// F12 alone takes a screenshot; held with Ctrl, Shift or Alt it writes nothing.
-TEST_F(MainWindowTest, OnlyF12AloneWritesAScreenshot) {
-  QTemporaryDir dir;
-  SetExeDir(dir.path());
-  InstallExport(window);
-  const auto shots = [&] {
-    return QDir(dir.path()).entryList({QStringLiteral("*.jpg")}, QDir::Files).size();
-  };
-  for (auto chord : {Qt::ControlModifier, Qt::ShiftModifier, Qt::AltModifier})
-    Key(Qt::Key_F12, chord);
-  EXPECT_EQ(shots(), 0);
-  Key(Qt::Key_F12, Qt::NoModifier);
-  EXPECT_EQ(shots(), 1);
-  SetExeDir(QString());
 }
 
 // A menu opened by a press that the frame step's own message pass delivers still gets ticks:

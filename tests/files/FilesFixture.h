@@ -71,7 +71,7 @@ class ChooserTest : public FilesTest {
   // Opens the chooser through the menu command; `user` acts while it is shown.
   TModalResult Open(bool load, std::function<void()> user) {
     files.RunModal = std::move(user);
-    load ? mnuLoadClick(frm, files) : mnuSaveClick(frm, files);
+    load ? mnuLoadClick(files) : mnuSaveClick(files);
     return files.ModalResult;
   }
   // Opens it to load or store, types title and presses OK.

@@ -24,9 +24,9 @@ class FixedHeightDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-FilesDialog::FilesDialog(TfrmMain& frmMain, QWidget* parent)
+FilesDialog::FilesDialog(BoardAccess& board, QWidget* parent)
     : QDialog(parent),
-      form_(frmMain),
+      form_(board),
       lbl_(new QLabel(this)),
       edtFileName_(new QLineEdit(this)),
       lstFiles_(new QListWidget(this)),

@@ -17,7 +17,7 @@ class FilesDialog : public QDialog {
  public:
   static constexpr int DesignWidth = 396, DesignHeight = 421;  // client pixels
 
-  FilesDialog(TfrmMain& frmMain, QWidget* parent);
+  FilesDialog(BoardAccess& board, QWidget* parent);
 
   TfrmFiles& Form() { return form_; }
   QLabel* Label() const { return lbl_; }

@@ -3,9 +3,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-HowToExportDialog::HowToExportDialog(TfrmMain& frmMain, QWidget* parent)
+HowToExportDialog::HowToExportDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      form_(frmMain),
       rbOnlypic_(new QRadioButton(this)),
       rbWithall_(new QRadioButton(this)),
       btnOK_(new QPushButton(this)),

@@ -14,7 +14,7 @@ class HowToExportDialog : public QDialog {
  public:
   static constexpr int ClientWidth = 318, ClientHeight = 93;
 
-  HowToExportDialog(TfrmMain& frmMain, QWidget* parent);
+  explicit HowToExportDialog(QWidget* parent);
 
   TfrmHowToExport& Form() { return form_; }
   QRadioButton* OnlypicButton() const { return rbOnlypic_; }

@@ -31,10 +31,10 @@ void FitCaption(QWidget& control, const QString& text, int available) {
 
 }  // namespace
 
-OptionDialog::OptionDialog(BoardState& board, QWidget* parent)
+OptionDialog::OptionDialog(Settings& settings, const QImage& chalkSamples, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      form_(board) {
+      form_(settings, chalkSamples) {
   setFont(DialogFont());
   setFixedSize(ClientWidth, ClientHeight);
 

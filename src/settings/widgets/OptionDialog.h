@@ -15,7 +15,7 @@ class QPushButton;
 // everything as it was.
 class OptionDialog : public QDialog {
  public:
-  OptionDialog(BoardState& board, QWidget* parent);
+  OptionDialog(Settings& settings, const QImage& chalkSamples, QWidget* parent);
 
   TfrmOption& Form() { return form_; }
   // Applies the texts once (the dialog's creation).
