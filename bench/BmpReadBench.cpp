@@ -7,6 +7,8 @@
 
 #include "platform/PictureFiles.h"
 
+using namespace slatewick;
+
 namespace {
 
 const char* const kPictures[] = {"Ukezara.bmp",   "Chalk.bmp", "Erase.bmp",

@@ -8,6 +8,8 @@
 #include "platform/widgets/QuitSignals.h"
 #include "settings/widgets/Install.h"
 
+using namespace slatewick;
+
 // The main block: the application object, the main window (whose start-up runs as it is
 // created), then the three dialogs in their order, then the message loop until the main
 // window closes. A quit signal closes the main window as the menu's quit command does.

@@ -4,6 +4,8 @@
 #include "board/BoardHistory.h"
 #include "platform/DXTimer.h"
 
+namespace slatewick {
+
 // What the layers above the board reach of it (the file chooser, the export, the screenshot):
 // the board picture with its undo history, the window picture and the frame timer.
 class BoardAccess {
@@ -18,3 +20,5 @@ class BoardAccess {
   // The frame timer; it is stopped while a dialog waits for the user.
   virtual TDXTimer& FrameTimer() = 0;
 };
+
+}  // namespace slatewick

@@ -7,6 +7,8 @@
 #include "board/Unit_Main.h"
 #include "platform/Canvas.h"
 
+namespace slatewick {
+
 namespace {
 
 constexpr int MaxStep = 4;  // pixels between two pointer moves, well inside every stroke limit
@@ -61,3 +63,5 @@ QImage DrawChalkSamples(const BoardState& board) {
 
   return st.BoardBitmap;
 }
+
+}  // namespace slatewick

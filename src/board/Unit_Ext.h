@@ -6,6 +6,8 @@
 
 #include "platform/Types.h"
 
+namespace slatewick {
+
 // One chalk-dust particle: a surface pixel and the chalk whose colour it has.
 struct TKona {
   std::int32_t X = 0;
@@ -53,3 +55,5 @@ void MaskedBlit(QImage& dst, int x, int y, int width, int height, const QImage& 
 
 // True when the intersection of the two rectangles has positive width and height.
 bool RectsOverlap(const TRect& a, const TRect& b);
+
+}  // namespace slatewick

@@ -2,6 +2,8 @@
 
 #include "platform/MessageBoxes.h"
 
+namespace slatewick {
+
 TfrmMain::TfrmMain(BoardHost* host) : host_(host) {
   for (int i = 0; i < MenuItemCount; ++i) popCaptions.append(QString());
   popCaptions[int(MenuItem::Separator1)] = QStringLiteral("-");
@@ -49,3 +51,5 @@ void TfrmMain::ApplyTexts(const LanguageFile& language) {
   dlgSaveFilter =
       ExportFilter(language.Text(Texts::FileTypeBmp), language.Text(Texts::FileTypeJpg));
 }
+
+}  // namespace slatewick

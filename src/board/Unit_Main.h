@@ -18,6 +18,8 @@
 #include "settings/Language.h"
 #include "settings/Settings.h"
 
+namespace slatewick {
+
 // Ways of using the chalk.
 enum : std::uint8_t { NormalWay = 0, CornerWay = 1, LaidWay = 2, TapState = 3 };
 constexpr std::int8_t EraserSelected = -1;
@@ -185,3 +187,5 @@ class TfrmMain : public BoardAccess {
 TColor ShadeColor(TColor Color, std::int16_t dR, std::int16_t dG, std::int16_t dB);
 // The whole number nearest to x; of two equally near, the even one.
 int Nearest(double x);
+
+}  // namespace slatewick

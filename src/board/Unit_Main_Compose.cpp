@@ -3,6 +3,8 @@
 #include "board/Unit_Main.h"
 #include "platform/KeyState.h"
 
+namespace slatewick {
+
 namespace {
 const QString kFrameRate = QStringLiteral("FPS: ");
 }
@@ -104,3 +106,5 @@ void TfrmMain::AllRewrite() {
   DXDraw.PresentFrame();
   if (st.DustList.Count() == 0) shownFrame_ = inputs;
 }
+
+}  // namespace slatewick

@@ -5,6 +5,8 @@
 #include "platform/KeyState.h"
 #include "platform/Random.h"
 
+namespace slatewick {
+
 namespace {
 
 bool Hits(const TRect& region, int X, int Y) {
@@ -230,3 +232,5 @@ void TfrmMain::RunMenuCommand(int item) {
       return;
   }
 }
+
+}  // namespace slatewick

@@ -15,6 +15,8 @@
 #include "platform/Sound.h"
 #include "settings/SettingsFile.h"
 
+namespace slatewick {
+
 namespace {
 
 // One of the six pictures, as RGB32; a missing file or one that is not a whole BMP is a
@@ -84,3 +86,5 @@ void TfrmMain::FormCreate() {
   AllRewrite();
   st.BoardReady = true;
 }
+
+}  // namespace slatewick

@@ -13,6 +13,8 @@
 #include "platform/Places.h"
 #include "settings/Language.h"
 
+namespace slatewick {
+
 namespace {
 
 // Stops the frame timer for its lifetime; it runs again however the scope is left.
@@ -84,3 +86,5 @@ void actScreenShotExecute(BoardAccess& board) {
     ShowErrorBox(error.Message());
   }
 }
+
+}  // namespace slatewick

@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 
+namespace slatewick {
+
 class BoardAccess;
 class TfrmHowToExport;
 
@@ -38,3 +40,5 @@ void mnuToBMPClick(BoardAccess& board, TSaveDialog& dlgSave, TfrmHowToExport& fr
 // The screenshot: the window picture as JPEG in the screenshot folder (Places), named by the
 // local time.
 void actScreenShotExecute(BoardAccess& board);
+
+}  // namespace slatewick

@@ -12,6 +12,8 @@
 #include "platform/Places.h"
 #include "settings/Language.h"
 
+namespace slatewick {
+
 namespace {
 
 const QString BoardExtension = QStringLiteral(".bmp");
@@ -186,3 +188,5 @@ void mnuSaveClick(TfrmFiles& frmFiles) {
   frmFiles.Mode = TfrmFiles::TMode::Store;
   frmFiles.ShowModal();
 }
+
+}  // namespace slatewick

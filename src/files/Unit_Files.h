@@ -4,6 +4,8 @@
 
 #include "files/Forms.h"
 
+namespace slatewick {
+
 class BoardAccess;
 
 // The board folder (Places): "users/" beside the executable, or the user's data folder when
@@ -66,3 +68,5 @@ class TfrmFiles : public TModalForm {
 // The popup menu's load and store commands: set the chooser's Mode and show it.
 void mnuLoadClick(TfrmFiles& frmFiles);
 void mnuSaveClick(TfrmFiles& frmFiles);
+
+}  // namespace slatewick

@@ -2,6 +2,8 @@
 
 #include "settings/Language.h"
 
+namespace slatewick {
+
 TfrmHowToExport::TfrmHowToExport() {
   rbWithall.Checked = true;
 }
@@ -24,3 +26,5 @@ void TfrmHowToExport::btnOKClick() {
 void TfrmHowToExport::btnCancelClick() {
   ModalResult = TModalResult::Cancel;
 }
+
+}  // namespace slatewick

@@ -3,6 +3,8 @@
 
 #include "files/Forms.h"
 
+namespace slatewick {
+
 // The export-kind dialog: the board picture alone (rbOnlypic) or the whole window (rbWithall,
 // chosen when the program starts). The choice stays from one export to the next; OK stores
 // it in ExportKind (0 board picture, 1 window picture).
@@ -20,3 +22,5 @@ class TfrmHowToExport : public TModalForm {
   void btnOKClick();
   void btnCancelClick();
 };
+
+}  // namespace slatewick

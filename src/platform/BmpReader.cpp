@@ -4,6 +4,8 @@
 #include <array>
 #include <bit>
 
+namespace slatewick {
+
 namespace {
 
 constexpr qsizetype kFileHeaderBytes = 14;
@@ -306,3 +308,5 @@ BmpReadResult DecodeBmp(QByteArrayView bytes) {
     return {QImage(), refused.why};
   }
 }
+
+}  // namespace slatewick

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+namespace slatewick {
+
 // Windows bitmaps (BMP files) read from bytes that nobody vouches for. Every form that Windows
 // and Qt read is read: 1, 4 and 8 bits a pixel with a palette, 16 and 32 bits with or without
 // bit-field masks, 24 bits, RLE4 and RLE8, top-down rows, and the OS/2 1.x, Windows 3.x,
@@ -28,3 +30,5 @@ struct BmpReadResult {
 // row or the end of the picture) show the palette's first colour; pixel values beyond the
 // palette show black (for 1 bit a pixel, a missing second colour shows white).
 BmpReadResult DecodeBmp(QByteArrayView bytes);
+
+}  // namespace slatewick

@@ -10,6 +10,8 @@
 #include "platform/AppError.h"
 #include "platform/PictureFiles.h"
 
+namespace slatewick {
+
 namespace {
 
 // libjpeg reports a fatal error through error_exit, which must not return: it jumps back to
@@ -79,3 +81,5 @@ QByteArray EncodeJpeg(const QImage& picture, int quality) {
 void WriteJpegFile(const QImage& picture, const QString& path) {
   WriteFileAtomically(path, EncodeJpeg(picture));
 }
+
+}  // namespace slatewick

@@ -8,6 +8,8 @@
 #include "platform/BmpReader.h"
 #include "platform/FileReplace.h"
 
+namespace slatewick {
+
 void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
   const QString reason = ReplaceFile(path, bytes);
   if (!reason.isEmpty())
@@ -43,3 +45,5 @@ QImage ReadBmpFile(const QString& path) {
   if (read.picture.isNull()) throw refuse(read.refusal);
   return read.picture;
 }
+
+}  // namespace slatewick

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+namespace slatewick {
+
 // Reading and writing the picture files of boards, exports and screenshots. Every failure is
 // an AppError whose message names the file and the reason.
 
@@ -18,3 +20,5 @@ void WriteBmpFile(const QImage& picture, const QString& path);
 // A Windows bitmap of any colour depth, as a 32-bit RGB picture (format RGB32); a file that is
 // not a whole, consistent BMP (see DecodeBmp) is refused with the reason.
 QImage ReadBmpFile(const QString& path);
+
+}  // namespace slatewick

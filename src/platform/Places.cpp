@@ -7,6 +7,8 @@
 #include <array>
 #include <optional>
 
+namespace slatewick {
+
 namespace {
 
 using Places::Layout;
@@ -136,3 +138,5 @@ void SetInstalledShareDir(const QString& shareDir) {
   else
     Override() = Where{Layout::Installed, WithSeparator(shareDir)};
 }
+
+}  // namespace slatewick

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+namespace slatewick {
+
 // Where the program's files live, in one of two layouts decided once, at the first question:
 // - portable: the pictures lie beside the executable and that folder is writable (the build
 //   folder, an unpacked copy). Everything is read and written beside the executable; the tap
@@ -40,3 +42,5 @@ void SetExeDir(const QString& dir);
 // Tests: the installed layout reading its data files from shareDir, the user folders from the
 // XDG variables of the moment; an empty shareDir returns to the layout decided at start-up.
 void SetInstalledShareDir(const QString& shareDir);
+
+}  // namespace slatewick

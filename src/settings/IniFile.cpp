@@ -11,6 +11,8 @@
 
 #include "platform/FileReplace.h"
 
+namespace slatewick {
+
 namespace {
 
 struct ConverterCloser {
@@ -333,3 +335,5 @@ bool IniFile::WriteValue(QStringView section, QStringView key, const QString& va
   Parse();
   return true;
 }
+
+}  // namespace slatewick

@@ -5,6 +5,8 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
 
+namespace slatewick {
+
 namespace {
 
 QString& PathOverride() {
@@ -49,3 +51,5 @@ QString ExportFilter(const QString& bmpText, const QString& jpgText) {
   return bmpText + QStringLiteral(" (*.bmp);;") + jpgText + QStringLiteral(" (*.jpg);;") +
          Texts::AllFilesFilter.toString();
 }
+
+}  // namespace slatewick

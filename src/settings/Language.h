@@ -5,6 +5,8 @@
 #include "settings/IniFile.h"
 #include "settings/LanguageTexts.h"
 
+namespace slatewick {
+
 // The user's locale as a Windows locale identifier, from ICU's default locale (see
 // LCIDFromLocale), unless a test has set one.
 int UserDefaultLCID();
@@ -46,3 +48,5 @@ QString LangText(const TextKey& text);
 // description with its pattern in parentheses at the end:
 // "<bmpText> (*.bmp);;<jpgText> (*.jpg);;すべてのファイル (*.*)".
 QString ExportFilter(const QString& bmpText, const QString& jpgText);
+
+}  // namespace slatewick

@@ -5,6 +5,8 @@
 #include "settings/Language.h"
 #include "settings/SettingsFile.h"
 
+namespace slatewick {
+
 TfrmOption::TfrmOption(Settings& settings, QImage chalkSamples)
     : Image1(std::move(chalkSamples)), settings_(settings) {}
 
@@ -58,3 +60,5 @@ void TfrmOption::FormShow() {
 bool TfrmOption::btnOKClick() {
   return WriteSettings(Checked(), settings_);
 }
+
+}  // namespace slatewick

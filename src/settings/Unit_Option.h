@@ -5,6 +5,8 @@
 
 #include "settings/Settings.h"
 
+namespace slatewick {
+
 struct TCheckBox {
   QString Caption;
   bool Checked = false;
@@ -46,3 +48,5 @@ class TfrmOption {
  private:
   Settings& settings_;
 };
+
+}  // namespace slatewick

@@ -18,6 +18,8 @@
 #include "platform/KeyState.h"
 #include "platform/Random.h"
 
+namespace slatewick {
+
 // The window around the board: 800 x 480 unless resized; remembers whether it was closed and
 // which captions its popup menu showed, and answers the menu with `choice`.
 class FakeBoardHost : public BoardHost {
@@ -145,3 +147,5 @@ class BoardTest : public ::testing::Test {
   TfrmMain frm{&host};
   RandomScript random;
 };
+
+}  // namespace slatewick

@@ -5,6 +5,8 @@
 #include "board/BoardFixture.h"
 #include "board/ChalkSamples.h"
 
+namespace slatewick {
+
 namespace {
 
 TEST(ChalkSamples, ShowTheThreeWaysOfTheChalkOnTheirGround) {
@@ -65,3 +67,5 @@ TEST(ChalkSamples, ShowTheThreeWaysOfTheChalkOnTheirGround) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

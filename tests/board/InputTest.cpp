@@ -7,6 +7,8 @@
 #include "board/BoardFixture.h"
 #include "board/Pixels.h"
 
+namespace slatewick {
+
 namespace {
 
 using Input = BoardTest;
@@ -404,3 +406,5 @@ TEST_F(Input, NothingIsHandledBeforeTheGateOpens) {
   frm.FormKeyDown(27, false);
   EXPECT_TRUE(host.closed);
 }
+
+}  // namespace slatewick

@@ -16,6 +16,8 @@
 #include "platform/KeyState.h"
 #include "platform/Places.h"
 
+namespace slatewick {
+
 namespace {
 
 // The real main window around a started board, driven by Qt events as the system sends them.
@@ -146,3 +148,5 @@ TEST_F(MainWindowTest, TicksArePacedByTheRefreshRateOfTheWindowsScreen) {
   EXPECT_GT(window.screen()->refreshRate(), 0);
   EXPECT_DOUBLE_EQ(window.Board().Timer.RefreshRate(), window.screen()->refreshRate());
 }
+
+}  // namespace slatewick

@@ -4,6 +4,8 @@
 #include "platform/MessageBoxes.h"
 #include "settings/SettingsFixture.h"
 
+namespace slatewick {
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -53,3 +55,5 @@ TEST_F(MainWindowTexts, MainWindowTextsFromTheLanguageFile) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

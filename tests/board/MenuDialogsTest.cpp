@@ -11,6 +11,8 @@
 #include "settings/widgets/Install.h"
 #include "settings/widgets/OptionDialog.h"
 
+namespace slatewick {
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -70,3 +72,5 @@ TEST_F(MenuDialogs, VersionCommandShowsTheVersionBox) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

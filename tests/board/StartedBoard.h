@@ -12,6 +12,8 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
 
+namespace slatewick {
+
 // The folder of the program with every data file copied from the assets; tests remove or
 // replace files in it before start-up.
 class ProgramFolder {
@@ -67,3 +69,5 @@ class StartedBoardTest : public ::testing::Test {
   FakeBoardHost host;
   TfrmMain frm{&host};
 };
+
+}  // namespace slatewick

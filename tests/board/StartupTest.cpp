@@ -8,6 +8,8 @@
 #include "platform/KeyState.h"
 #include "platform/Sound.h"
 
+namespace slatewick {
+
 namespace {
 
 struct Startup : ::testing::Test {
@@ -136,3 +138,5 @@ TEST_F(Startup, BrokenPictureIsRefusedWithTheFileAndTheReason) {
     EXPECT_TRUE(board.st.HeldChalkBitmap.isNull()) << "later pictures are not loaded";
   }
 }
+
+}  // namespace slatewick

@@ -7,6 +7,8 @@
 #include "board/BoardFixture.h"
 #include "board/Pixels.h"
 
+namespace slatewick {
+
 namespace {
 
 class Strokes : public BoardTest {
@@ -346,3 +348,5 @@ TEST_F(Strokes, WithoutDustTheMoveCountWraps) {
   EXPECT_EQ(st().StrokeCount, 257);
   EXPECT_EQ(st().DustList.Count(), 0);
 }
+
+}  // namespace slatewick

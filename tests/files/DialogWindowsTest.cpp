@@ -17,6 +17,8 @@
 #include "platform/PictureFiles.h"
 #include "support/JpegDecode.h"
 
+namespace slatewick {
+
 namespace {
 
 using DialogWindows = FilesTest;
@@ -238,3 +240,5 @@ TEST_F(ChooserPointer, AfterADoubleClickLoadTheBoardFollowsThePointerAtOnce) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

@@ -9,6 +9,8 @@
 #include "settings/Language.h"
 #include "support/JpegDecode.h"
 
+namespace slatewick {
+
 namespace {
 
 class SizedHost : public BoardHost {
@@ -244,3 +246,5 @@ TEST_F(ExportTest, AScreenshotThatCannotBeWrittenShowsTheErrorBox) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

@@ -20,6 +20,8 @@
 #include "support/FileSizeLimit.h"
 #include "support/Pictures.h"
 
+namespace slatewick {
+
 class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -88,3 +90,5 @@ class ChooserTest : public FilesTest {
     });
   }
 };
+
+}  // namespace slatewick

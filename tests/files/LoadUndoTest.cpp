@@ -4,6 +4,8 @@
 #include "files/FilesFixture.h"
 #include "platform/PictureFiles.h"
 
+namespace slatewick {
+
 TEST_F(ChooserTest, ALoadIsUndoneAndRedoneAndAStoreAfterUndoHoldsTheUndoneBoard) {
   frm.st.BoardReady = true;
   const QImage before = frm.st.BoardBitmap.copy();
@@ -20,3 +22,5 @@ TEST_F(ChooserTest, ALoadIsUndoneAndRedoneAndAStoreAfterUndoHoldsTheUndoneBoard)
   EXPECT_TRUE(frm.st.BoardBitmap == PatternBoard(5));
   EXPECT_FALSE(frm.Redo());
 }
+
+}  // namespace slatewick

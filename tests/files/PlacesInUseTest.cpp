@@ -18,6 +18,8 @@
 #include "settings/Language.h"
 #include "settings/SettingsFile.h"
 
+namespace slatewick {
+
 namespace {
 
 using Places::Layout;
@@ -131,3 +133,5 @@ TEST_F(InstalledPlaces, SettingsBoardsAndScreenshotsMakeTheirFoldersWhenWritten)
 }
 
 }  // namespace
+
+}  // namespace slatewick

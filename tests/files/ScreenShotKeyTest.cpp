@@ -12,6 +12,8 @@
 #include "platform/KeyState.h"
 #include "platform/Places.h"
 
+namespace slatewick {
+
 namespace {
 
 // The real main window around a started board, with keys sent as the system sends them.
@@ -50,3 +52,5 @@ TEST_F(ScreenShotKey, OnlyF12AloneWritesAScreenshot) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

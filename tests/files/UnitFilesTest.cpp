@@ -6,6 +6,8 @@
 #include "platform/PictureFiles.h"
 #include "support/BmpBuilder.h"
 
+namespace slatewick {
+
 namespace {
 
 TEST_F(ChooserTest, OpeningCreatesTheBoardFolderAndShowsTheModeTexts) {
@@ -308,3 +310,5 @@ TEST_F(ChooserTest, HostileMessageTextsAreShownLiterallyWithTheTitleInPlace) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

@@ -3,6 +3,8 @@
 
 #include "platform/BmpReader.h"
 
+using namespace slatewick;
+
 // Any bytes as a BMP file: either a picture within the caps or a refusal with a reason.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const BmpReadResult read = DecodeBmp(QByteArrayView(data, qsizetype(size)));

@@ -12,6 +12,8 @@
 #include "support/BmpBuilder.h"
 #include "support/FileBytes.h"
 
+namespace slatewick {
+
 namespace {
 
 constexpr int kWidth = 13;  // odd, so that every depth pads its rows
@@ -249,3 +251,5 @@ TEST(BmpReader, AFileLargerThanAnyPictureIsRefusedUnread) {
     EXPECT_TRUE(error.Message().contains(QStringLiteral("larger than any picture")));
   }
 }
+
+}  // namespace slatewick

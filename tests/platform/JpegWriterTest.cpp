@@ -8,6 +8,8 @@
 #include "support/JpegDecode.h"
 #include "support/Pictures.h"
 
+namespace slatewick {
+
 namespace {
 
 TEST(JpegWriter, WritesBaselineColourWithTheQuality90Tables) {
@@ -72,3 +74,5 @@ TEST(JpegWriter, AFailedWriteLeavesTheOldFileWhole) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

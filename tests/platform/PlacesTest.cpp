@@ -9,6 +9,8 @@
 
 #include "platform/Places.h"
 
+namespace slatewick {
+
 namespace {
 
 using Places::Layout;
@@ -38,3 +40,5 @@ TEST(PlacesTest, APictureFolderThatCannotBeWrittenIsAnInstall) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

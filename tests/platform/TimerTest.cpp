@@ -6,6 +6,8 @@
 #include "platform/Clock.h"
 #include "platform/DXTimer.h"
 
+namespace slatewick {
+
 namespace {
 
 // A started timer at a pinned tick count that records the LagCount of every tick.
@@ -113,3 +115,5 @@ TEST_F(TimerTest, ALateTickCountsTheRefreshesItMissed) {
   timer.Idle(1090);  // refreshes at 1033, 1050, 1067 and 1083 went by
   EXPECT_EQ(lags, (std::vector<int>{1, 4}));
 }
+
+}  // namespace slatewick

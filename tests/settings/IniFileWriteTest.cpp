@@ -9,6 +9,8 @@
 #include "settings/IniFile.h"
 #include "support/FileSizeLimit.h"
 
+namespace slatewick {
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -178,3 +180,5 @@ TEST_F(IniWriteTest, AFullDiskDuringARewriteInPlaceLeavesTheFileAsItWas) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

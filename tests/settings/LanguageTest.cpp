@@ -6,6 +6,8 @@
 #include "SettingsFixture.h"
 #include "platform/MessageBoxes.h"
 
+namespace slatewick {
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -158,3 +160,5 @@ TEST(TextTableTest, EveryTextOnceWithItsSectionKeyAndDefault) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

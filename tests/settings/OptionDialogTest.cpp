@@ -17,6 +17,8 @@
 #include "settings/widgets/OptionDialog.h"
 #include "support/Pictures.h"
 
+namespace slatewick {
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -265,3 +267,5 @@ TEST_F(OptionDialogWindow, WriteErrorKeepsTheDialogOpenWithTheChoices) {
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(settings, chosen);
 }
+
+}  // namespace slatewick

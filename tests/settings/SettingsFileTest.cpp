@@ -4,6 +4,8 @@
 #include "settings/SettingsFile.h"
 #include "support/FileSizeLimit.h"
 
+namespace slatewick {
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -140,3 +142,5 @@ TEST_F(SettingsFileTest, WritingStopsAtTheKeyThatFailsAndKeepsEarlierKeys) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

@@ -16,6 +16,8 @@
 #include "settings/Language.h"
 #include "support/FileBytes.h"
 
+namespace slatewick {
+
 // A fresh folder that stands in for the executable's folder, with the locale (1033) and the
 // language file chosen as the program would choose them, and message boxes recorded and
 // answered OK; these and the application title are put back afterwards.
@@ -70,3 +72,5 @@ class NoNewFiles {
  private:
   QByteArray folder_;
 };
+
+}  // namespace slatewick

@@ -5,6 +5,8 @@
 #include "SettingsFixture.h"
 #include "settings/VersionBox.h"
 
+namespace slatewick {
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -138,3 +140,5 @@ TEST_F(VersionBox, AuthorIsReadAnewAtEachOpening) {
   WriteBytes(Path("Language_1041.ini"), "[General]\r\nLanguageAuthor=Second\r\n");
   EXPECT_TRUE(Opened().endsWith(u"\nLanguageResource written by Second"_s));
 }
+
+}  // namespace slatewick

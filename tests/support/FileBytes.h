@@ -8,6 +8,8 @@
 #include <QString>
 #include <cstring>
 
+namespace slatewick {
+
 inline void WriteBytes(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
@@ -32,3 +34,5 @@ inline QByteArray Utf16Le(const QString& text) {
 inline QString SystemReason(int error) {
   return QString::fromLocal8Bit(std::strerror(error));
 }
+
+}  // namespace slatewick

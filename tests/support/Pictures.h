@@ -2,6 +2,8 @@
 // Pictures whose every pixel tells: a board of many colours and flat colour blocks.
 #include <QImage>
 
+namespace slatewick {
+
 // A board of many colours, so that any shifted, flipped or lost pixel shows.
 inline QImage PatternBoard(int seed) {
   QImage board(800, 432, QImage::Format_RGB32);
@@ -21,3 +23,5 @@ inline QImage Blocks(int width, int height) {
     for (int x = 0; x < width; ++x) picture.setPixel(x, y, colours[(x / 32 + 3 * (y / 32)) % 8]);
   return picture;
 }
+
+}  // namespace slatewick

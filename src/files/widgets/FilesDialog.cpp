@@ -9,6 +9,8 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 
+namespace slatewick {
+
 namespace {
 
 constexpr int ItemHeight = 19;
@@ -144,3 +146,5 @@ void FilesDialog::PlaceControls() {
   btnOK_->setGeometry(192 + dw, 376 + dh, 97, 33);
   btnCancel_->setGeometry(296 + dw, 377 + dh, 91, 32);
 }
+
+}  // namespace slatewick

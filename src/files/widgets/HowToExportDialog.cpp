@@ -3,6 +3,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace slatewick {
+
 HowToExportDialog::HowToExportDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       rbOnlypic_(new QRadioButton(this)),
@@ -50,3 +52,5 @@ void HowToExportDialog::reject() {
   if (form_.ModalResult == TModalResult::None) form_.btnCancelClick();
   QDialog::reject();
 }
+
+}  // namespace slatewick

@@ -6,6 +6,8 @@
 #include "files/widgets/HowToExportDialog.h"
 #include "files/widgets/SaveDialog.h"
 
+namespace slatewick {
+
 void InstallFilesDialog(MainWindow& window) {
   TfrmMain& board = window.Board();
   auto* frmFiles = new FilesDialog(board, &window);
@@ -23,3 +25,5 @@ void InstallExport(MainWindow& window) {
   };
   board.onScreenShot = [&board] { actScreenShotExecute(board); };
 }
+
+}  // namespace slatewick

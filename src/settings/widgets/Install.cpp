@@ -3,6 +3,8 @@
 #include "settings/VersionBox.h"
 #include "settings/widgets/OptionDialog.h"
 
+namespace slatewick {
+
 std::function<void()> InstallOptionDialog(QWidget& window, Settings& settings,
                                           const QImage& chalkSamples) {
   auto* frmOption = new OptionDialog(settings, chalkSamples, &window);
@@ -14,3 +16,5 @@ std::function<void()> InstallOptionDialog(QWidget& window, Settings& settings,
 std::function<void()> InstallAboutBox() {
   return [] { ShowVersionBox(); };
 }
+
+}  // namespace slatewick

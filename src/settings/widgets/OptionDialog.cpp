@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+namespace slatewick {
+
 namespace {
 
 constexpr int ClientWidth = 301, ClientHeight = 332;  // pixels
@@ -106,3 +108,5 @@ void OptionDialog::showEvent(QShowEvent* event) {
 void OptionDialog::btnOKClick() {
   if (form_.btnOKClick()) accept();
 }
+
+}  // namespace slatewick
