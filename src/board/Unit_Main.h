@@ -1,4 +1,14 @@
 #pragma once
+// The blackboard: its state, its frame step, its input and its menu.
+//
+// Glossary of the romanised Japanese words kept in names (settings keys, files, types):
+//   Kona    chalk dust (TKona, DustList, ShowKona)
+//   Yogore  dirt: the smudge that wiping leaves (Yogore)
+//   Kado    the chalk's corner, drawing a thin line (KadoOnlyCtrl, CornerWay)
+//   Kyori Seigen  distance limit of a normal-chalk stroke (KyoriSeigen)
+//   Moji    letters: the glyph picture of the date and the menu button (Moji.bmp)
+//   Ukezara the chalk tray along the bottom of the window (Ukezara.bmp)
+//   Moti (Mochi) Chalk  the chalk held in the hand (MotiChalk.bmp)
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -10,6 +20,7 @@
 
 #include "board/BoardAccess.h"
 #include "board/BoardHistory.h"
+#include "board/Tray.h"
 #include "board/Unit_Ext.h"
 #include "platform/DXDraw.h"
 #include "platform/DXImageList.h"
@@ -23,7 +34,6 @@ namespace slatewick {
 // Ways of using the chalk.
 enum : std::uint8_t { NormalWay = 0, CornerWay = 1, LaidWay = 2, TapState = 3 };
 constexpr std::int8_t EraserSelected = -1;
-constexpr int TrayHeight = 48;
 constexpr int ChalkHalfLength = 26;
 
 // The laid chalk's two ends, stored as if the chalk's angle were positive.
@@ -46,7 +56,7 @@ struct BoardState {
   bool FingerDown = false;
   TColor BoardColor = 0;
   std::int32_t ChalkSize = 0;
-  std::array<TRect, 6> ChalkSlots{};
+  std::array<TRect, 6> ChalkSlots{};  // as the tray lay at start-up (TrayGeometry::ChalkSlot)
   std::array<TColor, 6> ChalkColors{};
   std::int8_t SelectedChalk = 0;  // 0..5 a chalk, -1 the eraser
   TKonaList DustList;
@@ -122,6 +132,9 @@ class TfrmMain : public BoardAccess {
 
   // Start-up.
   void FormCreate();
+  // The board colour, the chalk size, colours and slots and the cosine table, as start-up sets
+  // them for the client area at this moment.
+  void SetStartTables();
   // The application title, the window caption, the menu captions (separators "-"), the clear
   // question and the export filter, from the language texts.
   void ApplyTexts(const LanguageFile& language);

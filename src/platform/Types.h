@@ -33,6 +33,8 @@ struct TRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
   int Width() const { return Right - Left; }
   int Height() const { return Bottom - Top; }
+  // Whether the pixel (x, y) lies inside: Left <= x < Right and Top <= y < Bottom.
+  bool Contains(int x, int y) const { return Left <= x && x < Right && Top <= y && y < Bottom; }
   bool operator==(const TRect&) const = default;
 };
 
