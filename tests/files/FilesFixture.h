@@ -19,6 +19,7 @@
 #include "support/FileBytes.h"
 #include "support/FileSizeLimit.h"
 #include "support/Pictures.h"
+#include "support/ProcessSeams.h"
 
 namespace slatewick {
 
@@ -26,16 +27,7 @@ class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    SetExeDir(dir.path());
-    SetMessageBoxHandler([this](const MessageBoxRequest& request) {
-      boxes.push_back(request);
-      return answer(request);
-    });
     frm.st.BoardBitmap = PatternBoard(0);
-  }
-  void TearDown() override {
-    SetMessageBoxHandler({});
-    SetExeDir(QString());
   }
 
   QString Path(const QString& name) const { return dir.filePath(name); }
@@ -56,11 +48,10 @@ class FilesTest : public ::testing::Test {
   }
 
   QTemporaryDir dir;
+  ProcessSeams seams{dir.path()};
   TfrmMain frm;  // no window: client 800 x 480
-  std::vector<MessageBoxRequest> boxes;
-  std::function<BoxAnswer(const MessageBoxRequest&)> answer = [](const MessageBoxRequest& r) {
-    return r.YesNo ? BoxAnswer::No : BoxAnswer::Ok;
-  };
+  std::vector<MessageBoxRequest>& boxes = seams.boxes;
+  std::function<BoxAnswer(const MessageBoxRequest&)>& answer = seams.answer;
 };
 
 // The board-file chooser of the board, opened through the popup menu's commands.

@@ -15,6 +15,8 @@
 #include "platform/Places.h"
 #include "settings/Language.h"
 #include "support/FileBytes.h"
+#include "support/LanguageSeams.h"
+#include "support/ProcessSeams.h"
 
 namespace slatewick {
 
@@ -25,26 +27,14 @@ class ExeFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    SetExeDir(dir_.path());
-    SetLanguageFilePath(QString());
-    SetUserDefaultLCID(1033);
-    SetMessageBoxHandler([this](const MessageBoxRequest& request) {
-      boxes_.push_back(request);
-      return BoxAnswer::Ok;
-    });
-  }
-  void TearDown() override {
-    SetMessageBoxHandler(nullptr);
-    SetApplicationTitle(savedTitle_);
-    SetExeDir(QString());
-    SetLanguageFilePath(QString());
-    SetUserDefaultLCID(0);
+    seams_.answer = [](const MessageBoxRequest&) { return BoxAnswer::Ok; };
   }
   QString Path(const QString& name) const { return dir_.filePath(name); }
 
   QTemporaryDir dir_;
-  std::vector<MessageBoxRequest> boxes_;
-  const QString savedTitle_ = ApplicationTitle();
+  ProcessSeams seams_{dir_.path()};
+  LanguageSeams language_{1033};
+  std::vector<MessageBoxRequest>& boxes_ = seams_.boxes;
 };
 
 // While it lives, no new file can be made in folder, but file can still be written, as for a user
