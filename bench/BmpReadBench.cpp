@@ -5,7 +5,9 @@
 #include <QTemporaryDir>
 #include <cstring>
 
-#include "files/PictureFiles.h"
+#include "platform/PictureFiles.h"
+
+using namespace slatewick;
 
 namespace {
 

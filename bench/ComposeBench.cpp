@@ -9,6 +9,8 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
 
+using namespace slatewick;
+
 namespace {
 
 // A started board over the committed assets, its frame composed but not shown.

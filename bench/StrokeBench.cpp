@@ -8,6 +8,8 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
 
+using namespace slatewick;
+
 namespace {
 
 // A board started over the committed assets, with no window: the frame step composes nothing.

@@ -6,6 +6,8 @@
 #include "board/BoardHistory.h"
 #include "platform/Canvas.h"
 
+using namespace slatewick;
+
 // The undo history's costs at the moments the user waits for it: the step closing at the
 // release, and an undo or redo. BM_BoardCopyFloor (a plain copy of the board) is the floor.
 namespace {

@@ -1,3 +1,4 @@
+#include "board/ChalkSamples.h"
 #include "board/widgets/MainWindow.h"
 #include "files/widgets/Install.h"
 #include "platform/MessageBoxes.h"
@@ -6,6 +7,8 @@
 #include "platform/widgets/QtTranslations.h"
 #include "platform/widgets/QuitSignals.h"
 #include "settings/widgets/Install.h"
+
+using namespace slatewick;
 
 // The main block: the application object, the main window (whose start-up runs as it is
 // created), then the three dialogs in their order, then the message loop until the main
@@ -25,9 +28,10 @@ int main(int argc, char** argv) {
   });
   frmMain.Create();
   InstallFilesDialog(frmMain);
-  InstallOptionDialog(frmMain);
+  TfrmMain& board = frmMain.Board();
+  board.onOption = InstallOptionDialog(frmMain, board.st.Opt, DrawChalkSamples(board.st));
   InstallExport(frmMain);
-  InstallAboutBox(frmMain);
+  board.onAbout = InstallAboutBox();
   if (quit) return 0;
   frmMain.show();
   return app.exec();

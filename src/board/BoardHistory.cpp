@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace slatewick {
+
 namespace {
 
 constexpr int PixelBytes = 4;  // the board is a 32-bit picture
@@ -142,3 +144,5 @@ bool BoardHistory::Redo(QImage& board) {
   Swap(steps_[done_++], board);
   return true;
 }
+
+}  // namespace slatewick

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace slatewick {
+
 // The undo history of the board picture. It keeps a copy of the board as of its last record;
 // Record compares the board with that copy tile by tile (32 x 16 pixels) and keeps the old
 // pixels of just the changed tiles as one step. Undo and Redo exchange a step's tiles with the
@@ -77,3 +79,5 @@ class HistoryScope {
   BoardHistory& history_;
   const QImage& board_;
 };
+
+}  // namespace slatewick

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace slatewick {
+
 namespace {
 
 bool Is32Bit(const QImage& image) {
@@ -46,3 +48,5 @@ bool RectsOverlap(const TRect& a, const TRect& b) {
   return std::max(a.Left, b.Left) < std::min(a.Right, b.Right) &&
          std::max(a.Top, b.Top) < std::min(a.Bottom, b.Bottom);
 }
+
+}  // namespace slatewick

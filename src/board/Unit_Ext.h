@@ -6,6 +6,8 @@
 
 #include "platform/Types.h"
 
+namespace slatewick {
+
 // One chalk-dust particle: a surface pixel and the chalk whose colour it has.
 struct TKona {
   std::int32_t X = 0;
@@ -50,6 +52,12 @@ class TMemoryStreamList {
 // black source pixels: dst := (dst AND mask) OR src. Clipped to both pictures.
 void MaskedBlit(QImage& dst, int x, int y, int width, int height, const QImage& src, int srcX,
                 int srcY);
+// The same into the rectangle `to` of dst.
+inline void MaskedBlit(QImage& dst, const TRect& to, const QImage& src, int srcX, int srcY) {
+  MaskedBlit(dst, to.Left, to.Top, to.Width(), to.Height(), src, srcX, srcY);
+}
 
 // True when the intersection of the two rectangles has positive width and height.
 bool RectsOverlap(const TRect& a, const TRect& b);
+
+}  // namespace slatewick

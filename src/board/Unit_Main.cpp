@@ -1,5 +1,9 @@
 #include "board/Unit_Main.h"
 
+#include "platform/MessageBoxes.h"
+
+namespace slatewick {
+
 TfrmMain::TfrmMain(BoardHost* host) : host_(host) {
   for (int i = 0; i < MenuItemCount; ++i) popCaptions.append(QString());
   popCaptions[int(MenuItem::Separator1)] = QStringLiteral("-");
@@ -21,3 +25,31 @@ int TfrmMain::ClientWidth() const {
 int TfrmMain::ClientHeight() const {
   return host_ ? host_->ClientSize().height() : TDXDraw::SurfaceHeight;
 }
+
+QImage TfrmMain::WindowPicture() {
+  const QImage& shown = DXDraw.FrontBuffer().isNull() ? DXDraw.BackBuffer() : DXDraw.FrontBuffer();
+  return shown.copy(0, 0, ClientWidth(), ClientHeight()).convertToFormat(QImage::Format_RGB32);
+}
+
+void TfrmMain::ApplyTexts(const LanguageFile& language) {
+  SetApplicationTitle(language.Text(Texts::Name));
+  Caption = ApplicationTitle();
+
+  const QString separator = QStringLiteral("-");
+  popCaptions = QStringList{language.Text(Texts::MenuAllDel),
+                            language.Text(Texts::MenuWriteDate),
+                            separator,
+                            language.Text(Texts::MenuLoad),
+                            language.Text(Texts::MenuSave),
+                            language.Text(Texts::MenuToBMP),
+                            separator,
+                            language.Text(Texts::MenuOption),
+                            language.Text(Texts::MenuVer),
+                            language.Text(Texts::MenuExit)};
+
+  st.ClearConfirmText = language.Text(Texts::Clear);
+  dlgSaveFilter =
+      ExportFilter(language.Text(Texts::FileTypeBmp), language.Text(Texts::FileTypeJpg));
+}
+
+}  // namespace slatewick

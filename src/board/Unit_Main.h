@@ -1,4 +1,14 @@
 #pragma once
+// The blackboard: its state, its frame step, its input and its menu.
+//
+// Glossary of the romanised Japanese words kept in names (settings keys, files, types):
+//   Kona    chalk dust (TKona, DustList, ShowKona)
+//   Yogore  dirt: the smudge that wiping leaves (Yogore)
+//   Kado    the chalk's corner, drawing a thin line (KadoOnlyCtrl, CornerWay)
+//   Kyori Seigen  distance limit of a normal-chalk stroke (KyoriSeigen)
+//   Moji    letters: the glyph picture of the date and the menu button (Moji.bmp)
+//   Ukezara the chalk tray along the bottom of the window (Ukezara.bmp)
+//   Moti (Mochi) Chalk  the chalk held in the hand (MotiChalk.bmp)
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -8,18 +18,22 @@
 #include <functional>
 #include <optional>
 
+#include "board/BoardAccess.h"
 #include "board/BoardHistory.h"
+#include "board/Tray.h"
 #include "board/Unit_Ext.h"
 #include "platform/DXDraw.h"
 #include "platform/DXImageList.h"
 #include "platform/DXTimer.h"
 #include "platform/Types.h"
+#include "settings/Language.h"
 #include "settings/Settings.h"
+
+namespace slatewick {
 
 // Ways of using the chalk.
 enum : std::uint8_t { NormalWay = 0, CornerWay = 1, LaidWay = 2, TapState = 3 };
 constexpr std::int8_t EraserSelected = -1;
-constexpr int TrayHeight = 48;
 constexpr int ChalkHalfLength = 26;
 
 // The laid chalk's two ends, stored as if the chalk's angle were positive.
@@ -42,7 +56,7 @@ struct BoardState {
   bool FingerDown = false;
   TColor BoardColor = 0;
   std::int32_t ChalkSize = 0;
-  std::array<TRect, 6> ChalkSlots{};
+  std::array<TRect, 6> ChalkSlots{};  // as the tray lay at start-up (TrayGeometry::ChalkSlot)
   std::array<TColor, 6> ChalkColors{};
   std::int8_t SelectedChalk = 0;  // 0..5 a chalk, -1 the eraser
   TKonaList DustList;
@@ -51,14 +65,12 @@ struct BoardState {
   std::int32_t PenX = 0, PenY = 0;
   std::int32_t ChalkX = 0, ChalkY = 0;
   TMemoryStreamList SoundList;
-  std::uint8_t FileDialogMode = 0;  // 1 load, 2 store
   std::uint8_t ToolMode = NormalWay;
   std::int8_t ChalkAngle = 0;  // degrees, multiple of 5 in -90..90, positive clockwise
   TChalkBox ChalkBox;
   QImage ChalkPatternBitmap;  // 8 x 8, null until the first laid-chalk step
   Settings Opt;
   QString ClearConfirmText;
-  std::uint8_t ExportKind = 0;  // 0 the board picture, 1 the window picture
   std::array<double, 256> CosineTable{};
   BoardHistory History;  // undo and redo of BoardBitmap
 };
@@ -91,7 +103,7 @@ class BoardHost {
 };
 
 // The main window's board: the handlers of the window, its timer and its menu.
-class TfrmMain {
+class TfrmMain : public BoardAccess {
  public:
   explicit TfrmMain(BoardHost* host = nullptr);
 
@@ -113,8 +125,19 @@ class TfrmMain {
   int ClientWidth() const;
   int ClientHeight() const;
 
+  QImage& BoardPicture() override { return st.BoardBitmap; }
+  BoardHistory& BoardChanges() override { return st.History; }
+  QImage WindowPicture() override;
+  TDXTimer& FrameTimer() override { return Timer; }
+
   // Start-up.
   void FormCreate();
+  // The board colour, the chalk size, colours and slots and the cosine table, as start-up sets
+  // them for the client area at this moment.
+  void SetStartTables();
+  // The application title, the window caption, the menu captions (separators "-"), the clear
+  // question and the export filter, from the language texts.
+  void ApplyTexts(const LanguageFile& language);
   // Frame step and composition.
   void TimerTimer(int LagCount);
   void AllRewrite();
@@ -177,3 +200,5 @@ class TfrmMain {
 TColor ShadeColor(TColor Color, std::int16_t dR, std::int16_t dG, std::int16_t dB);
 // The whole number nearest to x; of two equally near, the even one.
 int Nearest(double x);
+
+}  // namespace slatewick

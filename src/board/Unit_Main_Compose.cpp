@@ -3,6 +3,8 @@
 #include "board/Unit_Main.h"
 #include "platform/KeyState.h"
 
+namespace slatewick {
+
 namespace {
 const QString kFrameRate = QStringLiteral("FPS: ");
 }
@@ -61,12 +63,12 @@ void TfrmMain::AllRewrite() {
   DrawDust(frame);
 
   if (!keys.Shift) {
+    const TrayGeometry tray{W, H, B};
     for (int j = 0; j < 6; ++j)
-      if (j != st.SelectedChalk)
-        MaskedBlit(frame, 32 + 84 * j, B + 18, 52, 11, st.ChalkBitmap, 52 * j, 0);
+      if (j != st.SelectedChalk) MaskedBlit(frame, tray.ChalkSlot(j), st.ChalkBitmap, 52 * j, 0);
     if (st.SelectedChalk != EraserSelected)
-      MaskedBlit(frame, 520, B - 30, 128, 72, st.EraserBitmap, 0, 0);
-    MaskedBlit(frame, W - 72, H - 56, 64, 64, st.GlyphBitmap, 448, 64);
+      MaskedBlit(frame, tray.EraserDrawn(), st.EraserBitmap, 0, 0);
+    MaskedBlit(frame, tray.MenuButtonDrawn(), st.GlyphBitmap, 448, 64);
   }
 
   if (st.PenY >= H - TrayHeight) {
@@ -104,3 +106,5 @@ void TfrmMain::AllRewrite() {
   DXDraw.PresentFrame();
   if (st.DustList.Count() == 0) shownFrame_ = inputs;
 }
+
+}  // namespace slatewick

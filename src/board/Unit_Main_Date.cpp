@@ -2,6 +2,8 @@
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 
+namespace slatewick {
+
 namespace {
 
 // Writes the number as one digit centred in the column, or two side by side, at row y.
@@ -54,3 +56,5 @@ void TfrmMain::mnuAllDelClick() {
 void TfrmMain::mnuExitClick() {
   if (host_) host_->Close();
 }
+
+}  // namespace slatewick

@@ -8,6 +8,8 @@
 #include "platform/Random.h"
 #include "platform/Sound.h"
 
+namespace slatewick {
+
 namespace {
 
 // Moves every particle one step in list order. The first particle that falls below the tray's
@@ -99,3 +101,5 @@ void TfrmMain::TimerTimer(int /*LagCount*/) {
 
   if (DXDraw.SurfaceReady()) AllRewrite();
 }
+
+}  // namespace slatewick

@@ -2,6 +2,8 @@
 #include "board/Unit_Main.h"
 #include "platform/KeyState.h"
 
+namespace slatewick {
+
 namespace {
 
 // A stroke, wipe or tap is still on the board while a button is held.
@@ -19,3 +21,5 @@ bool TfrmMain::Undo() {
 bool TfrmMain::Redo() {
   return st.BoardReady && !ButtonHeld() && st.History.Redo(st.BoardBitmap);
 }
+
+}  // namespace slatewick

@@ -5,11 +5,9 @@
 #include "platform/KeyState.h"
 #include "platform/Random.h"
 
-namespace {
+namespace slatewick {
 
-bool Hits(const TRect& region, int X, int Y) {
-  return RectsOverlap(region, {X, Y, X + 1, Y + 1});
-}
+namespace {
 
 void Run(const std::function<void()>& command) {
   if (command) command();
@@ -23,13 +21,14 @@ void TfrmMain::DXDrawMouseDown(MouseButton Button, int X, int Y) {
   if (st.PenDown) return;
 
   const int W = ClientWidth(), H = ClientHeight(), B = st.BoardBitmap.height();
+  const TrayGeometry tray{W, H, B};
   for (int i = 0; i < 6; ++i)
-    if (Hits(st.ChalkSlots[std::size_t(i)], X, Y)) st.SelectedChalk = std::int8_t(i);
-  if (Hits({520, B, 640, B + 42}, X, Y)) st.SelectedChalk = EraserSelected;
+    if (st.ChalkSlots[std::size_t(i)].Contains(X, Y)) st.SelectedChalk = std::int8_t(i);
+  if (tray.EraserHit().Contains(X, Y)) st.SelectedChalk = EraserSelected;
 
   // The chosen menu command runs once this press has been handled, as a posted command would.
   int command = -1;
-  if (Hits({W - 74, H - 48, W - 8, H + 8}, X, Y) && host_) command = host_->PopupMenu(popCaptions);
+  if (tray.MenuButtonHit().Contains(X, Y) && host_) command = host_->PopupMenu(popCaptions);
 
   if (Y <= B) PressOnBoard(Button, X, Y);
   if (command >= 0) RunMenuCommand(command);
@@ -230,3 +229,5 @@ void TfrmMain::RunMenuCommand(int item) {
       return;
   }
 }
+
+}  // namespace slatewick

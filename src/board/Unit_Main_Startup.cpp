@@ -5,16 +5,17 @@
 #include <numbers>
 
 #include "board/Unit_Main.h"
-#include "files/PictureFiles.h"
 #include "platform/AppError.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PictureFiles.h"
 #include "platform/Places.h"
 #include "platform/Random.h"
 #include "platform/Sound.h"
-#include "settings/Language.h"
 #include "settings/SettingsFile.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -41,19 +42,24 @@ QByteArray TapSoundImage(QByteArray bytes) {
 
 }  // namespace
 
-void TfrmMain::FormCreate() {
-  st.Opt = ReadSettings();
-  ApplyMainWindowTexts(*this);
-  Randomize(std::uint64_t(LocalNow().toMSecsSinceEpoch()) ^ timeGetTime());
-  sndPlaySoundA(nullptr, SND_MEMORY | SND_ASYNC);
+void TfrmMain::SetStartTables() {
   st.BoardColor = RGB(0, 80, 0);
   st.ChalkSize = 6;
 
   const int H = ClientHeight();
-  for (int j = 0; j < 6; ++j) st.ChalkSlots[j] = {32 + 84 * j, H - 30, 84 + 84 * j, H - 19};
+  const TrayGeometry tray{ClientWidth(), H, H - TrayHeight};
+  for (int j = 0; j < 6; ++j) st.ChalkSlots[std::size_t(j)] = tray.ChalkSlot(j);
   st.ChalkColors = {RGB(255, 255, 255), RGB(255, 252, 30), RGB(233, 135, 193),
                     RGB(130, 200, 230), RGB(180, 140, 75), RGB(85, 150, 85)};
   for (int i = 0; i < 256; ++i) st.CosineTable[i] = std::cos(2.0 * std::numbers::pi * i / 256.0);
+}
+
+void TfrmMain::FormCreate() {
+  st.Opt = ReadSettings();
+  ApplyTexts(LanguageFile());
+  Randomize(std::uint64_t(LocalNow().toMSecsSinceEpoch()) ^ timeGetTime());
+  sndPlaySoundA(nullptr, SND_MEMORY | SND_ASYNC);
+  SetStartTables();
 
   st.SoundList.Add();
   const QFileInfo tapSound(Places::TapSound());
@@ -74,7 +80,7 @@ void TfrmMain::FormCreate() {
   st.HandBitmap = LoadPicture(QStringLiteral("Hand.bmp"), {24, 74});
   st.GlyphBitmap = LoadPicture(QStringLiteral("Moji.bmp"), {512, 128});
 
-  const int W = ClientWidth();
+  const int W = ClientWidth(), H = ClientHeight();
   st.BoardBitmap = NewBitmap(W, H - TrayHeight);
   Canvas board(st.BoardBitmap);
   board.brush.Color = st.BoardColor;
@@ -85,3 +91,5 @@ void TfrmMain::FormCreate() {
   AllRewrite();
   st.BoardReady = true;
 }
+
+}  // namespace slatewick

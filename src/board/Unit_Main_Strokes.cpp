@@ -8,6 +8,8 @@
 #include "platform/Canvas.h"
 #include "platform/Random.h"
 
+namespace slatewick {
+
 namespace {
 
 TColor Darken(TColor color, int dR, int dG, int dB) {
@@ -184,3 +186,5 @@ void TfrmMain::AddDust(int count, int X, int Y) {
     kona.Y = Y;
   }
 }
+
+}  // namespace slatewick

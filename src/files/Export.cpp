@@ -2,16 +2,18 @@
 
 #include <QFileInfo>
 
-#include "board/Unit_Main.h"
-#include "files/JpegWriter.h"
-#include "files/PictureFiles.h"
+#include "board/BoardAccess.h"
 #include "files/TitleFormat.h"
 #include "files/Unit_howtoexport.h"
 #include "platform/AppError.h"
 #include "platform/Clock.h"
+#include "platform/JpegWriter.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PictureFiles.h"
 #include "platform/Places.h"
 #include "settings/Language.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -46,13 +48,6 @@ TPictureFormat PictureFormatOf(const QString& fileName) {
   return TPictureFormat::None;
 }
 
-QImage WindowPicture(TfrmMain& frmMain) {
-  const QImage& shown = frmMain.DXDraw.FrontBuffer().isNull() ? frmMain.DXDraw.BackBuffer()
-                                                              : frmMain.DXDraw.FrontBuffer();
-  return shown.copy(0, 0, frmMain.ClientWidth(), frmMain.ClientHeight())
-      .convertToFormat(QImage::Format_RGB32);
-}
-
 QString ScreenShotName(const QDateTime& when) {
   const QDate date = when.date();
   const QTime time = when.time();
@@ -64,8 +59,8 @@ QString ScreenShotName(const QDateTime& when) {
       .arg(time.msec(), 3, 10, QLatin1Char('0'));
 }
 
-void mnuToBMPClick(TfrmMain& frmMain, TSaveDialog& dlgSave, TfrmHowToExport& frmHowToExport) {
-  const TimerPause pause(frmMain.Timer);
+void mnuToBMPClick(BoardAccess& board, TSaveDialog& dlgSave, TfrmHowToExport& frmHowToExport) {
+  const TimerPause pause(board.FrameTimer());
   if (!dlgSave.Execute()) return;
   if (frmHowToExport.ShowModal() != TModalResult::OK) return;
   const QString path = dlgSave.FileName;
@@ -76,18 +71,20 @@ void mnuToBMPClick(TfrmMain& frmMain, TSaveDialog& dlgSave, TfrmHowToExport& frm
   }
   try {
     const QImage picture =
-        frmMain.st.ExportKind == 0 ? frmMain.st.BoardBitmap.copy() : WindowPicture(frmMain);
+        frmHowToExport.ExportKind == 0 ? board.BoardPicture().copy() : board.WindowPicture();
     WritePicture(picture, format, path);
   } catch (const AppError& error) {
     ShowErrorBox(error.Message());
   }
 }
 
-void actScreenShotExecute(TfrmMain& frmMain) {
+void actScreenShotExecute(BoardAccess& board) {
   try {
     Places::PrepareScreenShotFolder();
-    WriteJpegFile(WindowPicture(frmMain), Places::ScreenShotFolder() + ScreenShotName(LocalNow()));
+    WriteJpegFile(board.WindowPicture(), Places::ScreenShotFolder() + ScreenShotName(LocalNow()));
   } catch (const AppError& error) {
     ShowErrorBox(error.Message());
   }
 }
+
+}  // namespace slatewick

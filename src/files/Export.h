@@ -4,7 +4,9 @@
 #include <QString>
 #include <functional>
 
-class TfrmMain;
+namespace slatewick {
+
+class BoardAccess;
 class TfrmHowToExport;
 
 // The export's save-file dialog, kept for the whole run: it starts from the last chosen name
@@ -26,17 +28,17 @@ enum class TPictureFormat { None, Bmp, Jpeg };
 // letter case: ".bmp" BMP, ".jpg" and ".jpeg" JPEG, anything else none.
 TPictureFormat PictureFormatOf(const QString& fileName);
 
-// The window picture: the main window's client area as last presented (800 x 480).
-QImage WindowPicture(TfrmMain& frmMain);
 // "yyyy_mm_dd_hh_nn_ss_zzz.jpg" of the given local time, e.g. 2026_12_06_19_26_11_123.jpg.
 QString ScreenShotName(const QDateTime& when);
 
 // The export command: with the frame timer stopped, asks for a file and the kind of picture,
-// then writes the board picture (ExportKind 0) or the window picture (1) as BMP or JPEG by
-// the name's extension. The timer runs again on every way out. Failures show the error box;
+// then writes the board picture or the window picture, as the export-kind dialog chose, as BMP or
+// JPEG by the name's extension. The timer runs again on every way out. Failures show the error box;
 // a name with another extension writes nothing and says so (Texts::ExportExtension, with the
 // file name in its placeholder).
-void mnuToBMPClick(TfrmMain& frmMain, TSaveDialog& dlgSave, TfrmHowToExport& frmHowToExport);
+void mnuToBMPClick(BoardAccess& board, TSaveDialog& dlgSave, TfrmHowToExport& frmHowToExport);
 // The screenshot: the window picture as JPEG in the screenshot folder (Places), named by the
 // local time.
-void actScreenShotExecute(TfrmMain& frmMain);
+void actScreenShotExecute(BoardAccess& board);
+
+}  // namespace slatewick

@@ -1,5 +1,7 @@
 #include "files/Forms.h"
 
+namespace slatewick {
+
 TModalResult TModalForm::ShowModal() {
   ModalResult = TModalResult::None;
   FormShow();
@@ -7,3 +9,5 @@ TModalResult TModalForm::ShowModal() {
   if (ModalResult == TModalResult::None) ModalResult = TModalResult::Cancel;
   return ModalResult;
 }
+
+}  // namespace slatewick

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <functional>
 
+namespace slatewick {
+
 // The state of a dialog's controls, kept by the dialog's logic so that it runs without a window;
 // the dialog window mirrors these fields to its real controls and calls the handlers.
 
@@ -42,3 +44,5 @@ class TModalForm {
  protected:
   virtual void FormShow() {}
 };
+
+}  // namespace slatewick

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace slatewick {
+
 namespace {
 
 constexpr qsizetype MaxField = 2047;  // UTF-16 units
@@ -87,3 +89,5 @@ QString FormatWithTitle(const QString& text, const QString& title) {
   }
   return shown;
 }
+
+}  // namespace slatewick

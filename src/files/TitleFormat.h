@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+namespace slatewick {
+
 // A message text from the language file with its one placeholder filled by a board title. The
 // text is read as printf would read it with one argument, the title, but never used as a format:
 // - "%%" gives "%", everywhere in the text;
@@ -13,3 +15,5 @@
 // - every later directive, and a "%" that starts no directive, stands as written.
 // A text without a directive is shown with only its "%%" made "%".
 QString FormatWithTitle(const QString& text, const QString& title);
+
+}  // namespace slatewick

@@ -4,17 +4,18 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "board/Unit_Main.h"
-#include "files/PictureFiles.h"
+#include "board/BoardAccess.h"
 #include "files/TitleFormat.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PictureFiles.h"
 #include "platform/Places.h"
 #include "settings/Language.h"
 
+namespace slatewick {
+
 namespace {
 
-constexpr std::uint8_t LoadMode = 1, StoreMode = 2;
 const QString BoardExtension = QStringLiteral(".bmp");
 
 // The names of the board files in folder, in listing order: regular files (hidden ones too, and
@@ -104,7 +105,7 @@ QStringList ListBoardTitles(const QString& folder) {
   return titles;
 }
 
-TfrmFiles::TfrmFiles(TfrmMain& frmMain) : frmMain_(frmMain) {}
+TfrmFiles::TfrmFiles(BoardAccess& board) : board_(board) {}
 
 void TfrmFiles::FormCreate() {
   const LanguageFile language;
@@ -122,11 +123,11 @@ void TfrmFiles::FormCreate() {
 void TfrmFiles::FormShow() {
   Places::PrepareBoardFolder();
   edtFileName.Text.clear();
-  if (frmMain_.st.FileDialogMode == LoadMode) {
+  if (Mode == TMode::Load) {
     lbl.Caption = ChooseLoadText;
     Caption = LoadDialogText;
     ActiveControl = TFocus::lstFiles;
-  } else if (frmMain_.st.FileDialogMode == StoreMode) {
+  } else if (Mode == TMode::Store) {
     lbl.Caption = ChooseSaveText;
     Caption = SaveDialogText;
     ActiveControl = TFocus::edtFileName;
@@ -150,15 +151,14 @@ void TfrmFiles::lstFilesDblClick() {
 
 void TfrmFiles::btnOKClick() {
   const QString title = edtFileName.Text;
-  const std::uint8_t mode = frmMain_.st.FileDialogMode;
-  if (mode != LoadMode && mode != StoreMode) return;
+  if (Mode == TMode::None) return;
   const QString path = BoardFilePath(title);
   if (path.isEmpty()) {
     ShowErrorBox(RefusedTitle(title));
     return;
   }
   const bool exists = QFileInfo(path).isFile();
-  if (mode == LoadMode) {
+  if (Mode == TMode::Load) {
     if (exists)
       LoadBoard(title, path);
     else
@@ -173,10 +173,10 @@ void TfrmFiles::btnCancelClick() {
 }
 
 void TfrmFiles::LoadBoard(const QString& title, const QString& path) {
-  QImage& board = frmMain_.st.BoardBitmap;
+  QImage& board = board_.BoardPicture();
   try {
     const QImage picture = ReadBmpFile(path, {board.size(), board.size()});
-    const HistoryScope step(frmMain_.st.History, board);
+    const HistoryScope step(board_.BoardChanges(), board);
     board = picture.convertToFormat(board.format());
     ModalResult = TModalResult::OK;
   } catch (const BmpSizeError&) {
@@ -194,19 +194,21 @@ void TfrmFiles::StoreBoard(const QString& title, const QString& path, bool exist
     if (ShowMessageBox(question) != BoxAnswer::Yes) return;
   }
   try {
-    WriteBmpFile(frmMain_.st.BoardBitmap, path);
+    WriteBmpFile(board_.BoardPicture(), path);
     ModalResult = TModalResult::OK;
   } catch (const AppError& error) {
     ShowErrorBox(error.Message());
   }
 }
 
-void mnuLoadClick(TfrmMain& frmMain, TfrmFiles& frmFiles) {
-  frmMain.st.FileDialogMode = LoadMode;
+void mnuLoadClick(TfrmFiles& frmFiles) {
+  frmFiles.Mode = TfrmFiles::TMode::Load;
   frmFiles.ShowModal();
 }
 
-void mnuSaveClick(TfrmMain& frmMain, TfrmFiles& frmFiles) {
-  frmMain.st.FileDialogMode = StoreMode;
+void mnuSaveClick(TfrmFiles& frmFiles) {
+  frmFiles.Mode = TfrmFiles::TMode::Store;
   frmFiles.ShowModal();
 }
+
+}  // namespace slatewick

@@ -4,7 +4,9 @@
 
 #include "files/Forms.h"
 
-class TfrmMain;
+namespace slatewick {
+
+class BoardAccess;
 
 // The board folder (Places): "users/" beside the executable, or the user's data folder when
 // installed; with a trailing separator.
@@ -22,13 +24,16 @@ QString BoardFilePath(const QString& title);
 // as Windows' own file system orders them). Folders are skipped. A missing folder lists nothing.
 QStringList ListBoardTitles(const QString& folder);
 
-// The board-file chooser. It loads a board into the BoardBitmap or stores the BoardBitmap,
-// as FileDialogMode (1 load, 2 store) says when it is shown.
+// The board-file chooser. It loads a board into the board picture or stores the board picture,
+// as its Mode says when it is shown.
 class TfrmFiles : public TModalForm {
  public:
   enum class TFocus { edtFileName, lstFiles };
+  enum class TMode { None, Load, Store };
 
-  explicit TfrmFiles(TfrmMain& frmMain);
+  explicit TfrmFiles(BoardAccess& board);
+
+  TMode Mode = TMode::None;  // set by the menu command that shows the chooser
 
   TLabel lbl;
   TEdit edtFileName;
@@ -58,9 +63,11 @@ class TfrmFiles : public TModalForm {
   void LoadBoard(const QString& title, const QString& path);
   void StoreBoard(const QString& title, const QString& path, bool exists);
 
-  TfrmMain& frmMain_;
+  BoardAccess& board_;
 };
 
-// The popup menu's load and store commands: set FileDialogMode and show the chooser.
-void mnuLoadClick(TfrmMain& frmMain, TfrmFiles& frmFiles);
-void mnuSaveClick(TfrmMain& frmMain, TfrmFiles& frmFiles);
+// The popup menu's load and store commands: set the chooser's Mode and show it.
+void mnuLoadClick(TfrmFiles& frmFiles);
+void mnuSaveClick(TfrmFiles& frmFiles);
+
+}  // namespace slatewick

@@ -1,9 +1,10 @@
 #include "files/Unit_howtoexport.h"
 
-#include "board/Unit_Main.h"
 #include "settings/Language.h"
 
-TfrmHowToExport::TfrmHowToExport(TfrmMain& frmMain) : frmMain_(frmMain) {
+namespace slatewick {
+
+TfrmHowToExport::TfrmHowToExport() {
   rbWithall.Checked = true;
 }
 
@@ -17,11 +18,13 @@ void TfrmHowToExport::FormCreate() {
 }
 
 void TfrmHowToExport::btnOKClick() {
-  if (rbOnlypic.Checked) frmMain_.st.ExportKind = 0;
-  if (rbWithall.Checked) frmMain_.st.ExportKind = 1;
+  if (rbOnlypic.Checked) ExportKind = 0;
+  if (rbWithall.Checked) ExportKind = 1;
   ModalResult = TModalResult::OK;
 }
 
 void TfrmHowToExport::btnCancelClick() {
   ModalResult = TModalResult::Cancel;
 }
+
+}  // namespace slatewick

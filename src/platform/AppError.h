@@ -2,6 +2,8 @@
 #include <QString>
 #include <stdexcept>
 
+namespace slatewick {
+
 // A failure of the framework (a missing picture, an unwritable file). The application shows
 // its message in the standard error box where the event that raised it was dispatched.
 class AppError : public std::runtime_error {
@@ -13,3 +15,5 @@ class AppError : public std::runtime_error {
  private:
   QString message_;
 };
+
+}  // namespace slatewick

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+namespace slatewick {
+
 namespace {
 
 bool Is32Bit(const QImage& image) {
@@ -300,3 +302,5 @@ void Canvas::StretchDraw(const TRect& dst, const QImage& src, const TRect& srcRe
     }
   }
 }
+
+}  // namespace slatewick

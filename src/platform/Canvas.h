@@ -7,6 +7,8 @@
 
 #include "platform/Types.h"
 
+namespace slatewick {
+
 // Raster operations of a rectangle copy.
 enum class CopyMode { SrcCopy = 0xCC0020, SrcAnd = 0x8800C6, SrcPaint = 0xEE0086 };
 
@@ -70,3 +72,5 @@ class Canvas {
 
 // A new RGB32 picture of the given size, filled with black.
 QImage NewBitmap(int width, int height);
+
+}  // namespace slatewick

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+namespace slatewick {
+
 namespace {
 std::optional<std::uint32_t> pinnedTicks;
 std::optional<QDateTime> pinnedTime;
@@ -13,7 +15,15 @@ std::uint32_t timeGetTime() {
   return std::uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-QDateTime LocalNow() { return pinnedTime ? *pinnedTime : QDateTime::currentDateTime(); }
+QDateTime LocalNow() {
+  return pinnedTime ? *pinnedTime : QDateTime::currentDateTime();
+}
 
-void PinTickCount(std::optional<std::uint32_t> ms) { pinnedTicks = ms; }
-void PinLocalTime(std::optional<QDateTime> when) { pinnedTime = std::move(when); }
+void PinTickCount(std::optional<std::uint32_t> ms) {
+  pinnedTicks = ms;
+}
+void PinLocalTime(std::optional<QDateTime> when) {
+  pinnedTime = std::move(when);
+}
+
+}  // namespace slatewick

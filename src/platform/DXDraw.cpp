@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace slatewick {
+
 TDXDraw::TDXDraw(SurfaceHost* host) : host_(host) {}
 
 Canvas& TDXDraw::SurfaceCanvas() {
@@ -57,3 +59,5 @@ void TDXDraw::RestoreWindowPlacement() {
   if (host_) host_->SetWindowPlacement(*placement_);
   placement_.reset();
 }
+
+}  // namespace slatewick

@@ -5,6 +5,8 @@
 
 #include "platform/Canvas.h"
 
+namespace slatewick {
+
 // What the surface needs of the window that shows it (the shell implements it).
 class SurfaceHost {
  public:
@@ -57,3 +59,5 @@ class TDXDraw {
   std::optional<Canvas> canvas_;
   std::optional<QByteArray> placement_;
 };
+
+}  // namespace slatewick

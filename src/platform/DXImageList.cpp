@@ -8,6 +8,8 @@
 #include "platform/AppError.h"
 #include "platform/Types.h"
 
+namespace slatewick {
+
 const QString LaidChalkSpriteName = QStringLiteral("チョーク横");
 
 const TPictureCollectionItem* TDXImageList::Find(const QString& name) const {
@@ -155,3 +157,5 @@ void DrawSpriteRotated(QImage& target, const TDXImageList& list, const QString& 
     }
   }
 }
+
+}  // namespace slatewick

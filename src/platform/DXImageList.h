@@ -3,6 +3,8 @@
 #include <QString>
 #include <vector>
 
+namespace slatewick {
+
 // A named picture made of equal frames side by side; black is transparent.
 struct TPictureCollectionItem {
   QString Name;
@@ -32,6 +34,7 @@ TPictureCollectionItem MakeLaidChalkSprite();
 // positive clockwise on screen: a pixel at offset (dx, dy) from the centre lands at
 // (x + dx cos a - dy sin a, y + dx sin a + dy cos a). Black is left out. A frame outside
 // 0..count-1 draws nothing; an unknown name throws AppError.
-void DrawSpriteRotated(QImage& target, const TDXImageList& list, const QString& name, int x,
-                       int y, int width, int height, int frame, double centerX, double centerY,
-                       int angle);
+void DrawSpriteRotated(QImage& target, const TDXImageList& list, const QString& name, int x, int y,
+                       int width, int height, int frame, double centerX, double centerY, int angle);
+
+}  // namespace slatewick

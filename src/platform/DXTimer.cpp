@@ -5,6 +5,8 @@
 
 #include "platform/Clock.h"
 
+namespace slatewick {
+
 void TDXTimer::SetEnabled(bool enabled) {
   enabled_ = enabled;
   UpdateRunning();
@@ -64,3 +66,5 @@ int TDXTimer::MillisecondsToNextTick(std::uint32_t now) const {
   const auto due = std::uint32_t(std::ceil(DueAfterLastTick()));
   return elapsed >= due ? 0 : int(due - elapsed);
 }
+
+}  // namespace slatewick

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace slatewick {
+
 // The frame timer: ticks at most once per Interval while enabled (and, with ActiveOnly, while
 // the application is active). It does not keep time itself: the shell calls Idle() whenever
 // the event queue is empty or a tick is due, and sleeps for MillisecondsToNextTick() between.
@@ -52,3 +54,5 @@ class TDXTimer {
   std::uint32_t frameCount_ = 0;
   int framesPerSecond_ = 0;
 };
+
+}  // namespace slatewick

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cerrno>
 
+namespace slatewick {
+
 namespace {
 
 // A file descriptor that is closed when it goes out of scope.
@@ -147,3 +149,5 @@ QString ReplaceFile(const QString& path, const QByteArray& bytes) {
 QString ReplaceOrRewriteFile(const QString& path, const QByteArray& bytes) {
   return Replace(Target(path), bytes, true);
 }
+
+}  // namespace slatewick

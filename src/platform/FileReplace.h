@@ -2,6 +2,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace slatewick {
+
 // Writing a whole file so that a failure never leaves it half written. Both functions return
 // the empty text on success, else the system's reason for the call that failed ("No space left
 // on device", "Permission denied", ...). A symbolic link at path is followed to its file. An
@@ -19,3 +21,5 @@ QString ReplaceFile(const QString& path, const QByteArray& bytes);
 // that a full disk fails before any byte changes, and a write that fails all the same puts the
 // old bytes back. A failure leaves the file as it was.
 QString ReplaceOrRewriteFile(const QString& path, const QByteArray& bytes);
+
+}  // namespace slatewick

@@ -1,6 +1,10 @@
 #include "platform/KeyState.h"
 
+namespace slatewick {
+
 KeyState& CurrentKeys() {
   static KeyState keys;
   return keys;
 }
+
+}  // namespace slatewick

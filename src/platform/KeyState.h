@@ -1,5 +1,7 @@
 #pragma once
 
+namespace slatewick {
+
 // The state of the mouse buttons and modifier keys that belongs to the input event being
 // handled (or, between events, to the last one). The shell updates it before every handler;
 // tests set it directly.
@@ -19,3 +21,5 @@ constexpr int VK_ESCAPE = 27;
 constexpr int VK_LEFT = 37;
 constexpr int VK_RIGHT = 39;
 constexpr int VK_F12 = 123;
+
+}  // namespace slatewick

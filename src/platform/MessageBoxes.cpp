@@ -1,5 +1,7 @@
 #include "platform/MessageBoxes.h"
 
+namespace slatewick {
+
 namespace {
 MessageBoxHandler& Handler() {
   static MessageBoxHandler handler;
@@ -16,13 +18,23 @@ BoxAnswer ShowMessageBox(const MessageBoxRequest& request) {
   return request.YesNo ? BoxAnswer::No : BoxAnswer::Ok;
 }
 
-void SetMessageBoxHandler(MessageBoxHandler handler) { Handler() = std::move(handler); }
+void SetMessageBoxHandler(MessageBoxHandler handler) {
+  Handler() = std::move(handler);
+}
 
-void ShowMessage(const QString& text) { ShowMessageBox({text, ApplicationTitle()}); }
+void ShowMessage(const QString& text) {
+  ShowMessageBox({text, ApplicationTitle()});
+}
 
 void ShowErrorBox(const QString& text) {
   ShowMessageBox({text, ApplicationTitle(), BoxIcon::Stop});
 }
 
-const QString& ApplicationTitle() { return Title(); }
-void SetApplicationTitle(const QString& title) { Title() = title; }
+const QString& ApplicationTitle() {
+  return Title();
+}
+void SetApplicationTitle(const QString& title) {
+  Title() = title;
+}
+
+}  // namespace slatewick

@@ -2,6 +2,8 @@
 #include <QString>
 #include <functional>
 
+namespace slatewick {
+
 // The program's message boxes, behind one replaceable set of functions: the shell shows real
 // boxes, tests answer them. Every box is modal and centred.
 enum class BoxAnswer { Ok, Yes, No, Cancel, Closed };
@@ -11,8 +13,8 @@ struct MessageBoxRequest {
   QString Text;
   QString Caption;
   BoxIcon Icon = BoxIcon::None;
-  bool YesNo = false;        // Yes and No buttons (Yes the default, Esc = No); else OK only
-  bool OkCancel = false;     // OK and Cancel buttons
+  bool YesNo = false;     // Yes and No buttons (Yes the default, Esc = No); else OK only
+  bool OkCancel = false;  // OK and Cancel buttons
 };
 
 using MessageBoxHandler = std::function<BoxAnswer(const MessageBoxRequest&)>;
@@ -30,3 +32,5 @@ void ShowErrorBox(const QString& text);
 // The application's title (caption of the plain and error boxes).
 const QString& ApplicationTitle();
 void SetApplicationTitle(const QString& title);
+
+}  // namespace slatewick

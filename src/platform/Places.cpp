@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+namespace slatewick {
+
 namespace {
 
 using Places::Layout;
@@ -177,3 +179,5 @@ void SetInstalledShareDir(const QString& shareDir) {
   else
     Override() = Where{Layout::Installed, WithSeparator(shareDir)};
 }
+
+}  // namespace slatewick

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+namespace slatewick {
+
 // Where the program's files live, in one of two layouts decided once, at the first question:
 // - portable: a picture lies beside the executable (the build folder, an unpacked copy, also
 //   one in a read-only folder, where writing then fails). Everything is read and written beside
@@ -46,3 +48,5 @@ void SetExeDir(const QString& dir);
 // Tests: the installed layout reading its data files from shareDir, the user folders from the
 // XDG variables of the moment; an empty shareDir returns to the layout decided at start-up.
 void SetInstalledShareDir(const QString& shareDir);
+
+}  // namespace slatewick

@@ -1,5 +1,7 @@
 #include "platform/Random.h"
 
+namespace slatewick {
+
 namespace {
 
 // PCG32 (XSH-RR): one multiply per draw, well mixed, plenty for chalk and dust.
@@ -33,4 +35,8 @@ void Randomize(std::uint64_t seed) {
   generator.Next();
 }
 
-void SetRandomSource(std::function<int(int)> s) { source = std::move(s); }
+void SetRandomSource(std::function<int(int)> s) {
+  source = std::move(s);
+}
+
+}  // namespace slatewick

@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+namespace slatewick {
+
 namespace {
 
 std::function<void(const void*, unsigned)>& Observer() {
@@ -234,3 +236,5 @@ void CloseSoundOutput() {
 void SetSoundObserver(std::function<void(const void*, unsigned)> observer) {
   Observer() = std::move(observer);
 }
+
+}  // namespace slatewick

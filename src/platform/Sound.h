@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <functional>
 
+namespace slatewick {
+
 constexpr unsigned SND_ASYNC = 0x0001;
 constexpr unsigned SND_MEMORY = 0x0004;
 // The largest sound image the program reads or plays, in bytes.
@@ -26,3 +28,5 @@ void CloseSoundOutput();
 
 // Every call is reported here first (tests observe the calls).
 void SetSoundObserver(std::function<void(const void* sound, unsigned flags)> observer);
+
+}  // namespace slatewick

@@ -7,6 +7,8 @@
 #include <array>
 #include <string>
 
+namespace slatewick {
+
 namespace {
 
 constexpr int kPages[] = {874,  932,  936,  949,  950,  1250, 1251,
@@ -141,3 +143,5 @@ QByteArray CodePage::Encode(QStringView text) const {
   }
   return bytes;
 }
+
+}  // namespace slatewick

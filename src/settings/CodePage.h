@@ -7,6 +7,8 @@
 
 struct UConverter;
 
+namespace slatewick {
+
 // Text in a Windows ANSI code page (874, 932, 936, 949, 950, 1250..1258; a page that ICU lacks
 // counts as 1252), read and written by Windows' own tables, without their best-fit mappings:
 // - bytes 0x00..0x7F are themselves, and every byte that Windows passes through or maps into
@@ -34,3 +36,5 @@ class CodePage {
   char16_t windows_[256] = {};  // what Windows reads a single byte as, where ICU differs; 0: none
   std::unique_ptr<UConverter, void (*)(UConverter*)> converter_;
 };
+
+}  // namespace slatewick

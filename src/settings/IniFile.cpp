@@ -8,6 +8,8 @@
 
 #include "platform/FileReplace.h"
 
+namespace slatewick {
+
 namespace {
 
 bool IsUtf8(QByteArrayView bytes) {
@@ -271,3 +273,5 @@ bool IniFile::WriteString(QStringView section, QStringView key, QStringView valu
   Parse();
   return true;
 }
+
+}  // namespace slatewick

@@ -9,6 +9,10 @@
 
 #include "settings/CodePage.h"
 
+struct UConverter;  // ICU's converter
+
+namespace slatewick {
+
 // An INI text file read and written by the rules of the Windows private-profile functions:
 // - sections ("[name]") and keys ("key=value") match without regard to letter case; the first
 //   section of a name and the first key of a name in it count;
@@ -86,3 +90,5 @@ class IniFile {
 // An INI integer: decimal with an optional sign, or hexadecimal after "$", or after "0x" / "0X"
 // when the text is longer than two characters; 32 bits. Anything else gives nothing.
 std::optional<std::int32_t> IniToInt(QStringView text);
+
+}  // namespace slatewick

@@ -2,9 +2,10 @@
 
 #include <QFileInfo>
 
-#include "board/Unit_Main.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -51,24 +52,4 @@ QString ExportFilter(const QString& bmpText, const QString& jpgText) {
          Texts::AllFilesFilter.toString();
 }
 
-void ApplyMainWindowTexts(TfrmMain& form) {
-  const LanguageFile language;
-  SetApplicationTitle(language.Text(Texts::Name));
-  form.Caption = ApplicationTitle();
-
-  const QString separator = QStringLiteral("-");
-  form.popCaptions = QStringList{language.Text(Texts::MenuAllDel),
-                                 language.Text(Texts::MenuWriteDate),
-                                 separator,
-                                 language.Text(Texts::MenuLoad),
-                                 language.Text(Texts::MenuSave),
-                                 language.Text(Texts::MenuToBMP),
-                                 separator,
-                                 language.Text(Texts::MenuOption),
-                                 language.Text(Texts::MenuVer),
-                                 language.Text(Texts::MenuExit)};
-
-  form.st.ClearConfirmText = language.Text(Texts::Clear);
-  form.dlgSaveFilter =
-      ExportFilter(language.Text(Texts::FileTypeBmp), language.Text(Texts::FileTypeJpg));
-}
+}  // namespace slatewick

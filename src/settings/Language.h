@@ -5,7 +5,7 @@
 #include "settings/IniFile.h"
 #include "settings/LanguageTexts.h"
 
-class TfrmMain;
+namespace slatewick {
 
 // The user's locale as a Windows locale identifier, from ICU's default locale (see
 // LCIDFromLocale), unless a test has set one.
@@ -49,6 +49,4 @@ QString LangText(const TextKey& text);
 // "<bmpText> (*.bmp);;<jpgText> (*.jpg);;すべてのファイル (*.*)".
 QString ExportFilter(const QString& bmpText, const QString& jpgText);
 
-// Application title, window caption, menu captions (separators "-"), the clear question and
-// the export filter, from the language file.
-void ApplyMainWindowTexts(TfrmMain& form);
+}  // namespace slatewick

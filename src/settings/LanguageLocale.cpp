@@ -4,6 +4,8 @@
 
 #include "settings/Language.h"
 
+namespace slatewick {
+
 namespace {
 
 constexpr int EnglishUS = 1033;
@@ -139,3 +141,5 @@ int AnsiCodePage(int lcid) {
       return 1252;
   }
 }
+
+}  // namespace slatewick

@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace slatewick {
+
 namespace Texts {
 
 std::span<const TextKey> All() {
@@ -17,3 +19,5 @@ std::span<const TextKey> All() {
 }
 
 }  // namespace Texts
+
+}  // namespace slatewick

@@ -2,6 +2,8 @@
 #include <QStringView>
 #include <span>
 
+namespace slatewick {
+
 // One text of the program: its section and key in the language file and the built-in text
 // shown when the file lacks that key. Look it up with LangText(text) or, for several texts
 // at once, with LanguageFile::Text(text) (settings/Language.h).
@@ -88,3 +90,5 @@ inline constexpr QStringView AllFilesFilter = u"すべてのファイル (*.*)";
 // Every text above, section by section (OK and Cancel three times, once per dialog).
 std::span<const TextKey> All();
 }  // namespace Texts
+
+}  // namespace slatewick

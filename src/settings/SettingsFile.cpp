@@ -7,6 +7,8 @@
 #include "settings/IniFile.h"
 #include "settings/Language.h"
 
+namespace slatewick {
+
 namespace {
 
 constexpr QStringView Section = u"Opt";
@@ -58,3 +60,5 @@ bool WriteSettings(const Settings& values, Settings& memory) {
   memory = values;
   return true;
 }
+
+}  // namespace slatewick

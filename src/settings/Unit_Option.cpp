@@ -1,11 +1,14 @@
 #include "settings/Unit_Option.h"
 
-#include "board/Unit_Main.h"
-#include "settings/ChalkSamples.h"
+#include <utility>
+
 #include "settings/Language.h"
 #include "settings/SettingsFile.h"
 
-TfrmOption::TfrmOption(BoardState& board) : Image1(DrawChalkSamples(board)), settings_(board.Opt) {}
+namespace slatewick {
+
+TfrmOption::TfrmOption(Settings& settings, QImage chalkSamples)
+    : Image1(std::move(chalkSamples)), settings_(settings) {}
 
 namespace {
 
@@ -57,3 +60,5 @@ void TfrmOption::FormShow() {
 bool TfrmOption::btnOKClick() {
   return WriteSettings(Checked(), settings_);
 }
+
+}  // namespace slatewick

@@ -5,7 +5,7 @@
 
 #include "settings/Settings.h"
 
-struct BoardState;
+namespace slatewick {
 
 struct TCheckBox {
   QString Caption;
@@ -20,9 +20,9 @@ struct TCaption {
 // window shell shows these fields and feeds the user's clicks back into them.
 class TfrmOption {
  public:
-  // The dialog shows and changes board.Opt; Image1 is drawn with the board's chalk, so the
-  // board must have been started.
-  explicit TfrmOption(BoardState& board);
+  // The dialog shows and changes settings; chalkSamples is its picture of the three ways of
+  // using the chalk (267 x 73, drawn by the board).
+  TfrmOption(Settings& settings, QImage chalkSamples);
 
   TCaption Caption;  // the window's caption
   TCheckBox chkYogore, chkKyoriSeigen, chkRunWithDay, chkNewWithDay, chkShowKona, chkKadoOnlyCtrl,
@@ -48,3 +48,5 @@ class TfrmOption {
  private:
   Settings& settings_;
 };
+
+}  // namespace slatewick

@@ -6,6 +6,8 @@
 #include "platform/MessageBoxes.h"
 #include "settings/Language.h"
 
+namespace slatewick {
+
 namespace {
 
 constexpr int JapaneseJapan = 1041;
@@ -52,3 +54,5 @@ void ShowVersionBox() {
   text.replace(u'\r', u'\n');
   ShowMessageBox({text, ApplicationTitle(), BoxIcon::None});
 }
+
+}  // namespace slatewick

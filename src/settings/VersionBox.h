@@ -3,6 +3,8 @@
 #include <QStringView>
 #include <optional>
 
+namespace slatewick {
+
 // The four numbers of a file version.
 struct VersionNumbers {
   int Major = 0, Minor = 0, Release = 0, Build = 0;
@@ -25,3 +27,5 @@ QString VersionText(const VersionNumbers& version, int lcid, const QString& auth
 // The menu's version command: reads the author from the language file anew, builds the text
 // for the user's locale and shows it in a plain box (no icon, OK) with the application title.
 void ShowVersionBox();
+
+}  // namespace slatewick

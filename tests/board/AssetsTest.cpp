@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <vector>
 
+namespace slatewick {
+
 namespace {
 
 // The picture, or a null one (after a failure) when it is missing or smaller than w x h.
@@ -164,3 +166,5 @@ TEST(AssetsTest, TapSoundIsAShortPcmWave) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

@@ -18,6 +18,8 @@
 #include "platform/KeyState.h"
 #include "platform/Random.h"
 
+namespace slatewick {
+
 // The window around the board: 800 x 480 unless resized; remembers whether it was closed and
 // which captions its popup menu showed, and answers the menu with `choice`.
 class FakeBoardHost : public BoardHost {
@@ -78,13 +80,7 @@ inline void StartBoard(TfrmMain& frm) {
   BoardState& st = frm.st;
   st.Opt = Settings{};
   st.Opt.RunWithDay = false;
-  st.BoardColor = RGB(0, 80, 0);
-  st.ChalkSize = 6;
-  for (int j = 0; j < 6; ++j) st.ChalkSlots[std::size_t(j)] = {32 + 84 * j, 450, 84 + 84 * j, 461};
-  st.ChalkColors = {RGB(255, 255, 255), RGB(255, 252, 30), RGB(233, 135, 193),
-                    RGB(130, 200, 230), RGB(180, 140, 75), RGB(85, 150, 85)};
-  for (int i = 0; i < 256; ++i)
-    st.CosineTable[std::size_t(i)] = std::cos(2 * std::numbers::pi * i / 256);
+  frm.SetStartTables();
   if (st.SoundList.Count() == 0) st.SoundList.Add();
   st.BoardBitmap = QImage(800, 432, QImage::Format_RGB32);
   st.BoardBitmap.fill(ToQRgb(st.BoardColor));
@@ -122,8 +118,8 @@ class BoardTest : public ::testing::Test {
   }
   // Enter lays the chalk down; each press of the right arrow then turns it by 5 degrees.
   void LayChalk(int turns = 0) {
-    frm.FormKeyUp(13);
-    for (int i = 0; i < turns; ++i) frm.FormKeyDown(39, false);
+    frm.FormKeyUp(VK_RETURN);
+    for (int i = 0; i < turns; ++i) frm.FormKeyDown(VK_RIGHT, false);
   }
 
   // Input as the shell delivers it: the key state of the event first, then the handler.
@@ -145,3 +141,5 @@ class BoardTest : public ::testing::Test {
   TfrmMain frm{&host};
   RandomScript random;
 };
+
+}  // namespace slatewick

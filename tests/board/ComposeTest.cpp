@@ -4,13 +4,15 @@
 #include "board/StartedBoard.h"
 #include "platform/KeyState.h"
 
+namespace slatewick {
+
 namespace {
 
 // A started board whose frames are composed on demand.
 class Compose : public StartedBoardTest {
  protected:
   bool TrayBandAt(const QImage& frame, int left, int top, int right, int bottom) {
-    return ::TrayBandAt(frame, st().TrayBitmap, left, top, right, bottom);
+    return slatewick::TrayBandAt(frame, st().TrayBitmap, left, top, right, bottom);
   }
   void PointerAt(int x, int y) {
     st().PenX = x;
@@ -137,3 +139,5 @@ TEST_F(Compose, FrameFollowsTheClientSize) {
   frm.SetHost(nullptr);
   EXPECT_EQ(Frame().size(), QSize(800, 480));
 }
+
+}  // namespace slatewick

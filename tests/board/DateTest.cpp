@@ -11,6 +11,8 @@
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 
+namespace slatewick {
+
 namespace {
 
 // One glyph cell of the sheet copied to a place on the board.
@@ -262,3 +264,5 @@ TEST_F(DateTest, ExitClosesTheWindowAndStoresNothing) {
   EXPECT_FALSE(QFile::exists(folder.Path(QStringLiteral("VezozazOption.ini"))));
   EXPECT_TRUE(questions.empty());
 }
+
+}  // namespace slatewick

@@ -6,6 +6,8 @@
 #include "board/Pixels.h"
 #include "platform/Sound.h"
 
+namespace slatewick {
+
 namespace {
 
 class FrameStep : public BoardTest {
@@ -242,3 +244,5 @@ TEST_F(FrameStep, ComposesTheFrameWhenTheSurfaceIsReady) {
   EXPECT_EQ(st().DustList[0].X, 401);
   EXPECT_EQ(FromQRgb(frm.DXDraw.FrontBuffer().pixel(400, 300)), st().ChalkColors[1]);
 }
+
+}  // namespace slatewick

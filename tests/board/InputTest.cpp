@@ -7,6 +7,8 @@
 #include "board/BoardFixture.h"
 #include "board/Pixels.h"
 
+namespace slatewick {
+
 namespace {
 
 using Input = BoardTest;
@@ -155,17 +157,17 @@ TEST_F(Input, ToolModeTransitions) {
   EXPECT_EQ(st().ToolMode, LaidWay);
   Press(MouseButton::Middle, 100, 100);
   EXPECT_EQ(st().ToolMode, NormalWay);
-  frm.FormKeyUp(13);
+  frm.FormKeyUp(VK_RETURN);
   EXPECT_EQ(st().ToolMode, LaidWay);
   Press(MouseButton::Right, 100, 100);
   EXPECT_EQ(st().ToolMode, CornerWay);
   Release(MouseButton::Right, 100, 100);
   EXPECT_FALSE(st().FingerDown);
-  frm.FormKeyUp(13);
+  frm.FormKeyUp(VK_RETURN);
   EXPECT_EQ(st().ToolMode, LaidWay);
-  frm.FormKeyUp(13);
+  frm.FormKeyUp(VK_RETURN);
   EXPECT_EQ(st().ToolMode, NormalWay);
-  frm.FormKeyUp(65);
+  frm.FormKeyUp('A');
   EXPECT_EQ(st().ToolMode, NormalWay);
 
   st().ToolMode = TapState;
@@ -227,20 +229,20 @@ TEST_F(Input, AClickRunsOneMoveAtTheRelease) {
 }
 
 TEST_F(Input, ArrowsAndWheelTurnOnlyInLaidWay) {
-  frm.FormKeyDown(39, false);
+  frm.FormKeyDown(VK_RIGHT, false);
   frm.FormMouseWheelDown();
-  frm.FormKeyDown(37, false);
+  frm.FormKeyDown(VK_LEFT, false);
   frm.FormMouseWheelUp();
   EXPECT_EQ(st().ChalkAngle, 0);
 
-  frm.FormKeyUp(13);
+  frm.FormKeyUp(VK_RETURN);
   frm.FormMouseWheelDown();
   EXPECT_EQ(st().ChalkAngle, 5);
-  frm.FormKeyDown(39, false);
+  frm.FormKeyDown(VK_RIGHT, false);
   EXPECT_EQ(st().ChalkAngle, 10);
   frm.FormMouseWheelUp();
-  frm.FormKeyDown(37, false);
-  frm.FormKeyDown(37, false);
+  frm.FormKeyDown(VK_LEFT, false);
+  frm.FormKeyDown(VK_LEFT, false);
   EXPECT_EQ(st().ChalkAngle, -5);
   EXPECT_TRUE(BoardClean());
 }
@@ -249,10 +251,10 @@ TEST_F(Input, TurningExchangesTheEndsAtTheWraps) {
   LayChalk();
   st().ChalkAngle = 90;
   st().ChalkBox = {1, 2, 3, 4};
-  frm.FormKeyDown(39, false);
+  frm.FormKeyDown(VK_RIGHT, false);
   EXPECT_EQ(st().ChalkAngle, -85);
   EXPECT_EQ(Ends(), (std::array{3, 4, 1, 2}));
-  frm.FormKeyDown(37, false);
+  frm.FormKeyDown(VK_LEFT, false);
   EXPECT_EQ(st().ChalkAngle, -90);
   EXPECT_EQ(Ends(), (std::array{3, 4, 1, 2}));
   frm.FormMouseWheelUp();
@@ -282,7 +284,7 @@ TEST_F(Input, ArrowKeysWithTheEraserOnlyTurn) {
   st().SelectedChalk = EraserSelected;
   FillBoard(kWhite);
   Press(MouseButton::Left, 300, 200);
-  frm.FormKeyDown(39, false);
+  frm.FormKeyDown(VK_RIGHT, false);
   EXPECT_EQ(st().ChalkAngle, 5);
   EXPECT_EQ(Px(300, 200), kWhite);
   frm.FormMouseWheelDown();  // the wheel goes through the move: the eraser wipes
@@ -342,9 +344,9 @@ TEST_F(Input, MenuButtonFollowsTheWindowSize) {
 }
 
 TEST_F(Input, EscClosesTheWindow) {
-  frm.FormKeyDown(13, false);
+  frm.FormKeyDown(VK_RETURN, false);
   EXPECT_FALSE(host.closed);
-  frm.FormKeyDown(27, false);
+  frm.FormKeyDown(VK_ESCAPE, false);
   EXPECT_TRUE(host.closed);
 }
 
@@ -353,21 +355,21 @@ TEST_F(Input, AltEnterSwitchesToFullScreenAndBack) {
   frm.DXDraw.SetHost(&window);
   frm.DXDraw.StartSurface();
   window.surfaceSize = {640, 400};
-  frm.FormKeyDown(13, false);
+  frm.FormKeyDown(VK_RETURN, false);
   EXPECT_FALSE(frm.DXDraw.doFullScreen);
 
-  frm.FormKeyDown(13, true);
+  frm.FormKeyDown(VK_RETURN, true);
   EXPECT_TRUE(frm.DXDraw.doFullScreen);
   EXPECT_TRUE(window.fullScreen);
   EXPECT_FALSE(window.sizeable);
   EXPECT_TRUE(window.cursorHidden);
   EXPECT_EQ(window.surfaceSize, QSize(800, 480));
   EXPECT_TRUE(frm.DXDraw.SurfaceReady());
-  frm.FormKeyUp(13);
+  frm.FormKeyUp(VK_RETURN);
   EXPECT_EQ(st().ToolMode, LaidWay);  // the release of Enter still toggles
 
   window.placement = "full";
-  frm.FormKeyDown(13, true);
+  frm.FormKeyDown(VK_RETURN, true);
   EXPECT_FALSE(frm.DXDraw.doFullScreen);
   EXPECT_FALSE(window.fullScreen);
   EXPECT_TRUE(window.sizeable);
@@ -377,9 +379,9 @@ TEST_F(Input, AltEnterSwitchesToFullScreenAndBack) {
 }
 
 TEST_F(Input, AltEnterWithoutAWindowOnlyFlipsTheMode) {
-  frm.FormKeyDown(13, true);
+  frm.FormKeyDown(VK_RETURN, true);
   EXPECT_TRUE(frm.DXDraw.doFullScreen);
-  frm.FormKeyDown(13, true);
+  frm.FormKeyDown(VK_RETURN, true);
   EXPECT_FALSE(frm.DXDraw.doFullScreen);
 }
 
@@ -390,8 +392,8 @@ TEST_F(Input, NothingIsHandledBeforeTheGateOpens) {
   frm.DXDrawMouseMove(200, 200);
   frm.DXDrawMouseUp(MouseButton::Left, 200, 200);
   frm.DXDrawMouseDown(MouseButton::Middle, 750, 470);
-  frm.FormKeyUp(13);
-  frm.FormKeyDown(39, false);
+  frm.FormKeyUp(VK_RETURN);
+  frm.FormKeyDown(VK_RIGHT, false);
   frm.FormMouseWheelDown();
   EXPECT_TRUE(st().PenDown);
   EXPECT_EQ(st().PenX, 0);
@@ -401,6 +403,8 @@ TEST_F(Input, NothingIsHandledBeforeTheGateOpens) {
   EXPECT_TRUE(BoardClean());
   // Esc still closes an idle board's window.
   EXPECT_FALSE(host.closed);
-  frm.FormKeyDown(27, false);
+  frm.FormKeyDown(VK_ESCAPE, false);
   EXPECT_TRUE(host.closed);
 }
+
+}  // namespace slatewick

@@ -13,9 +13,10 @@
 
 #include "board/BoardFixture.h"
 #include "board/widgets/MainWindow.h"
-#include "files/widgets/Install.h"
 #include "platform/KeyState.h"
 #include "platform/Places.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -96,22 +97,6 @@ TEST_F(MainWindowTest, AWheelNotchOnEitherAxisTurnsTheLaidChalk) {
   }
 }
 
-// F12 alone takes a screenshot; held with Ctrl, Shift or Alt it writes nothing.
-TEST_F(MainWindowTest, OnlyF12AloneWritesAScreenshot) {
-  QTemporaryDir dir;
-  SetExeDir(dir.path());
-  InstallExport(window);
-  const auto shots = [&] {
-    return QDir(dir.path()).entryList({QStringLiteral("*.jpg")}, QDir::Files).size();
-  };
-  for (auto chord : {Qt::ControlModifier, Qt::ShiftModifier, Qt::AltModifier})
-    Key(Qt::Key_F12, chord);
-  EXPECT_EQ(shots(), 0);
-  Key(Qt::Key_F12, Qt::NoModifier);
-  EXPECT_EQ(shots(), 1);
-  SetExeDir(QString());
-}
-
 // A menu opened by a press that the frame step's own message pass delivers still gets ticks:
 // the dust keeps falling behind it.
 TEST_F(MainWindowTest, DustFallsBehindAMenuOpenedInsideATick) {
@@ -163,3 +148,5 @@ TEST_F(MainWindowTest, TicksArePacedByTheRefreshRateOfTheWindowsScreen) {
   EXPECT_GT(window.screen()->refreshRate(), 0);
   EXPECT_DOUBLE_EQ(window.Board().Timer.RefreshRate(), window.screen()->refreshRate());
 }
+
+}  // namespace slatewick

@@ -8,6 +8,8 @@
 
 #include "platform/Types.h"
 
+namespace slatewick {
+
 constexpr TColor kBoard = RGB(0, 80, 0);       // the board's green
 constexpr TColor kWhite = RGB(255, 255, 255);  // the first chalk
 constexpr TColor kSmudge = RGB(3, 83, 3);      // what finger and eraser leave under Yogore
@@ -79,3 +81,5 @@ inline bool TrayBandAt(const QImage& frame, const QImage& tray, int left, int to
       if (frame.pixel(x, y) != tray.pixel(0, y - 432)) return false;
   return true;
 }
+
+}  // namespace slatewick

@@ -11,6 +11,9 @@
 #include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
+#include "support/ProcessSeams.h"
+
+namespace slatewick {
 
 // The folder of the program with every data file copied from the assets; tests remove or
 // replace files in it before start-up.
@@ -19,19 +22,9 @@ class ProgramFolder {
   ProgramFolder() {
     for (const QString& name : QDir(QStringLiteral(ASSET_DIR)).entryList(QDir::Files))
       QFile::copy(QStringLiteral(ASSET_DIR "/") + name, Path(name));
-    SetExeDir(dir_.path());
-    previousCwd_ = QDir::currentPath();
     QDir::setCurrent(dir_.path());
-    SetMessageBoxHandler([this](const MessageBoxRequest& r) {
-      messages.push_back(r.Text);
-      return r.YesNo ? BoxAnswer::No : BoxAnswer::Ok;
-    });
   }
-  ~ProgramFolder() {
-    SetMessageBoxHandler({});
-    QDir::setCurrent(previousCwd_);
-    SetExeDir(QString());
-  }
+  ~ProgramFolder() { QDir::setCurrent(previousCwd_); }
   QString Path(const QString& name) const { return dir_.filePath(name); }
   void Remove(const QString& name) const { QFile::remove(Path(name)); }
   void Write(const QString& name, const QByteArray& bytes) const {
@@ -39,11 +32,13 @@ class ProgramFolder {
     if (f.open(QIODevice::WriteOnly)) f.write(bytes);
   }
 
-  std::vector<QString> messages;
-
  private:
   QTemporaryDir dir_;
-  QString previousCwd_;
+  ProcessSeams seams_{dir_.path()};
+  const QString previousCwd_ = QDir::currentPath();
+
+ public:
+  std::vector<QString>& messages = seams_.messages;
 };
 
 // A board started by the program's own start-up in an 800 x 480 window, without the date.
@@ -67,3 +62,5 @@ class StartedBoardTest : public ::testing::Test {
   FakeBoardHost host;
   TfrmMain frm{&host};
 };
+
+}  // namespace slatewick

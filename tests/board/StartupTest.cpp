@@ -8,6 +8,8 @@
 #include "platform/KeyState.h"
 #include "platform/Sound.h"
 
+namespace slatewick {
+
 namespace {
 
 struct Startup : ::testing::Test {
@@ -141,3 +143,5 @@ TEST_F(Startup, BrokenPictureIsRefusedWithTheFileAndTheReason) {
     EXPECT_TRUE(board.st.HeldChalkBitmap.isNull()) << "later pictures are not loaded";
   }
 }
+
+}  // namespace slatewick

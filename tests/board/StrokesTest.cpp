@@ -7,6 +7,8 @@
 #include "board/BoardFixture.h"
 #include "board/Pixels.h"
 
+namespace slatewick {
+
 namespace {
 
 class Strokes : public BoardTest {
@@ -286,7 +288,7 @@ TEST_F(Strokes, TurningFromNinetyToMinusEightyFiveFillsTwoThinTriangles) {
   ASSERT_TRUE(BoardClean());
 
   random.fallback = [k = 0](int n) mutable { return k++ % n; };
-  frm.FormKeyDown(39, false);
+  frm.FormKeyDown(VK_RIGHT, false);
   EXPECT_EQ(st().ChalkAngle, -85);
   EXPECT_EQ(Ends(), (std::array{197, 174, 203, 226}));
   const QImage& pattern = st().ChalkPatternBitmap;
@@ -346,3 +348,5 @@ TEST_F(Strokes, WithoutDustTheMoveCountWraps) {
   EXPECT_EQ(st().StrokeCount, 257);
   EXPECT_EQ(st().DustList.Count(), 0);
 }
+
+}  // namespace slatewick

@@ -10,6 +10,8 @@
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 
+namespace slatewick {
+
 namespace {
 
 // A started board with the real date glyphs, questions answered Yes, the clock pinned.
@@ -205,3 +207,5 @@ TEST(BoardHistory, ManyWholeBoardStepsStayWithinTheLimitAndTheLastStrokesAllStay
   }
   EXPECT_TRUE(board == wholeBoards);
 }
+
+}  // namespace slatewick

@@ -4,6 +4,8 @@
 #include "board/Unit_Ext.h"
 #include "platform/Canvas.h"
 
+namespace slatewick {
+
 namespace {
 
 constexpr QRgb Green = 0xFF005000u;
@@ -87,3 +89,5 @@ TEST(UnitExtTest, RectsOverlapOnlyWhenTheyShareAPixel) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

@@ -9,13 +9,15 @@
 #include "board/BoardFixture.h"
 #include "board/widgets/MainWindow.h"
 #include "files/FilesFixture.h"
-#include "files/JpegDecode.h"
-#include "files/PictureFiles.h"
 #include "files/widgets/FilesDialog.h"
 #include "files/widgets/HowToExportDialog.h"
 #include "files/widgets/Install.h"
 #include "files/widgets/SaveDialog.h"
 #include "platform/Clock.h"
+#include "platform/PictureFiles.h"
+#include "support/JpegDecode.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -66,7 +68,7 @@ TEST_F(DialogWindows, TheChooserShowsTheFormAndPassesSelectionAndOKToIt) {
     EXPECT_EQ(dialog.FileNameEdit()->text(), QStringLiteral("second"));
     dialog.OKButton()->click();
   };
-  mnuLoadClick(frm, form);
+  mnuLoadClick(form);
   EXPECT_EQ(shown, (QStringList{"first", "second"}));
   EXPECT_EQ(captionShown, QStringLiteral("黒板の読み込み"));
   EXPECT_EQ(labelShown, QStringLiteral("読み込むタイトルを選んでください"));
@@ -79,14 +81,14 @@ TEST_F(DialogWindows, TheChooserShowsTheFormAndPassesSelectionAndOKToIt) {
     emit dialog.FileNameEdit()->textEdited(QStringLiteral("typed"));
     dialog.reject();  // Escape or the close box
   };
-  mnuSaveClick(frm, form);
+  mnuSaveClick(form);
   EXPECT_EQ(form.edtFileName.Text, QStringLiteral("typed"));
   EXPECT_EQ(form.ModalResult, TModalResult::Cancel);
   EXPECT_FALSE(QFileInfo::exists(UsersPath("typed.bmp")));
 }
 
 TEST_F(DialogWindows, TheExportKindDialogHasItsControlsTextsAndKeepsTheChoice) {
-  HowToExportDialog dialog(frm, nullptr);
+  HowToExportDialog dialog(nullptr);
   EXPECT_EQ(dialog.size(), QSize(318, 93));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
   EXPECT_EQ(dialog.OnlypicButton()->geometry(), QRect(8, 8, 305, 17));
@@ -108,7 +110,7 @@ TEST_F(DialogWindows, TheExportKindDialogHasItsControlsTextsAndKeepsTheChoice) {
   EXPECT_EQ(form.ShowModal(), TModalResult::Cancel);
   EXPECT_TRUE(form.rbOnlypic.Checked);
   EXPECT_FALSE(form.rbWithall.Checked);
-  frm.st.ExportKind = 1;
+  form.ExportKind = 1;
 
   form.RunModal = [&] {
     dialog.ShowFields();
@@ -116,7 +118,7 @@ TEST_F(DialogWindows, TheExportKindDialogHasItsControlsTextsAndKeepsTheChoice) {
     dialog.OKButton()->click();
   };
   EXPECT_EQ(form.ShowModal(), TModalResult::OK);
-  EXPECT_EQ(frm.st.ExportKind, 0);
+  EXPECT_EQ(form.ExportKind, 0);
 }
 
 TEST_F(DialogWindows, TheSaveDialogAddsTheChosenTypesExtensionAndRemembersTheChoice) {
@@ -168,11 +170,11 @@ TEST_F(DialogWindows, InstallingWiresTheMenuCommandsAndF12ToTheDialogs) {
     files->Form().btnOKClick();
   };
   board.onSave();
-  EXPECT_EQ(board.st.FileDialogMode, 2);
+  EXPECT_EQ(files->Form().Mode, TfrmFiles::TMode::Store);
   EXPECT_EQ(ReadBmpFile(UsersPath("wired.bmp")), PatternBoard(11));
   board.st.BoardBitmap = PatternBoard(12);
   board.onLoad();
-  EXPECT_EQ(board.st.FileDialogMode, 1);
+  EXPECT_EQ(files->Form().Mode, TfrmFiles::TMode::Load);
   EXPECT_EQ(board.st.BoardBitmap, PatternBoard(11));
 
   save->Dialog().OnExecute = [&](TSaveDialog& dlgSave) {
@@ -238,3 +240,5 @@ TEST_F(ChooserPointer, AfterADoubleClickLoadTheBoardFollowsThePointerAtOnce) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

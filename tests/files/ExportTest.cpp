@@ -3,11 +3,13 @@
 
 #include "files/Export.h"
 #include "files/FilesFixture.h"
-#include "files/JpegDecode.h"
-#include "files/PictureFiles.h"
 #include "files/Unit_howtoexport.h"
 #include "platform/Clock.h"
+#include "platform/PictureFiles.h"
 #include "settings/Language.h"
+#include "support/JpegDecode.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -65,14 +67,14 @@ class ExportTest : public FilesTest {
   }
 
   TSaveDialog dlgSave;
-  TfrmHowToExport howTo{frm};
+  TfrmHowToExport howTo;
   std::vector<bool> timerInDialogs;
   int kindShown = -2;
 };
 
 TEST_F(ExportTest, TheBoardPictureAsBmpEqualsTheBoardAndTheChoiceStaysForTheNextExport) {
   ExportAs(QStringLiteral("board.bmp"), 0);
-  EXPECT_EQ(frm.st.ExportKind, 0);
+  EXPECT_EQ(howTo.ExportKind, 0);
   const QByteArray file = ReadBytes(Path("board.bmp"));
   ASSERT_GE(file.size(), 54);
   EXPECT_EQ(quint8(file[28]), 24);
@@ -90,7 +92,7 @@ TEST_F(ExportTest, TheFirstExportOffersTheWindowPictureWhichEqualsTheWindow) {
   frm.DXDraw.BackBuffer().fill(Qt::magenta);  // composed but not yet shown
   ExportAs(QStringLiteral("window.bmp"), std::nullopt);
   EXPECT_EQ(kindShown, 1);
-  EXPECT_EQ(frm.st.ExportKind, 1);
+  EXPECT_EQ(howTo.ExportKind, 1);
   EXPECT_EQ(ReadBmpFile(Path("window.bmp")), Blocks(800, 480));
   EXPECT_TRUE(frm.Timer.Enabled());
 }
@@ -99,7 +101,7 @@ TEST_F(ExportTest, TheWindowPictureHasTheClientSize) {
   SizedHost host;
   host.size = {640, 400};
   frm.SetHost(&host);
-  EXPECT_EQ(WindowPicture(frm), Blocks(800, 480).copy(0, 0, 640, 400));
+  EXPECT_EQ(frm.WindowPicture(), Blocks(800, 480).copy(0, 0, 640, 400));
   frm.SetHost(nullptr);
 }
 
@@ -169,13 +171,13 @@ TEST_F(ExportTest, CancellingEitherDialogWritesNothingAndTheTimerRunsAgain) {
   EXPECT_EQ(timerInDialogs, std::vector<bool>{false});
   EXPECT_TRUE(frm.Timer.Enabled());
 
-  frm.st.ExportKind = 1;
+  howTo.ExportKind = 1;
   timerInDialogs.clear();
   ChooseFile(Path("cancelled.bmp"));
   ChooseKind(0, true);
   Export();
   EXPECT_EQ(timerInDialogs, (std::vector<bool>{false, false}));
-  EXPECT_EQ(frm.st.ExportKind, 1);
+  EXPECT_EQ(howTo.ExportKind, 1);
   EXPECT_TRUE(frm.Timer.Enabled());
   EXPECT_EQ(Entries(dir.path()), QStringList{});
   EXPECT_TRUE(boxes.empty());
@@ -244,3 +246,5 @@ TEST_F(ExportTest, AScreenshotThatCannotBeWrittenShowsTheErrorBox) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

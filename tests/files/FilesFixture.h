@@ -12,62 +12,22 @@
 #include <functional>
 #include <vector>
 
-#include "FileSizeLimit.h"
 #include "board/Unit_Main.h"
 #include "files/Unit_Files.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
+#include "support/FileBytes.h"
+#include "support/FileSizeLimit.h"
+#include "support/Pictures.h"
+#include "support/ProcessSeams.h"
 
-// A board of many colours, so that any shifted, flipped or lost pixel shows.
-inline QImage PatternBoard(int seed) {
-  QImage board(800, 432, QImage::Format_RGB32);
-  for (int y = 0; y < board.height(); ++y)
-    for (int x = 0; x < board.width(); ++x)
-      board.setPixel(x, y, qRgb((x + seed) & 0xFF, (y * 3 + seed) & 0xFF, (x ^ y) & 0xFF));
-  return board;
-}
-
-// Flat 32 x 32 blocks of strong colours: JPEG keeps such blocks nearly exact.
-inline QImage Blocks(int width, int height) {
-  static const QRgb colours[] = {qRgb(255, 0, 0),     qRgb(0, 255, 0),    qRgb(0, 0, 255),
-                                 qRgb(0, 80, 0),      qRgb(255, 252, 30), qRgb(233, 135, 193),
-                                 qRgb(255, 255, 255), qRgb(0, 0, 0)};
-  QImage picture(width, height, QImage::Format_RGB32);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) picture.setPixel(x, y, colours[(x / 32 + 3 * (y / 32)) % 8]);
-  return picture;
-}
-
-inline QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline void WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-  file.write(bytes);
-}
-
-// The system's words for an error number, as an error box shows them.
-inline QString SystemReason(int error) {
-  return QString::fromLocal8Bit(std::strerror(error));
-}
+namespace slatewick {
 
 class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    SetExeDir(dir.path());
-    SetMessageBoxHandler([this](const MessageBoxRequest& request) {
-      boxes.push_back(request);
-      return answer(request);
-    });
     frm.st.BoardBitmap = PatternBoard(0);
-  }
-  void TearDown() override {
-    SetMessageBoxHandler({});
-    SetExeDir(QString());
   }
 
   QString Path(const QString& name) const { return dir.filePath(name); }
@@ -88,11 +48,10 @@ class FilesTest : public ::testing::Test {
   }
 
   QTemporaryDir dir;
+  ProcessSeams seams{dir.path()};
   TfrmMain frm;  // no window: client 800 x 480
-  std::vector<MessageBoxRequest> boxes;
-  std::function<BoxAnswer(const MessageBoxRequest&)> answer = [](const MessageBoxRequest& r) {
-    return r.YesNo ? BoxAnswer::No : BoxAnswer::Ok;
-  };
+  std::vector<MessageBoxRequest>& boxes = seams.boxes;
+  std::function<BoxAnswer(const MessageBoxRequest&)>& answer = seams.answer;
 };
 
 // The board-file chooser of the board, opened through the popup menu's commands.
@@ -105,7 +64,7 @@ class ChooserTest : public FilesTest {
   // Opens the chooser through the menu command; `user` acts while it is shown.
   TModalResult Open(bool load, std::function<void()> user) {
     files.RunModal = std::move(user);
-    load ? mnuLoadClick(frm, files) : mnuSaveClick(frm, files);
+    load ? mnuLoadClick(files) : mnuSaveClick(files);
     return files.ModalResult;
   }
   // Opens it to load or store, types title and presses OK.
@@ -122,3 +81,5 @@ class ChooserTest : public FilesTest {
     });
   }
 };
+
+}  // namespace slatewick

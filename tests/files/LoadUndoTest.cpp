@@ -2,7 +2,9 @@
 #include <QDir>
 
 #include "files/FilesFixture.h"
-#include "files/PictureFiles.h"
+#include "platform/PictureFiles.h"
+
+namespace slatewick {
 
 TEST_F(ChooserTest, ALoadIsUndoneAndRedoneAndAStoreAfterUndoHoldsTheUndoneBoard) {
   frm.st.BoardReady = true;
@@ -20,3 +22,5 @@ TEST_F(ChooserTest, ALoadIsUndoneAndRedoneAndAStoreAfterUndoHoldsTheUndoneBoard)
   EXPECT_TRUE(frm.st.BoardBitmap == PatternBoard(5));
   EXPECT_FALSE(frm.Redo());
 }
+
+}  // namespace slatewick

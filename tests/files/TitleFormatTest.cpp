@@ -2,6 +2,8 @@
 
 #include "files/TitleFormat.h"
 
+namespace slatewick {
+
 namespace {
 
 QString Fill(const char* text, const char* title) {
@@ -72,3 +74,5 @@ TEST(TitleFormat, TheFirstDirectiveIsFilledWithTheTitleAsPrintfWould) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

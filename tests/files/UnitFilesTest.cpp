@@ -1,10 +1,12 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "files/BmpBuilder.h"
 #include "files/FilesFixture.h"
-#include "files/PictureFiles.h"
 #include "files/Unit_Files.h"
+#include "platform/PictureFiles.h"
+#include "support/BmpBuilder.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -17,13 +19,13 @@ TEST_F(ChooserTest, OpeningCreatesTheBoardFolderAndShowsTheModeTexts) {
   EXPECT_EQ(files.Caption, QStringLiteral("黒板の読み込み"));
   EXPECT_EQ(files.lbl.Caption, QStringLiteral("読み込むタイトルを選んでください"));
   EXPECT_EQ(files.ActiveControl, TfrmFiles::TFocus::lstFiles);
-  EXPECT_EQ(frm.st.FileDialogMode, 1);
+  EXPECT_EQ(files.Mode, TfrmFiles::TMode::Load);
 
   Open(false, [&] { files.edtFileName.Text = "typed, then cancelled"; });
   EXPECT_EQ(files.Caption, QStringLiteral("黒板の書き出し"));
   EXPECT_EQ(files.lbl.Caption, QStringLiteral("書き出すタイトルを入力してください"));
   EXPECT_EQ(files.ActiveControl, TfrmFiles::TFocus::edtFileName);
-  EXPECT_EQ(frm.st.FileDialogMode, 2);
+  EXPECT_EQ(files.Mode, TfrmFiles::TMode::Store);
   EXPECT_EQ(files.ModalResult, TModalResult::Cancel);
 
   QString shownTitle = "stale";
@@ -364,3 +366,5 @@ TEST_F(ChooserTest, HostileMessageTextsAreShownLiterallyWithTheTitleInPlace) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

@@ -1,7 +1,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "files/BmpReader.h"
+#include "platform/BmpReader.h"
+
+using namespace slatewick;
 
 // Any bytes as a BMP file: either a picture within the caps or a refusal with a reason. Read as
 // a board (800 x 432 only), the same bytes give the same picture or refusal, except that a

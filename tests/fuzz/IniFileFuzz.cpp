@@ -6,6 +6,8 @@
 #include "ScratchFile.h"
 #include "settings/IniFile.h"
 
+using namespace slatewick;
+
 namespace {
 
 constexpr int kCodePages[] = {932,  1252, 936,  949,  950,  1251, 1250, 874,

@@ -6,6 +6,8 @@
 #include "ScratchFile.h"
 #include "settings/Language.h"
 
+using namespace slatewick;
+
 // A locale name and a language file. The input up to its first line feed is the locale name
 // (taken as a C string), turned into a locale identifier and its ANSI code page; the rest is the
 // language file, read in that code page: every text of the program, and one by name.

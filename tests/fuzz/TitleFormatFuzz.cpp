@@ -5,6 +5,8 @@
 
 #include "files/TitleFormat.h"
 
+using namespace slatewick;
+
 namespace {
 
 QString Decode(const std::uint8_t* data, std::size_t size, bool utf16) {

@@ -9,6 +9,8 @@
 
 #include "platform/Canvas.h"
 
+namespace slatewick {
+
 namespace {
 
 constexpr TColor Black = 0;
@@ -373,3 +375,5 @@ TEST_F(CanvasTest, TextBackgroundIsTransparent) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

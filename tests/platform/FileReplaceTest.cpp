@@ -12,6 +12,8 @@
 
 #include "platform/FileReplace.h"
 
+namespace slatewick {
+
 namespace {
 
 // While it lives, permissions apply to this process: root acts as "nobody".
@@ -82,3 +84,5 @@ TEST(FileReplace, AFileOrFolderTheUserMayNotWriteIsRefusedWithTheReason) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

@@ -11,6 +11,8 @@
 #include "platform/widgets/QtMessageBoxes.h"
 #include "platform/widgets/QtTranslations.h"
 
+namespace slatewick {
+
 // Under a Japanese locale the standard question box and the save-file dialog speak Japanese.
 TEST(QtTranslations, StandardPiecesSpeakTheLocalesLanguage) {
   QTranslator* japanese = InstallQtTranslations(QLocale(QLocale::Japanese, QLocale::Japan));
@@ -36,3 +38,5 @@ TEST(QtTranslations, StandardPiecesSpeakTheLocalesLanguage) {
   EXPECT_EQ(buttons.join(u' '), QStringLiteral("いいえ(&N) はい(&Y)"));
   EXPECT_EQ(accept, QStringLiteral("保存(&S)"));
 }
+
+}  // namespace slatewick

@@ -8,6 +8,8 @@
 
 #include "platform/widgets/QuitSignals.h"
 
+namespace slatewick {
+
 // Each quit signal closes what is open, whichever loop runs (a question box's, a popup menu's,
 // the program's own), and then quits.
 TEST(QuitSignals, CloseMenusAndDialogsThenQuit) {
@@ -44,3 +46,5 @@ TEST(QuitSignals, CloseMenusAndDialogsThenQuit) {
   QuitOnSignals({});
   for (int signal : {SIGTERM, SIGINT, SIGHUP}) std::signal(signal, SIG_DFL);
 }
+
+}  // namespace slatewick

@@ -5,6 +5,8 @@
 
 #include "platform/Random.h"
 
+namespace slatewick {
+
 TEST(Random, StaysInRangeAndIsRoughlyUniform) {
   Randomize(42);
   std::array<int, 7> counts{};
@@ -38,3 +40,5 @@ TEST(Random, SameSeedSameSequenceAndScriptedSourceWins) {
   SetRandomSource({});
   EXPECT_LT(Random(15), 15);
 }
+
+}  // namespace slatewick

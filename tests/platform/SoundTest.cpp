@@ -17,6 +17,8 @@
 
 #include "platform/Sound.h"
 
+namespace slatewick {
+
 namespace {
 
 // A RIFF WAVE image of a short 440 Hz tone, 16-bit mono.
@@ -195,3 +197,5 @@ TEST_F(SoundOutput, TheProcessEndsWithoutShuttingTheOutputDown) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the audio system was shut down at exit";
 }
+
+}  // namespace slatewick

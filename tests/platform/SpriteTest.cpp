@@ -7,6 +7,8 @@
 #include "platform/Canvas.h"
 #include "platform/DXImageList.h"
 
+namespace slatewick {
+
 namespace {
 
 constexpr QRgb Board = 0xFF005000u;
@@ -179,3 +181,5 @@ TEST_F(SpriteTest, UnknownNameThrowsWithTheName) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

@@ -2,6 +2,8 @@
 
 #include "platform/DXDraw.h"
 
+namespace slatewick {
+
 namespace {
 
 // Records what the surface shows.
@@ -69,3 +71,5 @@ TEST(Surface, FullScreenSwitchAndPlacementRoundTrip) {
   draw.RestoreWindowPlacement();  // forgotten after the first restore
   EXPECT_EQ(host.placement, "moved");
 }
+
+}  // namespace slatewick

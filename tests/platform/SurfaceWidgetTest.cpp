@@ -2,6 +2,8 @@
 
 #include "platform/widgets/SurfaceWidget.h"
 
+namespace slatewick {
+
 namespace {
 
 QImage Frame800x480() {
@@ -35,3 +37,5 @@ TEST(SurfaceWidget, FullScreenKeepsTheFramesProportionsAndMapsPointsBack) {
   EXPECT_EQ(widget.ToBoard({1023.9, 77 + 613.9}), QPoint(799, 479));
   widget.SetFullScreen(false);
 }
+
+}  // namespace slatewick

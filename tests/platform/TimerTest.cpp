@@ -6,6 +6,8 @@
 #include "platform/Clock.h"
 #include "platform/DXTimer.h"
 
+namespace slatewick {
+
 namespace {
 
 // A started timer at a pinned tick count that records the LagCount of every tick.
@@ -116,3 +118,5 @@ TEST_F(TimerTest, ALateTickCountsTheIntervalsItMissed) {
   timer.Idle(1090);  // 73 ms later, four refreshes went by
   EXPECT_EQ(lags, (std::vector<int>{1, 7}));
 }
+
+}  // namespace slatewick

@@ -2,6 +2,8 @@
 
 #include "settings/CodePage.h"
 
+namespace slatewick {
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -59,3 +61,5 @@ TEST(CodePageTest, EveryCharacterReadWritesBack) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

@@ -4,6 +4,8 @@
 #include "SettingsFixture.h"
 #include "settings/IniFile.h"
 
+namespace slatewick {
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -217,3 +219,5 @@ TEST_F(IniReadTest, OneEndlessLine) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

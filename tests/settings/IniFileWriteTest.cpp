@@ -5,9 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "FileSizeLimit.h"
 #include "SettingsFixture.h"
 #include "settings/IniFile.h"
+#include "support/FileSizeLimit.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -220,3 +222,5 @@ TEST_F(IniWriteTest, AFullDiskDuringARewriteInPlaceLeavesTheFileAsItWas) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

@@ -1,6 +1,8 @@
 #include "SettingsFixture.h"
 #include "settings/IniFile.h"
 
+namespace slatewick {
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -62,3 +64,5 @@ TEST(LanguageAssetsTest, JapaneseFileIsUtf16LeWithCrLfAndTheJapaneseTexts) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

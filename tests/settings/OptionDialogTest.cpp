@@ -12,13 +12,12 @@
 #include <functional>
 
 #include "SettingsFixture.h"
-#include "board/BoardFixture.h"
-#include "board/widgets/MainWindow.h"
-#include "settings/ChalkSamples.h"
 #include "settings/SettingsFile.h"
 #include "settings/Unit_Option.h"
-#include "settings/widgets/Install.h"
 #include "settings/widgets/OptionDialog.h"
+#include "support/Pictures.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -41,16 +40,15 @@ QStringList Captions(TfrmOption& form) {
                << form.btnOK.Caption << form.btnCancel.Caption;
 }
 
-// A program folder of its own in a Japanese locale, a started board with the settings as read
-// without a settings file.
+// A program folder of its own in a Japanese locale, the settings as read without a
+// settings file.
 class OptionDialogTest : public ExeFolderTest {
  protected:
   void SetUp() override {
     ExeFolderTest::SetUp();
     SetUserDefaultLCID(1041);
     SetApplicationTitle(u"Slatewick 2"_s);
-    StartBoard(board);
-    board.st.Opt = Settings{};
+    settings = Settings{};
   }
   QString SettingsFile() const { return Path("VezozazOption.ini"); }
   // The settings folder is a regular file: nothing can be written below it.
@@ -60,7 +58,9 @@ class OptionDialogTest : public ExeFolderTest {
     return Path("blocker") + "/VezozazOption.ini";
   }
 
-  TfrmMain board;
+  Settings settings;
+  // Stands in for the board's picture of the chalk: the dialog shows whatever it is given.
+  QImage samples = Blocks(267, 73);
 };
 
 using OptionDialogWindow = OptionDialogTest;
@@ -100,7 +100,7 @@ TEST_F(OptionDialogTest, TextsComeFromTheLanguageFileOfTheLocaleOrTheDialogItsel
                            u"倒したチョーク"_s,
                            u"OK(&O)"_s,
                            u"ｷｬﾝｾﾙ(&C)"_s};
-  TfrmOption plain(board.st);
+  TfrmOption plain(settings, samples);
   plain.FormCreate();
   EXPECT_EQ(Captions(plain), own);
 
@@ -108,21 +108,21 @@ TEST_F(OptionDialogTest, TextsComeFromTheLanguageFileOfTheLocaleOrTheDialogItsel
              "[preferencedialog]\r\ntitle=Options\r\nDirt=Smudges\r\nShowDebug=\r\nChalkC=Laid\r\n"
              "[General]\r\nOK=Fine\r\nCancel=Back\r\n");
   WriteBytes(Path("Language.ini"), "[PreferenceDialog]\r\nChalkA=From the other file\r\n");
-  TfrmOption form(board.st);
+  TfrmOption form(settings, samples);
   form.FormCreate();
   EXPECT_EQ(Captions(form), (QStringList{"Options", "Smudges", own[2], own[3], own[4], own[5],
                                          own[6], "", own[8], own[9], "Laid", "Fine", "Back"}));
 }
 
 TEST_F(OptionDialogTest, ShowLoadsEachBoxFromItsSetting) {
-  TfrmOption form(board.st);
+  TfrmOption form(settings, samples);
   form.FormShow();
   EXPECT_EQ(Bits(form.Checked()),
             (std::array<bool, 7>{true, true, true, false, true, false, false}));
   for (std::size_t i = 0; i < 7; ++i) {
     std::array<bool, 7> one{};
     one[i] = true;
-    board.st.Opt = FromBits(one);
+    settings = FromBits(one);
     form.FormShow();
     EXPECT_EQ(Bits(form.Checked()), one) << i;
     EXPECT_TRUE(form.CheckBoxes()[i]->Checked);
@@ -130,14 +130,14 @@ TEST_F(OptionDialogTest, ShowLoadsEachBoxFromItsSetting) {
 }
 
 TEST_F(OptionDialogTest, OkWritesAllSevenKeysThenAppliesThem) {
-  TfrmOption form(board.st);
+  TfrmOption form(settings, samples);
   form.FormShow();
   const std::array<bool, 7> chosen{false, true, false, true, false, true, true};
   for (std::size_t i = 0; i < 7; ++i) form.CheckBoxes()[i]->Checked = chosen[i];
-  EXPECT_EQ(board.st.Opt, Settings{});
+  EXPECT_EQ(settings, Settings{});
   ASSERT_TRUE(form.btnOKClick());
 
-  EXPECT_EQ(board.st.Opt, FromBits(chosen));
+  EXPECT_EQ(settings, FromBits(chosen));
   EXPECT_TRUE(boxes_.empty());
   EXPECT_EQ(ReadBytes(SettingsFile()),
             "[Opt]\r\nYogore=0\r\nKyoriSeigen=1\r\nRunWithDay=0\r\nNewWithDay=1\r\nShowKona=0\r\n"
@@ -145,15 +145,15 @@ TEST_F(OptionDialogTest, OkWritesAllSevenKeysThenAppliesThem) {
   EXPECT_EQ(ReadSettings(), FromBits(chosen));
 
   // The next opening shows what was stored.
-  TfrmOption again(board.st);
+  TfrmOption again(settings, samples);
   again.FormShow();
   EXPECT_EQ(Bits(again.Checked()), chosen);
 }
 
 TEST_F(OptionDialogTest, OkWithoutAChangeStillWritesEveryKey) {
   WriteBytes(SettingsFile(), "; mine\r\n[Other]\r\nx=1\r\n[Opt]\r\nShowDebug=1\r\n");
-  board.st.Opt = ReadSettings();
-  TfrmOption form(board.st);
+  settings = ReadSettings();
+  TfrmOption form(settings, samples);
   form.FormShow();
   ASSERT_TRUE(form.btnOKClick());
   EXPECT_EQ(ReadBytes(SettingsFile()),
@@ -161,66 +161,11 @@ TEST_F(OptionDialogTest, OkWithoutAChangeStillWritesEveryKey) {
             "RunWithDay=1\r\nNewWithDay=0\r\nShowKona=1\r\nKadoOnlyCtrl=0\r\n");
   Settings expected;
   expected.ShowDebug = true;
-  EXPECT_EQ(board.st.Opt, expected);
-}
-
-TEST_F(OptionDialogTest, PictureShowsTheThreeWaysOfTheChalkOnItsGround) {
-  const QImage picture = TfrmOption(board.st).Image1;
-  ASSERT_EQ(picture.size(), QSize(267, 73));
-  constexpr QRgb ground = ToQRgb(ChalkSamplesGround);
-  struct Band {
-    int left = 1000, right = -1, top = 1000, bottom = -1, pixels = 0;
-    QSet<QRgb> colours;
-  };
-  std::array<Band, 3> bands;
-  for (int y = 0; y < 73; ++y)
-    for (int x = 0; x < 267; ++x) {
-      const QRgb p = picture.pixel(x, y);
-      if (p == ground) continue;
-      const int r = qRed(p), g = qGreen(p), b = qBlue(p);
-      Band& band = bands[x < 90 ? 0 : x < 190 ? 1 : 2];
-      band.left = std::min(band.left, x), band.right = std::max(band.right, x);
-      band.top = std::min(band.top, y), band.bottom = std::max(band.bottom, y);
-      ++band.pixels;
-      band.colours.insert(p);
-      if (x < 90) {
-        // The flat of the tip: white, evenly darkened a little.
-        ASSERT_TRUE(r == g && g == b && r >= 241) << x << "," << y;
-      } else {
-        // The corner and the laid chalk: the white chalk's shades, green darkened less.
-        ASSERT_TRUE(r == b && g == r + 20 && r >= 92 && r <= 191) << x << "," << y;
-      }
-    }
-  // Left to right, each slanting over most of the height.
-  EXPECT_EQ(bands[0].left, 26);
-  EXPECT_GE(bands[0].right, 50);  // the pen is 5 to 7 pixels wide
-  EXPECT_LE(bands[0].right, 51);
-  EXPECT_GE(bands[1].left, 123);
-  EXPECT_EQ(bands[1].right, 147);
-  EXPECT_EQ(bands[2].left, 232);
-  EXPECT_EQ(bands[2].right, 246);
-  for (const Band& band : bands) EXPECT_GE(band.bottom - band.top, 55);
-  // Thick, thin, broad and textured.
-  EXPECT_GE(bands[0].pixels, 6 * 60);
-  EXPECT_LE(bands[1].pixels, 2 * 61);
-  EXPECT_GE(bands[2].pixels, 12 * 55);
-  EXPECT_GE(bands[2].colours.size(), 20);
-  // The board's specks of its own colour (the ground) lie inside the thick stroke.
-  int specks = 0;
-  for (int y = 20; y < 50; ++y) {
-    int first = -1, last = -1;
-    for (int x = 20; x < 60; ++x)
-      if (picture.pixel(x, y) != ground) {
-        if (first < 0) first = x;
-        last = x;
-      }
-    for (int x = first + 1; x < last; ++x) specks += picture.pixel(x, y) == ground;
-  }
-  EXPECT_GT(specks, 0);
+  EXPECT_EQ(settings, expected);
 }
 
 TEST_F(OptionDialogWindow, FixedClientWithTheControlsInTheirPlaces) {
-  OptionDialog dialog(board.st, nullptr);
+  OptionDialog dialog(settings, samples, nullptr);
   dialog.FormCreate();
   EXPECT_EQ(dialog.size(), QSize(301, 332));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
@@ -271,8 +216,8 @@ TEST_F(OptionDialogWindow, EnterIsOkWhileCancelEscapeAndTheCloseBoxChangeNothing
     QFile::remove(SettingsFile());
     Settings before;
     before.ShowDebug = true;
-    board.st.Opt = before;
-    OptionDialog dialog(board.st, nullptr);
+    settings = before;
+    OptionDialog dialog(settings, samples, nullptr);
     dialog.FormCreate();
     dialog.show();
     ExpectBoxesShow(dialog, before);
@@ -286,7 +231,7 @@ TEST_F(OptionDialogWindow, EnterIsOkWhileCancelEscapeAndTheCloseBoxChangeNothing
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), c.applies ? QDialog::Accepted : QDialog::Rejected);
     const Settings after = c.applies ? chosen : before;
-    EXPECT_EQ(board.st.Opt, after);
+    EXPECT_EQ(settings, after);
     EXPECT_EQ(QFile::exists(SettingsFile()), c.applies);
     EXPECT_EQ(ReadSettings(), c.applies ? chosen : Settings{});
 
@@ -299,7 +244,7 @@ TEST_F(OptionDialogWindow, EnterIsOkWhileCancelEscapeAndTheCloseBoxChangeNothing
 // and the dialog stays open with the user's choices; once the folder takes the file, OK goes
 // through.
 TEST_F(OptionDialogWindow, WriteErrorKeepsTheDialogOpenWithTheChoices) {
-  OptionDialog dialog(board.st, nullptr);
+  OptionDialog dialog(settings, samples, nullptr);
   dialog.FormCreate();
   dialog.show();
   const QString path = BlockSettingsFolder();
@@ -311,7 +256,7 @@ TEST_F(OptionDialogWindow, WriteErrorKeepsTheDialogOpenWithTheChoices) {
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(dialog.Form().Checked(), chosen);
   ExpectBoxesShow(dialog, chosen);
-  EXPECT_EQ(board.st.Opt, Settings{});
+  EXPECT_EQ(settings, Settings{});
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_EQ(boxes_[0].Text, path + u" に書き込めません."_s);
   EXPECT_EQ(boxes_[0].Icon, BoxIcon::Stop);
@@ -320,34 +265,7 @@ TEST_F(OptionDialogWindow, WriteErrorKeepsTheDialogOpenWithTheChoices) {
   SetExeDir(dir_.path());
   dialog.OkButton().click();
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(board.st.Opt, chosen);
+  EXPECT_EQ(settings, chosen);
 }
 
-TEST_F(OptionDialogWindow, MenuCommandShowsItModallyAndOkAppliesAtTheNextFrame) {
-  MainWindow window;
-  StartBoard(window.Board());
-  InstallOptionDialog(window);
-  auto* dialog = window.findChild<OptionDialog*>();
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->parentWidget(), &window);
-  EXPECT_EQ(dialog->windowTitle(), u"Slatewick 2の設定"_s);
-  EXPECT_FALSE(dialog->isVisible());
-  ASSERT_TRUE(window.Board().onOption);
-
-  window.Board().AllRewrite();
-  const QImage without = window.Board().DXDraw.FrontBuffer().copy(30, 30, 200, 40);
-  bool wasModal = false;
-  QTimer::singleShot(0, dialog, [&] {
-    wasModal = dialog->isVisible() && dialog->isModal();
-    dialog->CheckBox(6).click();
-    dialog->OkButton().click();
-  });
-  window.Board().RunMenuCommand(int(MenuItem::Option));
-  EXPECT_TRUE(wasModal);
-  EXPECT_FALSE(dialog->isVisible());
-  EXPECT_TRUE(window.Board().st.Opt.ShowDebug);
-  EXPECT_TRUE(ReadSettings().ShowDebug);
-  // The debug overlay is on the very next frame.
-  window.Board().AllRewrite();
-  EXPECT_NE(window.Board().DXDraw.FrontBuffer().copy(30, 30, 200, 40), without);
-}
+}  // namespace slatewick

@@ -1,8 +1,10 @@
 #include <QDir>
 
-#include "FileSizeLimit.h"
 #include "SettingsFixture.h"
 #include "settings/SettingsFile.h"
+#include "support/FileSizeLimit.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -140,3 +142,5 @@ TEST_F(SettingsFileTest, WritingStopsAtTheKeyThatFailsAndKeepsEarlierKeys) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

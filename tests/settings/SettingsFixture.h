@@ -14,27 +14,11 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
 #include "settings/Language.h"
+#include "support/FileBytes.h"
+#include "support/LanguageSeams.h"
+#include "support/ProcessSeams.h"
 
-// Files for the INI tests: bytes in, bytes out, text as UTF-16LE with a byte-order mark.
-inline void WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-inline QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline QByteArray Utf16Le(const QString& text) {
-  QByteArray bytes("\xFF\xFE", 2);
-  for (QChar c : text) {
-    bytes.append(static_cast<char>(c.unicode() & 0xFF));
-    bytes.append(static_cast<char>(c.unicode() >> 8));
-  }
-  return bytes;
-}
+namespace slatewick {
 
 // A fresh folder that stands in for the executable's folder, with the locale (1033) and the
 // language file chosen as the program would choose them, and message boxes recorded and
@@ -43,26 +27,14 @@ class ExeFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    SetExeDir(dir_.path());
-    SetLanguageFilePath(QString());
-    SetUserDefaultLCID(1033);
-    SetMessageBoxHandler([this](const MessageBoxRequest& request) {
-      boxes_.push_back(request);
-      return BoxAnswer::Ok;
-    });
-  }
-  void TearDown() override {
-    SetMessageBoxHandler(nullptr);
-    SetApplicationTitle(savedTitle_);
-    SetExeDir(QString());
-    SetLanguageFilePath(QString());
-    SetUserDefaultLCID(0);
+    seams_.answer = [](const MessageBoxRequest&) { return BoxAnswer::Ok; };
   }
   QString Path(const QString& name) const { return dir_.filePath(name); }
 
   QTemporaryDir dir_;
-  std::vector<MessageBoxRequest> boxes_;
-  const QString savedTitle_ = ApplicationTitle();
+  ProcessSeams seams_{dir_.path()};
+  LanguageSeams language_{1033};
+  std::vector<MessageBoxRequest>& boxes_ = seams_.boxes;
 };
 
 // While it lives, no new file can be made in folder, but file can still be written, as for a user
@@ -90,3 +62,5 @@ class NoNewFiles {
  private:
   QByteArray folder_;
 };
+
+}  // namespace slatewick

@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "SettingsFixture.h"
-#include "board/widgets/MainWindow.h"
 #include "settings/VersionBox.h"
-#include "settings/widgets/Install.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -141,14 +141,4 @@ TEST_F(VersionBox, AuthorIsReadAnewAtEachOpening) {
   EXPECT_TRUE(Opened().endsWith(u"\nLanguageResource written by Second"_s));
 }
 
-TEST_F(VersionBox, MenuCommandOfTheMainWindowShowsIt) {
-  SetUserDefaultLCID(1041);
-  MainWindow window;
-  EXPECT_FALSE(window.Board().onAbout);
-  InstallAboutBox(window);
-  ASSERT_TRUE(window.Board().onAbout);
-  window.Board().RunMenuCommand(int(MenuItem::About));
-  ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_EQ(boxes_[0].Text, u"Slatewick 2\nVer. 2.00\n"_s + kJapaneseCredit);
-  EXPECT_EQ(boxes_[0].Caption, ApplicationTitle());
-}
+}  // namespace slatewick

@@ -14,6 +14,8 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Sound.h"
 
+namespace slatewick {
+
 namespace {
 
 int VirtualKey(int qtKey) {
@@ -176,3 +178,5 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {}
+
+}  // namespace slatewick

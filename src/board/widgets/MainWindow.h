@@ -7,6 +7,8 @@
 #include "platform/widgets/InputStateTracker.h"
 #include "platform/widgets/SurfaceWidget.h"
 
+namespace slatewick {
+
 // The main window: a fixed 800 x 480 client area filled by the drawing surface. It turns Qt's
 // input into the board's handlers (the key state follows every input event of the application)
 // and hosts the board.
@@ -42,3 +44,5 @@ class MainWindow : public QWidget, public BoardHost {
   std::unique_ptr<FrameTimerDriver> driver_;
   int wheelDelta_ = 0;
 };
+
+}  // namespace slatewick

@@ -9,6 +9,8 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 
+namespace slatewick {
+
 namespace {
 
 constexpr int ItemHeight = 19;
@@ -24,9 +26,9 @@ class FixedHeightDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-FilesDialog::FilesDialog(TfrmMain& frmMain, QWidget* parent)
+FilesDialog::FilesDialog(BoardAccess& board, QWidget* parent)
     : QDialog(parent),
-      form_(frmMain),
+      form_(board),
       lbl_(new QLabel(this)),
       edtFileName_(new QLineEdit(this)),
       lstFiles_(new QListWidget(this)),
@@ -144,3 +146,5 @@ void FilesDialog::PlaceControls() {
   btnOK_->setGeometry(192 + dw, 376 + dh, 97, 33);
   btnCancel_->setGeometry(296 + dw, 377 + dh, 91, 32);
 }
+
+}  // namespace slatewick

@@ -8,6 +8,8 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
+namespace slatewick {
+
 // The board-file chooser's window: a sizeable dialog (client 396 x 421 at least) whose
 // controls keep their distances to the anchored sides. It shows TfrmFiles' fields and passes
 // the user's actions to its handlers; closing it by Escape or the close box is Cancel.
@@ -17,7 +19,7 @@ class FilesDialog : public QDialog {
  public:
   static constexpr int DesignWidth = 396, DesignHeight = 421;  // client pixels
 
-  FilesDialog(TfrmMain& frmMain, QWidget* parent);
+  FilesDialog(BoardAccess& board, QWidget* parent);
 
   TfrmFiles& Form() { return form_; }
   QLabel* Label() const { return lbl_; }
@@ -48,3 +50,5 @@ class FilesDialog : public QDialog {
   bool showing_ = false;         // controls are being filled from the form
   bool closeOnRelease_ = false;  // a double click chose: close at its button's release
 };
+
+}  // namespace slatewick

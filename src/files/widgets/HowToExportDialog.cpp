@@ -3,9 +3,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-HowToExportDialog::HowToExportDialog(TfrmMain& frmMain, QWidget* parent)
+namespace slatewick {
+
+HowToExportDialog::HowToExportDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      form_(frmMain),
       rbOnlypic_(new QRadioButton(this)),
       rbWithall_(new QRadioButton(this)),
       btnOK_(new QPushButton(this)),
@@ -51,3 +52,5 @@ void HowToExportDialog::reject() {
   if (form_.ModalResult == TModalResult::None) form_.btnCancelClick();
   QDialog::reject();
 }
+
+}  // namespace slatewick

@@ -6,6 +6,8 @@
 class QPushButton;
 class QRadioButton;
 
+namespace slatewick {
+
 // The export-kind dialog's window: fixed size, centred over the main window, two radio
 // buttons and OK / Cancel. Escape and the close box are Cancel.
 class HowToExportDialog : public QDialog {
@@ -14,7 +16,7 @@ class HowToExportDialog : public QDialog {
  public:
   static constexpr int ClientWidth = 318, ClientHeight = 93;
 
-  HowToExportDialog(TfrmMain& frmMain, QWidget* parent);
+  explicit HowToExportDialog(QWidget* parent);
 
   TfrmHowToExport& Form() { return form_; }
   QRadioButton* OnlypicButton() const { return rbOnlypic_; }
@@ -32,3 +34,5 @@ class HowToExportDialog : public QDialog {
   QPushButton* btnOK_;
   QPushButton* btnCancel_;
 };
+
+}  // namespace slatewick

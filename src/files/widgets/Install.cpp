@@ -6,16 +6,18 @@
 #include "files/widgets/HowToExportDialog.h"
 #include "files/widgets/SaveDialog.h"
 
+namespace slatewick {
+
 void InstallFilesDialog(MainWindow& window) {
   TfrmMain& board = window.Board();
   auto* frmFiles = new FilesDialog(board, &window);
-  board.onLoad = [&board, frmFiles] { mnuLoadClick(board, frmFiles->Form()); };
-  board.onSave = [&board, frmFiles] { mnuSaveClick(board, frmFiles->Form()); };
+  board.onLoad = [frmFiles] { mnuLoadClick(frmFiles->Form()); };
+  board.onSave = [frmFiles] { mnuSaveClick(frmFiles->Form()); };
 }
 
 void InstallExport(MainWindow& window) {
   TfrmMain& board = window.Board();
-  auto* frmHowToExport = new HowToExportDialog(board, &window);
+  auto* frmHowToExport = new HowToExportDialog(&window);
   auto* dlgSave = new SaveDialog(&window);
   board.onToBMP = [&board, frmHowToExport, dlgSave] {
     dlgSave->Dialog().Filter = board.dlgSaveFilter;
@@ -23,3 +25,5 @@ void InstallExport(MainWindow& window) {
   };
   board.onScreenShot = [&board] { actScreenShotExecute(board); };
 }
+
+}  // namespace slatewick

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace slatewick {
+
 class MainWindow;
 
 // The board-file chooser and the export's dialogs, created once as children of the main window
@@ -8,3 +10,5 @@ class MainWindow;
 void InstallFilesDialog(MainWindow& window);
 // InstallExport wires the export item (Board().onToBMP) and F12 (Board().onScreenShot).
 void InstallExport(MainWindow& window);
+
+}  // namespace slatewick

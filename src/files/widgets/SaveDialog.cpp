@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+namespace slatewick {
+
 SaveDialog::SaveDialog(QWidget* parent) : QFileDialog(parent) {
   setAcceptMode(QFileDialog::AcceptSave);
   setFileMode(QFileDialog::AnyFile);
@@ -27,3 +29,5 @@ void SaveDialog::UseSuffixOf(const QString& nameFilter) {
   const QRegularExpressionMatch match = single.match(nameFilter);
   setDefaultSuffix(match.hasMatch() ? match.captured(1) : dlgSave_.DefaultExt);
 }
+
+}  // namespace slatewick

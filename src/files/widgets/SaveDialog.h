@@ -3,6 +3,8 @@
 
 #include "files/Export.h"
 
+namespace slatewick {
+
 // The export's save-file dialog: asks before overwriting, resizable, kept for the run so it
 // starts from the last name and file type. A name typed without an extension gets the one of
 // the chosen file type (DefaultExt for the type of all files).
@@ -20,3 +22,5 @@ class SaveDialog : public QFileDialog {
 
   TSaveDialog dlgSave_;
 };
+
+}  // namespace slatewick

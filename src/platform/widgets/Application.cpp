@@ -3,6 +3,8 @@
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
 
+namespace slatewick {
+
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
@@ -13,3 +15,5 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   }
   return false;
 }
+
+}  // namespace slatewick

@@ -10,6 +10,8 @@
 
 #include "platform/Clock.h"
 
+namespace slatewick {
+
 FrameTimerDriver::FrameTimerDriver(TDXTimer& timer, QObject* parent)
     : QObject(parent), timer_(timer) {
   wake_.setTimerType(Qt::PreciseTimer);
@@ -75,3 +77,5 @@ void FrameTimerDriver::UseScreen(QScreen* screen) {
                                   [this](qreal hertz) { timer_.SetRefreshRate(hertz); });
   Reschedule();
 }
+
+}  // namespace slatewick

@@ -9,6 +9,8 @@
 class QScreen;
 class QWidget;
 
+namespace slatewick {
+
 // Drives a TDXTimer from Qt's event loop: wakes precisely when the next tick is due instead
 // of spinning, follows the application's activation and the refresh rate of the screen that
 // shows the window, and lets a tick nest only inside a modal loop (a menu, a dialog) that an
@@ -34,3 +36,5 @@ class FrameTimerDriver : public QObject {
   QPointer<QWidget> window_;
   QMetaObject::Connection screenChanged_, refreshRateChanged_;
 };
+
+}  // namespace slatewick

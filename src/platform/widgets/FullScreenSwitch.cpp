@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <QWindow>
 
+namespace slatewick {
+
 namespace {
 constexpr int AnswerWaitMs = 500;
 }
@@ -83,3 +85,5 @@ bool FullScreenSwitch::eventFilter(QObject* watched, QEvent* event) {
   }
   return QObject::eventFilter(watched, event);
 }
+
+}  // namespace slatewick

@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace slatewick {
+
 // Takes a top-level window into full screen and back through the window manager, one change at
 // a time: a change wished while the window manager has not answered the previous one waits for
 // that answer (half a second at most: without a window manager none comes), so the window
@@ -40,3 +42,5 @@ class FullScreenSwitch : public QObject {
   QRect windowed_;
   QTimer noAnswer_;
 };
+
+}  // namespace slatewick

@@ -7,6 +7,8 @@
 
 #include "platform/KeyState.h"
 
+namespace slatewick {
+
 namespace {
 
 void SetButtons(Qt::MouseButtons buttons) {
@@ -88,3 +90,5 @@ bool InputStateTracker::eventFilter(QObject* watched, QEvent* event) {
   }
   return false;
 }
+
+}  // namespace slatewick

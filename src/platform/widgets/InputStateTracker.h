@@ -1,6 +1,8 @@
 #pragma once
 #include <QObject>
 
+namespace slatewick {
+
 // Keeps the key state (CurrentKeys) true to every input event the application handles, whichever
 // window or loop handles it (a popup menu's or a modal dialog's own loop included), so that each
 // handler and the frame step read the state of the last event. When a menu or a dialog closes and
@@ -17,3 +19,5 @@ class InputStateTracker : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+}  // namespace slatewick

@@ -5,6 +5,8 @@
 
 #include "platform/MessageBoxes.h"
 
+namespace slatewick {
+
 namespace {
 
 QMessageBox::Icon ToQt(BoxIcon icon) {
@@ -57,3 +59,5 @@ BoxAnswer Show(const MessageBoxRequest& request) {
 void InstallQtMessageBoxes() {
   SetMessageBoxHandler(Show);
 }
+
+}  // namespace slatewick

@@ -4,6 +4,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+namespace slatewick {
+
 QTranslator* InstallQtTranslations(const QLocale& locale) {
   auto* translator = new QTranslator(QCoreApplication::instance());
   if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -14,3 +16,5 @@ QTranslator* InstallQtTranslations(const QLocale& locale) {
   }
   return translator;
 }
+
+}  // namespace slatewick

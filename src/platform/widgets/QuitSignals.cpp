@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <csignal>
 
+namespace slatewick {
+
 namespace {
 
 std::array<int, 2> wakePipe = {-1, -1};  // the handlers write, the user-interface thread reads
@@ -70,3 +72,5 @@ void CloseMenusAndDialogs() {
     if (QApplication::activeModalWidget() == modal) break;
   }
 }
+
+}  // namespace slatewick

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <cmath>
 
+namespace slatewick {
+
 SurfaceWidget::SurfaceWidget(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
@@ -94,3 +96,5 @@ QPoint SurfaceWidget::ToBoard(const QPointF& position) const {
   return {int(std::floor((position.x() - shown.left()) * sx)),
           int(std::floor((position.y() - shown.top()) * sy))};
 }
+
+}  // namespace slatewick

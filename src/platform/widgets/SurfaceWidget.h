@@ -6,6 +6,8 @@
 #include "platform/DXDraw.h"
 #include "platform/widgets/FullScreenSwitch.h"
 
+namespace slatewick {
+
 // Shows the surface's presented frames: at their own size in a window, scaled crisp (nearest
 // neighbour) as large as the screen allows in full screen. Qt's device pixel ratio scales both
 // crisp too, so pointer positions stay board pixels. It is the surface's host: full screen, border,
@@ -38,3 +40,5 @@ class SurfaceWidget : public QWidget, public SurfaceHost {
   bool fullScreen_ = false;
   mutable QPointer<FullScreenSwitch> switch_;
 };
+
+}  // namespace slatewick

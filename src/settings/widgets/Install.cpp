@@ -1,16 +1,20 @@
 #include "settings/widgets/Install.h"
 
-#include "board/widgets/MainWindow.h"
 #include "settings/VersionBox.h"
 #include "settings/widgets/OptionDialog.h"
 
-void InstallOptionDialog(MainWindow& window) {
-  auto* frmOption = new OptionDialog(window.Board().st, &window);
+namespace slatewick {
+
+std::function<void()> InstallOptionDialog(QWidget& window, Settings& settings,
+                                          const QImage& chalkSamples) {
+  auto* frmOption = new OptionDialog(settings, chalkSamples, &window);
   frmOption->FormCreate();
   // mnuOptionClick: the dialog, modally; its result is of no further use.
-  window.Board().onOption = [frmOption] { frmOption->ShowModal(); };
+  return [frmOption] { frmOption->ShowModal(); };
 }
 
-void InstallAboutBox(MainWindow& window) {
-  window.Board().onAbout = [] { ShowVersionBox(); };
+std::function<void()> InstallAboutBox() {
+  return [] { ShowVersionBox(); };
 }
+
+}  // namespace slatewick

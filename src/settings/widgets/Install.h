@@ -1,10 +1,20 @@
 #pragma once
+#include <QImage>
+#include <functional>
 
-class MainWindow;
+#include "settings/Settings.h"
 
-// Creates the settings dialog as a child of the main window (it lives as long as the window),
-// applies its texts once and makes the popup menu's settings command show it modally. Call
-// after the main window's start-up, before the message loop.
-void InstallOptionDialog(MainWindow& window);
-// Makes the popup menu's version command show the version box.
-void InstallAboutBox(MainWindow& window);
+class QWidget;
+
+namespace slatewick {
+
+// Creates the settings dialog as a child of window (it lives as long as the window), showing and
+// changing settings with chalkSamples as its picture, and applies its texts once. Returns the
+// popup menu's settings command, which shows the dialog modally. Call after the main window's
+// start-up, before the message loop.
+std::function<void()> InstallOptionDialog(QWidget& window, Settings& settings,
+                                          const QImage& chalkSamples);
+// The popup menu's version command: shows the version box.
+std::function<void()> InstallAboutBox();
+
+}  // namespace slatewick

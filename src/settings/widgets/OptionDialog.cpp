@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+namespace slatewick {
+
 namespace {
 
 constexpr int ClientWidth = 301, ClientHeight = 332;  // pixels
@@ -31,10 +33,10 @@ void FitCaption(QWidget& control, const QString& text, int available) {
 
 }  // namespace
 
-OptionDialog::OptionDialog(BoardState& board, QWidget* parent)
+OptionDialog::OptionDialog(Settings& settings, const QImage& chalkSamples, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      form_(board) {
+      form_(settings, chalkSamples) {
   setFont(DialogFont());
   setFixedSize(ClientWidth, ClientHeight);
 
@@ -106,3 +108,5 @@ void OptionDialog::showEvent(QShowEvent* event) {
 void OptionDialog::btnOKClick() {
   if (form_.btnOKClick()) accept();
 }
+
+}  // namespace slatewick

@@ -9,13 +9,15 @@ class QFrame;
 class QLabel;
 class QPushButton;
 
+namespace slatewick {
+
 // The settings dialog's window: a fixed 301 x 332 client area with the seven check boxes, the
 // chalk picture in its panel, three labels, OK (default) and Cancel (Esc). It shows the
 // fields of TfrmOption and hands the user's clicks to it. Cancel, Esc and the close box leave
 // everything as it was.
 class OptionDialog : public QDialog {
  public:
-  OptionDialog(BoardState& board, QWidget* parent);
+  OptionDialog(Settings& settings, const QImage& chalkSamples, QWidget* parent);
 
   TfrmOption& Form() { return form_; }
   // Applies the texts once (the dialog's creation).
@@ -44,3 +46,5 @@ class OptionDialog : public QDialog {
   QPushButton* btnOK_;
   QPushButton* btnCancel_;
 };
+
+}  // namespace slatewick

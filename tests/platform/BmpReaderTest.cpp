@@ -6,11 +6,13 @@
 #include <QTemporaryDir>
 #include <string>
 
-#include "files/BmpBuilder.h"
-#include "files/BmpReader.h"
-#include "files/FilesFixture.h"
-#include "files/PictureFiles.h"
 #include "platform/AppError.h"
+#include "platform/BmpReader.h"
+#include "platform/PictureFiles.h"
+#include "support/BmpBuilder.h"
+#include "support/FileBytes.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -332,3 +334,5 @@ TEST(BmpReader, RefusesSizesItsCallerDoesNotAcceptBeforeAllocating) {
   EXPECT_TRUE(cut.refusal.contains(QLatin1String("ends before its pixels")))
       << cut.refusal.toStdString();
 }
+
+}  // namespace slatewick

@@ -13,6 +13,8 @@
 #include <jpeglib.h>
 // clang-format on
 
+namespace slatewick {
+
 using QuantTables = std::array<std::array<std::uint16_t, 64>, 2>;  // luminance, chrominance
 
 struct DecodedJpeg {
@@ -124,3 +126,5 @@ inline int MaxBlockInteriorDifference(const QImage& a, const QImage& b) {
     }
   return worst;
 }
+
+}  // namespace slatewick

@@ -3,8 +3,10 @@
 #include <QImage>
 #include <QString>
 
-#include "files/BmpReader.h"
 #include "platform/AppError.h"
+#include "platform/BmpReader.h"
+
+namespace slatewick {
 
 // Reading and writing the picture files of boards, exports and screenshots. Every failure is
 // an AppError whose message names the file and the reason.
@@ -28,3 +30,5 @@ class BmpSizeError : public AppError {
 // not a whole, consistent BMP (see DecodeBmp) is refused with the reason, and a whole one whose
 // size lies outside `accepted` with a BmpSizeError, before its picture is allocated.
 QImage ReadBmpFile(const QString& path, const BmpSizes& accepted = {});
+
+}  // namespace slatewick

@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QString>
 
+namespace slatewick {
+
 // Windows bitmaps (BMP files) read from bytes that nobody vouches for, as Windows reads them:
 // 1, 4 and 8 bits a pixel with a palette, 16 and 32 bits with or without bit-field masks (also
 // with the alpha mask of compression 6, whose alpha is ignored), 24 bits, RLE4 and RLE8, top-down
@@ -41,3 +43,5 @@ struct BmpReadResult {
 // colour shows white). A colour channel narrower than 8 bits is widened by repeating its bits
 // (5-bit 31 is 255); a wider one shows its top 8 bits.
 BmpReadResult DecodeBmp(QByteArrayView bytes, const BmpSizes& accepted = {});
+
+}  // namespace slatewick

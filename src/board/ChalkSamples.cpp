@@ -1,4 +1,4 @@
-#include "settings/ChalkSamples.h"
+#include "board/ChalkSamples.h"
 
 #include <QPoint>
 #include <algorithm>
@@ -6,6 +6,8 @@
 
 #include "board/Unit_Main.h"
 #include "platform/Canvas.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -61,3 +63,5 @@ QImage DrawChalkSamples(const BoardState& board) {
 
   return st.BoardBitmap;
 }
+
+}  // namespace slatewick

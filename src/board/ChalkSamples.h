@@ -3,6 +3,8 @@
 
 #include "platform/Types.h"
 
+namespace slatewick {
+
 struct BoardState;
 
 // The settings dialog's picture of the three ways of using the chalk.
@@ -15,3 +17,5 @@ constexpr TColor ChalkSamplesGround = RGB(3, 83, 3);
 // steps. Takes the chalk colours, the chalk size and the cosine table from a started board;
 // draws from the program's random generator.
 QImage DrawChalkSamples(const BoardState& board);
+
+}  // namespace slatewick

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+namespace slatewick {
+
 inline void BmpPut(QByteArray& bytes, quint32 value, int size) {
   for (int i = 0; i < size; ++i) bytes.append(char((value >> (8 * i)) & 0xFF));
 }
@@ -108,3 +110,5 @@ struct RleStream {
     return *this;
   }
 };
+
+}  // namespace slatewick

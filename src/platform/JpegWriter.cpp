@@ -1,4 +1,4 @@
-#include "files/JpegWriter.h"
+#include "platform/JpegWriter.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -7,8 +7,10 @@
 #include <jpeglib.h>
 // clang-format on
 
-#include "files/PictureFiles.h"
 #include "platform/AppError.h"
+#include "platform/PictureFiles.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -79,3 +81,5 @@ QByteArray EncodeJpeg(const QImage& picture, int quality) {
 void WriteJpegFile(const QImage& picture, const QString& path) {
   WriteFileAtomically(path, EncodeJpeg(picture));
 }
+
+}  // namespace slatewick

@@ -1,9 +1,11 @@
-#include "files/BmpReader.h"
+#include "platform/BmpReader.h"
 
 #include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <bit>
+
+namespace slatewick {
 
 namespace {
 
@@ -334,3 +336,5 @@ BmpReadResult DecodeBmp(QByteArrayView bytes, const BmpSizes& accepted) {
     return {QImage(), refused.why};
   }
 }
+
+}  // namespace slatewick

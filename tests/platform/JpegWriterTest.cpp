@@ -1,10 +1,14 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "files/FilesFixture.h"
-#include "files/JpegDecode.h"
-#include "files/JpegWriter.h"
 #include "platform/AppError.h"
+#include "platform/JpegWriter.h"
+#include "support/FileBytes.h"
+#include "support/FileSizeLimit.h"
+#include "support/JpegDecode.h"
+#include "support/Pictures.h"
+
+namespace slatewick {
 
 namespace {
 
@@ -70,3 +74,5 @@ TEST(JpegWriter, AFailedWriteLeavesTheOldFileWhole) {
 }
 
 }  // namespace
+
+}  // namespace slatewick

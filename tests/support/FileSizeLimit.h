@@ -3,6 +3,8 @@
 
 #include <csignal>
 
+namespace slatewick {
+
 // While it lives, no file of this process may grow beyond `bytes` (as on a full disk); writes
 // past the limit fail with EFBIG instead of raising SIGXFSZ. Works for root too.
 class FileSizeLimit {
@@ -24,3 +26,5 @@ class FileSizeLimit {
   rlimit saved_{};
   void (*previous_)(int) = nullptr;
 };
+
+}  // namespace slatewick

@@ -1,12 +1,14 @@
-#include "files/PictureFiles.h"
+#include "platform/PictureFiles.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
 
-#include "files/BmpReader.h"
 #include "platform/AppError.h"
+#include "platform/BmpReader.h"
 #include "platform/FileReplace.h"
+
+namespace slatewick {
 
 void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
   const QString reason = ReplaceFile(path, bytes);
@@ -45,3 +47,5 @@ QImage ReadBmpFile(const QString& path, const BmpSizes& accepted) {
   if (read.picture.isNull()) throw refuse(read.refusal);
   return read.picture;
 }
+
+}  // namespace slatewick

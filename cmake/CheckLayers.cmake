@@ -1,0 +1,28 @@
+# Fails when a file of a layer includes a header of a layer above it.
+# Usage: cmake -DROOT=<source folder> -P CheckLayers.cmake
+# The layers from the bottom up; src/<layer> and tests/<layer> (widgets/ included) may include
+# "<other>/..." only for an <other> at or below <layer>.
+set(layers platform settings board files)
+set(violations "")
+foreach(tree src tests)
+  set(rank 0)
+  foreach(layer ${layers})
+    file(GLOB_RECURSE sources ${ROOT}/${tree}/${layer}/*.h ${ROOT}/${tree}/${layer}/*.cpp)
+    foreach(source ${sources})
+      file(STRINGS ${source} includes REGEX "^#include \"[a-z]+/")
+      foreach(line ${includes})
+        string(REGEX REPLACE "^#include \"([a-z]+)/.*" "\\1" target "${line}")
+        list(FIND layers ${target} target_rank)
+        if(target_rank GREATER rank)
+          file(RELATIVE_PATH name ${ROOT} ${source})
+          list(APPEND violations "${name}: ${line}")
+        endif()
+      endforeach()
+    endforeach()
+    math(EXPR rank "${rank} + 1")
+  endforeach()
+endforeach()
+if(violations)
+  list(JOIN violations "\n  " text)
+  message(FATAL_ERROR "Includes that reach up the stack platform <- settings <- board <- files:\n  ${text}")
+endif()

@@ -1,0 +1,24 @@
+#pragma once
+#include <QImage>
+
+#include "board/BoardHistory.h"
+#include "platform/DXTimer.h"
+
+namespace slatewick {
+
+// What the layers above the board reach of it (the file chooser, the export, the screenshot):
+// the board picture with its undo history, the window picture and the frame timer.
+class BoardAccess {
+ public:
+  virtual ~BoardAccess() = default;
+  // The board picture: the client width x (client height - TrayHeight) pixels, RGB32.
+  virtual QImage& BoardPicture() = 0;
+  // Undo and redo of the board picture; a change made through a HistoryScope can be undone.
+  virtual BoardHistory& BoardChanges() = 0;
+  // The window picture: the client area as last presented (800 x 480), RGB32.
+  virtual QImage WindowPicture() = 0;
+  // The frame timer; it is stopped while a dialog waits for the user.
+  virtual TDXTimer& FrameTimer() = 0;
+};
+
+}  // namespace slatewick

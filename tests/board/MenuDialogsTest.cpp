@@ -1,0 +1,76 @@
+// The settings dialog and the version box, reached through the main window's popup menu.
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "board/BoardFixture.h"
+#include "board/ChalkSamples.h"
+#include "board/widgets/MainWindow.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsFixture.h"
+#include "settings/widgets/Install.h"
+#include "settings/widgets/OptionDialog.h"
+
+namespace slatewick {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QString kJapaneseCredit = u"制作：Slatewick 開発チーム"_s;
+
+// A program folder of its own in a Japanese locale.
+class MenuDialogs : public ExeFolderTest {
+ protected:
+  void SetUp() override {
+    ExeFolderTest::SetUp();
+    SetUserDefaultLCID(1041);
+    SetApplicationTitle(u"Slatewick 2"_s);
+  }
+};
+
+TEST_F(MenuDialogs, SettingsCommandShowsItModallyAndOkAppliesAtTheNextFrame) {
+  MainWindow window;
+  StartBoard(window.Board());
+  window.Board().onOption =
+      InstallOptionDialog(window, window.Board().st.Opt, DrawChalkSamples(window.Board().st));
+  auto* dialog = window.findChild<OptionDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->parentWidget(), &window);
+  EXPECT_EQ(dialog->windowTitle(), u"Slatewick 2の設定"_s);
+  EXPECT_FALSE(dialog->isVisible());
+  ASSERT_TRUE(window.Board().onOption);
+
+  window.Board().AllRewrite();
+  const QImage without = window.Board().DXDraw.FrontBuffer().copy(30, 30, 200, 40);
+  bool wasModal = false;
+  QTimer::singleShot(0, dialog, [&] {
+    wasModal = dialog->isVisible() && dialog->isModal();
+    dialog->CheckBox(6).click();
+    dialog->OkButton().click();
+  });
+  window.Board().RunMenuCommand(int(MenuItem::Option));
+  EXPECT_TRUE(wasModal);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_TRUE(window.Board().st.Opt.ShowDebug);
+  EXPECT_TRUE(ReadSettings().ShowDebug);
+  // The debug overlay is on the very next frame.
+  window.Board().AllRewrite();
+  EXPECT_NE(window.Board().DXDraw.FrontBuffer().copy(30, 30, 200, 40), without);
+}
+
+TEST_F(MenuDialogs, VersionCommandShowsTheVersionBox) {
+  SetUserDefaultLCID(1041);
+  MainWindow window;
+  EXPECT_FALSE(window.Board().onAbout);
+  window.Board().onAbout = InstallAboutBox();
+  ASSERT_TRUE(window.Board().onAbout);
+  window.Board().RunMenuCommand(int(MenuItem::About));
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].Text, u"Slatewick 2\nVer. 2.00\n"_s + kJapaneseCredit);
+  EXPECT_EQ(boxes_[0].Caption, ApplicationTitle());
+}
+
+}  // namespace
+
+}  // namespace slatewick

@@ -1,0 +1,56 @@
+// The screenshot key of the real main window, wired to the export by the files shell.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+
+#include "board/BoardFixture.h"
+#include "board/widgets/MainWindow.h"
+#include "files/widgets/Install.h"
+#include "platform/KeyState.h"
+#include "platform/Places.h"
+
+namespace slatewick {
+
+namespace {
+
+// The real main window around a started board, with keys sent as the system sends them.
+class ScreenShotKey : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartBoard(window.Board());
+    CurrentKeys() = {};
+  }
+  void TearDown() override { CurrentKeys() = {}; }
+
+  void Key(int key, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(&window, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(&window, &release);
+  }
+
+  MainWindow window;
+};
+
+// F12 alone takes a screenshot; held with Ctrl, Shift or Alt it writes nothing.
+TEST_F(ScreenShotKey, OnlyF12AloneWritesAScreenshot) {
+  QTemporaryDir dir;
+  SetExeDir(dir.path());
+  InstallExport(window);
+  const auto shots = [&] {
+    return QDir(dir.path()).entryList({QStringLiteral("*.jpg")}, QDir::Files).size();
+  };
+  for (auto chord : {Qt::ControlModifier, Qt::ShiftModifier, Qt::AltModifier})
+    Key(Qt::Key_F12, chord);
+  EXPECT_EQ(shots(), 0);
+  Key(Qt::Key_F12, Qt::NoModifier);
+  EXPECT_EQ(shots(), 1);
+  SetExeDir(QString());
+}
+
+}  // namespace
+
+}  // namespace slatewick

@@ -1,0 +1,25 @@
+#pragma once
+// The locale and the language file of the settings layer, set for one test and put back.
+#include <QString>
+
+#include "settings/Language.h"
+
+namespace slatewick {
+
+// While it lives, the user's locale is lcid and the language file is chosen by it; its end
+// lets ICU and the locale choose again.
+class LanguageSeams {
+ public:
+  explicit LanguageSeams(int lcid = 1033) {
+    SetLanguageFilePath(QString());
+    SetUserDefaultLCID(lcid);
+  }
+  ~LanguageSeams() {
+    SetLanguageFilePath(QString());
+    SetUserDefaultLCID(0);
+  }
+  LanguageSeams(const LanguageSeams&) = delete;
+  LanguageSeams& operator=(const LanguageSeams&) = delete;
+};
+
+}  // namespace slatewick
