@@ -17,6 +17,7 @@
 #include "board/Unit_Main.h"
 #include "platform/KeyState.h"
 #include "platform/Random.h"
+#include "support/ProcessSeams.h"
 
 namespace slatewick {
 
@@ -99,9 +100,7 @@ class BoardTest : public ::testing::Test {
   void SetUp() override {
     StartBoard(frm);
     frm.DXDraw.StopSurface();  // the frame steps here need no composition
-    CurrentKeys() = {};
   }
-  void TearDown() override { CurrentKeys() = {}; }
 
   BoardState& st() { return frm.st; }
   TColor Px(int x, int y) const { return FromQRgb(frm.st.BoardBitmap.pixel(x, y)); }
@@ -137,6 +136,7 @@ class BoardTest : public ::testing::Test {
     (b == MouseButton::Left ? k.Left : b == MouseButton::Right ? k.Right : k.Middle) = down;
   }
 
+  ProcessSeams seams;
   FakeBoardHost host;
   TfrmMain frm{&host};
   RandomScript random;

@@ -57,16 +57,10 @@ class DateTest : public StartedBoardTest {
   void SetUp() override {
     StartedBoardTest::SetUp();
     folder.messages.clear();
-    SetMessageBoxHandler([this](const MessageBoxRequest& r) {
-      questions.push_back(r);
-      return answer;
-    });
+    questions.clear();
+    folder.seams.answer = [this](const MessageBoxRequest&) { return answer; };
     st().ClearConfirmText = QStringLiteral("Erase everything?");
     ChalkUnderTheColumn();
-  }
-  void TearDown() override {
-    PinLocalTime(std::nullopt);
-    StartedBoardTest::TearDown();
   }
 
   void Today(int year, int month, int day) {
@@ -86,7 +80,7 @@ class DateTest : public StartedBoardTest {
   }
 
   BoxAnswer answer = BoxAnswer::Yes;
-  std::vector<MessageBoxRequest> questions;
+  std::vector<MessageBoxRequest>& questions = folder.seams.boxes;
 };
 
 }  // namespace

@@ -6,12 +6,20 @@
 
 #include "board/BoardFixture.h"
 #include "board/Pixels.h"
+#include "board/Tray.h"
 
 namespace slatewick {
 
 namespace {
 
 using Input = BoardTest;
+
+// The tray of the 800 x 480 window, below its 432 pixels of board.
+const TrayGeometry Tray{800, 480, 432};
+
+QPoint Middle(const TRect& r) {
+  return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+}
 
 // The window as the surface sees it: its mode, border, cursor, size and placement.
 class FakeWindow : public SurfaceHost {
@@ -37,8 +45,9 @@ TEST_F(Input, AnyButtonPicksUpAChalkFromTheTray) {
   const std::pair<MouseButton, int> picks[] = {
       {MouseButton::Right, 3}, {MouseButton::Middle, 5}, {MouseButton::Left, 1}};
   for (auto [button, slot] : picks) {
-    Press(button, 40 + 84 * slot, 455);
-    Release(button, 40 + 84 * slot, 455);
+    const QPoint p = Middle(Tray.ChalkSlot(slot));
+    Press(button, p.x(), p.y());
+    Release(button, p.x(), p.y());
     EXPECT_EQ(st().SelectedChalk, slot);
   }
   EXPECT_FALSE(st().PenDown);
@@ -50,8 +59,12 @@ TEST_F(Input, AnyButtonPicksUpAChalkFromTheTray) {
 }
 
 TEST_F(Input, SlotEdgesAreRightAndBottomExclusive) {
-  const std::pair<QPoint, int> presses[] = {
-      {{83, 450}, 0}, {{84, 450}, 0}, {{116, 460}, 1}, {{116, 461}, 1}, {{200, 449}, 1}};
+  const TRect first = Tray.ChalkSlot(0), second = Tray.ChalkSlot(1), third = Tray.ChalkSlot(2);
+  const std::pair<QPoint, int> presses[] = {{{first.Right - 1, first.Top}, 0},
+                                            {{first.Right, first.Top}, 0},
+                                            {{second.Left, second.Bottom - 1}, 1},
+                                            {{second.Left, second.Bottom}, 1},
+                                            {{third.Left, third.Top - 1}, 1}};
   st().SelectedChalk = 4;
   for (auto [p, expected] : presses) {
     frm.DXDrawMouseDown(MouseButton::Right, p.x(), p.y());
@@ -62,7 +75,7 @@ TEST_F(Input, SlotEdgesAreRightAndBottomExclusive) {
 TEST_F(Input, EraserOnTheTraysFirstRowAlsoStartsAStroke) {
   st().StrokeCount = 7;
   st().DustMoveCount = 9;
-  Press(MouseButton::Left, 600, 432);
+  Press(MouseButton::Left, 600, Tray.EraserHit().Top);
   EXPECT_EQ(st().SelectedChalk, EraserSelected);
   EXPECT_TRUE(st().PenDown);
   EXPECT_EQ(st().StrokeCount, 7);
@@ -99,7 +112,8 @@ TEST_F(Input, RightPressDuringAStrokeIsIgnored) {
   EXPECT_EQ(st().ToolMode, NormalWay);
   Press(MouseButton::Middle, 100, 100);
   EXPECT_EQ(st().ToolMode, NormalWay);
-  Press(MouseButton::Right, 40 + 84 * 2, 455);  // no pick-up either
+  const QPoint slot = Middle(Tray.ChalkSlot(2));
+  Press(MouseButton::Right, slot.x(), slot.y());  // no pick-up either
   EXPECT_EQ(st().SelectedChalk, 0);
 }
 
@@ -301,7 +315,8 @@ TEST_F(Input, MenuButtonOpensThePopupAndRunsTheCommandAfterThePress) {
     penDownWhenLoading = st().PenDown;
   };
   host.choice = int(MenuItem::Load);
-  Press(MouseButton::Right, 750, 470);
+  const QPoint button = Middle(Tray.MenuButtonHit());
+  Press(MouseButton::Right, button.x(), button.y());
   EXPECT_EQ(host.menusShown, 1);
   EXPECT_EQ(host.menuCaptions, frm.popCaptions);
   EXPECT_EQ(loads, 1);
@@ -309,37 +324,40 @@ TEST_F(Input, MenuButtonOpensThePopupAndRunsTheCommandAfterThePress) {
 
   // On the tray's first row the press goes on as on the board before the command runs.
   random.Push({1});
-  Press(MouseButton::Left, 750, 432);
+  Press(MouseButton::Left, button.x(), Tray.MenuButtonHit().Top);
   EXPECT_EQ(loads, 2);
   EXPECT_TRUE(penDownWhenLoading);
 }
 
 TEST_F(Input, MenuClosedWithoutChoiceOrOnASeparatorDoesNothing) {
+  const QPoint button = Middle(Tray.MenuButtonHit());
   int runs = 0;
   frm.onLoad = frm.onSave = frm.onToBMP = frm.onOption = frm.onAbout = [&] { ++runs; };
   for (int choice : {-1, int(MenuItem::Separator1), int(MenuItem::Separator2), 99}) {
     host.choice = choice;
-    frm.DXDrawMouseDown(MouseButton::Left, 760, 470);
+    frm.DXDrawMouseDown(MouseButton::Left, button.x(), button.y());
   }
   EXPECT_EQ(host.menusShown, 4);
   EXPECT_EQ(runs, 0);
   EXPECT_FALSE(host.closed);
   for (MenuItem item : {MenuItem::Save, MenuItem::ToBMP, MenuItem::Option, MenuItem::About}) {
     host.choice = int(item);
-    frm.DXDrawMouseDown(MouseButton::Left, 760, 470);
+    frm.DXDrawMouseDown(MouseButton::Left, button.x(), button.y());
   }
   EXPECT_EQ(runs, 4);
 }
 
 TEST_F(Input, MenuButtonFollowsTheWindowSize) {
   host.size = {1000, 600};
-  frm.DXDrawMouseDown(MouseButton::Left, 750, 470);
+  const QPoint before = Middle(Tray.MenuButtonHit());
+  frm.DXDrawMouseDown(MouseButton::Left, before.x(), before.y());
   EXPECT_EQ(host.menusShown, 0);
-  frm.DXDrawMouseDown(MouseButton::Left, 926, 552);
-  frm.DXDrawMouseDown(MouseButton::Left, 990, 607);
+  const TRect hit = TrayGeometry{1000, 600, 432}.MenuButtonHit();
+  frm.DXDrawMouseDown(MouseButton::Left, hit.Left, hit.Top);
+  frm.DXDrawMouseDown(MouseButton::Left, hit.Right - 2, hit.Bottom - 1);
   EXPECT_EQ(host.menusShown, 2);
-  frm.DXDrawMouseDown(MouseButton::Left, 992, 552);
-  frm.DXDrawMouseDown(MouseButton::Left, 926, 551);
+  frm.DXDrawMouseDown(MouseButton::Left, hit.Right, hit.Top);
+  frm.DXDrawMouseDown(MouseButton::Left, hit.Left, hit.Top - 1);
   EXPECT_EQ(host.menusShown, 2);
 }
 
@@ -391,7 +409,8 @@ TEST_F(Input, NothingIsHandledBeforeTheGateOpens) {
   CurrentKeys().Left = true;
   frm.DXDrawMouseMove(200, 200);
   frm.DXDrawMouseUp(MouseButton::Left, 200, 200);
-  frm.DXDrawMouseDown(MouseButton::Middle, 750, 470);
+  const QPoint button = Middle(Tray.MenuButtonHit());
+  frm.DXDrawMouseDown(MouseButton::Middle, button.x(), button.y());
   frm.FormKeyUp(VK_RETURN);
   frm.FormKeyDown(VK_RIGHT, false);
   frm.FormMouseWheelDown();

@@ -15,6 +15,7 @@
 #include "board/widgets/MainWindow.h"
 #include "platform/KeyState.h"
 #include "platform/Places.h"
+#include "support/ProcessSeams.h"
 
 namespace slatewick {
 
@@ -23,11 +24,7 @@ namespace {
 // The real main window around a started board, driven by Qt events as the system sends them.
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    StartBoard(window.Board());
-    CurrentKeys() = {};
-  }
-  void TearDown() override { CurrentKeys() = {}; }
+  void SetUp() override { StartBoard(window.Board()); }
 
   BoardState& st() { return window.Board().st; }
 
@@ -43,6 +40,7 @@ class MainWindowTest : public ::testing::Test {
     QApplication::sendEvent(&window, &release);
   }
 
+  ProcessSeams seams;
   MainWindow window;
 };
 

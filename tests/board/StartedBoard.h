@@ -15,16 +15,16 @@
 
 namespace slatewick {
 
-// The folder of the program with every data file copied from the assets; tests remove or
-// replace files in it before start-up.
+// The folder of the program with every data file copied from the assets, the current folder
+// and the executable's; tests remove or replace files in it before start-up. Message boxes are
+// recorded and answered by `seams`.
 class ProgramFolder {
  public:
   ProgramFolder() {
     for (const QString& name : QDir(QStringLiteral(ASSET_DIR)).entryList(QDir::Files))
       QFile::copy(QStringLiteral(ASSET_DIR "/") + name, Path(name));
-    QDir::setCurrent(dir_.path());
+    seams.SetCurrentFolder(dir_.path());
   }
-  ~ProgramFolder() { QDir::setCurrent(previousCwd_); }
   QString Path(const QString& name) const { return dir_.filePath(name); }
   void Remove(const QString& name) const { QFile::remove(Path(name)); }
   void Write(const QString& name, const QByteArray& bytes) const {
@@ -34,22 +34,19 @@ class ProgramFolder {
 
  private:
   QTemporaryDir dir_;
-  ProcessSeams seams_{dir_.path()};
-  const QString previousCwd_ = QDir::currentPath();
 
  public:
-  std::vector<QString>& messages = seams_.messages;
+  ProcessSeams seams{dir_.path()};
+  std::vector<QString>& messages = seams.messages;
 };
 
 // A board started by the program's own start-up in an 800 x 480 window, without the date.
 class StartedBoardTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CurrentKeys() = {};
     folder.Write(QStringLiteral("VezozazOption.ini"), "[Opt]\r\nRunWithDay=0\r\n");
     frm.FormCreate();
   }
-  void TearDown() override { CurrentKeys() = {}; }
 
   BoardState& st() { return frm.st; }
   // Composes a frame now and returns it.

@@ -4,6 +4,7 @@
 
 #include "board/Pixels.h"
 #include "board/StartedBoard.h"
+#include "board/Tray.h"
 #include "platform/AppError.h"
 #include "platform/KeyState.h"
 #include "platform/Sound.h"
@@ -13,7 +14,6 @@ namespace slatewick {
 namespace {
 
 struct Startup : ::testing::Test {
-  void SetUp() override { CurrentKeys() = {}; }
   ProgramFolder folder;
   TfrmMain frm;
 };
@@ -54,9 +54,15 @@ TEST_F(Startup, FirstFrameShowsTheTrayWithTheWhiteChalkInTheHand) {
   const QImage& frame = frm.DXDraw.FrontBuffer();
   ASSERT_EQ(frame.size(), QSize(800, 480));
   // Slot 0 shows the bare tray band; the other slots hold their piece.
-  EXPECT_TRUE(TrayBandAt(frame, frm.st.TrayBitmap, 32, 450, 84, 461));
-  for (int j = 1; j < 6; ++j)
-    EXPECT_TRUE(ShowsMasked(frame, 32 + 84 * j, 450, frm.st.ChalkBitmap, 52 * j, 0, 52, 11)) << j;
+  const TrayGeometry tray{800, 480, 432};
+  const TRect bare = tray.ChalkSlot(0);
+  EXPECT_TRUE(TrayBandAt(frame, frm.st.TrayBitmap, bare.Left, bare.Top, bare.Right, bare.Bottom));
+  for (int j = 1; j < 6; ++j) {
+    const TRect slot = tray.ChalkSlot(j);
+    EXPECT_TRUE(ShowsMasked(frame, slot.Left, slot.Top, frm.st.ChalkBitmap, slot.Width() * j, 0,
+                            slot.Width(), slot.Height()))
+        << j;
+  }
   // Until the pointer moves, the held chalk is drawn at (-3, -3).
   EXPECT_TRUE(ShowsMasked(frame, -3, -3, frm.st.HeldChalkBitmap, 0, 0, 40, 40));
 }

@@ -32,10 +32,6 @@ class ExportTest : public FilesTest {
     ASSERT_EQ(frm.DXDraw.FrontBuffer(), Blocks(800, 480));
     ASSERT_TRUE(frm.Timer.Enabled());
   }
-  void TearDown() override {
-    PinLocalTime(std::nullopt);
-    FilesTest::TearDown();
-  }
 
   // The save dialog answers with path, or is cancelled when path is empty.
   void ChooseFile(const QString& path) {

@@ -15,10 +15,11 @@
 #include "files/Export.h"
 #include "files/Unit_Files.h"
 #include "platform/Clock.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Places.h"
 #include "settings/Language.h"
 #include "settings/SettingsFile.h"
+#include "support/LanguageSeams.h"
+#include "support/ProcessSeams.h"
 
 namespace slatewick {
 
@@ -33,7 +34,7 @@ QStringList Entries(const QString& folder) {
 TEST(PlacesTest, PortableEverythingBesideTheExecutableAndTheSoundInTheCurrentFolder) {
   QTemporaryDir dir;
   const QString root = dir.path() + u'/';
-  SetExeDir(dir.path());
+  ProcessSeams seams(dir.path());
   EXPECT_EQ(Places::CurrentLayout(), Layout::Portable);
   EXPECT_EQ(Places::Picture(QStringLiteral("Chalk.bmp")), root + "Chalk.bmp");
   EXPECT_EQ(Places::TapSound(), QStringLiteral("start0.wav"));
@@ -46,7 +47,6 @@ TEST(PlacesTest, PortableEverythingBesideTheExecutableAndTheSoundInTheCurrentFol
   Places::PrepareSettingsFolder();
   Places::PrepareScreenShotFolder();
   EXPECT_TRUE(Entries(dir.path()).isEmpty());
-  SetExeDir(QString());
 }
 
 // The installed layout with a share folder holding the data files and the XDG folders and
@@ -54,26 +54,14 @@ TEST(PlacesTest, PortableEverythingBesideTheExecutableAndTheSoundInTheCurrentFol
 class InstalledPlaces : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "HOME"})
-      saved_.append({name, qgetenv(name)});
-    qputenv("XDG_CONFIG_HOME", Path("config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", Path("data").toLocal8Bit());
-    qputenv("HOME", Path("home").toLocal8Bit());
-    QStandardPaths::setTestModeEnabled(false);
+    seams_.SetEnv("XDG_CONFIG_HOME", Path("config").toLocal8Bit());
+    seams_.SetEnv("XDG_DATA_HOME", Path("data").toLocal8Bit());
+    seams_.SetEnv("HOME", Path("home").toLocal8Bit());
+    seams_.UseRealUserFolders();
     QDir(dir_.path()).mkpath(QStringLiteral("share/slatewick"));
     for (const QString& name : QDir(QStringLiteral(ASSET_DIR)).entryList(QDir::Files))
       QFile::copy(QStringLiteral(ASSET_DIR "/") + name, Share() + name);
     SetInstalledShareDir(Share());
-    SetMessageBoxHandler([this](const MessageBoxRequest& r) {
-      messages.append(r.Text);
-      return BoxAnswer::Ok;
-    });
-  }
-  void TearDown() override {
-    SetMessageBoxHandler({});
-    SetInstalledShareDir(QString());
-    QStandardPaths::setTestModeEnabled(true);
-    for (const auto& [name, value] : saved_) qputenv(name, value);
   }
   QString Root() const { return dir_.path(); }
   QString Path(const QString& name) const { return dir_.filePath(name); }
@@ -81,21 +69,28 @@ class InstalledPlaces : public ::testing::Test {
   static qsizetype DataFileCount() {
     return QDir(QStringLiteral(ASSET_DIR)).entryList(QDir::Files).size();
   }
-
-  QStringList messages;
+  // Neither HOME nor the XDG variables are set.
+  void UnsetHome() {
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "HOME"})
+      seams_.SetEnv(name, QByteArray());
+  }
 
  private:
   QTemporaryDir dir_;
-  QList<std::pair<const char*, QByteArray>> saved_;
+
+ protected:
+  ProcessSeams seams_;
+  std::vector<QString>& messages = seams_.messages;
 };
 
 TEST_F(InstalledPlaces, DataFromTheShareFolderUserFilesInTheXdgFolders) {
   EXPECT_EQ(Places::CurrentLayout(), Layout::Installed);
   EXPECT_EQ(Places::Picture(QStringLiteral("Moji.bmp")), Share() + "Moji.bmp");
   EXPECT_EQ(Places::TapSound(), Share() + "start0.wav");
-  SetUserDefaultLCID(1041);
-  EXPECT_EQ(LanguageFilePath(), Share() + "Language_1041.ini");
-  SetUserDefaultLCID(0);
+  {
+    const LanguageSeams japanese(1041);
+    EXPECT_EQ(LanguageFilePath(), Share() + "Language_1041.ini");
+  }
   EXPECT_EQ(SettingsFilePath(), Path("config/slatewick/VezozazOption.ini"));
   EXPECT_EQ(BoardFolder(), Path("data/slatewick/users/"));
   EXPECT_EQ(Places::ScreenShotFolder(), Path("home/Pictures/"));
@@ -103,12 +98,10 @@ TEST_F(InstalledPlaces, DataFromTheShareFolderUserFilesInTheXdgFolders) {
 }
 
 TEST_F(InstalledPlaces, StartsFromTheShareFolderWhateverTheCurrentFolder) {
-  const QString previous = QDir::currentPath();
-  QDir::setCurrent(Root());  // no sound here
+  seams_.SetCurrentFolder(Root());  // no sound here
   TfrmMain frm;
   frm.FormCreate();
-  QDir::setCurrent(previous);
-  EXPECT_TRUE(messages.isEmpty());
+  EXPECT_TRUE(messages.empty());
   EXPECT_NE(frm.st.SoundList.Memory(0), nullptr);
   EXPECT_EQ(frm.st.GlyphBitmap.width(), 512);
 }
@@ -128,15 +121,14 @@ TEST_F(InstalledPlaces, SettingsBoardsAndScreenshotsMakeTheirFoldersWhenWritten)
 
   PinLocalTime(QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123)));
   actScreenShotExecute(frm);
-  PinLocalTime(std::nullopt);
   EXPECT_EQ(Entries(Path("home/Pictures")), QStringList{"2026_12_06_19_26_11_123.jpg"});
-  EXPECT_TRUE(messages.isEmpty());
+  EXPECT_TRUE(messages.empty());
   EXPECT_EQ(Entries(Share()).size(), DataFileCount());  // nothing written beside the data
 }
 
 // Without HOME the user folders lie in the home folder of the password database.
 TEST_F(InstalledPlaces, WithoutHomeTheUserFoldersAreInThePasswordDatabasesHome) {
-  for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "HOME"}) qunsetenv(name);
+  UnsetHome();
   const passwd* user = getpwuid(geteuid());
   ASSERT_NE(user, nullptr);
   const QString home = QFile::decodeName(user->pw_dir);
@@ -150,7 +142,7 @@ TEST_F(InstalledPlaces, AUserWithoutAnyHomeWritesNothing) {
   constexpr uid_t Homeless = 54321;
   if (geteuid() != 0 || getpwuid(Homeless) || QFileInfo::exists(QStringLiteral("/nonexistent")))
     GTEST_SKIP() << "needs root and a user id without a home";
-  for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "HOME"}) qunsetenv(name);
+  UnsetHome();
   const QStringList rootBefore = Entries(QStringLiteral("/"));
   ASSERT_EQ(seteuid(Homeless), 0);
   const QString settings = SettingsFilePath();
@@ -166,7 +158,7 @@ TEST_F(InstalledPlaces, AUserWithoutAnyHomeWritesNothing) {
   files.edtFileName.Text = QStringLiteral("board");
   files.btnOKClick();
   actScreenShotExecute(frm);
-  EXPECT_EQ(messages.size(), 3);
+  EXPECT_EQ(messages.size(), 3u);
   EXPECT_EQ(Entries(QStringLiteral("/")), rootBefore);
 }
 

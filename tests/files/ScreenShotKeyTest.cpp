@@ -11,6 +11,7 @@
 #include "files/widgets/Install.h"
 #include "platform/KeyState.h"
 #include "platform/Places.h"
+#include "support/ProcessSeams.h"
 
 namespace slatewick {
 
@@ -19,11 +20,7 @@ namespace {
 // The real main window around a started board, with keys sent as the system sends them.
 class ScreenShotKey : public ::testing::Test {
  protected:
-  void SetUp() override {
-    StartBoard(window.Board());
-    CurrentKeys() = {};
-  }
-  void TearDown() override { CurrentKeys() = {}; }
+  void SetUp() override { StartBoard(window.Board()); }
 
   void Key(int key, Qt::KeyboardModifiers modifiers) {
     QKeyEvent press(QEvent::KeyPress, key, modifiers);
@@ -32,6 +29,7 @@ class ScreenShotKey : public ::testing::Test {
     QApplication::sendEvent(&window, &release);
   }
 
+  ProcessSeams seams;
   MainWindow window;
 };
 
@@ -48,7 +46,6 @@ TEST_F(ScreenShotKey, OnlyF12AloneWritesAScreenshot) {
   EXPECT_EQ(shots(), 0);
   Key(Qt::Key_F12, Qt::NoModifier);
   EXPECT_EQ(shots(), 1);
-  SetExeDir(QString());
 }
 
 }  // namespace

@@ -10,11 +10,13 @@
 #include "platform/MessageBoxes.h"
 #include "platform/widgets/QtMessageBoxes.h"
 #include "platform/widgets/QtTranslations.h"
+#include "support/ProcessSeams.h"
 
 namespace slatewick {
 
 // Under a Japanese locale the standard question box and the save-file dialog speak Japanese.
 TEST(QtTranslations, StandardPiecesSpeakTheLocalesLanguage) {
+  const ProcessSeams seams;  // takes out again the Qt boxes installed here
   QTranslator* japanese = InstallQtTranslations(QLocale(QLocale::Japanese, QLocale::Japan));
   ASSERT_NE(japanese, nullptr) << "Qt's Japanese translations are not installed";
   InstallQtMessageBoxes();
@@ -33,7 +35,6 @@ TEST(QtTranslations, StandardPiecesSpeakTheLocalesLanguage) {
 
   QCoreApplication::removeTranslator(japanese);
   delete japanese;
-  SetMessageBoxHandler({});
   buttons.sort();
   EXPECT_EQ(buttons.join(u' '), QStringLiteral("いいえ(&N) はい(&Y)"));
   EXPECT_EQ(accept, QStringLiteral("保存(&S)"));

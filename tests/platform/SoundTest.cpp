@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/Sound.h"
+#include "support/ProcessSeams.h"
 
 namespace slatewick {
 
@@ -37,20 +38,20 @@ QByteArray ToneWave(int milliseconds) {
   return wav;
 }
 
-// Each test starts with no output device, on the dummy driver.
+// Each test starts with no output device, on the dummy driver; the environment is put back
+// afterwards.
 class SoundOutput : public ::testing::Test {
  protected:
   void SetUp() override {
     CloseSoundOutput();
-    qputenv("SDL_AUDIODRIVER", "dummy");
+    seams.SetEnv("SDL_AUDIODRIVER", "dummy");
   }
   void TearDown() override {
     SetSoundObserver(nullptr);
     CloseSoundOutput();
-    qputenv("SDL_AUDIODRIVER", "dummy");
-    qunsetenv("ALSA_CONFIG_PATH");
-    qunsetenv("SDL_DISKAUDIOFILE");
   }
+
+  ProcessSeams seams;
 };
 
 }  // namespace
@@ -59,9 +60,9 @@ class SoundOutput : public ::testing::Test {
 TEST_F(SoundOutput, PlaysAnInMemoryImageToTheDevice) {
   QTemporaryDir dir;
   const QString out = dir.filePath(QStringLiteral("out.raw"));
-  qputenv("SDL_AUDIODRIVER", "disk");
-  qputenv("SDL_DISKAUDIOFILE", out.toLocal8Bit());
-  qputenv("SDL_DISKAUDIODELAY", "1");
+  seams.SetEnv("SDL_AUDIODRIVER", "disk");
+  seams.SetEnv("SDL_DISKAUDIOFILE", out.toLocal8Bit());
+  seams.SetEnv("SDL_DISKAUDIODELAY", "1");
 
   std::vector<unsigned> flags;
   SetSoundObserver([&](const void*, unsigned f) { flags.push_back(f); });
@@ -122,8 +123,8 @@ TEST_F(SoundOutput, WithoutADeviceEverySoundIsSilentAndStderrSaysSoOnce) {
   const QByteArray tone = ToneWave(30);
   for (const auto& output : outputs) {
     CloseSoundOutput();
-    qputenv("SDL_AUDIODRIVER", output.driver);
-    qputenv("ALSA_CONFIG_PATH", output.alsaConfig.toLocal8Bit());
+    seams.SetEnv("SDL_AUDIODRIVER", output.driver);
+    seams.SetEnv("ALSA_CONFIG_PATH", output.alsaConfig.toLocal8Bit());
     ASSERT_TRUE(PrepareSound(tone.constData(), std::size_t(tone.size())));
     const QStringList first = StderrOf([&] { sndPlaySoundA(tone.constData(), 5); });
     const QStringList later = StderrOf([&] {

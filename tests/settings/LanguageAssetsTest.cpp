@@ -1,3 +1,6 @@
+#include <set>
+#include <utility>
+
 #include "SettingsFixture.h"
 #include "settings/IniFile.h"
 
@@ -11,6 +14,28 @@ const QString Missing = u"\x01missing"_s;
 
 QString AssetPath(const char* name) {
   return QStringLiteral(ASSET_DIR "/") + name;
+}
+
+// The sections and keys that a language file defines, in lower case, one entry per key.
+std::set<std::pair<QString, QString>> KeysDefinedBy(const char* name) {
+  const QByteArray bytes = ReadBytes(AssetPath(name));
+  const QString text =
+      bytes.startsWith("\xFF\xFE")
+          ? QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
+                               (bytes.size() - 2) / 2)
+          : QString::fromUtf8(bytes);
+  std::set<std::pair<QString, QString>> keys;
+  QString section;
+  for (const QString& raw : text.split(u'\n')) {
+    const QString line = raw.trimmed();
+    if (line.startsWith(u'[') && line.endsWith(u']')) {
+      section = line.mid(1, line.size() - 2).toLower();
+    } else if (!line.isEmpty() && !line.startsWith(u';')) {
+      EXPECT_TRUE(keys.insert({section, line.section(u'=', 0, 0).trimmed().toLower()}).second)
+          << name << ": " << line.toStdString();
+    }
+  }
+  return keys;
 }
 
 bool IsJapanese(QStringView text) {
@@ -61,6 +86,15 @@ TEST(LanguageAssetsTest, JapaneseFileIsUtf16LeWithCrLfAndTheJapaneseTexts) {
   EXPECT_EQ(ini.ReadString(u"General", u"Cancel", Missing), u"ｷｬﾝｾﾙ(&C)"_s);
   EXPECT_EQ(ini.ReadString(u"General", u"name", Missing), "Slatewick 2");
   EXPECT_TRUE(IsJapanese(ini.ReadString(u"ExportDlg", u"Title", Missing)));
+}
+
+// A translation holds every text the program looks up and nothing it never reads.
+TEST(LanguageAssetsTest, EachFileDefinesExactlyTheKeysTheProgramLooksUp) {
+  std::set<std::pair<QString, QString>> lookedUp;
+  for (const TextKey& text : Texts::All())
+    lookedUp.insert({text.Section.toString().toLower(), text.Key.toString().toLower()});
+  for (const char* name : {"Language.ini", "Language_1041.ini"})
+    EXPECT_EQ(KeysDefinedBy(name), lookedUp) << name;
 }
 
 }  // namespace

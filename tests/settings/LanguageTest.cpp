@@ -1,6 +1,7 @@
 #include <unicode/uloc.h>
 
 #include <QDir>
+#include <algorithm>
 #include <set>
 
 #include "SettingsFixture.h"
@@ -138,25 +139,24 @@ TEST_F(LanguageTest, ExportFilterText) {
             (QStringList{"Bitmap (*.bmp)", " (*.jpg)", u"すべてのファイル (*.*)"_s}));
 }
 
+// Each text has its own section and key, except OK and Cancel, which the three dialogs share,
+// each with its own built-in text. That the shipped files define exactly these keys is checked
+// with the files.
 TEST(TextTableTest, EveryTextOnceWithItsSectionKeyAndDefault) {
-  const auto all = Texts::All();
-  EXPECT_EQ(all.size(), 41u);
   std::set<std::tuple<QString, QString, QString>> seen;
-  std::map<QString, int> sections;
-  for (const TextKey& text : all) {
+  for (const TextKey& text : Texts::All()) {
     EXPECT_FALSE(text.Section.isEmpty());
     EXPECT_FALSE(text.Key.isEmpty());
     EXPECT_TRUE(seen.insert({text.Section.toString(), text.Key.toString().toLower(),
                              text.Default.toString()})
                     .second);
-    ++sections[text.Section.toString()];
   }
-  EXPECT_EQ(sections["General"], 10);
-  EXPECT_EQ(sections["MainMenu"], 8);
-  EXPECT_EQ(sections["MainMessage"], 2);
-  EXPECT_EQ(sections["SelectFileDialog"], 7);
-  EXPECT_EQ(sections["PreferenceDialog"], 11);
-  EXPECT_EQ(sections["ExportDlg"], 3);
+  for (const TextKey* shared : {&Texts::FilesOK, &Texts::FilesCancel})
+    EXPECT_EQ(std::ranges::count_if(Texts::All(),
+                                    [&](const TextKey& t) {
+                                      return t.Section == shared->Section && t.Key == shared->Key;
+                                    }),
+              3);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "SettingsFixture.h"
 #include "settings/SettingsFile.h"
@@ -164,6 +166,10 @@ TEST_F(OptionDialogTest, OkWithoutAChangeStillWritesEveryKey) {
   EXPECT_EQ(settings, expected);
 }
 
+// The dialog's layout: a fixed client area holding every control whole, none over another;
+// the boxes in a column 24 pixels apart in the order of the settings, each caption fitting its
+// box; the picture whole in its panel below them, each label under its own sample stroke; OK,
+// then Cancel, at the bottom.
 TEST_F(OptionDialogWindow, FixedClientWithTheControlsInTheirPlaces) {
   OptionDialog dialog(settings, samples, nullptr);
   dialog.FormCreate();
@@ -175,17 +181,40 @@ TEST_F(OptionDialogWindow, FixedClientWithTheControlsInTheirPlaces) {
   for (int i = 0; i < 3; ++i) shown << dialog.Label(i).text();
   EXPECT_EQ(shown << dialog.OkButton().text() << dialog.CancelButton().text(),
             Captions(dialog.Form()));
-  for (int i = 0; i < 7; ++i)
-    EXPECT_EQ(dialog.CheckBox(i).geometry(), QRect(16, 16 + 24 * i, 281, 17)) << i;
-  EXPECT_EQ(dialog.Panel().geometry(), QRect(16, 184, 271, 77));
+
+  std::vector<const QWidget*> controls;
+  for (int i = 0; i < 7; ++i) controls.push_back(&dialog.CheckBox(i));
+  for (int i = 0; i < 3; ++i) controls.push_back(&dialog.Label(i));
+  controls.insert(controls.end(), {&dialog.Panel(), &dialog.OkButton(), &dialog.CancelButton()});
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    EXPECT_TRUE(dialog.rect().contains(controls[i]->geometry())) << i;
+    for (std::size_t j = i + 1; j < controls.size(); ++j)
+      EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry())) << i << " " << j;
+  }
+
+  for (int i = 0; i < 7; ++i) {
+    const QCheckBox& box = dialog.CheckBox(i);
+    EXPECT_EQ(box.pos(), dialog.CheckBox(0).pos() + QPoint(0, 24 * i)) << i;
+    EXPECT_LE(box.sizeHint().width(), box.width()) << i;
+  }
+  EXPECT_GT(dialog.Panel().y(), dialog.CheckBox(6).geometry().bottom());
   EXPECT_EQ(dialog.Image().size(), QSize(267, 73));
+  EXPECT_TRUE(dialog.Panel().contentsRect().contains(dialog.Image().geometry()));
   EXPECT_EQ(dialog.Image().pixmap().toImage().convertToFormat(QImage::Format_RGB32),
             dialog.Form().Image1);
-  EXPECT_EQ(dialog.Label(0).pos(), QPoint(16, 272));
-  EXPECT_EQ(dialog.Label(1).pos(), QPoint(120, 272));
-  EXPECT_EQ(dialog.Label(2).pos(), QPoint(216, 272));
-  EXPECT_EQ(dialog.OkButton().geometry(), QRect(112, 296, 81, 25));
-  EXPECT_EQ(dialog.CancelButton().geometry(), QRect(208, 296, 75, 25));
+  // The columns of the three sample strokes in the picture, left to right.
+  const std::pair<int, int> strokes[] = {{26, 51}, {124, 147}, {232, 246}};
+  const int imageLeft = dialog.Image().mapTo(&dialog, QPoint(0, 0)).x();
+  for (int i = 0; i < 3; ++i) {
+    const QRect label = dialog.Label(i).geometry();
+    EXPECT_GT(label.top(), dialog.Panel().geometry().bottom()) << i;
+    EXPECT_LE(label.left(), imageLeft + strokes[i].first) << i;
+    EXPECT_GE(label.right(), imageLeft + strokes[i].first) << i;
+  }
+  const QRect ok = dialog.OkButton().geometry(), cancel = dialog.CancelButton().geometry();
+  EXPECT_GT(ok.top(), dialog.Label(0).geometry().bottom());
+  EXPECT_EQ(ok.top(), cancel.top());
+  EXPECT_LT(ok.right(), cancel.left());
   EXPECT_TRUE(dialog.OkButton().isDefault());
   // Tab order: the seven boxes, OK, Cancel.
   QWidget* w = &dialog.CheckBox(0);

@@ -1,9 +1,17 @@
 #pragma once
 // The process-wide seams of the program, set for one test and put back afterwards: the
-// executable's folder, the message boxes, the clock, the random numbers and the key state (and,
-// for the settings layer and above, the locale and the language file: LanguageSeams).
+// executable's folder or the installed layout, the message boxes, the clock, the random numbers,
+// the key state, the environment, the current folder and the user folders Qt reports (and, for
+// the settings layer and above, the locale and the language file: LanguageSeams).
+#include <QByteArray>
+#include <QDir>
+#include <QStandardPaths>
 #include <QString>
+#include <algorithm>
 #include <functional>
+#include <optional>
+#include <ranges>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -17,8 +25,8 @@ namespace slatewick {
 
 // While it lives, message boxes are recorded in `boxes` (their texts also in `messages`) and
 // answered by `answer`; the executable's folder is the one given; the keys start released.
-// Its end puts back the real boxes, the executable's own folder, the real clock and generator,
-// released keys and the application title.
+// Its end puts back the real boxes, the layout decided at start-up, the real clock and
+// generator, released keys, the application title and whatever the setters below changed.
 class ProcessSeams {
  public:
   explicit ProcessSeams(const QString& exeDir = QString()) {
@@ -31,8 +39,13 @@ class ProcessSeams {
     });
   }
   ~ProcessSeams() {
+    for (const auto& [name, value] : std::views::reverse(savedEnv_))
+      value ? qputenv(name.c_str(), *value) : qunsetenv(name.c_str());
+    if (savedCwd_) QDir::setCurrent(*savedCwd_);
+    if (savedTestMode_) QStandardPaths::setTestModeEnabled(*savedTestMode_);
     SetMessageBoxHandler(nullptr);
     SetExeDir(QString());
+    SetInstalledShareDir(QString());
     PinLocalTime(std::nullopt);
     SetRandomSource({});
     CurrentKeys() = {};
@@ -40,6 +53,25 @@ class ProcessSeams {
   }
   ProcessSeams(const ProcessSeams&) = delete;
   ProcessSeams& operator=(const ProcessSeams&) = delete;
+
+  // The environment variable name holds value until the end; a null value unsets it.
+  void SetEnv(const char* name, const QByteArray& value) {
+    if (std::ranges::find(savedEnv_, name, &SavedVariable::first) == savedEnv_.end())
+      savedEnv_.emplace_back(
+          name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+    value.isNull() ? qunsetenv(name) : qputenv(name, value);
+  }
+  // The process works in folder until the end.
+  void SetCurrentFolder(const QString& folder) {
+    if (!savedCwd_) savedCwd_ = QDir::currentPath();
+    QDir::setCurrent(folder);
+  }
+  // Qt reports the user's real folders (from HOME and the XDG variables) instead of the test
+  // ones until the end.
+  void UseRealUserFolders() {
+    if (!savedTestMode_) savedTestMode_ = QStandardPaths::isTestModeEnabled();
+    QStandardPaths::setTestModeEnabled(false);
+  }
 
   std::vector<MessageBoxRequest> boxes;
   std::vector<QString> messages;
@@ -49,7 +81,11 @@ class ProcessSeams {
   };
 
  private:
+  using SavedVariable = std::pair<std::string, std::optional<QByteArray>>;
   const QString savedTitle_ = ApplicationTitle();
+  std::vector<SavedVariable> savedEnv_;
+  std::optional<QString> savedCwd_;
+  std::optional<bool> savedTestMode_;
 };
 
 }  // namespace slatewick
