@@ -24,9 +24,13 @@ bool BlankCursorKeeper::eventFilter(QObject* watched, QEvent* event) {
   if (type == QEvent::Enter || type == QEvent::Leave) stale_ = true;
   if (type == QEvent::MouseMove && stale_ && widget->cursor().shape() == Qt::BlankCursor) {
     stale_ = false;
-    // A different cursor first, so that the blank one counts as a change and reaches the pointer.
-    widget->setCursor(Qt::ArrowCursor);
-    widget->setCursor(Qt::BlankCursor);
+    // On the native window itself (Qt passes a widget's cursor on only while it knows which
+    // widget the pointer is over), a different cursor first, so that the blank one counts as a
+    // change and reaches the pointer.
+    if (QWindow* window = widget->window()->windowHandle()) {
+      window->setCursor(Qt::ArrowCursor);
+      window->setCursor(Qt::BlankCursor);
+    }
   }
   return QObject::eventFilter(watched, event);
 }
