@@ -28,15 +28,16 @@ move() { xdotool mousemove "$((wx + $1))" "$((wy + $2))"; sleep 0.05; }
 shot() { import -window root "$work/shot.png" 2>/dev/null; }
 # The box "w h x y" of the exact board colour on the screen, and of what differs from the shot
 # before.
+box='%w %h %[fx:page.x] %[fx:page.y]'
 board_box() {
   shot
-  convert "$work/shot.png" -fill black +opaque 'rgb(0,80,0)' -trim -format '%w %h %[fx:page.x] %[fx:page.y]' info: 2>/dev/null
+  convert "$work/shot.png" -fill black +opaque 'rgb(0,80,0)' -trim -format "$box" info: 2>/dev/null
 }
 changed_box() {
   cp "$work/shot.png" "$work/before.png"
   shot
   compare "$work/before.png" "$work/shot.png" -compose src -highlight-color white \
-    -lowlight-color black png:- 2>/dev/null | convert - -trim 2>/dev/null -format '%w %h %[fx:page.x] %[fx:page.y]' info:
+    -lowlight-color black png:- 2>/dev/null | convert - -trim -format "$box" info: 2>/dev/null
 }
 # Waits until the board spans $1 to $2 pixels across: $bw, $bh, $bx, $by.
 wait_board() {
@@ -46,6 +47,13 @@ wait_board() {
     sleep 0.1
   done
   return 1
+}
+# Weston gives the keyboard to no window when a dialog closes: a click on the title bar takes it
+# back.
+take_keyboard() {
+  move 400 -15
+  xdotool click 1
+  sleep 0.2
 }
 # No dark pixel of weston's arrow in the box below and right of the pointer's tip.
 no_arrow_at() {
@@ -88,15 +96,13 @@ xdotool click 1
 sleep 0.5
 read -r mw mh mx my < <(changed_box)
 check "menu whole on the screen (${mw}x$mh+$mx+$my)" \
-  test "$mh" -gt 150 -a $((my + mh)) -le 768 -a $((mx + mw)) -le 1024
-# Its first item clears the board; Enter answers the question box (Yes is its default). Weston
-# gives the keyboard to no window when a dialog closes: a click on the title bar takes it back.
+  test "$mh" -gt 150 -a $((my + mh)) -lt 768 -a $((mx + mw)) -lt 1024
+# Its first item clears the board; Enter answers the question box (Yes is its default).
 xdotool key Down Return
 sleep 0.8
 xdotool key Return
 sleep 0.5
-move 400 -15
-xdotool click 1
+take_keyboard
 move 500 300
 check_pixel "cleared" 280 150 "$board_green"
 xdotool key ctrl+z
@@ -115,6 +121,7 @@ move 400 250
 move 410 260
 sleep 0.3
 check "no system pointer over the board after a dialog" no_arrow_at 410 260
+take_keyboard
 
 for round in 1 2 3; do
   xdotool key alt+Return
