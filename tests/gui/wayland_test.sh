@@ -136,6 +136,8 @@ for round in 1 2 3; do
   xdotool key alt+Return
   wait_board 790 810
   check "back in a window $round (${bw}x$bh+$bx+$by)" test "$bw" -lt 820 -a "$bh" -lt 480
+  sleep 0.3  # the board comes back under a pointer that has not moved
+  check "no system pointer back in a window $round" no_arrow_at $((610 - wx)) $((310 - wy))
 done
 
 import -window root "${GUI_SHOT:-/tmp/slatewick-wayland.png}" 2>/dev/null

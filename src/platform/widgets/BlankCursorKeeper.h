@@ -7,9 +7,9 @@ namespace slatewick {
 
 // Under Wayland the pointer has one cursor for all the program's windows, and Qt tells it a
 // window's cursor only when that cursor changes: back from a dialog or a menu the pointer would
-// keep their arrow over a widget whose cursor is blank. This tells the blank cursor again at the
-// first move over the widget after the pointer entered or left it or another window took the
-// focus. Owned by the widget.
+// keep their arrow over a widget whose cursor is blank. This tells the blank cursor again when
+// the pointer enters the widget, and at the first move over it after the pointer left it or
+// another window took the focus. Owned by the widget.
 class BlankCursorKeeper : public QObject {
  public:
   // Keeps `widget`'s blank cursor shown under Wayland; does nothing on other platforms.
@@ -20,6 +20,9 @@ class BlankCursorKeeper : public QObject {
 
  private:
   explicit BlankCursorKeeper(QWidget* widget);
+  void TellBlank();
+
+  QWidget* widget_;
 
   bool stale_ = true;  // the pointer may show another window's cursor
 };
