@@ -23,7 +23,6 @@ class BlankCursorKeeper : public QObject {
   void TellBlank();
 
   QWidget* widget_;
-
   bool stale_ = true;  // the pointer may show another window's cursor
 };
 
