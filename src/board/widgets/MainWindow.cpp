@@ -13,6 +13,7 @@
 #include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Sound.h"
+#include "platform/widgets/PopupPlacement.h"
 
 namespace slatewick {
 
@@ -86,7 +87,8 @@ int MainWindow::PopupMenu(const QStringList& captions) {
   for (const QString& caption : captions)
     actions.push_back(caption == QStringLiteral("-") ? menu.addSeparator()
                                                      : menu.addAction(caption));
-  const QAction* chosen = menu.exec(QCursor::pos());
+  const QPoint at = QCursor::pos();
+  const QAction* chosen = menu.exec(PlacePopup(at, menu.sizeHint(), PopupArea(window())));
   for (std::size_t i = 0; i < actions.size(); ++i)
     if (actions[i] == chosen) return int(i);
   return -1;

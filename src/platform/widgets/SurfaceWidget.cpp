@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <cmath>
 
+#include "platform/widgets/BlankCursorKeeper.h"
+
 namespace slatewick {
 
 SurfaceWidget::SurfaceWidget(QWidget* parent) : QWidget(parent) {
@@ -51,6 +53,7 @@ void SurfaceWidget::SetSizeableBorder(bool) {
 
 void SurfaceWidget::HideSystemCursor() {
   setCursor(Qt::BlankCursor);
+  BlankCursorKeeper::Install(this);
 }
 
 void SurfaceWidget::SetSurfaceSize(int width, int height) {
