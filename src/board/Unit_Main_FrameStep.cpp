@@ -77,6 +77,7 @@ void TfrmMain::TimerTimer(int /*LagCount*/) {
     const int d = Random(15);
     const TColor shade = ShadeColor(st.ChalkColors[std::size_t(st.SelectedChalk)], std::int16_t(d),
                                     std::int16_t(d), std::int16_t(d));
+    const qint64 before = st.BoardBitmap.cacheKey();
     Canvas c(st.BoardBitmap);
     c.pen = {shade, PenStyle::Solid, 1};
     c.brush.Color = shade;
