@@ -21,6 +21,7 @@ long ResidentKiB() {
 }
 
 void BM_UndoStepsAtLimit(benchmark::State& state) {
+  const long startKiB = ResidentKiB();
   for (auto _ : state) {
     QImage board = NewBitmap(800, 432);
     BoardHistory history;
@@ -40,6 +41,7 @@ void BM_UndoStepsAtLimit(benchmark::State& state) {
     state.counters["steps"] = history.UndoCount();
     state.counters["MB"] = double(history.Bytes()) / (1 << 20);
     state.counters["RSS_MB"] = double(ResidentKiB()) / 1024;
+    state.counters["RSS_start_MB"] = double(startKiB) / 1024;
   }
 }
 BENCHMARK(BM_UndoStepsAtLimit)->Iterations(1)->Unit(benchmark::kMillisecond);
