@@ -52,4 +52,18 @@ void BM_AllRewrite(benchmark::State& state) {
 }
 BENCHMARK(BM_AllRewrite)->Arg(0)->Arg(1000)->Arg(100000);
 
+// A whole frame without dust: a board changed without notice makes the frame compose it all.
+void BM_AllRewriteWhole(benchmark::State& state) {
+  TfrmMain& frm = StartedBoard();
+  frm.DXDraw.SetHost(nullptr);
+  frm.st.DustList = TKonaList();
+  frm.st.PenX = 300;
+  frm.st.PenY = 200;
+  for (auto _ : state) {
+    frm.st.BoardBitmap.bits();  // a write the frame was not told of
+    frm.AllRewrite();
+  }
+}
+BENCHMARK(BM_AllRewriteWhole);
+
 }  // namespace

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Figures of the real program under Xvfb: CPU and resident memory while it idles and while it
 # draws continuously (an xdotool drag loop), and the milliseconds from each way of closing to the
-# end of the process, with and without the openbox window manager and a sound device.
-# Usage: bench/desktop_figures.sh path/to/slatewick [seconds per load figure]
+# end of the process, with and without the openbox window manager and a sound device. Drawing
+# is measured beside KolourPaint drawing the same stroke in the same X server (installed here
+# when missing), each with the X server's own CPU.
+# Usage: bench/desktop_figures.sh path/to/slatewick [seconds per load figure] [load-only]
 set -uo pipefail
 binary=$(realpath "$1")
 seconds=${2:-5}
+load_only=${3:-}
 work=$(mktemp -d)
 xvfb="" wm="" app="" dragger=""
 trap 'kill $dragger $app $wm $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
@@ -47,13 +50,30 @@ start_app() {  # start_app dummy|none: with the dummy sound device, or without a
   sleep 1
   kill -0 "$app" 2>/dev/null || { echo "the program ended at start:"; cat "$work/app.log"; }
 }
-measure() {  # measure LABEL: CPU share and resident memory over $seconds
-  local t0 t1
-  t0=$(awk '{print $14 + $15}' "/proc/$app/stat")
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+measure() {  # measure LABEL: CPU share of the program and the X server, resident memory
+  local a0 a1 x0 x1
+  a0=$(ticks "$app") x0=$(ticks "$xvfb")
   sleep "$seconds"
-  t1=$(awk '{print $14 + $15}' "/proc/$app/stat")
-  printf '%-22s CPU %5.1f %%   RSS %6d kB\n' "$1" \
-    "$(echo "($t1 - $t0) * 100 / $hz / $seconds" | bc -l)" "$(awk '/VmRSS/{print $2}' "/proc/$app/status")"
+  a1=$(ticks "$app") x1=$(ticks "$xvfb")
+  printf '%-22s CPU %5.1f %% + X %4.1f %%   RSS %6d kB\n' "$1" \
+    "$(echo "($a1 - $a0) * 100 / $hz / $seconds" | bc -l)" \
+    "$(echo "($x1 - $x0) * 100 / $hz / $seconds" | bc -l)" "$(awk '/VmRSS/{print $2}' "/proc/$app/status")"
+}
+start_kolourpaint() {  # the peer, on a fresh picture, in place of the program
+  command -v kolourpaint >/dev/null ||
+    { sudo=""; [ "$(id -u)" = 0 ] || sudo=sudo
+      $sudo apt-get install -y -q --no-install-recommends kolourpaint >/dev/null; }
+  kolourpaint >"$work/peer.log" 2>&1 &
+  app=$!
+  window=""
+  for _ in $(seq 200); do
+    window=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+  sleep 2
 }
 drag_loop() {
   xdotool mousemove --window "$window" 200 100 mousedown 1
@@ -84,20 +104,41 @@ close_by() {  # close_by WAY: prints the milliseconds from the closing input to 
   echo $((end - t))
 }
 
+draw_and_measure() {  # draw_and_measure LABEL
+  drag_loop &
+  dragger=$!
+  measure "$1"
+  kill $dragger
+  wait $dragger 2>/dev/null
+  dragger=""
+  xdotool mouseup 1
+}
+hover_and_measure() {  # hover_and_measure LABEL: the same path, no button held
+  ( while :; do
+      for x in $(seq 200 20 600); do xdotool mousemove --window "$window" "$x" $((100 + x / 4)); done
+      for x in $(seq 600 -20 200); do xdotool mousemove --window "$window" "$x" $((300 - x / 4)); done
+    done ) &
+  dragger=$!
+  measure "$1"
+  kill $dragger
+  wait $dragger 2>/dev/null
+  dragger=""
+}
+
 echo "== load (openbox, dummy sound device)"
 start_x 1
 start_app dummy
 measure "idle"
-drag_loop &
-dragger=$!
-measure "drawing (drag loop)"
-kill $dragger
-wait $dragger 2>/dev/null
-dragger=""
-xdotool mouseup 1
+hover_and_measure "hover (no button)"
+draw_and_measure "drawing (drag loop)"
+kill -9 $app
+wait $app 2>/dev/null
+start_kolourpaint
+draw_and_measure "KolourPaint drawing"
 kill -9 $app
 wait $app 2>/dev/null
 stop_x
+[ -n "$load_only" ] && exit 0
 
 for manager in 1 0; do
   for sound in none dummy; do

@@ -1,15 +1,26 @@
 #include "board/BoardHistory.h"
 
+#include <zstd.h>
+
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace slatewick {
 
 namespace {
 
 constexpr int PixelBytes = 4;  // the board is a 32-bit picture
+constexpr int PackLevel = 1;   // zstd's fastest level with a real search: chalk packs tightly
 
 }  // namespace
+
+void BoardHistory::ContextFree::operator()(ZSTD_CCtx* c) const {
+  ZSTD_freeCCtx(c);
+}
+void BoardHistory::ContextFree::operator()(ZSTD_DCtx* d) const {
+  ZSTD_freeDCtx(d);
+}
 
 BoardHistory::BoardHistory(std::size_t byteLimit) : limit_(byteLimit) {}
 
@@ -31,6 +42,25 @@ void BoardHistory::Watch(const QImage& board) {
   steps_.clear();
   done_ = 0;
   stepBytes_ = 0;
+}
+
+void BoardHistory::Pack(Step& step) {
+  if (!packer_) packer_.reset(ZSTD_createCCtx());
+  packed_.resize(ZSTD_compressBound(raw_.size()));
+  const std::size_t size = ZSTD_compressCCtx(packer_.get(), packed_.data(), packed_.size(),
+                                             raw_.data(), raw_.size(), PackLevel);
+  if (ZSTD_isError(size)) throw std::bad_alloc();
+  step.pixels.assign(packed_.begin(), packed_.begin() + std::ptrdiff_t(size));
+  step.pixels.shrink_to_fit();
+  step.rawBytes = raw_.size();
+}
+
+void BoardHistory::Unpack(const Step& step) {
+  if (!unpacker_) unpacker_.reset(ZSTD_createDCtx());
+  raw_.resize(step.rawBytes);
+  const std::size_t size = ZSTD_decompressDCtx(unpacker_.get(), raw_.data(), raw_.size(),
+                                               step.pixels.data(), step.pixels.size());
+  if (ZSTD_isError(size) || size != raw_.size()) throw std::bad_alloc();
 }
 
 bool BoardHistory::Record(const QImage& board) {
@@ -66,12 +96,11 @@ bool BoardHistory::Record(const QImage& board) {
   }
   if (tileCount == 0) return false;
 
-  // The step keeps each changed tile's old pixels; the copy takes the new ones.
+  // The step keeps each changed tile's old pixels, packed; the copy takes the new ones.
   Step step;
   step.tiles.reserve(tileCount);
-  step.pixels = std::make_unique_for_overwrite<uchar[]>(bytes);
-  step.bytes = bytes;
-  uchar* out = step.pixels.get();
+  raw_.resize(bytes);
+  uchar* out = raw_.data();
   for (std::size_t i = 0; i < changed_.size(); ++i) {
     if (!changed_[i]) continue;
     step.tiles.push_back(std::uint32_t(i));
@@ -85,6 +114,7 @@ bool BoardHistory::Record(const QImage& board) {
       out += length;
     }
   }
+  Pack(step);
 
   while (steps_.size() > done_) {
     stepBytes_ -= steps_.back().Held();
@@ -110,11 +140,12 @@ std::size_t BoardHistory::Bytes() const {
 }
 
 void BoardHistory::Swap(Step& step, QImage& board) {
+  Unpack(step);
   const auto boardStride = std::size_t(board.bytesPerLine());
   const auto copyStride = std::size_t(copy_.bytesPerLine());
   uchar* on = board.bits();  // a write: the board's cache key changes, so the frame is redrawn
   uchar* was = copy_.bits();
-  uchar* kept = step.pixels.get();
+  uchar* kept = raw_.data();
   // Before the exchange the copy equals the board, so it serves as the spare row.
   for (const std::uint32_t n : step.tiles) {
     const TileRect t = Tile(n);
@@ -129,6 +160,9 @@ void BoardHistory::Swap(Step& step, QImage& board) {
       kept += length;
     }
   }
+  stepBytes_ -= step.Held();
+  Pack(step);
+  stepBytes_ += step.Held();
 }
 
 bool BoardHistory::Undo(QImage& board) {

@@ -6,6 +6,9 @@
 #include <memory>
 #include <vector>
 
+struct ZSTD_CCtx_s;
+struct ZSTD_DCtx_s;
+
 namespace slatewick {
 
 // The undo history of the board picture. It keeps a copy of the board as of its last record;
@@ -13,8 +16,9 @@ namespace slatewick {
 // pixels of just the changed tiles as one step. Undo and Redo exchange a step's tiles with the
 // board's, so each step holds one side of its change: the board holds the other. Nothing is
 // done while the board is drawn on; the cost is paid at Record (a full compare and the changed
-// tiles' copies). Memory (the copy plus every step, in bytes) stays within the limit by
-// dropping the oldest steps.
+// tiles' copies). Steps keep their pixels packed (zstd): a chalk board packs many times over.
+// Memory (the copy plus every step, in bytes) stays within the limit by dropping the oldest steps
+// at each record; an undo or redo may repack a step a little larger until the next record.
 class BoardHistory {
  public:
   static constexpr int TileWidth = 32, TileHeight = 16;
@@ -43,9 +47,15 @@ class BoardHistory {
  private:
   struct Step {
     std::vector<std::uint32_t> tiles;  // tile numbers, row by row
-    std::unique_ptr<uchar[]> pixels;   // their pixels, tile after tile, row by row
-    std::size_t bytes = 0;             // of pixels
-    std::size_t Held() const { return sizeof(Step) + tiles.size() * sizeof(std::uint32_t) + bytes; }
+    std::vector<uchar> pixels;         // their pixels, tile after tile, row by row, packed
+    std::size_t rawBytes = 0;          // of the pixels unpacked
+    std::size_t Held() const {
+      return sizeof(Step) + tiles.capacity() * sizeof(std::uint32_t) + pixels.capacity();
+    }
+  };
+  struct ContextFree {
+    void operator()(ZSTD_CCtx_s* c) const;
+    void operator()(ZSTD_DCtx_s* d) const;
   };
   struct TileRect {
     int x, y, w, h;  // pixels
@@ -55,6 +65,9 @@ class BoardHistory {
   // Exchanges the step's pixels with the board's and brings the copy along.
   void Swap(Step& step, QImage& board);
   void DropOldestBeyondLimit();
+  // Packs raw_ into the step's pixels; unpacks the step's pixels into raw_.
+  void Pack(Step& step);
+  void Unpack(const Step& step);
 
   std::size_t limit_;
   QImage copy_;  // the board as of the last record, undo or redo; never shared
@@ -63,6 +76,9 @@ class BoardHistory {
   std::deque<Step> steps_;             // oldest first
   std::size_t done_ = 0;               // steps_[0 .. done_) are on the board
   std::size_t stepBytes_ = 0;          // Held() of every step
+  std::vector<uchar> raw_, packed_;    // scratch of packing and unpacking
+  std::unique_ptr<ZSTD_CCtx_s, ContextFree> packer_;
+  std::unique_ptr<ZSTD_DCtx_s, ContextFree> unpacker_;
 };
 
 // Everything a command changes on the board from construction to destruction is one step.

@@ -20,6 +20,7 @@
 
 #include "board/BoardAccess.h"
 #include "board/BoardHistory.h"
+#include "board/FrameTiles.h"
 #include "board/Tray.h"
 #include "board/Unit_Ext.h"
 #include "platform/DXDraw.h"
@@ -140,7 +141,13 @@ class TfrmMain : public BoardAccess {
   void ApplyTexts(const LanguageFile& language);
   // Frame step and composition.
   void TimerTimer(int LagCount);
+  // Composes the frame again where it may differ from the one on screen and presents that.
   void AllRewrite();
+  // The whole frame of the board as it stands, composed afresh (the window shows the same).
+  QImage WholeFrame() const;
+  // Tells the frame that the board changed only inside r since its cache key was keyBefore;
+  // a change the frame was not told of makes it compose the whole board.
+  void NoteBoardChange(qint64 keyBefore, const TRect& r);
   // Input.
   void DXDrawMouseDown(MouseButton Button, int X, int Y);
   void DXDrawMouseMove(int X, int Y);
@@ -189,10 +196,29 @@ class TfrmMain : public BoardAccess {
     bool operator==(const FrameInputs&) const = default;
   };
   FrameInputs CurrentFrameInputs() const;
+  // What the frame shows outside the moving parts: when it changes, the whole frame is composed.
+  struct FrameLook {
+    int W = 0, H = 0, boardWidth = 0, B = 0, selected = 0;
+    bool shift = false, debug = false;
+    std::array<qint64, 6> pictures{};
+    std::array<TColor, 6> colours{};
+    bool operator==(const FrameLook&) const = default;
+  };
+  FrameLook CurrentLook() const;
+  // Marks the tiles of the parts that move: the hand, the laid chalk, the dust, the overlay.
+  void MarkMovingParts(FrameTiles& tiles) const;
+  // Composes the frame inside the rectangles; pixels of moving parts may spill beyond them only
+  // into tiles MarkMovingParts marks.
+  void ComposeFrame(QImage& frame, const std::vector<TRect>& rects) const;
   void DrawDust(QImage& frame) const;
 
   BoardHost* host_;
   std::optional<FrameInputs> shownFrame_;  // inputs of the frame on screen, without dust
+  std::optional<FrameLook> shownLook_;     // of the frame on screen
+  FrameTiles shownMoving_;                 // tiles of the moving parts on screen
+  FrameTiles boardChanged_;                // tiles of the board changed since the frame
+  qint64 boardKnown_ = 0;                  // the board's cache key as the frame knows it
+  qint64 shownBack_ = 0;                   // the back buffer's cache key after the last frame
   int frameDepth_ = 0;                     // frame steps past their message step (0 or 1)
 };
 

@@ -6,8 +6,55 @@
 namespace slatewick {
 
 namespace {
+
 const QString kFrameRate = QStringLiteral("FPS: ");
+const TextStyle kOverlayFont{QStringLiteral("Arial"), 30, RGB(255, 255, 255)};
+
+struct OverlayLine {
+  int y;
+  QString text;
+};
+
+// The debug overlay's lines, drawn in order at x = 30.
+std::vector<OverlayLine> OverlayLines(const BoardState& st, int fps) {
+  const auto n = [](long long v) { return QString::number(v); };
+  std::vector<OverlayLine> lines{
+      {30, kFrameRate + n(fps)},
+      {70, QStringLiteral("X:") + n(st.ChalkX) + QStringLiteral("\u3000Y:") + n(st.ChalkY)},
+      {110, QStringLiteral("Angle:") + n(st.ChalkAngle)},
+      {150, QStringLiteral("KonaCnt:") + n(st.DustMoveCount)},
+      {190, QStringLiteral("MouseCnt:") + n(st.StrokeCount)},
+      {230, QStringLiteral("Kona:") + n(st.DustList.Count())},
+      {270, QStringLiteral("L:   R: ")}};
+  if (st.PenDown) lines.push_back({270, QStringLiteral("  *")});
+  if (st.FingerDown) lines.push_back({270, QStringLiteral("        *")});
+  return lines;
 }
+
+// The picture under the pointer: the hand, the held chalk or the eraser, or none.
+struct CursorSprite {
+  TRect box;
+  const QImage* picture = nullptr;
+  int srcX = 0;
+};
+
+CursorSprite Cursor(const BoardState& st, int H, bool bothButtons) {
+  const int x = st.PenX, y = st.PenY;
+  if (y >= H - TrayHeight) return {{x - 3, y, x + 21, y + 74}, &st.HandBitmap, 0};
+  if (st.SelectedChalk >= 0 && (bothButtons || (!st.FingerDown && st.ToolMode != LaidWay)))
+    return {{x - 3, y - 3, x + 37, y + 37}, &st.HeldChalkBitmap, 40 * st.SelectedChalk};
+  if (st.FingerDown && !bothButtons && st.ToolMode != TapState)
+    return {{x - 10, y - 5, x + 14, y + 69}, &st.HandBitmap, 0};
+  if (st.SelectedChalk == EraserSelected)
+    return {{x - 64, y - 32, x + 64, y + 40}, &st.EraserBitmap, 0};
+  return {};
+}
+
+bool LaidChalkShown(const BoardState& st, int H, bool bothButtons) {
+  return st.ToolMode == LaidWay && st.PenY < H - TrayHeight && !bothButtons;
+}
+
+}  // namespace
 
 TfrmMain::FrameInputs TfrmMain::CurrentFrameInputs() const {
   const KeyState& keys = CurrentKeys();
@@ -32,6 +79,25 @@ TfrmMain::FrameInputs TfrmMain::CurrentFrameInputs() const {
           st.Opt.ShowDebug};
 }
 
+TfrmMain::FrameLook TfrmMain::CurrentLook() const {
+  return {ClientWidth(),
+          ClientHeight(),
+          st.BoardBitmap.width(),
+          st.BoardBitmap.height(),
+          st.SelectedChalk,
+          CurrentKeys().Shift,
+          st.Opt.ShowDebug,
+          {st.TrayBitmap.cacheKey(), st.ChalkBitmap.cacheKey(), st.EraserBitmap.cacheKey(),
+           st.GlyphBitmap.cacheKey(), st.HeldChalkBitmap.cacheKey(), st.HandBitmap.cacheKey()},
+          st.ChalkColors};
+}
+
+void TfrmMain::NoteBoardChange(qint64 keyBefore, const TRect& r) {
+  if (keyBefore != boardKnown_) return;  // an earlier change went untold: the whole board
+  boardChanged_.Mark(r);
+  boardKnown_ = st.BoardBitmap.cacheKey();
+}
+
 void TfrmMain::DrawDust(QImage& frame) const {
   std::array<QRgb, 6> colours;
   for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = ToQRgb(st.ChalkColors[i]);
@@ -43,67 +109,115 @@ void TfrmMain::DrawDust(QImage& frame) const {
       pixels[std::size_t(k.Y) * stride + unsigned(k.X)] = colours[std::size_t(k.ChalkIndex) % 6];
 }
 
+void TfrmMain::MarkMovingParts(FrameTiles& tiles) const {
+  const int H = ClientHeight();
+  const bool bothButtons = CurrentKeys().Left && CurrentKeys().Right;
+  const CursorSprite cursor = Cursor(st, H, bothButtons);
+  if (cursor.picture) tiles.Mark(cursor.box);
+  if (LaidChalkShown(st, H, bothButtons))
+    tiles.Mark({st.PenX - 30, st.PenY - 30, st.PenX + 31, st.PenY + 31});
+  for (const TKona& k : st.DustList.Items()) tiles.MarkPoint(k.X, k.Y);
+  if (st.Opt.ShowDebug) {
+    QImage none;
+    Canvas measure(none);
+    measure.font = kOverlayFont;
+    for (const OverlayLine& line : OverlayLines(st, Timer.FramesPerSecond()))
+      tiles.Mark(measure.TextBox(30, line.y, line.text));
+  }
+}
+
+void TfrmMain::ComposeFrame(QImage& frame, const std::vector<TRect>& rects) const {
+  const int W = ClientWidth();
+  const int H = ClientHeight();
+  const int B = st.BoardBitmap.height();
+  const KeyState& keys = CurrentKeys();
+  const bool bothButtons = keys.Left && keys.Right;
+
+  // The board, the tray below it and black beyond both; then the dust.
+  Canvas c(frame);
+  c.brush.Color = 0;
+  for (const TRect& r : rects) {
+    c.SetClip(r);
+    c.CopyRect(0, 0, st.BoardBitmap.width(), B, st.BoardBitmap, 0, 0);
+    c.StretchDraw({0, B, W, B + TrayHeight}, st.TrayBitmap, {0, 0, 1, TrayHeight});
+    c.FillRect({st.BoardBitmap.width(), 0, frame.width(), B});
+    c.FillRect({0, B + TrayHeight, frame.width(), frame.height()});
+  }
+  DrawDust(frame);
+
+  // The pieces lying in the tray.
+  if (!keys.Shift) {
+    const TrayGeometry tray{W, H, B};
+    for (const TRect& r : rects) {
+      c.SetClip(r);
+      for (int j = 0; j < 6; ++j) {
+        const TRect slot = tray.ChalkSlot(j);
+        if (j != st.SelectedChalk)
+          c.MaskedCopy(slot.Left, slot.Top, slot.Width(), slot.Height(), st.ChalkBitmap, 52 * j, 0);
+      }
+      const TRect eraser = tray.EraserDrawn(), menu = tray.MenuButtonDrawn();
+      if (st.SelectedChalk != EraserSelected)
+        c.MaskedCopy(eraser.Left, eraser.Top, eraser.Width(), eraser.Height(), st.EraserBitmap, 0,
+                     0);
+      c.MaskedCopy(menu.Left, menu.Top, menu.Width(), menu.Height(), st.GlyphBitmap, 448, 64);
+    }
+  }
+  c.ClearClip();
+
+  // The moving parts lie wholly inside the rectangles: they are drawn whole.
+  const CursorSprite cursor = Cursor(st, H, bothButtons);
+  if (cursor.picture)
+    c.MaskedCopy(cursor.box.Left, cursor.box.Top, cursor.box.Width(), cursor.box.Height(),
+                 *cursor.picture, cursor.srcX, 0);
+  if (st.Opt.ShowDebug) {
+    c.font = kOverlayFont;
+    for (const OverlayLine& line : OverlayLines(st, Timer.FramesPerSecond()))
+      c.TextOut(30, line.y, line.text);
+  }
+  if (LaidChalkShown(st, H, bothButtons)) {
+    const int angle = int(std::lround(st.ChalkAngle / 360.0 * 256.0)) & 0xFF;
+    DrawSpriteRotated(frame, DXIL, LaidChalkSpriteName, st.PenX, st.PenY, 52, 11, st.SelectedChalk,
+                      0.5, 0.5, angle);
+  }
+}
+
+QImage TfrmMain::WholeFrame() const {
+  QImage frame = NewBitmap(std::max(ClientWidth(), 1), std::max(ClientHeight(), 1));
+  ComposeFrame(frame, {{0, 0, frame.width(), frame.height()}});
+  return frame;
+}
+
 void TfrmMain::AllRewrite() {
   if (!DXDraw.SurfaceReady()) return;
   // With no dust in flight, a frame of the same inputs as the one on screen is already there.
   const FrameInputs inputs = CurrentFrameInputs();
   if (st.DustList.Count() == 0 && shownFrame_ == inputs && !DXDraw.FrontBuffer().isNull()) return;
   shownFrame_.reset();
-  const int W = ClientWidth();
-  const int H = ClientHeight();
-  DXDraw.FollowClientSize(W, H);
-  const int B = st.BoardBitmap.height();
-  const KeyState& keys = CurrentKeys();
-  const bool bothButtons = keys.Left && keys.Right;
-
-  QImage& frame = DXDraw.BackBuffer();
-  Canvas& c = DXDraw.SurfaceCanvas();
-  c.CopyRect(0, 0, st.BoardBitmap.width(), B, st.BoardBitmap, 0, 0);
-  c.StretchDraw({0, B, W, B + TrayHeight}, st.TrayBitmap, {0, 0, 1, TrayHeight});
-  DrawDust(frame);
-
-  if (!keys.Shift) {
-    const TrayGeometry tray{W, H, B};
-    for (int j = 0; j < 6; ++j)
-      if (j != st.SelectedChalk) MaskedBlit(frame, tray.ChalkSlot(j), st.ChalkBitmap, 52 * j, 0);
-    if (st.SelectedChalk != EraserSelected)
-      MaskedBlit(frame, tray.EraserDrawn(), st.EraserBitmap, 0, 0);
-    MaskedBlit(frame, tray.MenuButtonDrawn(), st.GlyphBitmap, 448, 64);
-  }
-
-  if (st.PenY >= H - TrayHeight) {
-    MaskedBlit(frame, st.PenX - 3, st.PenY, 24, 74, st.HandBitmap, 0, 0);
-  } else if (st.SelectedChalk >= 0 && (bothButtons || (!st.FingerDown && st.ToolMode != LaidWay))) {
-    MaskedBlit(frame, st.PenX - 3, st.PenY - 3, 40, 40, st.HeldChalkBitmap, 40 * st.SelectedChalk,
-               0);
-  } else if (st.FingerDown && !bothButtons && st.ToolMode != TapState) {
-    MaskedBlit(frame, st.PenX - 10, st.PenY - 5, 24, 74, st.HandBitmap, 0, 0);
-  } else if (st.SelectedChalk == EraserSelected) {
-    MaskedBlit(frame, st.PenX - 64, st.PenY - 32, 128, 72, st.EraserBitmap, 0, 0);
-  }
-
-  if (st.Opt.ShowDebug) {
-    c.font = {QStringLiteral("Arial"), 30, RGB(255, 255, 255)};
-    const auto n = [](long long v) { return QString::number(v); };
-    c.TextOut(30, 30, kFrameRate + n(Timer.FramesPerSecond()));
-    c.TextOut(30, 70,
-              QStringLiteral("X:") + n(st.ChalkX) + QStringLiteral("\u3000Y:") + n(st.ChalkY));
-    c.TextOut(30, 110, QStringLiteral("Angle:") + n(st.ChalkAngle));
-    c.TextOut(30, 150, QStringLiteral("KonaCnt:") + n(st.DustMoveCount));
-    c.TextOut(30, 190, QStringLiteral("MouseCnt:") + n(st.StrokeCount));
-    c.TextOut(30, 230, QStringLiteral("Kona:") + n(st.DustList.Count()));
-    c.TextOut(30, 270, QStringLiteral("L:   R: "));
-    if (st.PenDown) c.TextOut(30, 270, QStringLiteral("  *"));
-    if (st.FingerDown) c.TextOut(30, 270, QStringLiteral("        *"));
-  }
+  DXDraw.FollowClientSize(ClientWidth(), ClientHeight());
   DXDraw.ReleaseSurfaceCanvas();
+  QImage& frame = DXDraw.BackBuffer();
 
-  if (st.ToolMode == LaidWay && st.PenY < H - TrayHeight && !bothButtons) {
-    const int angle = int(std::lround(st.ChalkAngle / 360.0 * 256.0)) & 0xFF;
-    DrawSpriteRotated(frame, DXIL, LaidChalkSpriteName, st.PenX, st.PenY, 52, 11, st.SelectedChalk,
-                      0.5, 0.5, angle);
-  }
-  DXDraw.PresentFrame();
+  // Composed again: where the moving parts are and were, and where the board changed; all of it
+  // when anything else may have changed.
+  FrameTiles moving;
+  moving.Reset(frame.width(), frame.height());
+  MarkMovingParts(moving);
+  FrameTiles redo = moving;
+  const FrameLook look = CurrentLook();
+  const bool whole = shownLook_ != look || DXDraw.FrontBuffer().size() != frame.size() ||
+                     frame.cacheKey() != shownBack_ || st.BoardBitmap.cacheKey() != boardKnown_;
+  redo.Add(shownMoving_);
+  redo.Add(boardChanged_);
+  if (whole || 2 * redo.Count() > redo.Total()) redo.MarkAll();
+  const std::vector<TRect> rects = redo.Rects();
+  ComposeFrame(frame, rects);
+  DXDraw.PresentRects(rects);
+
+  shownLook_ = look;
+  shownMoving_ = std::move(moving);
+  shownBack_ = frame.cacheKey();
+  boardKnown_ = st.BoardBitmap.cacheKey();
+  boardChanged_.Reset(frame.width(), frame.height());
   if (st.DustList.Count() == 0) shownFrame_ = inputs;
 }
 

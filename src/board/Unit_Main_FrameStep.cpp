@@ -16,12 +16,14 @@ namespace {
 // first row (y > trayTop) is removed, and the particles after it wait for the next tick.
 void MoveDust(TKonaList& dust, int trayTop) {
   const int n = dust.Count();
+  RandomRun random;
   for (int i = 0; i < n; ++i) {
     TKona& kona = dust[i];
-    if (Random(5) >= 3)
-      kona.Y += Random(4) + 4;
-    else
-      kona.X += Random(3) - 1;
+    // Falls 4..7 pixels (3 in 5) or drifts a pixel aside; the second draw's range follows.
+    const bool falls = random(5) >= 3;
+    const int step = random(falls ? 4 : 3) + (falls ? 4 : -1);
+    kona.Y += falls ? step : 0;
+    kona.X += falls ? 0 : step;
     if (kona.Y > trayTop) {
       dust.Delete(i);
       return;
@@ -77,6 +79,7 @@ void TfrmMain::TimerTimer(int /*LagCount*/) {
     const int d = Random(15);
     const TColor shade = ShadeColor(st.ChalkColors[std::size_t(st.SelectedChalk)], std::int16_t(d),
                                     std::int16_t(d), std::int16_t(d));
+    const qint64 before = st.BoardBitmap.cacheKey();
     Canvas c(st.BoardBitmap);
     c.pen = {shade, PenStyle::Solid, 1};
     c.brush.Color = shade;
@@ -87,6 +90,7 @@ void TfrmMain::TimerTimer(int /*LagCount*/) {
       const int x = st.ChalkX + Random(10) - 5;
       c.SetPixel(x, y, st.BoardColor);
     }
+    NoteBoardChange(before, c.Touched());
     if (Random(100) < 5) AddDust(Random(2) + 4, st.ChalkX, st.ChalkY);
     ++st.StrokeCount;
   } else if (keys.Left && keys.Right) {

@@ -80,6 +80,7 @@ void TfrmMain::ChalkStep(int X, int Y) {
 
   const int n = Random(15);
   const TColor color = Darken(st.ChalkColors[std::size_t(st.SelectedChalk)], n, n, n);
+  const qint64 before = st.BoardBitmap.cacheKey();
   Canvas c(st.BoardBitmap);
   c.pen.Color = color;
   c.brush.Color = color;
@@ -104,6 +105,7 @@ void TfrmMain::ChalkStep(int X, int Y) {
     c.MoveTo(st.ChalkX, st.ChalkY);
     c.LineTo(X, Y);
   }
+  NoteBoardChange(before, c.Touched());
 
   if (d > 6) {
     if (st.ToolMode == NormalWay && st.StrokeCount >= 3 && d > 13 && st.Opt.KyoriSeigen) {
@@ -121,6 +123,7 @@ void TfrmMain::ChalkStep(int X, int Y) {
 
 void TfrmMain::DrawLaidChalk(int X, int Y) {
   const TColor color = st.ChalkColors[std::size_t(st.SelectedChalk)];
+  const qint64 before = st.BoardBitmap.cacheKey();
   Canvas c(st.BoardBitmap);
   c.pen = {color, PenStyle::Clear, 1};
   c.brush.Color = color;
@@ -140,6 +143,7 @@ void TfrmMain::DrawLaidChalk(int X, int Y) {
               QPoint(X - ox, Y + oy), QPoint(X + ox, Y - oy)};
     }
     c.Polygon(band);
+    NoteBoardChange(before, c.Touched());
     st.ChalkX = X;
     st.ChalkY = Y;
     st.ChalkBox = {X - ox, Y - oy, X + ox, Y + oy};
@@ -150,18 +154,22 @@ void TfrmMain::DrawLaidChalk(int X, int Y) {
 }
 
 void TfrmMain::FingerLine(int X, int Y) {
+  const qint64 before = st.BoardBitmap.cacheKey();
   Canvas c(st.BoardBitmap);
   c.pen = {WipeColor(), PenStyle::Solid, 10};
   c.brush.Color = WipeColor();
   c.MoveTo(st.PenX, st.PenY);
   c.LineTo(X, Y);
+  NoteBoardChange(before, c.Touched());
 }
 
 void TfrmMain::EraserStep(int X, int Y) {
+  const qint64 before = st.BoardBitmap.cacheKey();
   Canvas c(st.BoardBitmap);
   c.pen.Color = WipeColor();
   c.brush.Color = WipeColor();
   c.FillRect({X - 64, Y - 18, X + 64, Y + 36});
+  NoteBoardChange(before, c.Touched());
 }
 
 void TfrmMain::DustCheck(int X, int Y) {

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -64,19 +65,44 @@ class BrushFill {
   QImage pattern_;
 };
 
-void FillBox(QImage& image, const BrushFill& fill, int left, int top, int right, int bottom) {
-  left = std::max(left, 0);
-  top = std::max(top, 0);
-  right = std::min(right, image.width());
-  bottom = std::min(bottom, image.height());
+// Fills the box cut to `to` (inside the image).
+void FillBox(QImage& image, const BrushFill& fill, const TRect& to, int left, int top, int right,
+             int bottom) {
+  left = std::max(left, to.Left);
+  top = std::max(top, to.Top);
+  right = std::min(right, to.Right);
+  bottom = std::min(bottom, to.Bottom);
   if (left >= right) return;
   for (int y = top; y < bottom; ++y) fill.Span(image, y, left, right);
 }
 
-void SolidBox(QImage& image, QRgb color, int left, int top, int right, int bottom) {
+void SolidBox(QImage& image, QRgb color, const TRect& to, int left, int top, int right,
+              int bottom) {
   Brush b;
   b.Color = FromQRgb(color);
-  FillBox(image, BrushFill(b), left, top, right, bottom);
+  FillBox(image, BrushFill(b), to, left, top, right, bottom);
+}
+
+// Cuts a copy of a w x h block from (sx, sy) of a sw x sh source to (x, y) down to the part that
+// lies inside both the source and `to`; false when nothing is left.
+bool CutCopy(int& x, int& y, int& w, int& h, int& sx, int& sy, int sw, int sh, const TRect& to) {
+  const int cutLeft = std::max({0, -sx, to.Left - x});
+  const int cutTop = std::max({0, -sy, to.Top - y});
+  x += cutLeft, sx += cutLeft, w -= cutLeft;
+  y += cutTop, sy += cutTop, h -= cutTop;
+  w = std::min({w, sw - sx, to.Right - x});
+  h = std::min({h, sh - sy, to.Bottom - y});
+  return w > 0 && h > 0;
+}
+
+// The smallest box holding the points, grown by `margin` on every side.
+TRect PointsBox(std::span<const QPoint> points, int margin) {
+  TRect r{points[0].x(), points[0].y(), points[0].x() + 1, points[0].y() + 1};
+  for (const QPoint& p : points) {
+    r.Left = std::min(r.Left, p.x()), r.Right = std::max(r.Right, p.x() + 1);
+    r.Top = std::min(r.Top, p.y()), r.Bottom = std::max(r.Bottom, p.y() + 1);
+  }
+  return {r.Left - margin, r.Top - margin, r.Right + margin, r.Bottom + margin};
 }
 
 // A 1-pixel line from (x0, y0) towards (x1, y1), the end pixel left out. Each step along the
@@ -183,7 +209,28 @@ QImage NewBitmap(int width, int height) {
   return image;
 }
 
+TRect Canvas::Bounds() const {
+  TRect r{0, 0, image_.width(), image_.height()};
+  if (clip_) {
+    r = {std::max(r.Left, clip_->Left), std::max(r.Top, clip_->Top),
+         std::min(r.Right, clip_->Right), std::min(r.Bottom, clip_->Bottom)};
+  }
+  return r;
+}
+
+void Canvas::Touch(const TRect& r) {
+  if (r.Width() <= 0 || r.Height() <= 0) return;
+  if (touched_.Width() <= 0 || touched_.Height() <= 0) {
+    touched_ = r;
+    return;
+  }
+  touched_ = {std::min(touched_.Left, r.Left), std::min(touched_.Top, r.Top),
+              std::max(touched_.Right, r.Right), std::max(touched_.Bottom, r.Bottom)};
+}
+
 void Canvas::LineTo(int x, int y) {
+  const std::array<QPoint, 2> ends{current_, QPoint(x, y)};
+  Touch(PointsBox(ends, pen.Width / 2 + 1));
   if (Ready(image_)) PenLine(image_, pen, current_.x(), current_.y(), x, y);
   current_ = {x, y};
 }
@@ -192,27 +239,32 @@ void Canvas::Rectangle(int left, int top, int right, int bottom) {
   if (!Ready(image_)) return;
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
+  Touch({left, top, right, bottom});
+  const TRect to = Bounds();
   int inset = 0;
   if (pen.Style != PenStyle::Clear) {
     inset = std::max(pen.Width, 1);
     const QRgb c = ToQRgb(pen.Color);
     const int n = std::min({inset, (right - left + 1) / 2, (bottom - top + 1) / 2});
-    SolidBox(image_, c, left, top, right, top + n);
-    SolidBox(image_, c, left, bottom - n, right, bottom);
-    SolidBox(image_, c, left, top + n, left + n, bottom - n);
-    SolidBox(image_, c, right - n, top + n, right, bottom - n);
+    SolidBox(image_, c, to, left, top, right, top + n);
+    SolidBox(image_, c, to, left, bottom - n, right, bottom);
+    SolidBox(image_, c, to, left, top + n, left + n, bottom - n);
+    SolidBox(image_, c, to, right - n, top + n, right, bottom - n);
   }
   if (right - left > 2 * inset && bottom - top > 2 * inset) {
-    FillBox(image_, BrushFill(brush), left + inset, top + inset, right - inset, bottom - inset);
+    FillBox(image_, BrushFill(brush), to, left + inset, top + inset, right - inset, bottom - inset);
   }
 }
 
 void Canvas::FillRect(const TRect& r) {
-  if (Ready(image_)) FillBox(image_, BrushFill(brush), r.Left, r.Top, r.Right, r.Bottom);
+  Touch(r);
+  if (Ready(image_)) FillBox(image_, BrushFill(brush), Bounds(), r.Left, r.Top, r.Right, r.Bottom);
 }
 
 void Canvas::Polygon(std::span<const QPoint> points) {
-  if (points.size() < 2 || !Ready(image_)) return;
+  if (points.size() < 2) return;
+  Touch(PointsBox(points, pen.Width + 1));
+  if (!Ready(image_)) return;
   FillPolygon(image_, BrushFill(brush), points);
   for (std::size_t i = 0; i < points.size(); ++i) {
     const QPoint a = points[i], b = points[(i + 1) % points.size()];
@@ -221,7 +273,8 @@ void Canvas::Polygon(std::span<const QPoint> points) {
 }
 
 void Canvas::SetPixel(int x, int y, TColor c) {
-  if (!Ready(image_) || x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
+  Touch({x, y, x + 1, y + 1});
+  if (!Ready(image_) || !Bounds().Contains(x, y)) return;
   Row(image_, y)[x] = ToQRgb(c);
 }
 
@@ -232,10 +285,13 @@ TColor Canvas::Pixel(int x, int y) const {
 }
 
 void Canvas::TextOut(int x, int y, const QString& text) {
-  if (text.isEmpty() || !Ready(image_)) return;
+  if (text.isEmpty()) return;
+  Touch(TextBox(x, y, text));
+  if (!Ready(image_)) return;
   QFont f(font.Name);
   f.setPixelSize(std::max(1, int(std::lround(font.Size * 96.0 / 72.0))));
   QPainter p(&image_);
+  if (clip_) p.setClipRect(QRect(clip_->Left, clip_->Top, clip_->Width(), clip_->Height()));
   p.setFont(f);
   p.setPen(QColor::fromRgb(ToQRgb(font.Color)));
   p.drawText(x, y + QFontMetrics(f).ascent(), text);
@@ -243,6 +299,7 @@ void Canvas::TextOut(int x, int y, const QString& text) {
 
 void Canvas::CopyRect(int x, int y, int w, int h, const QImage& src, int srcX, int srcY,
                       CopyMode mode) {
+  Touch({x, y, x + w, y + h});
   if (w <= 0 || h <= 0 || src.isNull() || !Ready(image_)) return;
   QImage holder;
   const QImage* from = &Source32(src, holder);
@@ -250,14 +307,7 @@ void Canvas::CopyRect(int x, int y, int w, int h, const QImage& src, int srcX, i
     holder = from->copy();  // the same picture: read from a snapshot
     from = &holder;
   }
-  // Clip against the source, then against the destination, moving both corners together.
-  const int cutLeft = std::max({0, -srcX, -x});
-  const int cutTop = std::max({0, -srcY, -y});
-  x += cutLeft, srcX += cutLeft, w -= cutLeft;
-  y += cutTop, srcY += cutTop, h -= cutTop;
-  w = std::min({w, from->width() - srcX, image_.width() - x});
-  h = std::min({h, from->height() - srcY, image_.height() - y});
-  if (w <= 0 || h <= 0) return;
+  if (!CutCopy(x, y, w, h, srcX, srcY, from->width(), from->height(), Bounds())) return;
   for (int row = 0; row < h; ++row) {
     const QRgb* s = Row(*from, srcY + row) + srcX;
     QRgb* d = Row(image_, y + row) + x;
@@ -277,6 +327,7 @@ void Canvas::CopyRect(int x, int y, int w, int h, const QImage& src, int srcX, i
 
 void Canvas::StretchDraw(const TRect& dst, const QImage& src, const TRect& srcRect) {
   const int dw = dst.Width(), dh = dst.Height(), sw = srcRect.Width(), sh = srcRect.Height();
+  Touch(dst);
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || src.isNull() || !Ready(image_)) return;
   QImage holder;
   const QImage* from = &Source32(src, holder);
@@ -285,8 +336,9 @@ void Canvas::StretchDraw(const TRect& dst, const QImage& src, const TRect& srcRe
     from = &holder;
   }
   // Each destination pixel takes the source pixel under its centre.
-  const int x0 = std::max(dst.Left, 0), x1 = std::min(dst.Right, image_.width());
-  const int y0 = std::max(dst.Top, 0), y1 = std::min(dst.Bottom, image_.height());
+  const TRect to = Bounds();
+  const int x0 = std::max(dst.Left, to.Left), x1 = std::min(dst.Right, to.Right);
+  const int y0 = std::max(dst.Top, to.Top), y1 = std::min(dst.Bottom, to.Bottom);
   std::vector<int> columns;
   for (int x = x0; x < x1; ++x) {
     columns.push_back(srcRect.Left + int((2LL * (x - dst.Left) + 1) * sw / (2LL * dw)));
@@ -301,6 +353,37 @@ void Canvas::StretchDraw(const TRect& dst, const QImage& src, const TRect& srcRe
       if (sx >= 0 && sx < from->width()) d[x] = s[sx] | 0xFF000000u;
     }
   }
+}
+
+void Canvas::MaskedCopy(int x, int y, int w, int h, const QImage& src, int srcX, int srcY) {
+  Touch({x, y, x + w, y + h});
+  if (w <= 0 || h <= 0 || src.isNull() || !Ready(image_)) return;
+  QImage holder;
+  const QImage* from = &Source32(src, holder);
+  if (from->constBits() == image_.constBits()) {
+    holder = from->copy();
+    from = &holder;
+  }
+  if (!CutCopy(x, y, w, h, srcX, srcY, from->width(), from->height(), Bounds())) return;
+  // (dst AND mask) OR src: a black source pixel leaves dst as it is, any other replaces it.
+  for (int row = 0; row < h; ++row) {
+    const QRgb* s = Row(*from, srcY + row) + srcX;
+    QRgb* d = Row(image_, y + row) + x;
+    for (int i = 0; i < w; ++i) {
+      if (s[i] & 0x00FFFFFFu) d[i] = s[i] | 0xFF000000u;
+    }
+  }
+}
+
+TRect Canvas::TextBox(int x, int y, const QString& text) const {
+  QFont f(font.Name);
+  f.setPixelSize(std::max(1, int(std::lround(font.Size * 96.0 / 72.0))));
+  const QFontMetrics m(f);
+  const QRect r = m.boundingRect(text);
+  const int pad = m.height() / 2 + 2;  // overhangs and antialiasing
+  const int left = x + std::min(r.left(), 0) - pad;
+  const int right = x + std::max(r.right() + 1, m.horizontalAdvance(text)) + pad;
+  return {left, y - pad, right, y + m.height() + pad};
 }
 
 }  // namespace slatewick

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QString>
+#include <optional>
 #include <span>
 
 #include "platform/Types.h"
@@ -33,8 +34,9 @@ struct TextStyle {
   TColor Color = 0;
 };
 
-// A GDI-like painter over one QImage (Format_RGB32), hard-edged, clipped to the image.
-// It holds a pen, a brush, a text style and a current point; nothing else.
+// A GDI-like painter over one QImage (Format_RGB32), hard-edged, clipped to the image and to
+// the clip rectangle when one is set. It holds a pen, a brush, a text style, a current point, the
+// clip and the box of every pixel drawing may have changed.
 class Canvas {
  public:
   explicit Canvas(QImage& image) : image_(image) {}
@@ -44,6 +46,12 @@ class Canvas {
   TextStyle font;
 
   QImage& Image() { return image_; }
+
+  // Later drawing changes only pixels inside r (and the image); lines and polygons ignore it.
+  void SetClip(const TRect& r) { clip_ = r; }
+  void ClearClip() { clip_.reset(); }
+  // A box holding every pixel the drawing so far may have changed (not cut to the image).
+  const TRect& Touched() const { return touched_; }
 
   void MoveTo(int x, int y) { current_ = {x, y}; }
   // Line from the current point to (x, y), which becomes the current point. A 1-pixel pen
@@ -59,15 +67,25 @@ class Canvas {
   TColor Pixel(int x, int y) const;  // black outside the image
   // Text with its top-left cell corner at (x, y).
   void TextOut(int x, int y, const QString& text);
+  // A box holding every pixel TextOut(x, y, text) may change with the current font.
+  TRect TextBox(int x, int y, const QString& text) const;
   // Copies src's rectangle (srcX, srcY, w, h) to (x, y) with a raster operation.
   void CopyRect(int x, int y, int w, int h, const QImage& src, int srcX, int srcY,
                 CopyMode mode = CopyMode::SrcCopy);
   // Stretches src's rectangle over dst (nearest neighbour).
   void StretchDraw(const TRect& dst, const QImage& src, const TRect& srcRect);
+  // Copies src's rectangle (srcX, srcY, w, h) to (x, y), leaving out pure black source pixels.
+  void MaskedCopy(int x, int y, int w, int h, const QImage& src, int srcX, int srcY);
 
  private:
+  // The image's rectangle cut to the clip.
+  TRect Bounds() const;
+  void Touch(const TRect& r);
+
   QImage& image_;
   QPoint current_{0, 0};
+  std::optional<TRect> clip_;
+  TRect touched_;
 };
 
 // A new RGB32 picture of the given size, filled with black.

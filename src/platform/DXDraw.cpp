@@ -17,14 +17,34 @@ void TDXDraw::ReleaseSurfaceCanvas() {
 }
 
 void TDXDraw::PresentFrame() {
+  PresentRects({{0, 0, back_.width(), back_.height()}});
+}
+
+void TDXDraw::PresentRects(const std::vector<TRect>& rects) {
   if (!SurfaceReady()) return;
-  const auto bytes = std::size_t(back_.sizeInBytes());
-  if (front_.size() == back_.size() &&
-      std::memcmp(front_.constBits(), back_.constBits(), bytes) == 0)
+  if (front_.size() != back_.size()) {
+    front_ = back_.copy();
+    if (host_) host_->ShowFrame(front_);
     return;
-  if (front_.size() != back_.size()) front_ = QImage(back_.size(), back_.format());
-  std::memcpy(front_.bits(), back_.constBits(), bytes);
-  if (host_) host_->ShowFrame(front_);
+  }
+  std::vector<QRect> changed;
+  for (const TRect& r : rects) {
+    const int left = std::max(r.Left, 0), right = std::min(r.Right, back_.width());
+    const int top = std::max(r.Top, 0), bottom = std::min(r.Bottom, back_.height());
+    if (left >= right || top >= bottom) continue;
+    const auto offset = std::size_t(left) * sizeof(QRgb);
+    const auto length = std::size_t(right - left) * sizeof(QRgb);
+    bool differs = false;
+    for (int y = top; y < bottom; ++y) {
+      const uchar* from = back_.constScanLine(y) + offset;
+      uchar* to = front_.scanLine(y) + offset;
+      if (std::memcmp(to, from, length) == 0) continue;
+      std::memcpy(to, from, length);
+      differs = true;
+    }
+    if (differs) changed.emplace_back(left, top, right - left, bottom - top);
+  }
+  if (host_ && !changed.empty()) host_->ShowFrameRects(front_, changed);
 }
 
 void TDXDraw::FollowClientSize(int width, int height) {

@@ -2,6 +2,7 @@
 #include <QImage>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/Canvas.h"
 
@@ -12,6 +13,11 @@ class SurfaceHost {
  public:
   virtual ~SurfaceHost() = default;
   virtual void ShowFrame(const QImage& frame) = 0;  // present the back buffer
+  // Presents only the changed rectangles of the frame; elsewhere it equals the frame last shown.
+  virtual void ShowFrameRects(const QImage& frame, const std::vector<QRect>& changed) {
+    (void)changed;
+    ShowFrame(frame);
+  }
   virtual void SetFullScreen(bool fullScreen) = 0;
   virtual void SetSizeableBorder(bool sizeable) = 0;  // false: no border at all
   virtual void HideSystemCursor() = 0;
@@ -44,6 +50,9 @@ class TDXDraw {
   const QImage& FrontBuffer() const { return front_; }
   // Shows the back buffer. A frame identical to the one on screen is not sent again.
   void PresentFrame();
+  // Shows the rectangles of the back buffer (cut to it); only those that differ from the screen
+  // are sent. Elsewhere the back buffer must equal the frame on screen.
+  void PresentRects(const std::vector<TRect>& rects);
 
   void StopSurface();
   void StartSurface();

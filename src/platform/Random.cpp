@@ -7,13 +7,7 @@ namespace {
 // PCG32 (XSH-RR): one multiply per draw, well mixed, plenty for chalk and dust.
 struct Generator {
   std::uint64_t state = 0x853C49E6748FEA9Bull;
-  std::uint32_t Next() {
-    const std::uint64_t old = state;
-    state = old * 6364136223846793005ull + 1442695040888963407ull;
-    const auto xorshifted = std::uint32_t(((old >> 18) ^ old) >> 27);
-    const auto rotation = unsigned(old >> 59);
-    return (xorshifted >> rotation) | (xorshifted << ((32 - rotation) & 31));
-  }
+  std::uint32_t Next() { return NextRandomBits(state); }
 };
 
 Generator generator;
@@ -33,6 +27,12 @@ void Randomize(std::uint64_t seed) {
   generator.Next();
   generator.state += seed;
   generator.Next();
+}
+
+RandomRun::RandomRun() : scripted_(bool(source)), state_(generator.state) {}
+
+RandomRun::~RandomRun() {
+  if (!scripted_) generator.state = state_;
 }
 
 void SetRandomSource(std::function<int(int)> s) {

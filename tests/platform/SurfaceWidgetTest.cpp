@@ -38,4 +38,21 @@ TEST(SurfaceWidget, FullScreenKeepsTheFramesProportionsAndMapsPointsBack) {
   widget.SetFullScreen(false);
 }
 
+// A partial present changes the widget's picture inside the sent rectangles and nowhere else,
+// and does not share the sender's buffer.
+TEST(SurfaceWidget, ChangedRectanglesReplaceOnlyTheirPixels) {
+  SurfaceWidget widget;
+  widget.resize(800, 480);
+  QImage sent = Frame800x480();
+  widget.ShowFrame(sent);
+  sent.fill(Qt::white);
+  widget.ShowFrameRects(sent, {QRect(10, 20, 30, 40)});
+  const QImage& shown = widget.Frame();
+  EXPECT_EQ(shown.pixel(10, 20), qRgb(255, 255, 255));
+  EXPECT_EQ(shown.pixel(39, 59), qRgb(255, 255, 255));
+  EXPECT_EQ(shown.pixel(40, 59), QColor(Qt::darkGreen).rgb());
+  EXPECT_EQ(shown.pixel(10, 60), QColor(Qt::darkGreen).rgb());
+  EXPECT_NE(shown.constBits(), sent.constBits());
+}
+
 }  // namespace slatewick

@@ -4,6 +4,7 @@
 #include <QIODevice>
 #include <QPainter>
 #include <cmath>
+#include <cstring>
 
 #include "platform/widgets/BlankCursorKeeper.h"
 
@@ -16,8 +17,29 @@ SurfaceWidget::SurfaceWidget(QWidget* parent) : QWidget(parent) {
 }
 
 void SurfaceWidget::ShowFrame(const QImage& frame) {
-  frame_ = frame;
+  frame_ = frame.copy();  // its own pixels, so the sender can write its buffer without a copy
   repaint();
+}
+
+void SurfaceWidget::ShowFrameRects(const QImage& frame, const std::vector<QRect>& changed) {
+  if (frame_.size() != frame.size() || frame_.format() != frame.format()) {
+    ShowFrame(frame);
+    return;
+  }
+  QRegion region;
+  for (const QRect& r : changed) {
+    const QRect cut = r & frame.rect();
+    const auto offset = std::size_t(cut.left()) * sizeof(QRgb);
+    const auto length = std::size_t(cut.width()) * sizeof(QRgb);
+    for (int y = cut.top(); y <= cut.bottom(); ++y)
+      std::memcpy(frame_.scanLine(y) + offset, frame.constScanLine(y) + offset, length);
+    region += cut;
+  }
+  // Scaled in full screen: the whole picture is painted again.
+  if (fullScreen_)
+    repaint();
+  else
+    repaint(region);
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent*) {

@@ -17,6 +17,8 @@ class SurfaceWidget : public QWidget, public SurfaceHost {
   explicit SurfaceWidget(QWidget* parent = nullptr);
 
   void ShowFrame(const QImage& frame) override;
+  // Repaints just the changed rectangles in a window; the whole widget in full screen.
+  void ShowFrameRects(const QImage& frame, const std::vector<QRect>& changed) override;
   void SetFullScreen(bool fullScreen) override;
   void SetSizeableBorder(bool sizeable) override;
   void HideSystemCursor() override;
@@ -29,6 +31,8 @@ class SurfaceWidget : public QWidget, public SurfaceHost {
   bool FullScreen() const { return fullScreen_; }
   // Where the frame is shown in the widget.
   QRect FrameRect() const;
+  // The frame it paints (its own copy).
+  const QImage& Frame() const { return frame_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
