@@ -20,6 +20,7 @@
 
 #include "board/BoardAccess.h"
 #include "board/BoardHistory.h"
+#include "board/KeptBoard.h"
 #include "board/Tray.h"
 #include "board/Unit_Ext.h"
 #include "platform/DXDraw.h"
@@ -158,6 +159,9 @@ class TfrmMain : public BoardAccess {
   // the board changed.
   bool Undo();
   bool Redo();
+  // Writes the board to the kept board's file now, if it changed since the last write; the
+  // shell calls it on every way of quitting. Nothing before start-up has finished.
+  void KeepBoard();
 
   // Drawing steps.
   void DrawDate();
@@ -178,6 +182,9 @@ class TfrmMain : public BoardAccess {
   void PlayTapSound();
   // The press's own steps below the pick-up and the menu.
   void PressOnBoard(MouseButton Button, int X, int Y);
+  // The end of start-up: the last run's board, where it differs, becomes the one step to undo,
+  // and this run's board is kept from now on.
+  void StartKeptBoard();
 
   // Everything a frame is composed from; equal inputs give the same pixels.
   struct FrameInputs {
@@ -194,6 +201,7 @@ class TfrmMain : public BoardAccess {
   BoardHost* host_;
   std::optional<FrameInputs> shownFrame_;  // inputs of the frame on screen, without dust
   int frameDepth_ = 0;                     // frame steps past their message step (0 or 1)
+  KeptBoard kept_{st.BoardBitmap};
 };
 
 // The chalk colour darkened channel by channel; yellow and pink keep green at 80 or more.

@@ -41,6 +41,7 @@ TEST(PlacesTest, PortableEverythingBesideTheExecutableAndTheSoundInTheCurrentFol
   EXPECT_EQ(SettingsFilePath(), root + "VezozazOption.ini");
   EXPECT_EQ(BoardFolder(), root + "users/");
   EXPECT_EQ(Places::ScreenShotFolder(), root);
+  EXPECT_EQ(Places::KeptBoard(), root + "LastBoard.bmp");  // beside users/, never listed there
 
   SetExeDir(root + "missing");  // the executable's folder is never made
   Places::PrepareSettingsFolder();
@@ -54,10 +55,11 @@ TEST(PlacesTest, PortableEverythingBesideTheExecutableAndTheSoundInTheCurrentFol
 class InstalledPlaces : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "HOME"})
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "HOME"})
       saved_.append({name, qgetenv(name)});
     qputenv("XDG_CONFIG_HOME", Path("config").toLocal8Bit());
     qputenv("XDG_DATA_HOME", Path("data").toLocal8Bit());
+    qputenv("XDG_STATE_HOME", Path("state").toLocal8Bit());
     qputenv("HOME", Path("home").toLocal8Bit());
     QStandardPaths::setTestModeEnabled(false);
     QDir(dir_.path()).mkpath(QStringLiteral("share/slatewick"));
@@ -99,6 +101,9 @@ TEST_F(InstalledPlaces, DataFromTheShareFolderUserFilesInTheXdgFolders) {
   EXPECT_EQ(SettingsFilePath(), Path("config/slatewick/VezozazOption.ini"));
   EXPECT_EQ(BoardFolder(), Path("data/slatewick/users/"));
   EXPECT_EQ(Places::ScreenShotFolder(), Path("home/Pictures/"));
+  EXPECT_EQ(Places::KeptBoard(), Path("state/slatewick/LastBoard.bmp"));
+  qputenv("XDG_STATE_HOME", "state");  // not absolute: ignored
+  EXPECT_EQ(Places::KeptBoard(), Path("home/.local/state/slatewick/LastBoard.bmp"));
   EXPECT_EQ(Entries(Root()), QStringList{"share"});  // asking makes no folder
 }
 
@@ -136,12 +141,14 @@ TEST_F(InstalledPlaces, SettingsBoardsAndScreenshotsMakeTheirFoldersWhenWritten)
 
 // Without HOME the user folders lie in the home folder of the password database.
 TEST_F(InstalledPlaces, WithoutHomeTheUserFoldersAreInThePasswordDatabasesHome) {
-  for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "HOME"}) qunsetenv(name);
+  for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "HOME"})
+    qunsetenv(name);
   const passwd* user = getpwuid(geteuid());
   ASSERT_NE(user, nullptr);
   const QString home = QFile::decodeName(user->pw_dir);
   EXPECT_EQ(SettingsFilePath(), home + "/.config/slatewick/VezozazOption.ini");
   EXPECT_EQ(BoardFolder(), home + "/.local/share/slatewick/users/");
+  EXPECT_EQ(Places::KeptBoard(), home + "/.local/state/slatewick/LastBoard.bmp");
 }
 
 // A user without HOME and without a home in the password database: every write fails with its
