@@ -1,5 +1,3 @@
-#include <cstdlib>
-
 #include "board/ChalkSamples.h"
 #include "board/widgets/MainWindow.h"
 #include "files/widgets/Install.h"
@@ -12,14 +10,6 @@
 
 using namespace slatewick;
 
-namespace {
-
-// The board kept by an exit that skips the window's closing (a lost display connection ends the
-// program with exit()); null once the window is going.
-TfrmMain* boardAtExit = nullptr;
-
-}  // namespace
-
 // The main block: the application object, the main window (whose start-up runs as it is
 // created), then the three dialogs in their order, then the message loop until the main
 // window closes. A quit signal closes the main window as the menu's quit command does.
@@ -31,13 +21,6 @@ int main(int argc, char** argv) {
   InstallQtMessageBoxes();
 
   MainWindow frmMain;
-  boardAtExit = &frmMain.Board();
-  std::atexit([] {
-    if (boardAtExit) boardAtExit->KeepBoard();
-  });
-  const struct Forget {
-    ~Forget() { boardAtExit = nullptr; }
-  } forget;
   bool quit = false;  // a signal during start-up ends it before the window shows
   QuitOnSignals([&frmMain, &quit] {
     quit = true;

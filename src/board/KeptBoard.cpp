@@ -50,6 +50,7 @@ void KeptBoard::Poll() {
   using namespace std::chrono_literals;
   if (writing_.valid() && writing_.wait_for(0s) != std::future_status::ready) return;
   handedKey_ = key;
+  Places::PrepareKeptBoardFolder();
   // The worker holds a shared copy: the next change on this thread detaches the board from it.
   try {
     writing_ = std::async(std::launch::async, [this, picture = board_] { Write(picture); });
@@ -62,6 +63,8 @@ void KeptBoard::KeepNow() {
   if (!Started()) return;
   WaitForWrite();
   handedKey_ = board_.cacheKey();
+  if (board_ == written_) return;
+  Places::PrepareKeptBoardFolder();
   Write(board_);
 }
 
@@ -73,7 +76,6 @@ void KeptBoard::WaitForWrite() {
 void KeptBoard::Write(const QImage& picture) {
   if (picture == written_) return;
   try {
-    Places::PrepareKeptBoardFolder();
     WriteBmpFile(picture, path_);
     written_ = picture;
   } catch (const AppError&) {

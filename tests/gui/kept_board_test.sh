@@ -25,7 +25,8 @@ check_pixel "first frame" 141 455 "$tray_shown"
 click_at 141 455
 drag 200 320 2 150
 check_mark "yellow stroke drawn" 280 150 "$yellow"
-keys Escape
+xdotool windowfocus --sync "$window" 2>/dev/null
+xdotool key Escape
 check "Esc quits" wait_for ended
 wait "$app" 2>/dev/null
 
