@@ -127,6 +127,12 @@ bool BoardHistory::Record(const QImage& board) {
   return true;
 }
 
+bool BoardHistory::StartWithStep(const QImage& before, const QImage& board) {
+  *this = BoardHistory(limit_);
+  Watch(before);
+  return Record(board);
+}
+
 void BoardHistory::DropOldestBeyondLimit() {
   while (!steps_.empty() && Bytes() > limit_) {
     stepBytes_ -= steps_.front().Held();

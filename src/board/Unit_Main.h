@@ -21,6 +21,7 @@
 #include "board/BoardAccess.h"
 #include "board/BoardHistory.h"
 #include "board/FrameTiles.h"
+#include "board/KeptBoard.h"
 #include "board/Tray.h"
 #include "board/Unit_Ext.h"
 #include "platform/DXDraw.h"
@@ -165,6 +166,9 @@ class TfrmMain : public BoardAccess {
   // the board changed.
   bool Undo();
   bool Redo();
+  // Writes the board to the kept board's file now, if it changed since the last write; the
+  // shell calls it on every way of quitting. Nothing before start-up has finished.
+  void KeepBoard();
 
   // Drawing steps.
   void DrawDate();
@@ -185,6 +189,9 @@ class TfrmMain : public BoardAccess {
   void PlayTapSound();
   // The press's own steps below the pick-up and the menu.
   void PressOnBoard(MouseButton Button, int X, int Y);
+  // The end of start-up: the last run's board, where it differs, becomes the one step to undo,
+  // and this run's board is kept from now on.
+  void StartKeptBoard();
 
   // Everything a frame is composed from; equal inputs give the same pixels.
   struct FrameInputs {
@@ -220,6 +227,7 @@ class TfrmMain : public BoardAccess {
   qint64 boardKnown_ = 0;                  // the board's cache key as the frame knows it
   qint64 shownBack_ = 0;                   // the back buffer's cache key after the last frame
   int frameDepth_ = 0;                     // frame steps past their message step (0 or 1)
+  KeptBoard kept_{st.BoardBitmap};
 };
 
 // The chalk colour darkened channel by channel; yellow and pink keep green at 80 or more.

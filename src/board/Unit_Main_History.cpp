@@ -1,4 +1,5 @@
-// Undo and redo of the board: the history itself lives in BoardHistory.
+// Undo and redo of the board, and the board kept for the next run: the history itself lives in
+// BoardHistory, the keeping in KeptBoard.
 #include "board/Unit_Main.h"
 #include "platform/KeyState.h"
 
@@ -20,6 +21,17 @@ bool TfrmMain::Undo() {
 
 bool TfrmMain::Redo() {
   return st.BoardReady && !ButtonHeld() && st.History.Redo(st.BoardBitmap);
+}
+
+void TfrmMain::StartKeptBoard() {
+  const QImage last = KeptBoard::Last(st.BoardBitmap.size());
+  if (!last.isNull())
+    st.History.StartWithStep(last.convertToFormat(st.BoardBitmap.format()), st.BoardBitmap);
+  kept_.Start();
+}
+
+void TfrmMain::KeepBoard() {
+  kept_.KeepNow();
 }
 
 }  // namespace slatewick

@@ -88,6 +88,7 @@ void TfrmMain::FormCreate() {
 
   if (DXDraw.Host()) DXDraw.Host()->HideSystemCursor();
   if (st.Opt.RunWithDay) DrawDate();
+  StartKeptBoard();
   AllRewrite();
   st.BoardReady = true;
 }

@@ -89,6 +89,17 @@ QString UserFolder(QStandardPaths::StandardLocation location, const QString& bel
   return WithSeparator(QStandardPaths::writableLocation(location)) + below;
 }
 
+// $XDG_STATE_HOME, or ~/.local/state where it is unset or not absolute (the XDG rule); under
+// Qt's test mode, as Qt's own folders, a folder of ~/.qttest.
+QString StateFolder() {
+  FindHome();
+  const QString home = WithSeparator(QDir::homePath());
+  if (QStandardPaths::isTestModeEnabled()) return home + QStringLiteral(".qttest/state/");
+  const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+  if (QDir::isAbsolutePath(state)) return WithSeparator(state);
+  return home + QStringLiteral(".local/state/");
+}
+
 QString DataFile(const QString& name) {
   return Current().root + name;
 }
@@ -147,12 +158,22 @@ QString ScreenShotFolder() {
   return UserFolder(QStandardPaths::PicturesLocation, QString());
 }
 
+QString KeptBoard() {
+  const QString name = QStringLiteral("LastBoard.bmp");
+  if (Current().layout == Layout::Portable) return Current().root + name;
+  return StateFolder() + AppFolder + name;
+}
+
 void PrepareSettingsFolder() {
   MakeUserFolder(QFileInfo(SettingsFile()).path());
 }
 
 void PrepareScreenShotFolder() {
   MakeUserFolder(ScreenShotFolder());
+}
+
+void PrepareKeptBoardFolder() {
+  MakeUserFolder(QFileInfo(KeptBoard()).path());
 }
 
 void PrepareBoardFolder() {

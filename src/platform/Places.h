@@ -9,7 +9,8 @@ namespace slatewick {
 //   the executable; the tap sound is read from the current directory.
 // - installed: the data files are read from the install's share folder (../share/slatewick
 //   seen from the executable); the settings, board files and screenshots go to the user's
-//   folders ($XDG_CONFIG_HOME/slatewick, $XDG_DATA_HOME/slatewick/users, the pictures folder).
+//   folders ($XDG_CONFIG_HOME/slatewick, $XDG_DATA_HOME/slatewick/users, the pictures folder);
+//   the kept board goes to $XDG_STATE_HOME/slatewick (~/.local/state/slatewick by default).
 //   Where HOME is unset or empty, the home folder is taken from the password database (and HOME
 //   set to it); a user without one there gets the missing "/nonexistent", which is never made,
 //   so that writes fail rather than land in "/".
@@ -28,12 +29,16 @@ QString LanguageFolder();              // holds Language.ini and Language_<lcid>
 QString SettingsFile();                // VezozazOption.ini
 QString BoardFolder();                 // users/
 QString ScreenShotFolder();
+// The last run's board: "LastBoard.bmp" beside the executable (outside users/, so the board
+// chooser never lists it), or in the state folder when installed.
+QString KeptBoard();
 
 // Create the settings file's folder or the screenshot folder when the installed layout puts it
 // in a user folder that is missing (with its parents). The portable folder is the executable's
 // own and is left alone. A failure surfaces when the file cannot be written.
 void PrepareSettingsFolder();
 void PrepareScreenShotFolder();
+void PrepareKeptBoardFolder();
 // Create the board folder if it is missing, in either layout (a failure surfaces when a board is
 // stored).
 void PrepareBoardFolder();

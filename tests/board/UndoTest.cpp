@@ -214,4 +214,39 @@ TEST(BoardHistory, ManyWholeBoardStepsStayWithinTheLimitAndTheLastStrokesAllStay
   EXPECT_TRUE(board == wholeBoards);
 }
 
+// A history may start with a step from an earlier picture (the last run's board): undo shows
+// that picture, redo leaves it, and later changes stack on the step as on any other.
+TEST(BoardHistory, StartWithStepMakesTheEarlierPictureOneUndoAway) {
+  QImage board(800, 432, QImage::Format_RGB32);
+  board.fill(qRgb(0, 80, 0));
+  const QImage clean = board.copy();
+  QImage earlier = board.copy();
+  earlier.fill(qRgb(255, 255, 255));  // a drawing everywhere but the edges
+  for (int y = 1; y < 432; ++y) earlier.setPixel(0, y, qRgb(0, 0, 0));
+
+  BoardHistory history;
+  history.Watch(board);
+  board.setPixel(9, 9, qRgb(1, 2, 3));
+  ASSERT_TRUE(history.Record(board));  // a step that the fresh start drops
+  board = clean.copy();
+  EXPECT_FALSE(history.StartWithStep(clean, board));
+  EXPECT_EQ(history.UndoCount() + history.RedoCount(), 0);
+
+  ASSERT_TRUE(history.StartWithStep(earlier, board));
+  EXPECT_EQ(history.UndoCount(), 1);
+  EXPECT_EQ(history.RedoCount(), 0);
+  ASSERT_TRUE(history.Undo(board));
+  EXPECT_TRUE(board == earlier);
+  EXPECT_FALSE(history.Undo(board));
+  ASSERT_TRUE(history.Redo(board));
+  EXPECT_TRUE(board == clean);
+
+  board.setPixel(400, 200, qRgb(255, 252, 30));
+  ASSERT_TRUE(history.Record(board));
+  ASSERT_TRUE(history.Undo(board));
+  EXPECT_TRUE(board == clean);
+  ASSERT_TRUE(history.Undo(board));
+  EXPECT_TRUE(board == earlier);
+}
+
 }  // namespace slatewick

@@ -42,6 +42,7 @@ TEST(PlacesTest, PortableEverythingBesideTheExecutableAndTheSoundInTheCurrentFol
   EXPECT_EQ(SettingsFilePath(), root + "VezozazOption.ini");
   EXPECT_EQ(BoardFolder(), root + "users/");
   EXPECT_EQ(Places::ScreenShotFolder(), root);
+  EXPECT_EQ(Places::KeptBoard(), root + "LastBoard.bmp");  // beside users/, never listed there
 
   SetExeDir(root + "missing");  // the executable's folder is never made
   Places::PrepareSettingsFolder();
@@ -56,6 +57,7 @@ class InstalledPlaces : public ::testing::Test {
   void SetUp() override {
     seams_.SetEnv("XDG_CONFIG_HOME", Path("config").toLocal8Bit());
     seams_.SetEnv("XDG_DATA_HOME", Path("data").toLocal8Bit());
+    seams_.SetEnv("XDG_STATE_HOME", Path("state").toLocal8Bit());
     seams_.SetEnv("HOME", Path("home").toLocal8Bit());
     seams_.UseRealUserFolders();
     QDir(dir_.path()).mkpath(QStringLiteral("share/slatewick"));
@@ -71,7 +73,7 @@ class InstalledPlaces : public ::testing::Test {
   }
   // Neither HOME nor the XDG variables are set.
   void UnsetHome() {
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "HOME"})
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "HOME"})
       seams_.SetEnv(name, QByteArray());
   }
 
@@ -94,6 +96,9 @@ TEST_F(InstalledPlaces, DataFromTheShareFolderUserFilesInTheXdgFolders) {
   EXPECT_EQ(SettingsFilePath(), Path("config/slatewick/VezozazOption.ini"));
   EXPECT_EQ(BoardFolder(), Path("data/slatewick/users/"));
   EXPECT_EQ(Places::ScreenShotFolder(), Path("home/Pictures/"));
+  EXPECT_EQ(Places::KeptBoard(), Path("state/slatewick/LastBoard.bmp"));
+  seams_.SetEnv("XDG_STATE_HOME", "state");  // not absolute: ignored
+  EXPECT_EQ(Places::KeptBoard(), Path("home/.local/state/slatewick/LastBoard.bmp"));
   EXPECT_EQ(Entries(Root()), QStringList{"share"});  // asking makes no folder
 }
 
@@ -134,6 +139,7 @@ TEST_F(InstalledPlaces, WithoutHomeTheUserFoldersAreInThePasswordDatabasesHome) 
   const QString home = QFile::decodeName(user->pw_dir);
   EXPECT_EQ(SettingsFilePath(), home + "/.config/slatewick/VezozazOption.ini");
   EXPECT_EQ(BoardFolder(), home + "/.local/share/slatewick/users/");
+  EXPECT_EQ(Places::KeptBoard(), home + "/.local/state/slatewick/LastBoard.bmp");
 }
 
 // A user without HOME and without a home in the password database: every write fails with its

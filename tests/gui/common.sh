@@ -48,6 +48,7 @@ start_openbox() {  # the window manager a desktop has
 copy_program() {  # copy_program path/to/slatewick
   mkdir -p "$work/program"
   cp -r "$(dirname "$(realpath "$1")")"/. "$work/program"/ 2>/dev/null
+  rm -f "$work/program/LastBoard.bmp"  # a board kept by a run of the original starts no copy
   printf '[Opt]\r\nRunWithDay=0\r\nKyoriSeigen=0\r\nKadoOnlyCtrl=1\r\n' >"$work/program/VezozazOption.ini"
 }
 

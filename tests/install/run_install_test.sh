@@ -46,7 +46,8 @@ start_display
 mkdir -p "$work"/{config,data,home,runtime,cwd}
 chmod 700 "$work/runtime"
 export SDL_AUDIODRIVER=dummy HOME=$work/home XDG_CONFIG_HOME=$work/config \
-  XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime PATH=$prefix/bin:$PATH
+  XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state XDG_RUNTIME_DIR=$work/runtime \
+  PATH=$prefix/bin:$PATH
 (cd "$work/cwd" && exec slatewick) >"$work/app.log" 2>&1 &
 app=$!
 pids+=($app)
@@ -87,10 +88,13 @@ xdotool key F12
 shot() { compgen -G "$HOME/Pictures/*.jpg" >/dev/null; }
 check "the screenshot is in the pictures folder" wait_for shot
 
+# A stroke, then Esc: the board is kept in the state folder.
+drag 200 320 4 150
 xdotool windowfocus --sync "$window" 2>/dev/null
 xdotool key Escape
 ended() { ! kill -0 "$app" 2>/dev/null; }
 check "Esc ends the program" wait_for ended
+check "the last board is kept in XDG_STATE_HOME" test -f "$XDG_STATE_HOME/slatewick/LastBoard.bmp"
 find "$prefix" -printf '%P %s %T@\n' | sort >"$work/prefix.after"
 check "nothing written into the prefix" diff "$work/prefix.before" "$work/prefix.after"
 check "nothing written into the current folder" test -z "$(ls -A "$work/cwd")"

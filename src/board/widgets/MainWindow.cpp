@@ -1,5 +1,6 @@
 #include "board/widgets/MainWindow.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
@@ -56,6 +57,10 @@ MainWindow::MainWindow()
   driver_->FollowScreenOf(this);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
+  if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    connect(app, &QGuiApplication::commitDataRequest, this, [this] { frmMain_->KeepBoard(); });
+    connect(app, &QCoreApplication::aboutToQuit, this, [this] { frmMain_->KeepBoard(); });
+  }
 }
 
 MainWindow::~MainWindow() {
@@ -180,5 +185,10 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  frmMain_->KeepBoard();
+  QWidget::closeEvent(event);
+}
 
 }  // namespace slatewick

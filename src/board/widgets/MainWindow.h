@@ -11,7 +11,8 @@ namespace slatewick {
 
 // The main window: a fixed 800 x 480 client area filled by the drawing surface. It turns Qt's
 // input into the board's handlers (the key state follows every input event of the application)
-// and hosts the board.
+// and hosts the board. Its closing (however asked for), the end of the session and the end of
+// the message loop each keep the board (TfrmMain::KeepBoard).
 class MainWindow : public QWidget, public BoardHost {
  public:
   MainWindow();
@@ -35,6 +36,7 @@ class MainWindow : public QWidget, public BoardHost {
   void wheelEvent(QWheelEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void MouseEvent(QMouseEvent* event);
