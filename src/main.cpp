@@ -1,3 +1,5 @@
+#include <QTimer>
+
 #include "board/ChalkSamples.h"
 #include "board/widgets/MainWindow.h"
 #include "files/widgets/Install.h"
@@ -11,8 +13,9 @@
 using namespace slatewick;
 
 // The main block: the application object, the main window (whose start-up runs as it is
-// created), then the three dialogs in their order, then the message loop until the main
-// window closes. A quit signal closes the main window as the menu's quit command does.
+// created), then the message loop until the main window closes. The three dialogs are made in
+// their order once the window shows, so that they do not hold it up; until then their menu
+// commands do nothing. A quit signal closes the main window as the menu's quit command does.
 int main(int argc, char** argv) {
   Application app(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral(SLATEWICK_APP_ID));
@@ -27,12 +30,14 @@ int main(int argc, char** argv) {
     frmMain.Board().mnuExitClick();
   });
   frmMain.Create();
-  InstallFilesDialog(frmMain);
-  TfrmMain& board = frmMain.Board();
-  board.onOption = InstallOptionDialog(frmMain, board.st.Opt, DrawChalkSamples(board.st));
-  InstallExport(frmMain);
-  board.onAbout = InstallAboutBox();
   if (quit) return 0;
   frmMain.show();
+  QTimer::singleShot(0, &frmMain, [&frmMain] {
+    InstallFilesDialog(frmMain);
+    TfrmMain& board = frmMain.Board();
+    board.onOption = InstallOptionDialog(frmMain, board.st.Opt, DrawChalkSamples(board.st));
+    InstallExport(frmMain);
+    board.onAbout = InstallAboutBox();
+  });
   return app.exec();
 }
