@@ -28,7 +28,8 @@ void FrameTiles::MarkAll() {
 
 void FrameTiles::Add(const FrameTiles& other) {
   if (other.flags_.size() != flags_.size() || other.width_ != width_) return;
-  for (std::size_t i = 0; i < flags_.size(); ++i) flags_[i] |= other.flags_[i];
+  std::transform(flags_.begin(), flags_.end(), other.flags_.begin(), flags_.begin(),
+                 [](std::uint8_t a, std::uint8_t b) { return std::uint8_t(a | b); });
 }
 
 int FrameTiles::Count() const {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "board/Unit_Main.h"
@@ -145,17 +146,19 @@ void TfrmMain::ComposeFrame(QImage& frame, const std::vector<TRect>& rects) cons
   }
   DrawDust(frame);
 
-  // The pieces lying in the tray.
+  // The pieces lying in the tray (the eraser and the menu button reach a little above it).
   if (!keys.Shift) {
     const TrayGeometry tray{W, H, B};
+    const TRect eraser = tray.EraserDrawn(), menu = tray.MenuButtonDrawn();
+    const int piecesTop = std::min({B, eraser.Top, menu.Top});
     for (const TRect& r : rects) {
+      if (r.Bottom <= piecesTop) continue;
       c.SetClip(r);
       for (int j = 0; j < 6; ++j) {
         const TRect slot = tray.ChalkSlot(j);
         if (j != st.SelectedChalk)
           c.MaskedCopy(slot.Left, slot.Top, slot.Width(), slot.Height(), st.ChalkBitmap, 52 * j, 0);
       }
-      const TRect eraser = tray.EraserDrawn(), menu = tray.MenuButtonDrawn();
       if (st.SelectedChalk != EraserSelected)
         c.MaskedCopy(eraser.Left, eraser.Top, eraser.Width(), eraser.Height(), st.EraserBitmap, 0,
                      0);

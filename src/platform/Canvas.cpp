@@ -337,21 +337,37 @@ void Canvas::StretchDraw(const TRect& dst, const QImage& src, const TRect& srcRe
   }
   // Each destination pixel takes the source pixel under its centre.
   const TRect to = Bounds();
-  const int x0 = std::max(dst.Left, to.Left), x1 = std::min(dst.Right, to.Right);
   const int y0 = std::max(dst.Top, to.Top), y1 = std::min(dst.Bottom, to.Bottom);
-  std::vector<int> columns;
-  for (int x = x0; x < x1; ++x) {
-    columns.push_back(srcRect.Left + int((2LL * (x - dst.Left) + 1) * sw / (2LL * dw)));
+  int x0 = std::max(dst.Left, to.Left), x1 = std::min(dst.Right, to.Right);
+  if (x0 >= x1 || y0 >= y1) return;
+  // Column of x: srcRect.Left + floor((2 (x - dst.Left) + 1) sw / 2 dw), stepped without division.
+  const long long den = 2LL * dw;
+  const auto column = [&](int x) {
+    return srcRect.Left + int((2LL * (x - dst.Left) + 1) * sw / den);
+  };
+  // The columns grow with x: keep those that fall inside the source.
+  const int srcWidth = from->width(), srcHeight = from->height();
+  while (x0 < x1 && column(x0) < 0) ++x0;
+  while (x1 > x0 && column(x1 - 1) >= srcWidth) --x1;
+  if (x0 >= x1) return;
+  std::vector<int> columns(std::size_t(x1 - x0));
+  const long long first = (2LL * (x0 - dst.Left) + 1) * sw;
+  long long q = first / den, rem = first % den;
+  for (auto& c : columns) {
+    c = srcRect.Left + int(q);
+    for (rem += 2LL * sw; rem >= den; rem -= den) ++q;
   }
+  const bool oneColumn = columns.front() == columns.back();
   for (int y = y0; y < y1; ++y) {
     const int sy = srcRect.Top + int((2LL * (y - dst.Top) + 1) * sh / (2LL * dh));
-    if (sy < 0 || sy >= from->height()) continue;
+    if (sy < 0 || sy >= srcHeight) continue;
     const QRgb* s = Row(*from, sy);
-    QRgb* d = Row(image_, y);
-    for (int x = x0; x < x1; ++x) {
-      const int sx = columns[std::size_t(x - x0)];
-      if (sx >= 0 && sx < from->width()) d[x] = s[sx] | 0xFF000000u;
+    QRgb* d = Row(image_, y) + x0;
+    if (oneColumn) {
+      std::fill(d, d + (x1 - x0), s[columns.front()] | 0xFF000000u);
+      continue;
     }
+    for (std::size_t i = 0; i < columns.size(); ++i) d[i] = s[columns[i]] | 0xFF000000u;
   }
 }
 
@@ -369,9 +385,7 @@ void Canvas::MaskedCopy(int x, int y, int w, int h, const QImage& src, int srcX,
   for (int row = 0; row < h; ++row) {
     const QRgb* s = Row(*from, srcY + row) + srcX;
     QRgb* d = Row(image_, y + row) + x;
-    for (int i = 0; i < w; ++i) {
-      if (s[i] & 0x00FFFFFFu) d[i] = s[i] | 0xFF000000u;
-    }
+    for (int i = 0; i < w; ++i) d[i] = (s[i] & 0x00FFFFFFu) ? s[i] | 0xFF000000u : d[i];
   }
 }
 

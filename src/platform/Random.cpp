@@ -18,8 +18,7 @@ std::function<int(int)> source;
 int Random(int n) {
   if (n <= 0) return 0;
   if (source) return source(n);
-  // 32 random bits scaled to 0..n-1 (bias below n / 2^32).
-  return int((std::uint64_t(generator.Next()) * std::uint64_t(n)) >> 32);
+  return ScaledDraw(generator.Next(), n);
 }
 
 void Randomize(std::uint64_t seed) {

@@ -41,4 +41,26 @@ TEST(Random, SameSeedSameSequenceAndScriptedSourceWins) {
   EXPECT_LT(Random(15), 15);
 }
 
+// Dust draws in pairs, stepping the state two at a time: each pair and where the generator goes on
+// afterwards must be what plain calls give.
+TEST(Random, PairsDrawWhatPlainCallsDraw) {
+  Randomize(99);
+  std::vector<int> plain;
+  for (int i = 0; i < 100; ++i) plain.push_back(Random(5 + i % 3));
+  const int plainNext = Random(1000);
+  Randomize(99);
+  std::vector<int> paired;
+  {
+    RandomRun run;
+    ASSERT_FALSE(run.Scripted());
+    for (int i = 0; i < 100; i += 2) {
+      RandomPair pair(run.State());
+      paired.push_back(pair(5 + i % 3));
+      paired.push_back(pair(5 + (i + 1) % 3));
+    }
+  }
+  EXPECT_EQ(paired, plain);
+  EXPECT_EQ(Random(1000), plainNext);
+}
+
 }  // namespace slatewick
