@@ -22,7 +22,8 @@ void BoardHistory::ContextFree::operator()(ZSTD_DCtx* d) const {
   ZSTD_freeDCtx(d);
 }
 
-BoardHistory::BoardHistory(std::size_t byteLimit) : limit_(byteLimit) {}
+BoardHistory::BoardHistory(std::size_t byteLimit, std::size_t stepLimit)
+    : limit_(byteLimit), stepLimit_(stepLimit) {}
 
 BoardHistory::TileRect BoardHistory::Tile(std::uint32_t n) const {
   const int x = int(n) % tilesX_ * TileWidth, y = int(n) / tilesX_ * TileHeight;
@@ -128,13 +129,13 @@ bool BoardHistory::Record(const QImage& board) {
 }
 
 bool BoardHistory::StartWithStep(const QImage& before, const QImage& board) {
-  *this = BoardHistory(limit_);
+  *this = BoardHistory(limit_, stepLimit_);
   Watch(before);
   return Record(board);
 }
 
 void BoardHistory::DropOldestBeyondLimit() {
-  while (!steps_.empty() && Bytes() > limit_) {
+  while (!steps_.empty() && (Bytes() > limit_ || steps_.size() > stepLimit_)) {
     stepBytes_ -= steps_.front().Held();
     steps_.pop_front();
     if (done_ > 0) --done_;

@@ -17,14 +17,18 @@ namespace slatewick {
 // board's, so each step holds one side of its change: the board holds the other. Nothing is
 // done while the board is drawn on; the cost is paid at Record (a full compare and the changed
 // tiles' copies). Steps keep their pixels packed (zstd): a chalk board packs many times over.
-// Memory (the copy plus every step, in bytes) stays within the limit by dropping the oldest steps
-// at each record; an undo or redo may repack a step a little larger until the next record.
+// Memory (the copy plus every step, in bytes) stays within the byte limit, and the steps within
+// the step limit, by dropping the oldest steps at each record; an undo or redo may repack a step
+// a little larger until the next record. Packed chalk steps are small: the step limit is what
+// bounds the memory of a long session, the byte limit what bounds boards that do not pack.
 class BoardHistory {
  public:
   static constexpr int TileWidth = 32, TileHeight = 16;
   static constexpr std::size_t DefaultLimit = std::size_t(64) << 20;
+  static constexpr std::size_t DefaultStepLimit = 1000;
 
-  explicit BoardHistory(std::size_t byteLimit = DefaultLimit);
+  explicit BoardHistory(std::size_t byteLimit = DefaultLimit,
+                        std::size_t stepLimit = DefaultStepLimit);
 
   // Makes the board as it stands the start of the history if there is none yet, or if the
   // board's size or format differs from the copy (which drops every step).
@@ -74,6 +78,7 @@ class BoardHistory {
   void Unpack(const Step& step);
 
   std::size_t limit_;
+  std::size_t stepLimit_;
   QImage copy_;  // the board as of the last record, undo or redo; never shared
   int tilesX_ = 0, tilesY_ = 0;
   std::vector<std::uint8_t> changed_;  // per tile, scratch of Record

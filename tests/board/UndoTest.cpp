@@ -214,6 +214,24 @@ TEST(BoardHistory, ManyWholeBoardStepsStayWithinTheLimitAndTheLastStrokesAllStay
   EXPECT_TRUE(board == wholeBoards);
 }
 
+// However small the steps, only the newest DefaultStepLimit of them stay.
+TEST(BoardHistory, OnlyTheNewestStepsWithinTheStepLimitStay) {
+  QImage board(64, 32, QImage::Format_RGB32);
+  board.fill(0u);
+  BoardHistory history;
+  history.Watch(board);
+  const int made = int(BoardHistory::DefaultStepLimit) + 5;
+  for (int i = 1; i <= made; ++i) {
+    board.setPixel(i % 64, i / 64, qRgb(255, 255, 255));
+    ASSERT_TRUE(history.Record(board));
+  }
+  EXPECT_EQ(history.UndoCount(), int(BoardHistory::DefaultStepLimit));
+  while (history.Undo(board)) {
+  }
+  for (int i = 1; i <= made; ++i)  // the five oldest pixels stay drawn
+    EXPECT_EQ(board.pixel(i % 64, i / 64), i <= 5 ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) << i;
+}
+
 // A history may start with a step from an earlier picture (the last run's board): undo shows
 // that picture, redo leaves it, and later changes stack on the step as on any other.
 TEST(BoardHistory, StartWithStepMakesTheEarlierPictureOneUndoAway) {
