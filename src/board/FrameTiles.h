@@ -22,6 +22,10 @@ class FrameTiles {
   void MarkAll();
   // Marks the tiles marked in other, a frame of the same size (nothing otherwise).
   void Add(const FrameTiles& other);
+  // Unmarks the tiles marked in other, a frame of the same size (nothing otherwise).
+  void Remove(const FrameTiles& other);
+  // Unmarks every tile that does not lie wholly inside r (tiles cut to the frame).
+  void KeepInside(const TRect& r);
   int Count() const;
   int Total() const { return int(flags_.size()); }
   // The marked tiles as rectangles (runs along each row of tiles), cut to the frame.

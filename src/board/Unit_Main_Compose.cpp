@@ -51,6 +51,12 @@ CursorSprite Cursor(const BoardState& st, int H, bool bothButtons) {
   return {};
 }
 
+// The top of the tray and of the pieces lying in it (the eraser and the menu button reach a little
+// above the tray).
+int TrayPiecesTop(const TrayGeometry& tray, int B) {
+  return std::min({B, tray.EraserDrawn().Top, tray.MenuButtonDrawn().Top});
+}
+
 bool LaidChalkShown(const BoardState& st, int H, bool bothButtons) {
   return st.ToolMode == LaidWay && st.PenY < H - TrayHeight && !bothButtons;
 }
@@ -146,11 +152,11 @@ void TfrmMain::ComposeFrame(QImage& frame, const std::vector<TRect>& rects) cons
   }
   DrawDust(frame);
 
-  // The pieces lying in the tray (the eraser and the menu button reach a little above it).
+  // The pieces lying in the tray.
   if (!keys.Shift) {
     const TrayGeometry tray{W, H, B};
     const TRect eraser = tray.EraserDrawn(), menu = tray.MenuButtonDrawn();
-    const int piecesTop = std::min({B, eraser.Top, menu.Top});
+    const int piecesTop = TrayPiecesTop(tray, B);
     for (const TRect& r : rects) {
       if (r.Bottom <= piecesTop) continue;
       c.SetClip(r);
@@ -212,6 +218,14 @@ void TfrmMain::AllRewrite() {
   redo.Add(shownMoving_);
   redo.Add(boardChanged_);
   if (whole || 2 * redo.Count() > redo.Total()) redo.MarkAll();
+  // Where no moving part lies, above the tray, the frame is the board's own pixels: those tiles
+  // are shown straight from the board.
+  FrameTiles boardOnly = redo;
+  boardOnly.Remove(moving);
+  const int B = st.BoardBitmap.height();
+  boardOnly.KeepInside(
+      {0, 0, st.BoardBitmap.width(), TrayPiecesTop({ClientWidth(), ClientHeight(), B}, B)});
+  if (DXDraw.PresentRectsOf(st.BoardBitmap, boardOnly.Rects())) redo.Remove(boardOnly);
   const std::vector<TRect> rects = redo.Rects();
   ComposeFrame(frame, rects);
   DXDraw.PresentRects(rects);

@@ -20,31 +20,61 @@ void TDXDraw::PresentFrame() {
   PresentRects({{0, 0, back_.width(), back_.height()}});
 }
 
+namespace {
+
+// The rectangle cut to the picture, as a QRect (empty when nothing is left).
+QRect CutTo(const TRect& r, const QImage& picture) {
+  const int left = std::max(r.Left, 0), right = std::min(r.Right, picture.width());
+  const int top = std::max(r.Top, 0), bottom = std::min(r.Bottom, picture.height());
+  return left < right && top < bottom ? QRect(left, top, right - left, bottom - top) : QRect();
+}
+
+// Copies the rows of r that differ from `from` into `to`; true when any did.
+bool CopyChangedRows(const QImage& from, QImage& to, const QRect& r) {
+  const auto offset = std::size_t(r.left()) * sizeof(QRgb);
+  const auto length = std::size_t(r.width()) * sizeof(QRgb);
+  const auto fromLine = std::size_t(from.bytesPerLine()), toLine = std::size_t(to.bytesPerLine());
+  const uchar* source = from.constBits() + std::size_t(r.top()) * fromLine + offset;
+  uchar* target = to.bits() + std::size_t(r.top()) * toLine + offset;
+  bool differs = false;
+  for (int y = 0; y < r.height(); ++y, source += fromLine, target += toLine) {
+    if (std::memcmp(target, source, length) == 0) continue;
+    std::memcpy(target, source, length);
+    differs = true;
+  }
+  return differs;
+}
+
+}  // namespace
+
 void TDXDraw::PresentRects(const std::vector<TRect>& rects) {
   if (!SurfaceReady()) return;
   if (front_.size() != back_.size()) {
+    changed_.clear();
     front_ = back_.copy();
     if (host_) host_->ShowFrame(front_);
     return;
   }
-  std::vector<QRect> changed;
   for (const TRect& r : rects) {
-    const int left = std::max(r.Left, 0), right = std::min(r.Right, back_.width());
-    const int top = std::max(r.Top, 0), bottom = std::min(r.Bottom, back_.height());
-    if (left >= right || top >= bottom) continue;
-    const auto offset = std::size_t(left) * sizeof(QRgb);
-    const auto length = std::size_t(right - left) * sizeof(QRgb);
-    bool differs = false;
-    for (int y = top; y < bottom; ++y) {
-      const uchar* from = back_.constScanLine(y) + offset;
-      uchar* to = front_.scanLine(y) + offset;
-      if (std::memcmp(to, from, length) == 0) continue;
-      std::memcpy(to, from, length);
-      differs = true;
-    }
-    if (differs) changed.emplace_back(left, top, right - left, bottom - top);
+    const QRect cut = CutTo(r, back_);
+    if (!cut.isEmpty() && CopyChangedRows(back_, front_, cut)) changed_.push_back(cut);
   }
-  if (host_ && !changed.empty()) host_->ShowFrameRects(front_, changed);
+  if (host_ && !changed_.empty()) host_->ShowFrameRects(front_, changed_);
+  changed_.clear();
+}
+
+bool TDXDraw::PresentRectsOf(const QImage& picture, const std::vector<TRect>& rects) {
+  if (picture.format() != back_.format()) return false;
+  if (!SurfaceReady()) return true;
+  // Without a frame on screen of this size, the next one is sent whole from the back buffer.
+  const bool wholeNext = front_.size() != back_.size();
+  for (const TRect& r : rects) {
+    const QRect cut = CutTo(r, back_) & QRect(QPoint(0, 0), picture.size());
+    if (cut.isEmpty()) continue;
+    if (CopyChangedRows(picture, wholeNext ? back_ : front_, cut) && !wholeNext)
+      changed_.push_back(cut);
+  }
+  return true;
 }
 
 void TDXDraw::FollowClientSize(int width, int height) {

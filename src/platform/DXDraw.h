@@ -51,8 +51,13 @@ class TDXDraw {
   // Shows the back buffer. A frame identical to the one on screen is not sent again.
   void PresentFrame();
   // Shows the rectangles of the back buffer (cut to it); only those that differ from the screen
-  // are sent. Elsewhere the back buffer must equal the frame on screen.
+  // are sent. Elsewhere the frame on screen stays as it is.
   void PresentRects(const std::vector<TRect>& rects);
+  // Takes the rectangles of the next PresentRects from `picture` (lying at the frame's origin)
+  // instead of the back buffer, which is then left as it is there: a layer that fills them alone
+  // is shown without being copied twice. Rows the same as on screen are not copied at all. The
+  // picture must have the back buffer's format; false (and nothing done) otherwise.
+  bool PresentRectsOf(const QImage& picture, const std::vector<TRect>& rects);
 
   void StopSurface();
   void StartSurface();
@@ -65,6 +70,7 @@ class TDXDraw {
   bool started_ = false;
   QImage back_;
   QImage front_;
+  std::vector<QRect> changed_;  // rectangles of the front buffer not yet sent
   std::optional<Canvas> canvas_;
   std::optional<QByteArray> placement_;
 };

@@ -133,6 +133,16 @@ TEST_F(Present, PartialFramesLeaveTheWindowEqualToTheWholeFrame) {
          frm.Undo();
          Tick();
        }},
+      {"board drawn on untold, dust falling, the pointer moving",
+       [&] {
+         frm.AddDust(30, 200, 100);
+         for (int i = 0; i < 4; ++i) {
+           Canvas c(st().BoardBitmap);
+           c.brush.Color = RGB(40 * i, 200, 90);
+           c.FillRect({90 * i, 20 * i, 90 * i + 300, 20 * i + 420});
+           Drag(380 + 20 * i, 120, 6, 5, 3);
+         }
+       }},
   };
   for (const auto& [what, act] : steps) {
     act();
