@@ -2,6 +2,7 @@
 
 #include <QDataStream>
 #include <QIODevice>
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 #include <cstring>
@@ -42,7 +43,7 @@ void SurfaceWidget::ShowFrameRects(const QImage& frame, const std::vector<QRect>
     repaint(region);
 }
 
-void SurfaceWidget::paintEvent(QPaintEvent*) {
+void SurfaceWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   if (frame_.isNull()) {
     painter.fillRect(rect(), Qt::black);
@@ -54,10 +55,14 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
     painter.drawImage(FrameRect(), frame_);
     return;
   }
-  painter.drawImage(0, 0, frame_);
-  if (width() > frame_.width()) painter.fillRect(frame_.width(), 0, width(), height(), Qt::black);
-  if (height() > frame_.height())
-    painter.fillRect(0, frame_.height(), width(), height(), Qt::black);
+  // Rectangle by rectangle, each clipped to itself: a plain copy of rows, where a clip of many
+  // rectangles would have the picture blended span by span (on Qt's worker threads).
+  for (const QRect& r : event->region()) {
+    painter.setClipRect(r);
+    painter.drawImage(r.topLeft(), frame_, r);
+    for (const QRect& beyond : QRegion(r) - QRegion(frame_.rect()))
+      painter.fillRect(beyond, Qt::black);
+  }
 }
 
 void SurfaceWidget::SetFullScreen(bool fullScreen) {
