@@ -140,11 +140,11 @@ SLATEWICK_AVX2 inline __m256i MovesOf4(__m256i first, __m256i second) {
                            _MM_SHUFFLE(2, 2, 0, 0));
   const __m256i product = _mm256_mul_epu32(second, _mm256_sub_epi32(_mm256_set1_epi32(3), falls));
   const __m256i draw = _mm256_shuffle_epi32(product, _MM_SHUFFLE(3, 3, 1, 1));
-  return _mm256_and_si256(_mm256_add_epi32(draw, _mm256_set1_epi64x(0x4'FFFFFFFFll)),
-                          _mm256_xor_si256(falls, _mm256_set1_epi64x(0xFFFFFFFFll)));
+  return _mm256_and_si256(_mm256_add_epi32(draw, _mm256_set_epi32(4, -1, 4, -1, 4, -1, 4, -1)),
+                          _mm256_xor_si256(falls, _mm256_set_epi32(0, -1, 0, -1, 0, -1, 0, -1)));
 }
 
-// Each lane's state `jump` steps on: mul * s, the low 64 bits from three 32 x 32 products.
+// Each lane's state `jump` steps on; the 64-bit product from three 32 x 32-bit ones.
 SLATEWICK_AVX2 inline __m256i JumpLanes(__m256i s, Jump jump) {
   const __m256i mulLow = _mm256_set1_epi64x(std::int64_t(jump.mul & 0xFFFFFFFFu));
   const __m256i mulHigh = _mm256_set1_epi64x(std::int64_t(jump.mul >> 32));
@@ -177,8 +177,8 @@ SLATEWICK_AVX2 int MoveInGroupsAvx2(TKonaList& dust, int trayTop, std::uint64_t&
   StatesAhead(state, s);
   __m256i first0 = EveryOther(s), second0 = EveryOther(s + 1), first1 = EveryOther(s + 8),
           second1 = EveryOther(s + 9);
-  const __m256i limit = _mm256_set1_epi64x(
-      std::int64_t(std::uint64_t(std::uint32_t(trayTop)) << 32 | std::uint32_t(INT32_MAX)));
+  const __m256i limit = _mm256_set_epi32(trayTop, INT32_MAX, trayTop, INT32_MAX, trayTop, INT32_MAX,
+                                         trayTop, INT32_MAX);
   const int n = dust.Count();
   int i = 0;
   for (; i + 8 <= n; i += 8) {
