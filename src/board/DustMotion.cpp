@@ -60,13 +60,13 @@ static_assert(offsetof(TKona, Y) == offsetof(TKona, X) + 4);
 
 inline __m128i LoadXY(const TKona* p) {
   const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&p[0].X));
-  return _mm_castpd_si128(
-      _mm_loadh_pd(_mm_castsi128_pd(low), reinterpret_cast<const double*>(&p[1].X)));
+  return _mm_castps_si128(
+      _mm_loadh_pi(_mm_castsi128_ps(low), reinterpret_cast<const __m64*>(&p[1].X)));
 }
 
 inline void StoreXY(TKona* p, __m128i xy) {
   _mm_storel_epi64(reinterpret_cast<__m128i*>(&p[0].X), xy);
-  _mm_storeh_pd(reinterpret_cast<double*>(&p[1].X), _mm_castsi128_pd(xy));
+  _mm_storeh_pi(reinterpret_cast<__m64*>(&p[1].X), _mm_castsi128_ps(xy));
 }
 
 // SSE2: two lanes.
