@@ -13,6 +13,7 @@ struct TKona {
   std::int32_t X = 0;
   std::int32_t Y = 0;
   std::int32_t ChalkIndex = 0;
+  bool operator==(const TKona&) const = default;
 };
 
 // The live particles in order of creation. Particles are kept by value: the list owns them,

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "board/DustMotion.h"
 #include "board/Unit_Main.h"
 #include "platform/Canvas.h"
 #include "platform/KeyState.h"
@@ -11,35 +12,6 @@
 namespace slatewick {
 
 namespace {
-
-// One particle's step: it falls 4..7 pixels (3 in 5) or drifts a pixel aside, the second draw's
-// range following the first. True when it is then below the tray's first row.
-template <class Draw>
-bool StepKona(TKona& kona, int trayTop, Draw&& draw) {
-  // Arithmetic, not branches: which way a particle goes cannot be predicted.
-  const int falls = int(draw(5) >= 3);
-  const int step = draw(3 + falls) + 5 * falls - 1;
-  const int fallMask = -falls;
-  kona.Y += step & fallMask;
-  kona.X += step & ~fallMask;
-  return kona.Y > trayTop;
-}
-
-// Moves every particle one step in list order. The first particle that falls below the tray's
-// first row (y > trayTop) is removed, and the particles after it wait for the next tick.
-void MoveDust(TKonaList& dust, int trayTop) {
-  const int n = dust.Count();
-  RandomRun random;
-  int i = 0;
-  if (random.Scripted()) {
-    while (i < n && !StepKona(dust[i], trayTop, random)) ++i;
-  } else {
-    std::uint64_t state = random.State();  // kept in a register through the loop
-    while (i < n && !StepKona(dust[i], trayTop, RandomPair(state))) ++i;
-    random.State() = state;
-  }
-  if (i < n) dust.Delete(i);
-}
 
 // Marks the steps of a frame as running from the end of the message step to the end.
 class FrameGuard {
