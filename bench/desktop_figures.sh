@@ -10,8 +10,9 @@ binary=$(realpath "$1")
 seconds=${2:-5}
 load_only=${3:-}
 work=$(mktemp -d)
+moves=$(mktemp)  # outside the program's folder, which is its working folder too
 xvfb="" wm="" app="" dragger=""
-trap 'kill $dragger $app $wm $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $dragger $app $wm $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work" "$moves"' EXIT
 cp -r "$(dirname "$binary")"/. "$work"/ 2>/dev/null
 printf '[Opt]\r\nRunWithDay=0\r\n' >"$work/VezozazOption.ini"
 : >"$work/no-devices.conf"  # an ALSA configuration without any device
@@ -75,11 +76,17 @@ start_kolourpaint() {  # the peer, on a fresh picture, in place of the program
   xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
   sleep 2
 }
-drag_loop() {
+drag_loop() {  # one dot in $moves per pointer move, so that loads compare per move too
   xdotool mousemove --window "$window" 200 100 mousedown 1
   while :; do
-    for x in $(seq 200 20 600); do xdotool mousemove --window "$window" "$x" $((100 + x / 4)); done
-    for x in $(seq 600 -20 200); do xdotool mousemove --window "$window" "$x" $((300 - x / 4)); done
+    for x in $(seq 200 20 600); do
+      xdotool mousemove --window "$window" "$x" $((100 + x / 4))
+      printf . >>"$moves"
+    done
+    for x in $(seq 600 -20 200); do
+      xdotool mousemove --window "$window" "$x" $((300 - x / 4))
+      printf . >>"$moves"
+    done
   done
 }
 now_ms() { date +%s%3N; }
@@ -104,10 +111,17 @@ close_by() {  # close_by WAY: prints the milliseconds from the closing input to 
   echo $((end - t))
 }
 
-draw_and_measure() {  # draw_and_measure LABEL
+draw_and_measure() {  # draw_and_measure LABEL: the figures, then CPU milliseconds per 100 moves
+  : >"$moves"
   drag_loop &
   dragger=$!
+  local a0 x0 m0
+  a0=$(ticks "$app") x0=$(ticks "$xvfb") m0=$(stat -c %s "$moves")
   measure "$1"
+  local made=$(($(stat -c %s "$moves") - m0))
+  printf '%-22s %d moves: %.1f ms + X %.1f ms per 100 moves\n' "" "$made" \
+    "$(echo "($(ticks "$app") - $a0) * 1000 / $hz * 100 / $made" | bc -l)" \
+    "$(echo "($(ticks "$xvfb") - $x0) * 1000 / $hz * 100 / $made" | bc -l)"
   kill $dragger
   wait $dragger 2>/dev/null
   dragger=""

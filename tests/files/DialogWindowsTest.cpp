@@ -1,3 +1,4 @@
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -146,6 +147,23 @@ TEST_F(DialogWindows, TheSaveDialogAddsTheChosenTypesExtensionAndRemembersTheCho
   QTimer::singleShot(0, &dialog, [&] { dialog.reject(); });
   EXPECT_FALSE(dlgSave.Execute());
   EXPECT_EQ(dlgSave.FileName, Path("other"));
+}
+
+// Kept hidden for the whole run, the save dialog must not follow its folder: a folder where files
+// come and go kept a hidden dialog's list busy, most of a core.
+TEST_F(DialogWindows, TheSaveDialogFollowsItsFolderOnlyWhileOpen) {
+  SaveDialog dialog(nullptr);
+  auto* list = dialog.findChild<QFileSystemModel*>();
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(list->testOption(QFileSystemModel::DontWatchForChanges));
+  bool followedWhileOpen = false;
+  QTimer::singleShot(0, &dialog, [&] {
+    followedWhileOpen = !list->testOption(QFileSystemModel::DontWatchForChanges);
+    dialog.reject();
+  });
+  EXPECT_FALSE(dialog.Dialog().Execute());
+  EXPECT_TRUE(followedWhileOpen);
+  EXPECT_TRUE(list->testOption(QFileSystemModel::DontWatchForChanges));
 }
 
 TEST_F(DialogWindows, InstallingWiresTheMenuCommandsAndF12ToTheDialogs) {

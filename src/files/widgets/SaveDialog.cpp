@@ -1,5 +1,6 @@
 #include "files/widgets/SaveDialog.h"
 
+#include <QFileSystemModel>
 #include <QRegularExpression>
 
 namespace slatewick {
@@ -9,6 +10,13 @@ SaveDialog::SaveDialog(QWidget* parent) : QFileDialog(parent) {
   setFileMode(QFileDialog::AnyFile);
   connect(this, &QFileDialog::filterSelected, this, &SaveDialog::UseSuffixOf);
   dlgSave_.OnExecute = [this](TSaveDialog& dlgSave) { return Run(dlgSave); };
+  FollowFolder(false);
+}
+
+void SaveDialog::FollowFolder(bool follow) {
+  // The list's model is the dialog's own child (none while a native dialog stands in for it).
+  if (auto* list = findChild<QFileSystemModel*>())
+    list->setOption(QFileSystemModel::DontWatchForChanges, !follow);
 }
 
 bool SaveDialog::Run(TSaveDialog& dlgSave) {
@@ -18,7 +26,10 @@ bool SaveDialog::Run(TSaveDialog& dlgSave) {
     selectNameFilter(filters[dlgSave.FilterIndex]);
   UseSuffixOf(selectedNameFilter());
   if (!dlgSave.FileName.isEmpty()) selectFile(dlgSave.FileName);
-  if (exec() != Accepted || selectedFiles().isEmpty()) return false;
+  FollowFolder(true);
+  const bool accepted = exec() == Accepted;
+  FollowFolder(false);
+  if (!accepted || selectedFiles().isEmpty()) return false;
   dlgSave.FileName = selectedFiles().constFirst();
   dlgSave.FilterIndex = std::max<int>(int(filters.indexOf(selectedNameFilter())), 0);
   return true;

@@ -19,6 +19,9 @@ class SaveDialog : public QFileDialog {
  private:
   bool Run(TSaveDialog& dlgSave);
   void UseSuffixOf(const QString& nameFilter);
+  // Whether the file list follows changes in its folder: only while the dialog is open, since
+  // the list would otherwise look at every change there (a busy home folder) for the whole run.
+  void FollowFolder(bool follow);
 
   TSaveDialog dlgSave_;
 };
