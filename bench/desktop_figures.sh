@@ -45,6 +45,8 @@ start_app() {  # start_app dummy|none: with the dummy sound device, or without a
   window=""
   for _ in $(seq 100); do
     window=$(xdotool search --onlyvisible --class slatewick 2>/dev/null | head -n 1)
+    # xdotool's search gives up on an X error (a window going away while it looks); xwininfo not
+    [ -n "$window" ] || window=$(xwininfo -root -tree | awk '/"Slatewick 2": \("slatewick"/ {print $1; exit}')
     [ -n "$window" ] && break
     sleep 0.1
   done
@@ -119,8 +121,9 @@ draw_and_measure() {  # draw_and_measure LABEL: the figures, then CPU millisecon
   # An attempt whose press did not reach the window (now and then under Xvfb) draws nothing and
   # is made again, up to three times.
   local attempt a0 x0 m0 made figures changed
+  [ -n "$window" ] || { echo "($1: no window)"; return; }
   for attempt in 1 2 3; do
-    import -window "$window" "$shots/before.png" 2>/dev/null
+    timeout 20 import -window "$window" "$shots/before.png" 2>/dev/null
     : >"$moves"
     drag_loop &
     dragger=$!
@@ -135,7 +138,7 @@ draw_and_measure() {  # draw_and_measure LABEL: the figures, then CPU millisecon
     dragger=""
     xdotool mouseup 1
     sleep 0.3
-    import -window "$window" "$shots/after.png" 2>/dev/null
+    timeout 20 import -window "$window" "$shots/after.png" 2>/dev/null
     changed=$(compare -metric AE "$shots/before.png" "$shots/after.png" null: 2>&1)
     rm -f "$shots/before.png" "$shots/after.png"
     [ "${changed%%.*}" -gt 2000 ] 2>/dev/null && { echo "$figures"; return; }
