@@ -95,6 +95,20 @@ inline std::vector<int> Concat(std::initializer_list<std::vector<int>> parts) {
   return all;
 }
 
+// Mouse input as the shell delivers it: the key state of the event first, then the handler.
+inline void HoldButton(MouseButton b, bool down) {
+  KeyState& k = CurrentKeys();
+  (b == MouseButton::Left ? k.Left : b == MouseButton::Right ? k.Right : k.Middle) = down;
+}
+inline void PressButton(TfrmMain& frm, MouseButton b, int x, int y) {
+  HoldButton(b, true);
+  frm.DXDrawMouseDown(b, x, y);
+}
+inline void ReleaseButton(TfrmMain& frm, MouseButton b, int x, int y) {
+  HoldButton(b, false);
+  frm.DXDrawMouseUp(b, x, y);
+}
+
 class BoardTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -121,20 +135,10 @@ class BoardTest : public ::testing::Test {
     for (int i = 0; i < turns; ++i) frm.FormKeyDown(VK_RIGHT, false);
   }
 
-  // Input as the shell delivers it: the key state of the event first, then the handler.
-  void Press(MouseButton b, int x, int y) {
-    Hold(b, true);
-    frm.DXDrawMouseDown(b, x, y);
-  }
-  void Release(MouseButton b, int x, int y) {
-    Hold(b, false);
-    frm.DXDrawMouseUp(b, x, y);
-  }
+  void Press(MouseButton b, int x, int y) { PressButton(frm, b, x, y); }
+  void Release(MouseButton b, int x, int y) { ReleaseButton(frm, b, x, y); }
   void Move(int x, int y) { frm.DXDrawMouseMove(x, y); }
-  void Hold(MouseButton b, bool down) {
-    KeyState& k = CurrentKeys();
-    (b == MouseButton::Left ? k.Left : b == MouseButton::Right ? k.Right : k.Middle) = down;
-  }
+  void Hold(MouseButton b, bool down) { HoldButton(b, down); }
 
   ProcessSeams seams;
   FakeBoardHost host;

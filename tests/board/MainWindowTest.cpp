@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 
 #include "board/BoardFixture.h"
+#include "board/WindowKeys.h"
 #include "board/widgets/MainWindow.h"
 #include "platform/KeyState.h"
 #include "platform/Places.h"
@@ -33,12 +34,7 @@ class MainWindowTest : public ::testing::Test {
     QMouseEvent event(type, at, to->mapToGlobal(at), button, buttons, modifiers);
     QApplication::sendEvent(to, &event);
   }
-  void Key(int key, Qt::KeyboardModifiers modifiers) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(&window, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-    QApplication::sendEvent(&window, &release);
-  }
+  void Key(int key, Qt::KeyboardModifiers modifiers) { SendKey(window, key, modifiers); }
 
   ProcessSeams seams;
   MainWindow window;

@@ -34,18 +34,8 @@ class MirrorWindow : public SurfaceHost {
 
 class Present : public StartedBoardTest {
  protected:
-  void Press(MouseButton b, int x, int y) {
-    Hold(b, true);
-    frm.DXDrawMouseDown(b, x, y);
-  }
-  void Release(MouseButton b, int x, int y) {
-    Hold(b, false);
-    frm.DXDrawMouseUp(b, x, y);
-  }
-  void Hold(MouseButton b, bool down) {
-    KeyState& k = CurrentKeys();
-    (b == MouseButton::Left ? k.Left : b == MouseButton::Right ? k.Right : k.Middle) = down;
-  }
+  void Press(MouseButton b, int x, int y) { PressButton(frm, b, x, y); }
+  void Release(MouseButton b, int x, int y) { ReleaseButton(frm, b, x, y); }
   // One frame step; counts the frames after which the window differs from the whole frame.
   void Tick() {
     frm.TimerTimer(0);

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "board/BoardFixture.h"
+#include "board/WindowKeys.h"
 #include "board/widgets/MainWindow.h"
 #include "files/widgets/Install.h"
 #include "platform/KeyState.h"
@@ -22,12 +23,7 @@ class ScreenShotKey : public ::testing::Test {
  protected:
   void SetUp() override { StartBoard(window.Board()); }
 
-  void Key(int key, Qt::KeyboardModifiers modifiers) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(&window, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-    QApplication::sendEvent(&window, &release);
-  }
+  void Key(int key, Qt::KeyboardModifiers modifiers) { SendKey(window, key, modifiers); }
 
   ProcessSeams seams;
   MainWindow window;
