@@ -12,6 +12,7 @@ TfrmMain::TfrmMain(BoardHost* host) : host_(host) {
   Timer.Interval = 10;
   Timer.ActiveOnly = true;
   Timer.OnTimer = [this](int lagCount) { TimerTimer(lagCount); };
+  Timer.Still = [this] { return Still(); };
   Timer.SetEnabled(true);
 
   DXIL.Add(MakeLaidChalkSprite());

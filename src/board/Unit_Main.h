@@ -142,6 +142,9 @@ class TfrmMain : public BoardAccess {
   void ApplyTexts(const LanguageFile& language);
   // Frame step and composition.
   void TimerTimer(int LagCount);
+  // True when a frame step now would change nothing: no dust in flight, no tap under way, no
+  // overlay counting frames, and the frame on screen made of the inputs as they stand.
+  bool Still() const;
   // Composes the frame again where it may differ from the one on screen and presents that.
   void AllRewrite();
   // The whole frame of the board as it stands, composed afresh (the window shows the same).
@@ -203,6 +206,8 @@ class TfrmMain : public BoardAccess {
     bool operator==(const FrameInputs&) const = default;
   };
   FrameInputs CurrentFrameInputs() const;
+  // True when the frame on screen is the one these inputs make (never with dust in flight).
+  bool FrameOnScreen(const FrameInputs& inputs) const;
   // What the frame shows outside the moving parts: when it changes, the whole frame is composed.
   struct FrameLook {
     int W = 0, H = 0, boardWidth = 0, B = 0, selected = 0;

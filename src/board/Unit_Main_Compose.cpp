@@ -196,11 +196,15 @@ QImage TfrmMain::WholeFrame() const {
   return frame;
 }
 
+bool TfrmMain::FrameOnScreen(const FrameInputs& inputs) const {
+  // With no dust in flight, a frame of the same inputs as the one on screen is already there.
+  return st.DustList.Count() == 0 && shownFrame_ == inputs && !DXDraw.FrontBuffer().isNull();
+}
+
 void TfrmMain::AllRewrite() {
   if (!DXDraw.SurfaceReady()) return;
-  // With no dust in flight, a frame of the same inputs as the one on screen is already there.
   const FrameInputs inputs = CurrentFrameInputs();
-  if (st.DustList.Count() == 0 && shownFrame_ == inputs && !DXDraw.FrontBuffer().isNull()) return;
+  if (FrameOnScreen(inputs)) return;
   shownFrame_.reset();
   DXDraw.FollowClientSize(ClientWidth(), ClientHeight());
   DXDraw.ReleaseSurfaceCanvas();

@@ -45,6 +45,12 @@ void TfrmMain::PlayTapSound() {
                 SND_MEMORY | SND_ASYNC);
 }
 
+bool TfrmMain::Still() const {
+  const KeyState& keys = CurrentKeys();
+  return st.BoardReady && !(keys.Left && keys.Right) && !st.Opt.ShowDebug &&
+         FrameOnScreen(CurrentFrameInputs());
+}
+
 void TfrmMain::TimerTimer(int /*LagCount*/) {
   // A tick that arrives while another frame step draws (from a handler's modal loop opened
   // past the message step) is dropped; ticks during the message step run nested.

@@ -31,6 +31,7 @@ void TDXTimer::UpdateRunning() {
   }
   const bool changed = run != running_;
   running_ = run;
+  asleep_ = false;
   if (changed && OnRunningChanged) OnRunningChanged();
 }
 
@@ -41,8 +42,21 @@ double TDXTimer::DueAfterLastTick() const {
   return std::max(interval, refreshPeriod_ - refreshPhase_);
 }
 
+bool TDXTimer::Stir(std::uint32_t now) {
+  if (!asleep_ || (Still && Still())) return false;
+  asleep_ = false;
+  // The tick is due now, as soon after a notional last one as it may come; the frame count
+  // starts over.
+  refreshPhase_ = 0;
+  lastTick_ = now - std::uint32_t(std::ceil(DueAfterLastTick()));
+  windowStart_ = now;
+  frameCount_ = 0;
+  return true;
+}
+
 void TDXTimer::Idle(std::uint32_t now) {
   if (!running_) return;
+  if (asleep_ && !Stir(now)) return;
   const std::uint32_t elapsed = now - lastTick_;
   if (double(elapsed) < DueAfterLastTick()) return;
   // Whole intervals since the last tick, however the refreshes paced it.
@@ -58,10 +72,11 @@ void TDXTimer::Idle(std::uint32_t now) {
     windowStart_ = now;
   }
   if (OnTimer) OnTimer(lagCount);
+  asleep_ = running_ && Still && Still();
 }
 
 int TDXTimer::MillisecondsToNextTick(std::uint32_t now) const {
-  if (!running_) return -1;
+  if (!running_ || asleep_) return -1;
   const std::uint32_t elapsed = now - lastTick_;
   const auto due = std::uint32_t(std::ceil(DueAfterLastTick()));
   return elapsed >= due ? 0 : int(due - elapsed);

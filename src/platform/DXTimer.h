@@ -16,6 +16,9 @@ class TDXTimer {
   std::function<void(int LagCount)> OnTimer;
   // Told whenever the timer starts or stops running (the shell reschedules its wake-up).
   std::function<void()> OnRunningChanged;
+  // Asked after each tick, when set: true when a tick now would change nothing. The timer then
+  // sleeps, with no tick due, until Stir finds it false.
+  std::function<bool()> Still;
 
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
@@ -33,8 +36,13 @@ class TDXTimer {
   // LagCount the whole Intervals since the previous tick (elapsed ms div Interval), at least 1,
   // whatever pacing the refresh rate imposes.
   void Idle(std::uint32_t now);
-  // How long the shell may sleep before the next tick is due (0 when due; -1 when stopped).
+  // How long the shell may sleep before the next tick is due (0 when due; -1 when stopped or
+  // asleep).
   int MillisecondsToNextTick(std::uint32_t now) const;
+  bool Asleep() const { return asleep_; }
+  // Ends a sleep once Still no longer holds, with a tick due at once; true when it did. The
+  // shell calls it whenever its event loop turns; Idle calls it too.
+  bool Stir(std::uint32_t now);
 
   // Ticks counted over the last window of at least one second, scaled to one second.
   int FramesPerSecond() const { return framesPerSecond_; }
@@ -47,6 +55,7 @@ class TDXTimer {
   bool enabled_ = false;
   bool active_ = true;
   bool running_ = false;
+  bool asleep_ = false;
   double refreshPeriod_ = 0;  // milliseconds, 0 when unknown
   double refreshPhase_ = 0;   // milliseconds from the last refresh to the last tick
   std::uint32_t lastTick_ = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "board/BoardFixture.h"
@@ -243,6 +244,30 @@ TEST_F(FrameStep, ComposesTheFrameWhenTheSurfaceIsReady) {
   frm.TimerTimer(0);
   EXPECT_EQ(st().DustList[0].X, 401);
   EXPECT_EQ(FromQRgb(frm.DXDraw.FrontBuffer().pixel(400, 300)), st().ChalkColors[1]);
+}
+
+TEST_F(FrameStep, StillOnlyWhileAFrameStepWouldChangeNothing) {
+  frm.DXDraw.StartSurface();
+  const struct {
+    const char* name;
+    std::function<void()> change;
+  } cases[] = {
+      {"the pointer moves", [&] { Move(300, 200); }},
+      {"dust is in flight", [&] { AddParticle(400, 300); }},
+      {"both buttons are held", [&] { CurrentKeys().Left = CurrentKeys().Right = true; }},
+      {"the overlay counts frames", [&] { st().Opt.ShowDebug = true; }},
+      {"the board is drawn on untold", [&] { st().BoardBitmap.setPixel(5, 5, 0xFFFFFFFF); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CurrentKeys() = {};
+    st().Opt.ShowDebug = false;
+    while (st().DustList.Count() > 0) st().DustList.Delete(0);
+    frm.TimerTimer(0);
+    EXPECT_TRUE(frm.Still());
+    c.change();
+    EXPECT_FALSE(frm.Still());
+  }
 }
 
 }  // namespace slatewick

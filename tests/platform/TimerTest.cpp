@@ -119,4 +119,22 @@ TEST_F(TimerTest, ALateTickCountsTheIntervalsItMissed) {
   EXPECT_EQ(lags, (std::vector<int>{1, 7}));
 }
 
+TEST_F(TimerTest, AStillTimerSleepsUntilStirredAndThenTicksAtOnce) {
+  bool still = true;
+  timer.Still = [&still] { return still; };
+  timer.Idle(1010);
+  EXPECT_TRUE(timer.Asleep());
+  EXPECT_EQ(timer.MillisecondsToNextTick(1030), -1);
+  timer.Idle(1030);
+  EXPECT_FALSE(timer.Stir(1040)) << "nothing changed";
+  EXPECT_EQ(lags, (std::vector<int>{1}));
+
+  still = false;
+  EXPECT_TRUE(timer.Stir(5000));
+  EXPECT_EQ(timer.MillisecondsToNextTick(5000), 0);
+  timer.Idle(5000);
+  EXPECT_EQ(lags, (std::vector<int>{1, 1})) << "the sleep counts as no lag";
+  EXPECT_FALSE(timer.Asleep());
+}
+
 }  // namespace slatewick

@@ -1,5 +1,6 @@
 #include "platform/widgets/FrameTimerDriver.h"
 
+#include <QAbstractEventDispatcher>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -24,6 +25,15 @@ FrameTimerDriver::FrameTimerDriver(TDXTimer& timer, QObject* parent)
             Reschedule();
           });
   timer_.SetApplicationActive(QGuiApplication::applicationState() == Qt::ApplicationActive);
+  // A sleeping timer looks again each time the event loop turns: whatever the events handled
+  // since changed, a tick follows at once.
+  if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
+    const auto stir = [this] {
+      if (timer_.Stir(timeGetTime())) Reschedule();
+    };
+    connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, stir);
+    connect(dispatcher, &QAbstractEventDispatcher::awake, this, stir);
+  }
   Reschedule();
 }
 

@@ -13,8 +13,9 @@ namespace slatewick {
 
 // Drives a TDXTimer from Qt's event loop: wakes precisely when the next tick is due instead
 // of spinning, follows the application's activation and the refresh rate of the screen that
-// shows the window, and lets a tick nest only inside a modal loop (a menu, a dialog) that an
-// earlier tick's handlers opened, never inside the tick's own message pass.
+// shows the window, wakes a sleeping timer whenever the event loop turns, and lets a tick nest only
+// inside a modal loop (a menu, a dialog) that an earlier tick's handlers opened, never inside the
+// tick's own message pass.
 class FrameTimerDriver : public QObject {
  public:
   explicit FrameTimerDriver(TDXTimer& timer, QObject* parent = nullptr);
