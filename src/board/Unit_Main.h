@@ -134,6 +134,10 @@ class TfrmMain : public BoardAccess {
 
   // Start-up.
   void FormCreate();
+  // The start-up steps that wait until the window shows: the tap sound made ready to play, and
+  // the last run's board, where it differs, as the one step to undo (this run's board is kept
+  // from then on).
+  void AfterShow();
   // The board colour, the chalk size, colours and slots and the cosine table, as start-up sets
   // them for the client area at this moment.
   void SetStartTables();
@@ -192,8 +196,6 @@ class TfrmMain : public BoardAccess {
   void PlayTapSound();
   // The press's own steps below the pick-up and the menu.
   void PressOnBoard(MouseButton Button, int X, int Y);
-  // The end of start-up: the last run's board, where it differs, becomes the one step to undo,
-  // and this run's board is kept from now on.
   void StartKeptBoard();
 
   // Everything a frame is composed from; equal inputs give the same pixels.

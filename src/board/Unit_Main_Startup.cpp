@@ -68,7 +68,6 @@ void TfrmMain::FormCreate() {
     QFile wav(tapSound.filePath());
     if (tapSound.size() <= qint64(MaxSoundBytes) && wav.open(QIODevice::ReadOnly))
       st.SoundList[0] = TapSoundImage(wav.readAll());
-    PrepareSound(st.SoundList.Memory(0), std::size_t(st.SoundList[0].size()));
   } else {
     ShowMessage(QStringLiteral("\"Start0.wav\"がありません"));
   }
@@ -88,9 +87,14 @@ void TfrmMain::FormCreate() {
 
   if (DXDraw.Host()) DXDraw.Host()->HideSystemCursor();
   if (st.Opt.RunWithDay) DrawDate();
-  StartKeptBoard();
   AllRewrite();
   st.BoardReady = true;
+}
+
+void TfrmMain::AfterShow() {
+  if (st.SoundList.Count() > 0)
+    PrepareSound(st.SoundList.Memory(0), std::size_t(st.SoundList[0].size()));
+  StartKeptBoard();
 }
 
 }  // namespace slatewick

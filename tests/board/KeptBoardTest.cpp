@@ -58,6 +58,7 @@ TEST_F(KeptBoardTest, AtStartUpAFitKeptBoardIsOneUndoAwayAndAnUnfitOneIsPassedOv
     if (c.file) folder.Write(Kept, *c.file);
     TfrmMain frm;
     frm.FormCreate();
+    frm.AfterShow();
     EXPECT_TRUE(folder.messages.empty());
     EXPECT_TRUE(frm.st.BoardBitmap == clean);  // start-up itself is as always
     EXPECT_EQ(frm.st.History.UndoCount(), c.step ? 1 : 0);
@@ -75,6 +76,7 @@ TEST_F(KeptBoardTest, QuittingWritesAChangedBoardOnlyAndTheNextRunOffersItBack) 
     frm.KeepBoard();  // before start-up: nothing to keep
     EXPECT_FALSE(QFile::exists(folder.Path(Kept)));
     frm.FormCreate();
+    frm.AfterShow();
     frm.KeepBoard();  // the start-up board as it was
     EXPECT_FALSE(QFile::exists(folder.Path(Kept)));
 
@@ -95,6 +97,7 @@ TEST_F(KeptBoardTest, QuittingWritesAChangedBoardOnlyAndTheNextRunOffersItBack) 
   }
   TfrmMain next;
   next.FormCreate();
+  next.AfterShow();
   const QImage clean = next.st.BoardBitmap.copy();
   ASSERT_TRUE(next.Undo());
   EXPECT_EQ(At(next.st.BoardBitmap, 200, 155), kWhite);
