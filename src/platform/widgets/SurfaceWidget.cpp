@@ -7,15 +7,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/UpdateRects.h"
 #include "platform/widgets/BlankCursorKeeper.h"
 
 namespace slatewick {
-
-namespace {
-
-constexpr int MaxRectsSent = 8;
-
-}  // namespace
 
 SurfaceWidget::SurfaceWidget(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -42,15 +37,14 @@ void SurfaceWidget::ShowFrameRects(const QImage& frame, const std::vector<QRect>
       std::memcpy(frame_.scanLine(y) + offset, frame.constScanLine(y) + offset, length);
     region += cut;
   }
-  // Scaled in full screen: the whole picture is painted again. Many small rectangles (dust) go
-  // to the window as their bounding box: one image request costs the window system less than
-  // many, and the extra pixels are few.
-  if (fullScreen_)
+  // Scaled in full screen: the whole picture is painted again.
+  if (fullScreen_) {
     repaint();
-  else if (region.rectCount() > MaxRectsSent)
-    repaint(region.boundingRect());
-  else
-    repaint(region);
+    return;
+  }
+  QRegion sent;
+  for (const QRect& r : UpdateRects(region)) sent += r;
+  repaint(sent);
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent* event) {
