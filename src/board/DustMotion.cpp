@@ -32,20 +32,6 @@ bool StepKona(TKona& kona, int trayTop, Draw&& draw) {
 // generator's states s(2i) and s(2i+1), computed ahead by jumps; each 64-bit lane of a vector
 // holds one state, or one particle's (X, Y) pair.
 
-// The state `steps` steps after s is mul * s + add.
-struct Jump {
-  std::uint64_t mul = 1, add = 0;
-};
-
-constexpr Jump JumpOf(int steps) {
-  Jump j;
-  for (int k = 0; k < steps; ++k) {
-    j.mul *= RandomMultiplier;
-    j.add = j.add * RandomMultiplier + RandomIncrement;
-  }
-  return j;
-}
-
 // s(0)..s(count-1) from s(0) = state.
 template <int count>
 void StatesAhead(std::uint64_t state, std::uint64_t (&s)[count]) {
@@ -101,7 +87,7 @@ inline __m128i Lanes(std::uint64_t low, std::uint64_t high) {
 
 // Groups of four; the states come from eight scalar chains that each jump eight steps.
 int MoveInGroupsSse2(TKonaList& dust, int trayTop, std::uint64_t& state) {
-  constexpr Jump eight = JumpOf(8);
+  constexpr RandomJump eight = RandomJumpOf(8);
   std::uint64_t s[8];
   StatesAhead(state, s);
   const __m128i limit = _mm_set_epi32(trayTop, INT32_MAX, trayTop, INT32_MAX);
@@ -117,7 +103,7 @@ int MoveInGroupsSse2(TKonaList& dust, int trayTop, std::uint64_t& state) {
     if (_mm_movemask_epi8(below) != 0) break;
     StoreXY(p, xy01);
     StoreXY(p + 2, xy23);
-    for (std::uint64_t& chain : s) chain = eight.mul * chain + eight.add;
+    for (std::uint64_t& chain : s) chain = eight(chain);
   }
   state = s[0];
   return i;
@@ -145,7 +131,7 @@ SLATEWICK_AVX2 inline __m256i MovesOf4(__m256i first, __m256i second) {
 }
 
 // Each lane's state `jump` steps on; the 64-bit product from three 32 x 32-bit ones.
-SLATEWICK_AVX2 inline __m256i JumpLanes(__m256i s, Jump jump) {
+SLATEWICK_AVX2 inline __m256i JumpLanes(__m256i s, RandomJump jump) {
   const __m256i mulLow = _mm256_set1_epi64x(std::int64_t(jump.mul & 0xFFFFFFFFu));
   const __m256i mulHigh = _mm256_set1_epi64x(std::int64_t(jump.mul >> 32));
   const __m256i cross = _mm256_add_epi64(_mm256_mul_epu32(_mm256_srli_epi64(s, 32), mulLow),
@@ -172,7 +158,7 @@ SLATEWICK_AVX2 inline __m256i EveryOther(const std::uint64_t* s) {
 
 // Groups of eight; the states come from four vector chains that each jump sixteen steps.
 SLATEWICK_AVX2 int MoveInGroupsAvx2(TKonaList& dust, int trayTop, std::uint64_t& state) {
-  constexpr Jump sixteen = JumpOf(16);
+  constexpr RandomJump sixteen = RandomJumpOf(16);
   std::uint64_t s[16];
   StatesAhead(state, s);
   __m256i first0 = EveryOther(s), second0 = EveryOther(s + 1), first1 = EveryOther(s + 8),

@@ -28,6 +28,21 @@ inline std::uint32_t NextRandomBits(std::uint64_t& state) {
   return RandomBitsOf(old);
 }
 
+// The state `steps` steps after s, as one multiply-add: mul * s + add.
+struct RandomJump {
+  std::uint64_t mul = 1, add = 0;
+  constexpr std::uint64_t operator()(std::uint64_t s) const { return mul * s + add; }
+};
+
+constexpr RandomJump RandomJumpOf(int steps) {
+  RandomJump j;
+  for (int k = 0; k < steps; ++k) {
+    j.mul *= RandomMultiplier;
+    j.add = j.add * RandomMultiplier + RandomIncrement;
+  }
+  return j;
+}
+
 // A draw of 0..n-1 from 32 random bits (bias below n / 2^32).
 inline int ScaledDraw(std::uint32_t bits, int n) {
   return int((std::uint64_t(bits) * std::uint64_t(n)) >> 32);
@@ -37,10 +52,8 @@ inline int ScaledDraw(std::uint32_t bits, int n) {
 // one jump of two steps from the first, so successive pairs wait on one multiply, not two.
 class RandomPair {
  public:
-  explicit RandomPair(std::uint64_t& state)
-      : first_(state), second_(state * RandomMultiplier + RandomIncrement) {
-    state = state * (RandomMultiplier * RandomMultiplier) +
-            (RandomIncrement * RandomMultiplier + RandomIncrement);
+  explicit RandomPair(std::uint64_t& state) : first_(state), second_(One(state)) {
+    state = Two(state);
   }
   // Uniform in 0..n-1 for n > 0: the first call draws from the first state, later ones from the
   // second.
@@ -51,6 +64,7 @@ class RandomPair {
   }
 
  private:
+  static constexpr RandomJump One = RandomJumpOf(1), Two = RandomJumpOf(2);
   std::uint64_t first_, second_;
   bool used_ = false;
 };
