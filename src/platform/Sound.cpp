@@ -1,14 +1,13 @@
 #include "platform/Sound.h"
 
-#define SDL_MAIN_HANDLED
-#include <SDL.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
+
+#include "platform/SdlAudio.h"
 
 namespace slatewick {
 
@@ -38,7 +37,7 @@ std::size_t ImageSize(const void* image) {
   return std::size_t(chunk) + 8;
 }
 
-std::unique_ptr<Decoded> Decode(const void* image, std::size_t size) {
+std::unique_ptr<Decoded> Decode(const SdlAudio& sdl, const void* image, std::size_t size) {
   auto sound = std::make_unique<Decoded>();
   sound->image = image;
   sound->size = size;
@@ -46,10 +45,10 @@ std::unique_ptr<Decoded> Decode(const void* image, std::size_t size) {
   if (size < 12 || size > MaxSoundBytes) return sound;
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  SDL_RWops* rw = SDL_RWFromConstMem(image, int(size));
-  if (!SDL_LoadWAV_RW(rw, 1, &sound->format, &buffer, &length)) return sound;
+  SDL_RWops* rw = sdl.RWFromConstMem(image, int(size));
+  if (!sdl.LoadWAV_RW(rw, 1, &sound->format, &buffer, &length)) return sound;
   sound->samples.assign(buffer, buffer + length);
-  SDL_FreeWAV(buffer);
+  sdl.FreeWAV(buffer);
   sound->playable = true;
   return sound;
 }
@@ -59,28 +58,30 @@ bool SameFormat(const SDL_AudioSpec& a, const SDL_AudioSpec& b) {
 }
 
 // One output device, opened at the first sound and kept. Its thread takes the samples of the
-// current sound straight from the decoded buffer.
+// current sound straight from the decoded buffer. Without the SDL library every sound is silent.
 class Player {
  public:
   bool Prepare(const void* image, std::size_t size) {
+    if (!Loaded()) return false;
     Forget(image);
     if (prepared_.size() >= 4) Forget(prepared_.front()->image);
-    prepared_.push_back(Decode(image, size));
+    prepared_.push_back(Decode(*sdl_, image, size));
     return prepared_.back()->playable;
   }
 
   bool Play(const void* image, bool async) {
+    if (!Loaded()) return false;
     Decoded* sound = Prepared(image);
     if (!sound) {
       Stop();
       const std::size_t size = ImageSize(image);
       if (size == 0 || size > MaxSoundBytes) return false;
-      oneOff_ = Decode(image, size);
+      oneOff_ = Decode(*sdl_, image, size);
       sound = oneOff_.get();
     }
     if (!sound->playable || !Open(sound->format) || !Fit(*sound)) return false;
     SetCurrent(sound);
-    while (!async && Playing(sound)) SDL_Delay(5);
+    while (!async && Playing(sound)) sdl_->Delay(5);
     return true;
   }
 
@@ -94,8 +95,8 @@ class Player {
 
   void Close() {
     ForgetAll();
-    if (device_) SDL_CloseAudioDevice(device_);
-    if (initialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (device_) sdl_->CloseAudioDevice(device_);
+    if (initialised_) sdl_->QuitSubSystem(SDL_INIT_AUDIO);
     device_ = 0;
     initialised_ = false;
     output_ = Output::Untried;
@@ -103,6 +104,12 @@ class Player {
 
  private:
   enum class Output { Untried, Open, Missing };
+
+  // Loads the library at the first sound; false without it.
+  bool Loaded() {
+    if (!sdl_) sdl_ = Sdl();
+    return sdl_ != nullptr;
+  }
 
   Decoded* Prepared(const void* image) {
     for (auto& sound : prepared_)
@@ -124,19 +131,19 @@ class Player {
   bool Open(const SDL_AudioSpec& format) {
     if (output_ == Output::Untried) {
       output_ = Output::Missing;
-      SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // the program handles its own signals
-      SDL_SetMainReady();
+      sdl_->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // the program handles its own signals
+      sdl_->SetMainReady();
       SDL_AudioSpec wanted = format;
       wanted.samples = 512;
       wanted.callback = &Player::Mix;
       wanted.userdata = this;
-      initialised_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-      if (initialised_) device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &open_, 0);
+      initialised_ = sdl_->InitSubSystem(SDL_INIT_AUDIO) == 0;
+      if (initialised_) device_ = sdl_->OpenAudioDevice(nullptr, 0, &wanted, &open_, 0);
       if (device_) {
         output_ = Output::Open;
-        SDL_PauseAudioDevice(device_, 0);
+        sdl_->PauseAudioDevice(device_, 0);
       } else {
-        std::fprintf(stderr, "No sound output (%s): the program runs silent.\n", SDL_GetError());
+        std::fprintf(stderr, "No sound output (%s): the program runs silent.\n", sdl_->GetError());
       }
     }
     return output_ == Output::Open;
@@ -146,8 +153,8 @@ class Player {
   bool Fit(Decoded& sound) {
     if (SameFormat(sound.format, open_)) return true;
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, sound.format.format, sound.format.channels, sound.format.freq,
-                          open_.format, open_.channels, open_.freq) < 0) {
+    if (sdl_->BuildAudioCVT(&cvt, sound.format.format, sound.format.channels, sound.format.freq,
+                            open_.format, open_.channels, open_.freq) < 0) {
       sound.playable = false;
       return false;
     }
@@ -155,7 +162,7 @@ class Player {
     std::copy(sound.samples.begin(), sound.samples.end(), converted.begin());
     cvt.buf = converted.data();
     cvt.len = int(sound.samples.size());
-    if (SDL_ConvertAudio(&cvt) != 0) {
+    if (sdl_->ConvertAudio(&cvt) != 0) {
       sound.playable = false;
       return false;
     }
@@ -167,17 +174,17 @@ class Player {
 
   void SetCurrent(const Decoded* sound) {
     if (!device_) return;
-    SDL_LockAudioDevice(device_);
+    sdl_->LockAudioDevice(device_);
     current_ = sound;
     position_ = 0;
-    SDL_UnlockAudioDevice(device_);
+    sdl_->UnlockAudioDevice(device_);
   }
 
   bool Playing(const Decoded* sound) {
     if (!device_) return false;
-    SDL_LockAudioDevice(device_);
+    sdl_->LockAudioDevice(device_);
     const bool playing = sound && current_ == sound;
-    SDL_UnlockAudioDevice(device_);
+    sdl_->UnlockAudioDevice(device_);
     return playing;
   }
 
@@ -193,6 +200,7 @@ class Player {
     if (player.position_ >= sound->samples.size()) player.current_ = nullptr;
   }
 
+  const SdlAudio* sdl_ = nullptr;  // the library's functions, once loaded
   std::vector<std::unique_ptr<Decoded>> prepared_;
   std::unique_ptr<Decoded> oneOff_;  // the last sound played that was not prepared
   Output output_ = Output::Untried;
