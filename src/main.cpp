@@ -1,5 +1,3 @@
-#include <QTimer>
-
 #include "board/ChalkSamples.h"
 #include "board/widgets/MainWindow.h"
 #include "files/widgets/Install.h"
@@ -14,9 +12,9 @@ using namespace slatewick;
 
 // The main block: the application object, the main window (whose start-up runs as it is
 // created), then the message loop until the main window closes. The rest of start-up (the tap
-// sound, the last run's board) and the three dialogs, in their order, come once the window
-// shows, so that they do not hold it up; until then the dialogs' menu commands do nothing. A quit
-// signal closes the main window as the menu's quit command does.
+// sound, the last run's board) and the three dialogs, in their order, come once the first frame
+// is on screen, so that they do not hold it up; until then the dialogs' menu commands do nothing. A
+// quit signal closes the main window as the menu's quit command does.
 int main(int argc, char** argv) {
   Application app(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral(SLATEWICK_APP_ID));
@@ -33,13 +31,15 @@ int main(int argc, char** argv) {
   frmMain.Create();
   if (quit) return 0;
   frmMain.show();
-  QTimer::singleShot(0, &frmMain, [&frmMain] {
-    TfrmMain& board = frmMain.Board();
-    board.AfterShow();
-    InstallFilesDialog(frmMain);
-    board.onOption = InstallOptionDialog(frmMain, board.st.Opt, DrawChalkSamples(board.st));
-    InstallExport(frmMain);
-    board.onAbout = InstallAboutBox();
-  });
+  frmMain.AfterFirstPaint(
+      [&frmMain] {
+        TfrmMain& board = frmMain.Board();
+        board.AfterShow();
+        InstallFilesDialog(frmMain);
+        board.onOption = InstallOptionDialog(frmMain, board.st.Opt, DrawChalkSamples(board.st));
+        InstallExport(frmMain);
+        board.onAbout = InstallAboutBox();
+      },
+      1000);
   return app.exec();
 }

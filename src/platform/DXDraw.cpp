@@ -51,7 +51,7 @@ void TDXDraw::PresentRects(const std::vector<TRect>& rects) {
   if (!SurfaceReady()) return;
   if (front_.size() != back_.size()) {
     changed_.clear();
-    front_ = back_.copy();
+    front_ = back_;  // shared: the copy is made when either is next written, after the show
     if (host_) host_->ShowFrame(front_);
     return;
   }

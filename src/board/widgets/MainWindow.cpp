@@ -8,7 +8,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWheelEvent>
+#include <utility>
 
 #include "platform/AppError.h"
 #include "platform/KeyState.h"
@@ -77,6 +79,13 @@ void MainWindow::Create() {
   setWindowTitle(frmMain_->Caption);
 }
 
+void MainWindow::AfterFirstPaint(std::function<void()> rest, int longest) {
+  afterFirstPaint_ = std::move(rest);
+  QTimer::singleShot(longest, this, [this] {
+    if (afterFirstPaint_) std::exchange(afterFirstPaint_, {})();
+  });
+}
+
 QSize MainWindow::ClientSize() const {
   if (surface_->FullScreen()) return {TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight};
   return size();
@@ -102,6 +111,12 @@ int MainWindow::PopupMenu(const QStringList& captions) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched != surface_) return QWidget::eventFilter(watched, event);
   switch (event->type()) {
+    case QEvent::Paint:  // the rest of start-up once this paint is on screen
+      if (afterFirstPaint_)
+        QTimer::singleShot(0, this, [this] {
+          if (afterFirstPaint_) std::exchange(afterFirstPaint_, {})();
+        });
+      return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:

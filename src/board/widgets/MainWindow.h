@@ -1,5 +1,6 @@
 #pragma once
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "board/Unit_Main.h"
@@ -24,6 +25,9 @@ class MainWindow : public QWidget, public BoardHost {
 
   // Runs start-up; a failure is shown in the error box and leaves the board idle.
   void Create();
+  // Runs `rest` once, right after the first frame is painted in the window, or after
+  // `longest` ms if none is painted by then (a window shown minimised).
+  void AfterFirstPaint(std::function<void()> rest, int longest);
 
   QSize ClientSize() const override;
   void Close() override;
@@ -45,6 +49,7 @@ class MainWindow : public QWidget, public BoardHost {
   std::unique_ptr<TfrmMain> frmMain_;
   std::unique_ptr<FrameTimerDriver> driver_;
   int wheelDelta_ = 0;
+  std::function<void()> afterFirstPaint_;
 };
 
 }  // namespace slatewick

@@ -19,7 +19,7 @@ SurfaceWidget::SurfaceWidget(QWidget* parent) : QWidget(parent) {
 }
 
 void SurfaceWidget::ShowFrame(const QImage& frame) {
-  frame_ = frame.copy();  // its own pixels, so the sender can write its buffer without a copy
+  frame_ = frame;  // shared: whichever side is written next makes its own copy then
   repaint();
 }
 
