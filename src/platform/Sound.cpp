@@ -1,5 +1,6 @@
 #include "platform/Sound.h"
 
+#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -61,6 +62,11 @@ bool SameFormat(const SDL_AudioSpec& a, const SDL_AudioSpec& b) {
 // current sound straight from the decoded buffer. Without the SDL library every sound is silent.
 class Player {
  public:
+  Player() {
+    silenceCheck_.setInterval(100);
+    QObject::connect(&silenceCheck_, &QTimer::timeout, [this] { ParkWhenSilent(); });
+  }
+
   bool Prepare(const void* image, std::size_t size) {
     if (!Loaded()) return false;
     Forget(image);
@@ -95,6 +101,7 @@ class Player {
 
   void Close() {
     ForgetAll();
+    Unpark();  // the device's thread must run to its end
     if (device_) sdl_->CloseAudioDevice(device_);
     if (initialised_) sdl_->QuitSubSystem(SDL_INIT_AUDIO);
     device_ = 0;
@@ -178,6 +185,12 @@ class Player {
     current_ = sound;
     position_ = 0;
     sdl_->UnlockAudioDevice(device_);
+    if (sound) {
+      Unpark();
+      silenceCheck_.start();
+    } else {
+      Park();
+    }
   }
 
   bool Playing(const Decoded* sound) {
@@ -186,6 +199,27 @@ class Player {
     const bool playing = sound && current_ == sound;
     sdl_->UnlockAudioDevice(device_);
     return playing;
+  }
+
+  // A silent device's thread would wake for every buffer, to play silence. Parked, it waits on
+  // the device's lock, held here from the end of a sound to the start of the next; the device
+  // plays out what it was given and then runs dry, which costs nothing.
+  void Park() {
+    silenceCheck_.stop();
+    if (!device_ || parked_) return;
+    sdl_->LockAudioDevice(device_);
+    parked_ = true;
+  }
+  void Unpark() {
+    if (!parked_) return;
+    parked_ = false;
+    sdl_->UnlockAudioDevice(device_);
+  }
+  void ParkWhenSilent() {
+    sdl_->LockAudioDevice(device_);
+    const bool silent = current_ == nullptr;
+    sdl_->UnlockAudioDevice(device_);
+    if (silent) Park();
   }
 
   // The device's thread, under the device's lock: the next samples of the current sound.
@@ -209,6 +243,8 @@ class Player {
   SDL_AudioSpec open_{};
   const Decoded* current_ = nullptr;  // guarded by the device's lock
   std::size_t position_ = 0;          // bytes of current_ played
+  bool parked_ = false;               // this thread holds the device's lock
+  QTimer silenceCheck_;               // while a sound plays: parks the device once it ends
 };
 
 // Never destroyed: the device ends with the process, without waiting.

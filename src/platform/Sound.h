@@ -12,7 +12,8 @@ constexpr std::size_t MaxSoundBytes = std::size_t(16) << 20;
 // Plays a complete RIFF WAVE image held in memory (SND_MEMORY). A null pointer stops what
 // plays. A new sound stops the old one and starts from its beginning; with SND_ASYNC the call
 // returns at once. The image must stay alive while it plays. The output device is opened once,
-// at the first sound, and kept; without one every sound is silent, and stderr says so once. SDL2
+// at the first sound, and kept (its thread rests while nothing plays, from a moment after a
+// sound ends); without one every sound is silent, and stderr says so once. SDL2
 // itself is loaded at the first sound or preparation; without it too every sound is silent.
 bool sndPlaySoundA(const void* sound, unsigned flags);
 

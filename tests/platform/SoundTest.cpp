@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
@@ -78,6 +79,30 @@ TEST_F(SoundOutput, PlaysAnInMemoryImageToTheDevice) {
   EXPECT_TRUE(sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC));
   EXPECT_TRUE(sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC));
   EXPECT_TRUE(sndPlaySoundA(nullptr, SND_MEMORY));
+}
+
+// A silent device plays nothing more: the disk driver's file stops growing once the sound ends.
+TEST_F(SoundOutput, TheDeviceRestsWhileNothingPlays) {
+  QTemporaryDir dir;
+  const QString out = dir.filePath(QStringLiteral("out.raw"));
+  seams.SetEnv("SDL_AUDIODRIVER", "disk");
+  seams.SetEnv("SDL_DISKAUDIOFILE", out.toLocal8Bit());
+  seams.SetEnv("SDL_DISKAUDIODELAY", "1");
+  const QByteArray tone = ToneWave(60);
+  for (int round = 0; round < 2; ++round) {  // and wakes again for the next sound
+    const qint64 before = QFileInfo(out).size();
+    ASSERT_TRUE(sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC));
+    qint64 last = -1;
+    int steady = 0;
+    for (int i = 0; i < 300 && steady < 10; ++i) {
+      QCoreApplication::processEvents();
+      QThread::msleep(20);
+      const qint64 size = QFileInfo(out).size();
+      steady = size == last && size > before ? steady + 1 : 0;
+      last = size;
+    }
+    EXPECT_EQ(steady, 10) << "round " << round;
+  }
 }
 
 TEST_F(SoundOutput, SomethingThatIsNotAWaveImageIsRefused) {
