@@ -51,19 +51,24 @@ class SoundOutput : public ::testing::Test {
     SetSoundObserver(nullptr);
     CloseSoundOutput();
   }
+  // The disk driver, writing what the device plays to a file of the test's own; its path.
+  QString UseDiskDriver() {
+    const QString out = dir.filePath(QStringLiteral("out.raw"));
+    seams.SetEnv("SDL_AUDIODRIVER", "disk");
+    seams.SetEnv("SDL_DISKAUDIOFILE", out.toLocal8Bit());
+    seams.SetEnv("SDL_DISKAUDIODELAY", "1");
+    return out;
+  }
 
   ProcessSeams seams;
+  QTemporaryDir dir;
 };
 
 }  // namespace
 
 // The disk driver proves that a played image really reaches an output device.
 TEST_F(SoundOutput, PlaysAnInMemoryImageToTheDevice) {
-  QTemporaryDir dir;
-  const QString out = dir.filePath(QStringLiteral("out.raw"));
-  seams.SetEnv("SDL_AUDIODRIVER", "disk");
-  seams.SetEnv("SDL_DISKAUDIOFILE", out.toLocal8Bit());
-  seams.SetEnv("SDL_DISKAUDIODELAY", "1");
+  const QString out = UseDiskDriver();
 
   std::vector<unsigned> flags;
   SetSoundObserver([&](const void*, unsigned f) { flags.push_back(f); });
@@ -83,11 +88,7 @@ TEST_F(SoundOutput, PlaysAnInMemoryImageToTheDevice) {
 
 // A silent device plays nothing more: the disk driver's file stops growing once the sound ends.
 TEST_F(SoundOutput, TheDeviceRestsWhileNothingPlays) {
-  QTemporaryDir dir;
-  const QString out = dir.filePath(QStringLiteral("out.raw"));
-  seams.SetEnv("SDL_AUDIODRIVER", "disk");
-  seams.SetEnv("SDL_DISKAUDIOFILE", out.toLocal8Bit());
-  seams.SetEnv("SDL_DISKAUDIODELAY", "1");
+  const QString out = UseDiskDriver();
   const QByteArray tone = ToneWave(60);
   for (int round = 0; round < 2; ++round) {  // and wakes again for the next sound
     const qint64 before = QFileInfo(out).size();
