@@ -143,4 +143,15 @@ TEST_F(MainWindowTest, TicksArePacedByTheRefreshRateOfTheWindowsScreen) {
   EXPECT_DOUBLE_EQ(window.Board().Timer.RefreshRate(), window.screen()->refreshRate());
 }
 
+TEST_F(MainWindowTest, TheRestOfStartUpRunsOnceAfterTheFirstFrameIsPainted) {
+  int runs = 0;
+  window.AfterFirstPaint([&] { ++runs; }, 60000);  // far beyond the test: only a paint runs it
+  QApplication::processEvents();
+  EXPECT_EQ(runs, 0) << "nothing painted yet";
+  window.show();
+  for (int i = 0; i < 200 && runs == 0; ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  window.Surface().repaint();
+  QApplication::processEvents();
+  EXPECT_EQ(runs, 1);
+}
 }  // namespace slatewick

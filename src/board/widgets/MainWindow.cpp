@@ -81,9 +81,11 @@ void MainWindow::Create() {
 
 void MainWindow::AfterFirstPaint(std::function<void()> rest, int longest) {
   afterFirstPaint_ = std::move(rest);
-  QTimer::singleShot(longest, this, [this] {
-    if (afterFirstPaint_) std::exchange(afterFirstPaint_, {})();
-  });
+  QTimer::singleShot(longest, this, [this] { RunAfterFirstPaint(); });
+}
+
+void MainWindow::RunAfterFirstPaint() {
+  if (afterFirstPaint_) std::exchange(afterFirstPaint_, {})();
 }
 
 QSize MainWindow::ClientSize() const {
@@ -112,10 +114,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched != surface_) return QWidget::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::Paint:  // the rest of start-up once this paint is on screen
-      if (afterFirstPaint_)
-        QTimer::singleShot(0, this, [this] {
-          if (afterFirstPaint_) std::exchange(afterFirstPaint_, {})();
-        });
+      if (afterFirstPaint_) QTimer::singleShot(0, this, [this] { RunAfterFirstPaint(); });
       return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:

@@ -44,6 +44,7 @@ class MainWindow : public QWidget, public BoardHost {
 
  private:
   void MouseEvent(QMouseEvent* event);
+  void RunAfterFirstPaint();  // once
 
   SurfaceWidget* surface_;
   std::unique_ptr<TfrmMain> frmMain_;
