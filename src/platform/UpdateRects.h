@@ -9,7 +9,7 @@ namespace slatewick {
 // system costs about as much as copying RequestPixels pixels, so two rectangles go as their
 // bounding box when that adds fewer pixels; a region of more than MaxMerged rectangles (dust all
 // over the board) goes as its bounding box. Every changed pixel lies in the result.
-inline constexpr long long RequestPixels = 4096;
+inline constexpr long long RequestPixels = 1024;
 inline constexpr int MaxMerged = 64;
 std::vector<QRect> UpdateRects(const QRegion& changed);
 
