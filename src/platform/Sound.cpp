@@ -193,13 +193,15 @@ class Player {
     }
   }
 
-  bool Playing(const Decoded* sound) {
-    if (!device_) return false;
+  // The sound playing, read under the device's lock; null when none or without a device.
+  const Decoded* Current() {
+    if (!device_) return nullptr;
     sdl_->LockAudioDevice(device_);
-    const bool playing = sound && current_ == sound;
+    const Decoded* current = current_;
     sdl_->UnlockAudioDevice(device_);
-    return playing;
+    return current;
   }
+  bool Playing(const Decoded* sound) { return sound && Current() == sound; }
 
   // A silent device's thread would wake for every buffer, to play silence. Parked, it waits on
   // the device's lock, held here from the end of a sound to the start of the next; the device
@@ -216,10 +218,7 @@ class Player {
     sdl_->UnlockAudioDevice(device_);
   }
   void ParkWhenSilent() {
-    sdl_->LockAudioDevice(device_);
-    const bool silent = current_ == nullptr;
-    sdl_->UnlockAudioDevice(device_);
-    if (silent) Park();
+    if (!Current()) Park();
   }
 
   // The device's thread, under the device's lock: the next samples of the current sound.
