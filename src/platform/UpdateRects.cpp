@@ -10,9 +10,12 @@ long long Area(const QRect& r) {
 
 }  // namespace
 
-std::vector<QRect> UpdateRects(const QRegion& changed) {
-  if (changed.rectCount() > MaxMerged) return {changed.boundingRect()};
-  std::vector<QRect> rects(changed.begin(), changed.end());
+std::vector<QRect> UpdateRects(std::vector<QRect> rects) {
+  if (rects.size() > std::size_t(MaxMerged)) {
+    QRect box;
+    for (const QRect& r : rects) box |= r;
+    return {box};
+  }
   // Each merge shortens the list, so the passes end.
   for (bool merged = true; merged;) {
     merged = false;

@@ -19,6 +19,12 @@ drag 200 320 2 150
 check_mark "yellow chalk on the board" 280 150 "$yellow"
 check_pixel "yellow piece gone from the tray" 141 455 '! { [ "$r" -gt 150 ] && [ "$g" -gt 150 ] && [ "$b" -lt 120 ]; }'
 
+# Hidden and shown again, the window is painted anew: the stroke is still there.
+xdotool windowunmap --sync "$window"
+xdotool windowmap --sync "$window"
+sleep 0.5
+check_mark "yellow chalk after the window is shown again" 280 150 "$yellow"
+
 # Pick up the eraser and wipe over the stroke.
 click_at 580 445
 drag 260 300 4 160

@@ -2,6 +2,7 @@
 // rectangles merged, far ones kept apart.
 #include <gtest/gtest.h>
 
+#include <QRegion>
 #include <vector>
 
 #include "platform/UpdateRects.h"
@@ -33,7 +34,7 @@ TEST(UpdateRects, NearRectanglesMergeFarOnesStayApartAndEveryPixelIsSent) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::vector<QRect> sent = UpdateRects(c.changed);
+    const std::vector<QRect> sent = UpdateRects({c.changed.begin(), c.changed.end()});
     EXPECT_EQ(sent.size(), c.count);
     QRegion covered;
     for (const QRect& r : sent) covered += r;

@@ -4,6 +4,7 @@
 #include <QIODevice>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWindow>
 #include <cmath>
 #include <cstring>
 
@@ -28,23 +29,49 @@ void SurfaceWidget::ShowFrameRects(const QImage& frame, const std::vector<QRect>
     ShowFrame(frame);
     return;
   }
-  QRegion region;
+  std::vector<QRect> cuts;
+  cuts.reserve(changed.size());
   for (const QRect& r : changed) {
     const QRect cut = r & frame.rect();
+    if (cut.isEmpty()) continue;
     const auto offset = std::size_t(cut.left()) * sizeof(QRgb);
     const auto length = std::size_t(cut.width()) * sizeof(QRgb);
     for (int y = cut.top(); y <= cut.bottom(); ++y)
       std::memcpy(frame_.scanLine(y) + offset, frame.constScanLine(y) + offset, length);
-    region += cut;
+    cuts.push_back(cut);
   }
   // Scaled in full screen: the whole picture is painted again.
   if (fullScreen_) {
     repaint();
     return;
   }
+  const std::vector<QRect> rects = UpdateRects(cuts);
+  if (put_.Put(*this, frame_, rects)) {
+    WatchExposures();
+    return;
+  }
   QRegion sent;
-  for (const QRect& r : UpdateRects(region)) sent += r;
+  for (const QRect& r : rects) sent += r;
   repaint(sent);
+}
+
+void SurfaceWidget::WatchExposures() {
+  backingStale_ = true;
+  QWindow* window = this->window()->windowHandle();
+  if (window == watched_) return;
+  if (watched_) watched_->removeEventFilter(this);
+  watched_ = window;
+  window->installEventFilter(this);
+}
+
+bool SurfaceWidget::eventFilter(QObject* watched, QEvent* event) {
+  // Qt answers an exposure from its backing store, which frames sent past it left behind: the
+  // widget is painted there again first.
+  if (watched == watched_ && event->type() == QEvent::Expose && backingStale_) {
+    backingStale_ = false;
+    update();
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent* event) {

@@ -2,9 +2,11 @@
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/DXDraw.h"
 #include "platform/widgets/FullScreenSwitch.h"
+#include "platform/widgets/X11FramePut.h"
 
 namespace slatewick {
 
@@ -17,7 +19,8 @@ class SurfaceWidget : public QWidget, public SurfaceHost {
   explicit SurfaceWidget(QWidget* parent = nullptr);
 
   void ShowFrame(const QImage& frame) override;
-  // Repaints just the changed rectangles in a window; the whole widget in full screen.
+  // Shows just the changed rectangles in a window (sent straight to an X11 window, repainted
+  // elsewhere); the whole widget in full screen.
   void ShowFrameRects(const QImage& frame, const std::vector<QRect>& changed) override;
   void SetFullScreen(bool fullScreen) override;
   void SetSizeableBorder(bool sizeable) override;
@@ -36,11 +39,17 @@ class SurfaceWidget : public QWidget, public SurfaceHost {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   FullScreenSwitch& Switch() const;
+  // Frames went to the window past Qt's backing store: repaints it before Qt next shows it.
+  void WatchExposures();
 
   QImage frame_;
+  X11FramePut put_;
+  bool backingStale_ = false;  // Qt's backing store lacks frames sent past it
+  QPointer<QWindow> watched_;
   bool fullScreen_ = false;
   mutable QPointer<FullScreenSwitch> switch_;
 };
