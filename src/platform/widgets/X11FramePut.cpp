@@ -1,5 +1,8 @@
 #include "platform/widgets/X11FramePut.h"
 
+#include <sys/ipc.h>
+#include <sys/shm.h>
+#include <xcb/shm.h>
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
@@ -11,6 +14,24 @@
 
 namespace slatewick {
 
+namespace {
+
+void CopyRows(const QImage& from, QImage& to, const QRect& r) {
+  const auto offset = std::size_t(r.left()) * sizeof(QRgb);
+  const auto length = std::size_t(r.width()) * sizeof(QRgb);
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    std::memcpy(to.scanLine(y) + offset, from.constScanLine(y) + offset, length);
+}
+
+}  // namespace
+
+X11FramePut::~X11FramePut() {
+  // Without the application the connection has gone, and the server has let go of both.
+  if (!qGuiApp) connection_ = nullptr;
+  Unshare();
+  if (connection_ && gc_) xcb_free_gc(connection_, gc_);
+}
+
 bool X11FramePut::Ready(const QWidget& window) {
   if (!lookedUp_) {
     lookedUp_ = true;
@@ -19,8 +40,7 @@ bool X11FramePut::Ready(const QWidget& window) {
     if (x11 && QGuiApplication::platformName() == QLatin1String("xcb"))
       connection_ = x11->connection();
   }
-  if (!connection_) return false;
-  if (!window.windowHandle() || !window.isVisible()) return false;
+  if (!connection_ || !window.windowHandle() || !window.isVisible()) return false;
   const auto id = xcb_window_t(window.winId());
   if (id == window_) return usable_;
   if (gc_) xcb_free_gc(connection_, gc_);
@@ -38,30 +58,81 @@ bool X11FramePut::Ready(const QWidget& window) {
   return true;
 }
 
+bool X11FramePut::Share(QSize size) {
+  if (shared_.size() == size) return true;
+  Unshare();
+  const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection_, &xcb_shm_id);
+  if (!shm || !shm->present) return shareable_ = false;
+  const auto bytes = std::size_t(size.width()) * std::size_t(size.height()) * sizeof(QRgb);
+  const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+  if (id == -1) return shareable_ = false;
+  void* memory = shmat(id, nullptr, 0);
+  const auto segment = xcb_generate_id(connection_);
+  xcb_generic_error_t* error =
+      memory == reinterpret_cast<void*>(-1)
+          ? nullptr
+          : xcb_request_check(connection_, xcb_shm_attach_checked(connection_, segment, id, 0));
+  // Marked for removal at once: it goes when both sides have let go, however the program ends.
+  shmctl(id, IPC_RMID, nullptr);
+  if (memory == reinterpret_cast<void*>(-1) || error) {
+    std::free(error);  // a server on another machine, for one
+    if (memory != reinterpret_cast<void*>(-1)) shmdt(memory);
+    return shareable_ = false;
+  }
+  memory_ = memory;
+  segment_ = segment;
+  shared_ = QImage(static_cast<uchar*>(memory), size.width(), size.height(),
+                   size.width() * int(sizeof(QRgb)), QImage::Format_RGB32);
+  return true;
+}
+
+void X11FramePut::Unshare() {
+  if (!memory_) return;
+  shared_ = QImage();
+  if (connection_) xcb_shm_detach(connection_, segment_);
+  shmdt(memory_);
+  memory_ = nullptr;
+  segment_ = 0;
+}
+
+void X11FramePut::PutInRequests(const QImage& frame, const QRect& r, QPoint at) {
+  // The most pixel bytes one request may carry (the length counts 4-byte words).
+  const std::size_t most = std::size_t(xcb_get_maximum_request_length(connection_)) * 4 -
+                           sizeof(xcb_put_image_request_t);
+  const auto line = std::size_t(r.width()) * sizeof(QRgb);
+  const int band = int(std::max<std::size_t>(most / line, 1));
+  for (int top = r.top(); top <= r.bottom(); top += band) {
+    const int height = std::min(band, r.bottom() + 1 - top);
+    rows_.resize(qsizetype(line) * height);
+    auto* out = reinterpret_cast<std::uint8_t*>(rows_.data());
+    for (int y = 0; y < height; ++y)
+      std::memcpy(out + line * std::size_t(y),
+                  frame.constScanLine(top + y) + std::size_t(r.left()) * sizeof(QRgb), line);
+    xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_, std::uint16_t(r.width()),
+                  std::uint16_t(height), std::int16_t(r.left() + at.x()),
+                  std::int16_t(top + at.y()), 0, 24, std::uint32_t(rows_.size()), out);
+  }
+}
+
 bool X11FramePut::Put(const QWidget& widget, const QImage& frame, const std::vector<QRect>& rects) {
   const QWidget& window = *widget.window();
   if (frame.format() != QImage::Format_RGB32 || widget.devicePixelRatio() != 1 || !Ready(window))
     return false;
   const QPoint at = widget.mapTo(&window, QPoint(0, 0));
-  // The most pixel bytes one request may carry (the length counts 4-byte words).
-  const std::size_t most = std::size_t(xcb_get_maximum_request_length(connection_)) * 4 -
-                           sizeof(xcb_put_image_request_t);
+  const bool shared = shareable_ && Share(frame.size());
   for (const QRect& rect : rects) {
     const QRect r = rect & frame.rect();
     if (r.isEmpty()) continue;
-    const auto line = std::size_t(r.width()) * sizeof(QRgb);
-    const int band = int(std::max<std::size_t>(most / line, 1));
-    for (int top = r.top(); top <= r.bottom(); top += band) {
-      const int height = std::min(band, r.bottom() + 1 - top);
-      rows_.resize(qsizetype(line) * height);
-      auto* out = reinterpret_cast<std::uint8_t*>(rows_.data());
-      for (int y = 0; y < height; ++y)
-        std::memcpy(out + line * std::size_t(y),
-                    frame.constScanLine(top + y) + std::size_t(r.left()) * sizeof(QRgb), line);
-      xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_, std::uint16_t(r.width()),
-                    std::uint16_t(height), std::int16_t(r.left() + at.x()),
-                    std::int16_t(top + at.y()), 0, 24, std::uint32_t(rows_.size()), out);
+    if (!shared) {
+      PutInRequests(frame, r, at);
+      continue;
     }
+    CopyRows(frame, shared_, r);
+    xcb_shm_put_image(connection_, window_, gc_, std::uint16_t(shared_.width()),
+                      std::uint16_t(shared_.height()), std::uint16_t(r.left()),
+                      std::uint16_t(r.top()), std::uint16_t(r.width()), std::uint16_t(r.height()),
+                      std::int16_t(r.left() + at.x()), std::int16_t(r.top() + at.y()), 24,
+                      XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0);
   }
   xcb_flush(connection_);
   return true;
