@@ -2,8 +2,8 @@
 # Figures of the real program under Xvfb: CPU and resident memory while it idles and while it
 # draws continuously (an xdotool drag loop), and the milliseconds from each way of closing to the
 # end of the process, with and without the openbox window manager and a sound device. Drawing
-# is measured beside KolourPaint drawing the same stroke in the same X server (installed here
-# when missing), each with the X server's own CPU.
+# is measured beside KolourPaint drawing the same stroke, at the same pace, on its own canvas in
+# the same X server (installed here when missing), each with the X server's own CPU.
 # Usage: bench/desktop_figures.sh path/to/slatewick [seconds per load figure] [load-only]
 set -uo pipefail
 binary=$(realpath "$1")
@@ -13,6 +13,7 @@ work=$(mktemp -d)
 moves=$(mktemp)  # outside the program's folder, which is its working folder too
 shots=$(mktemp -d)
 xvfb="" wm="" app="" dragger=""
+ox=0 oy=0  # where the stroke lies in the window: the board at once; the peer's canvas further in
 trap 'kill $dragger $app $wm $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work" "$moves" "$shots"' EXIT
 cp -r "$(dirname "$binary")"/. "$work"/ 2>/dev/null
 printf '[Opt]\r\nRunWithDay=0\r\n' >"$work/VezozazOption.ini"
@@ -20,7 +21,7 @@ printf '[Opt]\r\nRunWithDay=0\r\n' >"$work/VezozazOption.ini"
 hz=$(getconf CLK_TCK)
 
 start_x() {  # start_x WITH_WINDOW_MANAGER(0/1)
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$work/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 5 -screen 0 1600x1000x24 -nolisten tcp -noreset 5>"$work/display" >/dev/null 2>&1 &
   xvfb=$!
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
   export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb
@@ -64,12 +65,15 @@ measure() {  # measure LABEL: CPU share of the program and the X server, residen
     "$(echo "($a1 - $a0) * 100 / $hz / $seconds" | bc -l)" \
     "$(echo "($x1 - $x0) * 100 / $hz / $seconds" | bc -l)" "$(awk '/VmRSS/{print $2}' "/proc/$app/status")"
 }
-start_kolourpaint() {  # the peer, on a fresh picture, in place of the program
+start_kolourpaint() {  # the peer, on a white 800 x 600 picture, in place of the program
   command -v kolourpaint >/dev/null ||
     { sudo=""; [ "$(id -u)" = 0 ] || sudo=sudo
       $sudo apt-get install -y -q --no-install-recommends kolourpaint >/dev/null; }
-  kolourpaint >"$work/peer.log" 2>&1 &
+  convert -size 800x600 xc:white "$work/white.png"
+  # Its canvas starts about 335 x 55 into a window this large: the stroke lies well inside it.
+  kolourpaint -qwindowgeometry 1400x950+0+0 "$work/white.png" >"$work/peer.log" 2>&1 &
   app=$!
+  ox=400 oy=100
   window=""
   for _ in $(seq 200); do
     window=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | head -n 1)
@@ -79,20 +83,28 @@ start_kolourpaint() {  # the peer, on a fresh picture, in place of the program
   xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
   sleep 2
 }
+sweeps() {  # sets $there and $back: the stroke's path both ways, 41 moves 5 ms apart
+  # One xdotool for each sweep: the same pace for every program, and no process per move.
+  local x
+  there="" back=""
+  for x in $(seq 200 10 600); do
+    there+="mousemove --window $window $((ox + x)) $((oy + 100 + x / 4)) sleep 0.005 "
+    back="mousemove --window $window $((ox + x)) $((oy + 300 - x / 4)) sleep 0.005 $back"
+  done
+}
 drag_loop() {  # one dot in $moves per pointer move, so that loads compare per move too
+  sweeps
   sleep 0.3  # a move left from the hover loop must not come between
-  xdotool mousemove --window "$window" 200 100
+  xdotool mousemove --window "$window" $((ox + 200)) $((oy + 100))
   sleep 0.1
   xdotool mousedown 1
   while :; do
-    for x in $(seq 200 20 600); do
-      xdotool mousemove --window "$window" "$x" $((100 + x / 4))
-      printf . >>"$moves"
-    done
-    for x in $(seq 600 -20 200); do
-      xdotool mousemove --window "$window" "$x" $((300 - x / 4))
-      printf . >>"$moves"
-    done
+    # shellcheck disable=SC2086
+    xdotool $there
+    printf '%41s' "" >>"$moves"
+    # shellcheck disable=SC2086
+    xdotool $back
+    printf '%41s' "" >>"$moves"
   done
 }
 now_ms() { date +%s%3N; }
@@ -123,7 +135,8 @@ draw_and_measure() {  # draw_and_measure LABEL: the figures, then CPU millisecon
   local attempt a0 x0 m0 made figures changed
   [ -n "$window" ] || { echo "($1: no window)"; return; }
   for attempt in 1 2 3; do
-    timeout 20 import -window "$window" "$shots/before.png" 2>/dev/null
+    timeout 20 import -window "$window" -crop "420x170+$((ox + 190))+$((oy + 90))" \
+      "$shots/before.png" 2>/dev/null
     : >"$moves"
     drag_loop &
     dragger=$!
@@ -138,18 +151,19 @@ draw_and_measure() {  # draw_and_measure LABEL: the figures, then CPU millisecon
     dragger=""
     xdotool mouseup 1
     sleep 0.3
-    timeout 20 import -window "$window" "$shots/after.png" 2>/dev/null
+    timeout 20 import -window "$window" -crop "420x170+$((ox + 190))+$((oy + 90))" \
+      "$shots/after.png" 2>/dev/null
     changed=$(compare -metric AE "$shots/before.png" "$shots/after.png" null: 2>&1)
     rm -f "$shots/before.png" "$shots/after.png"
-    [ "${changed%%.*}" -gt 2000 ] 2>/dev/null && { echo "$figures"; return; }
+    # Drawn where the stroke runs (the peer's pen is one pixel wide)
+    [ "${changed%%.*}" -gt 300 ] 2>/dev/null && { echo "$figures"; return; }
     echo "($1: nothing drawn, attempt $attempt)"
   done
 }
 hover_and_measure() {  # hover_and_measure LABEL: the same path, no button held
-  ( while :; do
-      for x in $(seq 200 20 600); do xdotool mousemove --window "$window" "$x" $((100 + x / 4)); done
-      for x in $(seq 600 -20 200); do xdotool mousemove --window "$window" "$x" $((300 - x / 4)); done
-    done ) &
+  sweeps
+  # shellcheck disable=SC2086
+  ( while :; do xdotool $there; xdotool $back; done ) &
   dragger=$!
   measure "$1"
   kill $dragger
