@@ -23,6 +23,32 @@ void CopyRows(const QImage& from, QImage& to, const QRect& r) {
     std::memcpy(to.scanLine(y) + offset, from.constScanLine(y) + offset, length);
 }
 
+// Whether RGB32 rows, as they lie in memory, are the window's pixels: depth 24 in 32-bit pixels
+// of this machine's byte order, red, green and blue where RGB32 has them. Once per window, one
+// round trip.
+bool TakesRgb32Rows(xcb_connection_t* c, xcb_window_t window) {
+  const xcb_setup_t* setup = xcb_get_setup(c);
+  const auto order = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? XCB_IMAGE_ORDER_LSB_FIRST
+                                                                   : XCB_IMAGE_ORDER_MSB_FIRST;
+  if (setup->image_byte_order != order) return false;
+  bool wholeWords = false;
+  for (auto f = xcb_setup_pixmap_formats_iterator(setup); f.rem; xcb_format_next(&f))
+    if (f.data->depth == 24) wholeWords = f.data->bits_per_pixel == 32;
+  xcb_get_window_attributes_reply_t* attributes =
+      xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr);
+  const xcb_visualid_t visual = attributes ? attributes->visual : 0;
+  std::free(attributes);
+  if (!wholeWords || !visual) return false;
+  for (auto screen = xcb_setup_roots_iterator(setup); screen.rem; xcb_screen_next(&screen))
+    for (auto depth = xcb_screen_allowed_depths_iterator(screen.data); depth.rem;
+         xcb_depth_next(&depth))
+      for (auto v = xcb_depth_visuals_iterator(depth.data); v.rem; xcb_visualtype_next(&v))
+        if (v.data->visual_id == visual)
+          return depth.data->depth == 24 && v.data->red_mask == 0xff0000 &&
+                 v.data->green_mask == 0x00ff00 && v.data->blue_mask == 0x0000ff;
+  return false;
+}
+
 }  // namespace
 
 X11FramePut::~X11FramePut() {
@@ -46,11 +72,7 @@ bool X11FramePut::Ready(const QWidget& window) {
   if (gc_) xcb_free_gc(connection_, gc_);
   window_ = id;
   gc_ = 0;
-  // Once per window, the one round trip: RGB32 rows are the pixels of a depth-24 window.
-  xcb_get_geometry_reply_t* geometry =
-      xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, id), nullptr);
-  usable_ = geometry && geometry->depth == 24;
-  std::free(geometry);
+  usable_ = TakesRgb32Rows(connection_, id);
   if (!usable_) return false;
   gc_ = xcb_generate_id(connection_);
   const std::uint32_t noExposures = 0;
