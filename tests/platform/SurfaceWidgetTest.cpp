@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QPixmap>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QTest>
+
 #include "platform/widgets/SurfaceWidget.h"
 
 namespace slatewick {
@@ -35,6 +40,37 @@ TEST(SurfaceWidget, FullScreenKeepsTheFramesProportionsAndMapsPointsBack) {
   EXPECT_EQ(widget.ToBoard(QPointF(shown.topLeft())), QPoint(0, 0));
   EXPECT_EQ(widget.ToBoard({512, 77 + 307}), QPoint(400, 240));
   EXPECT_EQ(widget.ToBoard({1023.9, 77 + 613.9}), QPoint(799, 479));
+  widget.SetFullScreen(false);
+}
+
+// In full screen, where the frame is scaled, frames that change a few rectangles leave the window
+// as a whole repaint of the last frame would.
+TEST(SurfaceWidget, PartialFramesInFullScreenLeaveTheWindowAsAWholeRepaint) {
+  SurfaceWidget widget;
+  widget.SetFullScreen(true);
+  widget.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+  widget.resize(800, 600);                       // the whole screen here
+  QImage frame(640, 384, QImage::Format_RGB32);  // scaled by 1.25: some rows and columns twice
+  frame.fill(Qt::darkGreen);
+  widget.ShowFrame(frame);
+  QRandomGenerator random(5);
+  for (int step = 0; step < 30; ++step) {
+    const QRect r(random.bounded(-10, 640), random.bounded(-10, 384), random.bounded(1, 60),
+                  random.bounded(1, 40));
+    const QRect cut = r & frame.rect();
+    for (int y = cut.top(); y <= cut.bottom(); ++y)
+      for (int x = cut.left(); x <= cut.right(); ++x)
+        frame.setPixel(x, y, random.generate() | 0xff000000u);
+    widget.ShowFrameRects(frame, {r});
+  }
+  const auto shown = [&widget] {
+    return widget.screen()->grabWindow(widget.winId(), 0, 0, 800, 600).toImage();
+  };
+  const QImage partial = shown();
+  ASSERT_EQ(partial.size(), QSize(800, 600));
+  widget.repaint();
+  EXPECT_EQ(partial, shown());
   widget.SetFullScreen(false);
 }
 

@@ -40,12 +40,13 @@ void SurfaceWidget::ShowFrameRects(const QImage& frame, const std::vector<QRect>
       std::memcpy(frame_.scanLine(y) + offset, frame.constScanLine(y) + offset, length);
     cuts.push_back(cut);
   }
-  // Scaled in full screen: the whole picture is painted again.
+  const std::vector<QRect> rects = UpdateRects(cuts);
   if (fullScreen_) {
-    repaint();
+    QRegion shown;
+    for (const QRect& r : rects) shown += ShownRect(r);
+    repaint(shown);
     return;
   }
-  const std::vector<QRect> rects = UpdateRects(cuts);
   if (put_.Put(*this, frame_, rects)) {
     WatchExposures();
     return;
@@ -145,6 +146,19 @@ QRect SurfaceWidget::FrameRect() const {
       std::min(double(width()) / frame_.width(), double(height()) / frame_.height());
   const QSize size(int(frame_.width() * scale), int(frame_.height() * scale));
   return {QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size};
+}
+
+QRect SurfaceWidget::ShownRect(const QRect& r) const {
+  const QRect shown = FrameRect();
+  if (shown.size() == frame_.size()) return r.translated(shown.topLeft());
+  const double sx = double(shown.width()) / frame_.width();
+  const double sy = double(shown.height()) / frame_.height();
+  // A pixel more on every side: which widget pixels sample an edge row or column depends on the
+  // painter's rounding.
+  const QPoint topLeft(int(std::floor(r.left() * sx)) - 1, int(std::floor(r.top() * sy)) - 1);
+  const QPoint end(int(std::ceil((r.right() + 1) * sx)) + 1,
+                   int(std::ceil((r.bottom() + 1) * sy)) + 1);
+  return QRect(topLeft, end - QPoint(1, 1)).translated(shown.topLeft()) & shown;
 }
 
 QPoint SurfaceWidget::ToBoard(const QPointF& position) const {

@@ -19,8 +19,8 @@ class SurfaceWidget : public QWidget, public SurfaceHost {
   explicit SurfaceWidget(QWidget* parent = nullptr);
 
   void ShowFrame(const QImage& frame) override;
-  // Shows just the changed rectangles in a window (sent straight to an X11 window, repainted
-  // elsewhere); the whole widget in full screen.
+  // Shows just the changed rectangles: sent straight to an X11 window, repainted elsewhere and
+  // in full screen (where they are scaled).
   void ShowFrameRects(const QImage& frame, const std::vector<QRect>& changed) override;
   void SetFullScreen(bool fullScreen) override;
   void SetSizeableBorder(bool sizeable) override;
@@ -34,6 +34,8 @@ class SurfaceWidget : public QWidget, public SurfaceHost {
   bool FullScreen() const { return fullScreen_; }
   // Where the frame is shown in the widget.
   QRect FrameRect() const;
+  // The widget pixels that show the frame's rectangle r (and perhaps a few around it).
+  QRect ShownRect(const QRect& r) const;
   // The frame it paints (its own copy).
   const QImage& Frame() const { return frame_; }
 
