@@ -47,6 +47,13 @@ bool CopyChangedRows(const QImage& from, QImage& to, const QRect& r) {
 
 }  // namespace
 
+void CopyFrameRect(const QImage& from, QImage& to, const QRect& r) {
+  const auto offset = std::size_t(r.left()) * sizeof(QRgb);
+  const auto length = std::size_t(r.width()) * sizeof(QRgb);
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    std::memcpy(to.scanLine(y) + offset, from.constScanLine(y) + offset, length);
+}
+
 void TDXDraw::PresentRects(const std::vector<TRect>& rects) {
   if (!SurfaceReady()) return;
   if (front_.size() != back_.size()) {

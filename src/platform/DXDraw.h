@@ -26,6 +26,9 @@ class SurfaceHost {
   virtual void SetWindowPlacement(const QByteArray& placement) = 0;
 };
 
+// Copies the rectangle r (inside both) from one RGB32 frame to another, row by row.
+void CopyFrameRect(const QImage& from, QImage& to, const QRect& r);
+
 // The double-buffered drawing surface: a back buffer of the client area's size (800 x 480 as
 // designed) composed each frame and presented to the window. Without a host, presenting only keeps
 // the frame (tests, start-up).

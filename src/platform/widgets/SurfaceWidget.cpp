@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QWindow>
 #include <cmath>
-#include <cstring>
 
 #include "platform/UpdateRects.h"
 #include "platform/widgets/BlankCursorKeeper.h"
@@ -34,10 +33,7 @@ void SurfaceWidget::ShowFrameRects(const QImage& frame, const std::vector<QRect>
   for (const QRect& r : changed) {
     const QRect cut = r & frame.rect();
     if (cut.isEmpty()) continue;
-    const auto offset = std::size_t(cut.left()) * sizeof(QRgb);
-    const auto length = std::size_t(cut.width()) * sizeof(QRgb);
-    for (int y = cut.top(); y <= cut.bottom(); ++y)
-      std::memcpy(frame_.scanLine(y) + offset, frame.constScanLine(y) + offset, length);
+    CopyFrameRect(frame, frame_, cut);
     cuts.push_back(cut);
   }
   const std::vector<QRect> rects = UpdateRects(cuts);

@@ -12,16 +12,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/DXDraw.h"
+
 namespace slatewick {
 
 namespace {
-
-void CopyRows(const QImage& from, QImage& to, const QRect& r) {
-  const auto offset = std::size_t(r.left()) * sizeof(QRgb);
-  const auto length = std::size_t(r.width()) * sizeof(QRgb);
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    std::memcpy(to.scanLine(y) + offset, from.constScanLine(y) + offset, length);
-}
 
 // Whether RGB32 rows, as they lie in memory, are the window's pixels: depth 24 in 32-bit pixels
 // of this machine's byte order, red, green and blue where RGB32 has them. Once per window, one
@@ -149,7 +144,7 @@ bool X11FramePut::Put(const QWidget& widget, const QImage& frame, const std::vec
       PutInRequests(frame, r, at);
       continue;
     }
-    CopyRows(frame, shared_, r);
+    CopyFrameRect(frame, shared_, r);
     xcb_shm_put_image(connection_, window_, gc_, std::uint16_t(shared_.width()),
                       std::uint16_t(shared_.height()), std::uint16_t(r.left()),
                       std::uint16_t(r.top()), std::uint16_t(r.width()), std::uint16_t(r.height()),
