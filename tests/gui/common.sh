@@ -18,6 +18,10 @@ wait_for() {  # wait_for COMMAND...: up to 5 s until it succeeds
   for _ in $(seq 100); do "$@" && return 0; sleep 0.05; done
   return 1
 }
+wait_for_long() {  # wait_for_long COMMAND...: up to 15 s, for what the program does in time
+  for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
 summary() {  # the last line of the report; the script's status
   echo "$passed passed, $failures failed"
   [ "$failures" -eq 0 ]
@@ -74,6 +78,8 @@ start_app() {
   pids+=($app)
   find_window
 }
+# Whether that window has the keyboard (a dialog takes it once it is ready for input).
+has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 # A window of the program other than the main one (a dialog or a message box), or nothing.
 other_window() { visible_windows | grep -vx "$window" | head -n 1; }
 
@@ -107,16 +113,45 @@ check_mark() {
   done
   fail "$1 near $2,$3"
 }
+# file_mark FILE X Y PREDICATE: some pixel of the 7 x 7 box around that point of a picture file
+# satisfies it.
+file_mark() {
+  local line r g b
+  while read -r line; do
+    IFS=, read -r r g b <<<"$line"
+    eval "$4" && return 0
+  done < <(convert "$1" -crop "7x7+$(($2 - 3))+$(($3 - 3))" -depth 8 txt:- 2>/dev/null |
+    sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p')
+  return 1
+}
+# click_changing WINDOW X Y: a click at (X, Y) of that window, and a wait until the 16 x 16 box
+# around the point looks different: the control there has taken the click.
+click_changing() {
+  local ox oy
+  eval "$(xwininfo -id "$1" |
+    awk '/Absolute upper-left X/{print "ox="$4} /Absolute upper-left Y/{print "oy="$4}')"
+  box_crop="16x16+$((ox + $2 - 8))+$((oy + $3 - 8))"
+  box_sum() { import -window root -crop "$box_crop" rgb:- 2>/dev/null | md5sum; }
+  box_before=$(box_sum)
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+  box_changed() { [ "$(box_sum)" != "$box_before" ]; }
+  wait_for box_changed
+}
 yellow='[ "$r" -gt 120 ] && [ "$g" -gt 120 ] && [ "$b" -lt 100 ]'
 board_green='[ "$r" -eq 0 ] && [ "$g" -eq 80 ] && [ "$b" -eq 0 ]'
 
 click_at() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.2; }
 # drag X1 X2 STEP Y: the left button held from (X1, Y) to (X2, Y), at a hand's pace, so that
-# each move arrives as its own event; then the pointer rests away from it.
+# each move arrives as its own event; then the pointer rests away from it. The stroke zigzags two
+# rows up and down, so that it marks whichever way the chalk is held: an Enter released after a
+# dialog closes may have laid it on its side, and a laid chalk dragged along its own axis marks
+# nothing.
 drag() {
+  local zig=0
   xdotool mousemove --window "$window" "$1" "$4" mousedown 1
   for x in $(seq $(($1 + $3)) "$3" "$2"); do
-    xdotool mousemove --window "$window" "$x" "$4"
+    zig=$((2 - zig))
+    xdotool mousemove --window "$window" "$x" $(($4 + zig))
     sleep 0.01
   done
   xdotool mouseup 1

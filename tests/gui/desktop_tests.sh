@@ -84,9 +84,9 @@ ended_after "$(now_ms)"
 echo "== loading a board by a double click"
 start_app
 menu_item Down Down Down Return  # the load command
-sleep 0.8
-dialog=$(other_window)
-check "the chooser is open" test -n "$dialog"
+chooser_open() { dialog=$(other_window); [ -n "$dialog" ]; }
+check "the chooser is open" wait_for chooser_open
+wait_for has_keyboard "$dialog"
 # A quick double click: its last release comes while the chooser is closing.
 xdotool mousemove --window "$dialog" 60 82 click --repeat 2 --delay 80 1
 sleep 0.6
@@ -95,8 +95,8 @@ for point in "300 200" "320 210" "340 220"; do
   sleep 0.15
 done
 sleep 0.3
-check "the board was loaded" client_pixels_bright 130 130
-check "the held chalk follows the pointer at once" client_pixels_bright 337 217
+check "the board was loaded" wait_for client_pixels_bright 130 130
+check "the held chalk follows the pointer" wait_for client_pixels_bright 337 217
 xdotool key Escape
 ended_after "$(now_ms)"
 

@@ -41,7 +41,8 @@ check_pixel "Ctrl+Y returns to the clean board" 280 150 "$board_green"
 # A white stroke (the chalk in the hand at start), 3 s of rest, then SIGKILL.
 drag 200 320 2 250
 check_mark "white stroke drawn" 280 250 "$white"
-sleep 3
+kept_white() { test -f "$kept" && file_mark "$kept" 280 250 "$white"; }
+check "kept against a crash within seconds of the stroke" wait_for_long kept_white
 kill -KILL "$app"
 wait "$app" 2>/dev/null
 

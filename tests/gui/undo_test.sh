@@ -29,9 +29,8 @@ xdotool key Down Return
 box_shown() { box=$(other_window); [ -n "$box" ]; }
 wait_for box_shown || { echo "FAIL the question box did not open"; exit 1; }
 xdotool windowfocus --sync "$box" 2>/dev/null
-sleep 0.2
+wait_for has_keyboard "$box"
 xdotool key Return
-sleep 0.5
 xdotool mousemove --window "$window" 600 300
 check_pixel "cleared" 280 150 "$board_green"
 

@@ -48,6 +48,14 @@ wait_board() {
   done
   return 1
 }
+# A dialog of the program is open: its window colour (Qt's #EFEFEF, which the popup menu does not
+# use) covers much more of the screen than the main window's frame alone ($frame_light pixels).
+light_pixels() {
+  import -window root "$work/light.png" 2>/dev/null
+  convert "$work/light.png" -fill black +opaque '#EFEFEF' -fill white -opaque '#EFEFEF' \
+    -format '%[fx:int(mean*w*h)]' info: 2>/dev/null
+}
+dialog_open() { [ "$(light_pixels)" -gt $((frame_light + 10000)) ]; }
 # Weston gives the keyboard to no window when a dialog closes: a click on the title bar takes it
 # back.
 take_keyboard() {
@@ -73,6 +81,7 @@ pids+=($app)
 wait_board 790 810 || { echo "FAIL the board did not show"; cat "$work/app.log"; exit 1; }
 wx=$((bx - 1)) wy=$by  # the board's left column is shaded
 check_pixel "first frame, the yellow chalk in the tray" 141 455 "$yellow"
+frame_light=$(light_pixels)
 
 move 300 100
 move 310 110
@@ -99,9 +108,9 @@ check "menu whole on the screen (${mw}x$mh+$mx+$my)" \
   test "$mh" -gt 150 -a $((my + mh)) -lt 768 -a $((mx + mw)) -lt 1024
 # Its first item clears the board; Enter answers the question box (Yes is its default).
 xdotool key Down Return
-sleep 0.8
+wait_for dialog_open
 xdotool key Return
-sleep 0.5
+wait_for eval '! dialog_open'
 take_keyboard
 move 500 300
 check_pixel "cleared" 280 150 "$board_green"
@@ -114,9 +123,9 @@ move 758 456
 xdotool click 1
 sleep 0.5
 xdotool key Up Up Return
-sleep 0.8
+wait_for dialog_open
 xdotool key Return
-sleep 0.5
+wait_for eval '! dialog_open'
 move 400 250
 move 410 260
 sleep 0.3

@@ -56,8 +56,8 @@ find_window
 check_pixel "the board is up" 300 200 "$board_green"
 check "one window: no message at start-up" test "$(visible_windows | wc -l)" -eq 1
 
-dialog_shown() { [ -n "$(other_window)" ]; }
-menu() {  # menu N: the Nth command of the tray's menu, by the keyboard
+dialog_shown() { dialog=$(other_window); [ -n "$dialog" ]; }
+menu() {  # menu N: the Nth command of the tray's menu, by the keyboard; the dialog in $dialog
   xdotool mousemove --window "$window" 758 460 click 1
   sleep 0.5
   for _ in $(seq "$1"); do xdotool key Down; done
@@ -65,8 +65,9 @@ menu() {  # menu N: the Nth command of the tray's menu, by the keyboard
   wait_for dialog_shown
 }
 
-# Store a board (the fourth command), typing its title into the chooser.
+# Store a board (the fourth command), typing its title into the chooser once it has the keyboard.
 menu 4
+wait_for has_keyboard "$dialog"
 xdotool type --delay 20 "kept board"
 xdotool key Return
 check "the board file is in XDG_DATA_HOME" \
@@ -74,10 +75,8 @@ check "the board file is in XDG_DATA_HOME" \
 
 # Switch on the date after clearing in the settings (the sixth command) and press OK.
 menu 6
-options=$(other_window)
-xdotool mousemove --window "$options" 24 96 click 1
-sleep 0.2
-xdotool mousemove --window "$options" 152 308 click 1
+click_changing "$dialog" 24 96
+xdotool mousemove --window "$dialog" 152 308 click 1
 settings=$XDG_CONFIG_HOME/slatewick/VezozazOption.ini
 check "the settings file is in XDG_CONFIG_HOME" wait_for test -f "$settings"
 check "the changed setting is stored" grep -q "^NewWithDay=1" "$settings"
