@@ -11,9 +11,7 @@
 namespace slatewick {
 
 void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
-  const QString reason = ReplaceFile(path, bytes);
-  if (!reason.isEmpty())
-    throw AppError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
+  if (const auto failure = ReplaceFile(path, bytes)) throw AppError(failure->Message(path));
 }
 
 QByteArray EncodeBmp(const QImage& picture) {

@@ -11,9 +11,9 @@ namespace slatewick {
 // Reading and writing the picture files of boards, exports and screenshots. Every failure is
 // an AppError whose message names the file and the reason.
 
-// The file's bytes replace path in one step: they are written to a temporary file in the same
-// folder, which is then renamed over path (see ReplaceFile). On failure path is untouched and
-// the error names path and the system's reason ("No space left on device", ...).
+// The file's bytes replace path in one step (see ReplaceFile). On failure path is untouched and
+// the error names what failed (creating, writing or replacing the file), path and the system's
+// reason ("No space left on device", ...).
 void WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
 // The picture as a 24-bit Windows bitmap.

@@ -268,7 +268,7 @@ bool IniFile::WriteString(QStringView section, QStringView key, QStringView valu
   }
   QByteArray bytes = bytes_.left(at) + insert + bytes_.mid(at + removed);
 
-  if (!ReplaceOrRewriteFile(path_, bytes).isEmpty()) return false;
+  if (ReplaceOrRewriteFile(path_, bytes)) return false;
   bytes_ = std::move(bytes);
   Parse();
   return true;
