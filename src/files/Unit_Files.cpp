@@ -193,6 +193,11 @@ void TfrmFiles::StoreBoard(const QString& title, const QString& path, bool exist
     question.YesNo = true;
     if (ShowMessageBox(question) != BoxAnswer::Yes) return;
   }
+  // A board folder that could not be made when the chooser opened is named as the cause.
+  if (const QString reason = Places::PrepareBoardFolder(); !reason.isEmpty()) {
+    ShowErrorBox(QStringLiteral("Cannot create folder \"%1\". %2").arg(BoardFolder(), reason));
+    return;
+  }
   try {
     WriteBmpFile(board_.BoardPicture(), path);
     ModalResult = TModalResult::OK;

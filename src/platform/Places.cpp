@@ -1,6 +1,7 @@
 #include "platform/Places.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -104,10 +105,18 @@ QString DataFile(const QString& name) {
   return Current().root + name;
 }
 
-// Makes folder with its parents, unless it is there or lies in the missing home.
-void MakeFolder(const QString& folder) {
-  if (QFileInfo::exists(folder) || folder == NoHome || folder.startsWith(NoHome + u'/')) return;
-  QDir().mkpath(folder);
+// Makes folder with its parents, unless it is there or lies in the missing home; the system's
+// reason when that fails.
+QString MakeFolder(const QString& folder) {
+  if (QFileInfo(folder).isDir()) return {};
+  if (folder == NoHome || folder.startsWith(NoHome + u'/')) return qt_error_string(ENOENT);
+  const QByteArray path = QFile::encodeName(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
+  for (qsizetype end = path.indexOf('/', 1);; end = path.indexOf('/', end + 1)) {
+    const QByteArray part = end < 0 ? path : path.left(end);
+    if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST) return qt_error_string(errno);
+    if (end < 0) break;
+  }
+  return QFileInfo(folder).isDir() ? QString() : qt_error_string(ENOTDIR);
 }
 
 void MakeUserFolder(const QString& folder) {
@@ -158,10 +167,20 @@ QString ScreenShotFolder() {
   return UserFolder(QStandardPaths::PicturesLocation, QString());
 }
 
-QString KeptBoard() {
-  const QString name = QStringLiteral("LastBoard.bmp");
+QString KeptBoard(int slot) {
+  const QString name = slot == 0 ? QStringLiteral("LastBoard.bmp")
+                                 : QStringLiteral("LastBoard-%1.bmp").arg(slot + 1);
   if (Current().layout == Layout::Portable) return Current().root + name;
   return StateFolder() + AppFolder + name;
+}
+
+QStringList WrittenFolders() {
+  QStringList folders;
+  for (const QString& file : {SettingsFile(), KeptBoard(), BoardFolder(), ScreenShotFolder()}) {
+    const QString folder = WithSeparator(QFileInfo(file).path());
+    if (!folders.contains(folder)) folders.append(folder);
+  }
+  return folders;
 }
 
 void PrepareSettingsFolder() {
@@ -176,8 +195,8 @@ void PrepareKeptBoardFolder() {
   MakeUserFolder(QFileInfo(KeptBoard()).path());
 }
 
-void PrepareBoardFolder() {
-  MakeFolder(BoardFolder());
+QString PrepareBoardFolder() {
+  return MakeFolder(BoardFolder());
 }
 
 }  // namespace Places

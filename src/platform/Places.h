@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 namespace slatewick {
 
@@ -29,9 +30,12 @@ QString LanguageFolder();              // holds Language.ini and Language_<lcid>
 QString SettingsFile();                // VezozazOption.ini
 QString BoardFolder();                 // users/
 QString ScreenShotFolder();
-// The last run's board: "LastBoard.bmp" beside the executable (outside users/, so the board
-// chooser never lists it), or in the state folder when installed.
-QString KeptBoard();
+// The kept boards: "LastBoard.bmp" beside the executable (outside users/, so the board chooser
+// never lists them), or in the state folder when installed; slot 0 is that name, which a single
+// running program uses, and slots 1 .. KeptBoardSlots - 1 "LastBoard-2.bmp" and so on, which
+// programs running beside it use.
+constexpr int KeptBoardSlots = 8;
+QString KeptBoard(int slot = 0);
 
 // Create the settings file's folder or the screenshot folder when the installed layout puts it
 // in a user folder that is missing (with its parents). The portable folder is the executable's
@@ -39,9 +43,12 @@ QString KeptBoard();
 void PrepareSettingsFolder();
 void PrepareScreenShotFolder();
 void PrepareKeptBoardFolder();
-// Create the board folder if it is missing, in either layout (a failure surfaces when a board is
-// stored).
-void PrepareBoardFolder();
+// The folders the program writes files in (settings, kept boards, board files, screenshots),
+// each once.
+QStringList WrittenFolders();
+// Create the board folder if it is missing, in either layout; the system's reason when that
+// fails (empty when the folder is there).
+QString PrepareBoardFolder();
 
 }  // namespace Places
 
