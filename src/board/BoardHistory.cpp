@@ -128,10 +128,13 @@ bool BoardHistory::Record(const QImage& board) {
   return true;
 }
 
-bool BoardHistory::StartWithStep(const QImage& before, const QImage& board) {
+int BoardHistory::StartWithSteps(const std::vector<QImage>& earlier, const QImage& board) {
   *this = BoardHistory(limit_, stepLimit_);
-  Watch(before);
-  return Record(board);
+  Watch(earlier.empty() ? board : earlier.back());
+  int steps = 0;
+  for (auto picture = earlier.rbegin(); picture != earlier.rend(); ++picture)
+    steps += int(Record(*picture));
+  return steps + int(Record(board));
 }
 
 void BoardHistory::DropOldestBeyondLimit() {

@@ -36,10 +36,11 @@ class BoardHistory {
   // Every pixel changed since the last record, undo or redo becomes one step; no step when
   // nothing changed. A step drops the steps that could be redone. True when a step was made.
   bool Record(const QImage& board);
-  // Drops every step and starts anew with one step from `before` to the board, as if the board
-  // had been drawn over `before` (same size and format). True when they differ and a step was
-  // made; otherwise the history starts at the board with no step.
-  bool StartWithStep(const QImage& before, const QImage& board);
+  // Drops every step and starts anew with the earlier pictures behind the board, the most recent
+  // first: the first is one undo away, the next one undo further, as if each had been drawn over
+  // the one after it and the board over the first (same size and format). A picture equal to
+  // the one it would follow makes no step. The number of steps made.
+  int StartWithSteps(const std::vector<QImage>& earlier, const QImage& board);
   // Records what is pending, then takes the board back to before the last step (Undo) or
   // forward over the next undone step (Redo). False when there is none; the board is then
   // unchanged.

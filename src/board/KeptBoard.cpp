@@ -1,6 +1,8 @@
 #include "board/KeptBoard.h"
 
+#include <QDateTime>
 #include <QFileInfo>
+#include <algorithm>
 #include <chrono>
 #include <system_error>
 
@@ -14,6 +16,12 @@ namespace {
 
 constexpr int PollMilliseconds = 1000;
 
+// Whether anything (a file, a link, ...) has that name.
+bool Taken(const QString& path) {
+  const QFileInfo file(path);
+  return file.exists() || file.isSymLink();
+}
+
 }  // namespace
 
 KeptBoard::KeptBoard(const QImage& board) : board_(board) {}
@@ -22,19 +30,66 @@ KeptBoard::~KeptBoard() {
   WaitForWrite();
 }
 
-QImage KeptBoard::Last(QSize size) {
-  const QFileInfo file(Places::KeptBoard());
-  // Anything larger than the board's own bitmap could be is not even read.
-  if (!file.isFile() || file.size() > qint64(size.width()) * size.height() * 4 + 65536) return {};
-  try {
-    return ReadBmpFile(file.filePath(), {.least = size, .most = size});
-  } catch (const AppError&) {
-    return {};
+std::vector<QImage> KeptBoard::Unheld(QSize size) {
+  struct Found {
+    QImage picture;
+    QDateTime written;
+  };
+  std::vector<Found> found;
+  for (int slot = 0; slot < Places::KeptBoardSlots; ++slot) {
+    const QString path = Places::KeptBoard(slot);
+    HeldFile held;
+    // Anything larger than the board's own bitmap could be is not even read.
+    const QFileInfo file(path);
+    if (!file.isFile() || file.size() > qint64(size.width()) * size.height() * 4 + 65536 ||
+        !held.Hold(path))
+      continue;
+    try {
+      found.push_back({ReadBmpFile(path, {.least = size, .most = size}), file.lastModified()});
+    } catch (const AppError&) {
+    }
   }
+  std::stable_sort(found.begin(), found.end(),
+                   [](const Found& a, const Found& b) { return a.written > b.written; });
+  std::vector<QImage> boards;
+  for (const Found& f : found)
+    if (std::find(boards.begin(), boards.end(), f.picture) == boards.end())
+      boards.push_back(f.picture);
+  return boards;
+}
+
+bool KeptBoard::Claim(bool create) {
+  int missing = -1;
+  QString oldest;
+  QDateTime oldestTime;
+  for (int slot = 0; slot < Places::KeptBoardSlots; ++slot) {
+    const QString path = Places::KeptBoard(slot);
+    if (!Taken(path)) {
+      if (missing < 0) missing = slot;
+      continue;
+    }
+    if (slot == 0 && held_.Hold(path)) {
+      path_ = path;
+      return true;
+    }
+    const QDateTime written = QFileInfo(path).lastModified();
+    if (!HeldFile::HeldByAnyone(path) && (oldest.isEmpty() || written < oldestTime)) {
+      oldest = path;
+      oldestTime = written;
+    }
+  }
+  if (missing >= 0) {
+    if (!create) return false;
+    path_ = Places::KeptBoard(missing);
+    return true;
+  }
+  if (oldest.isEmpty() || !held_.Hold(oldest)) return false;
+  path_ = oldest;
+  return true;
 }
 
 void KeptBoard::Start() {
-  path_ = Places::KeptBoard();
+  Claim(false);
   written_ = board_;
   seenKey_ = handedKey_ = board_.cacheKey();
   poll_ = std::make_unique<QTimer>();
@@ -75,8 +130,13 @@ void KeptBoard::WaitForWrite() {
 
 void KeptBoard::Write(const QImage& picture) {
   if (picture == written_) return;
+  if (!held_.Holding() && !Claim(true)) return;  // every slot is held: not kept this time
   try {
-    WriteBmpFile(picture, path_);
+    if (held_.Replace(path_, EncodeBmp(picture))) {
+      // Another program took the missing slot first: the next write chooses again.
+      if (!held_.Holding()) path_.clear();
+      return;
+    }
     written_ = picture;
   } catch (const AppError&) {
     // Kept again at the next change or quit; the board itself is unharmed.

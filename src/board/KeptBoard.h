@@ -6,14 +6,20 @@
 #include <cstdint>
 #include <future>
 #include <memory>
+#include <vector>
+
+#include "platform/FileReplace.h"
 
 namespace slatewick {
 
 // The board kept in a file of the program's own (Places::KeptBoard) so that the next run can
-// offer it back. Once started, the board is written on a worker thread when it has stayed
-// unchanged for a second after a change (checked every second, so 1 to 2 s after the last
-// change), and at once by KeepNow. A write replaces the file in one step; a board equal to the
-// one last written, or to the board at the start, is not written. A failed write is silent and
+// offer it back. Each running program keeps its board in a file that it holds (HeldFile) and no
+// other running program writes: LastBoard.bmp where that is free, else one of the other slots,
+// up to Places::KeptBoardSlots; with every slot held, the board is not kept. Once started, the
+// board is written on a worker thread when it has stayed unchanged for a second after a change
+// (checked every second, so 1 to 2 s after the last change), and at once by KeepNow. A write
+// replaces the file in one step; a board equal to the one last written, or to the board at the
+// start, is not written, so a run without changes writes nothing. A failed write is silent and
 // tried again at the next change or KeepNow.
 class KeptBoard {
  public:
@@ -23,10 +29,12 @@ class KeptBoard {
   KeptBoard(const KeptBoard&) = delete;
   KeptBoard& operator=(const KeptBoard&) = delete;
 
-  // The board that the file holds, as RGB32 of exactly `size` pixels; null when the file is
-  // missing, unreadable, not a bitmap or of another size.
-  static QImage Last(QSize size);
-  // From now on the board is kept; the board as it stands counts as written.
+  // The kept boards that no running program holds, the most recently written first, as RGB32
+  // of exactly `size`; files missing, unreadable, not bitmaps or of another size are passed over,
+  // and a board equal to one before it is left out.
+  static std::vector<QImage> Unheld(QSize size);
+  // From now on the board is kept; the board as it stands counts as written. LastBoard.bmp is
+  // held at once where it is there and free (nothing is written before the first change).
   void Start();
   bool Started() const { return poll_ != nullptr; }
   // Writes the board now if it differs from the one last written, and returns once it is on the
@@ -37,9 +45,13 @@ class KeptBoard {
   void Poll();
   void Write(const QImage& picture);  // on the worker or, by KeepNow, on the caller's thread
   void WaitForWrite();
+  // Chooses the file to keep the board in: LastBoard.bmp if free, else (with `create`) the first
+  // missing slot, else the free slot written longest ago. False when every slot is held.
+  bool Claim(bool create);
 
   const QImage& board_;
-  QString path_;  // where it is kept, as of Start
+  HeldFile held_;  // the file this run keeps its board in, once it has one
+  QString path_;   // where it is kept; empty until claimed
   std::unique_ptr<QTimer> poll_;
   std::int64_t seenKey_ = 0;    // the board's cache key at the last poll
   std::int64_t handedKey_ = 0;  // the cache key of the board last handed to Write

@@ -1,7 +1,9 @@
 // Undo and redo of the board, and the board kept for the next run: the history itself lives in
 // BoardHistory, the keeping in KeptBoard.
 #include "board/Unit_Main.h"
+#include "platform/FileReplace.h"
 #include "platform/KeyState.h"
+#include "platform/Places.h"
 
 namespace slatewick {
 
@@ -24,9 +26,10 @@ bool TfrmMain::Redo() {
 }
 
 void TfrmMain::StartKeptBoard() {
-  const QImage last = KeptBoard::Last(st.BoardBitmap.size());
-  if (!last.isNull())
-    st.History.StartWithStep(last.convertToFormat(st.BoardBitmap.format()), st.BoardBitmap);
+  std::vector<QImage> kept = KeptBoard::Unheld(st.BoardBitmap.size());
+  for (QImage& board : kept) board = board.convertToFormat(st.BoardBitmap.format());
+  st.History.StartWithSteps(kept, st.BoardBitmap);
+  for (const QString& folder : Places::WrittenFolders()) RemoveLeftoverFiles(folder);
   kept_.Start();
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <memory>
 #include <optional>
 
 #include "board/Pixels.h"
@@ -104,6 +105,36 @@ TEST_F(KeptBoardTest, QuittingWritesAChangedBoardOnlyAndTheNextRunOffersItBack) 
   EXPECT_EQ(At(next.st.BoardBitmap, 10, 10), kWhite);
   ASSERT_TRUE(next.Redo());
   EXPECT_TRUE(next.st.BoardBitmap == clean);
+}
+
+// Two programs run from one folder: each keeps its board in its own file, and neither board is
+// lost; a board that a running program holds is not offered to another.
+TEST_F(KeptBoardTest, TwoRunningProgramsKeepBothBoardsAndTheNextRunOffersBoth) {
+  const auto started = [] {
+    auto frm = std::make_unique<TfrmMain>();
+    frm->FormCreate();
+    frm->AfterShow();
+    return frm;
+  };
+  auto first = started(), second = started();
+  const QImage clean = first->st.BoardBitmap.copy();
+  first->st.BoardBitmap = Drawn(clean);
+  first->KeepBoard();
+  second->st.BoardBitmap = clean.mirrored(false, true);
+  second->KeepBoard();
+  EXPECT_EQ(started()->st.History.UndoCount(), 0);  // both boards are held by their programs
+  const QImage firstBoard = first->st.BoardBitmap, secondBoard = second->st.BoardBitmap;
+  first.reset();
+  second.reset();
+  EXPECT_TRUE(ReadBmpFile(folder.Path(Kept)) == firstBoard);
+  EXPECT_TRUE(ReadBmpFile(folder.Path(QStringLiteral("LastBoard-2.bmp"))) == secondBoard);
+
+  auto next = started();
+  EXPECT_EQ(next->st.History.UndoCount(), 2);
+  ASSERT_TRUE(next->Undo());
+  EXPECT_TRUE(next->st.BoardBitmap == secondBoard);  // the one written last comes first
+  ASSERT_TRUE(next->Undo());
+  EXPECT_TRUE(next->st.BoardBitmap == firstBoard);
 }
 
 }  // namespace slatewick

@@ -232,30 +232,34 @@ TEST(BoardHistory, OnlyTheNewestStepsWithinTheStepLimitStay) {
     EXPECT_EQ(board.pixel(i % 64, i / 64), i <= 5 ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) << i;
 }
 
-// A history may start with a step from an earlier picture (the last run's board): undo shows
-// that picture, redo leaves it, and later changes stack on the step as on any other.
-TEST(BoardHistory, StartWithStepMakesTheEarlierPictureOneUndoAway) {
+// A history may start with steps from earlier pictures (the kept boards), the most recent one
+// undo away: undo shows them in turn, redo leaves them, an equal neighbour makes no step, and
+// later changes stack on them as on any other step.
+TEST(BoardHistory, StartWithStepsPutsTheEarlierPicturesBehindTheBoard) {
   QImage board(800, 432, QImage::Format_RGB32);
   board.fill(qRgb(0, 80, 0));
   const QImage clean = board.copy();
-  QImage earlier = board.copy();
+  QImage earlier = board.copy(), earliest = board.copy();
   earlier.fill(qRgb(255, 255, 255));  // a drawing everywhere but the edges
   for (int y = 1; y < 432; ++y) earlier.setPixel(0, y, qRgb(0, 0, 0));
+  earliest.setPixel(5, 5, qRgb(255, 255, 255));
 
   BoardHistory history;
   history.Watch(board);
   board.setPixel(9, 9, qRgb(1, 2, 3));
   ASSERT_TRUE(history.Record(board));  // a step that the fresh start drops
   board = clean.copy();
-  EXPECT_FALSE(history.StartWithStep(clean, board));
+  EXPECT_EQ(history.StartWithSteps({clean}, board), 0);
   EXPECT_EQ(history.UndoCount() + history.RedoCount(), 0);
 
-  ASSERT_TRUE(history.StartWithStep(earlier, board));
-  EXPECT_EQ(history.UndoCount(), 1);
+  ASSERT_EQ(history.StartWithSteps({earlier, earlier, earliest}, board), 2);
   EXPECT_EQ(history.RedoCount(), 0);
   ASSERT_TRUE(history.Undo(board));
   EXPECT_TRUE(board == earlier);
+  ASSERT_TRUE(history.Undo(board));
+  EXPECT_TRUE(board == earliest);
   EXPECT_FALSE(history.Undo(board));
+  ASSERT_TRUE(history.Redo(board));
   ASSERT_TRUE(history.Redo(board));
   EXPECT_TRUE(board == clean);
 
