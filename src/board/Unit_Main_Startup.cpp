@@ -19,13 +19,18 @@ namespace slatewick {
 
 namespace {
 
-// One of the six pictures, as RGB32; a missing file, one that is not a whole BMP or one smaller
-// than the `least` pixels drawn from it is a framework failure that names the file and says why.
-QImage LoadPicture(const QString& name, QSize least) {
+// No picture of the program comes near this size on either side: a bitmap that declares more is
+// refused before its pixels are allocated (a few bytes could otherwise ask for gigabytes).
+constexpr QSize LargestPicture{4096, 4096};
+
+// One of the six pictures, as RGB32, taken as it is: regions drawn from it that reach past it copy
+// only what it has. A missing file, one that is not a whole BMP or one larger than any picture
+// the program uses is a framework failure that names the file and says why.
+QImage LoadPicture(const QString& name) {
   const QString path = Places::Picture(name);
   if (!QFileInfo(path).isFile())
     throw AppError(QStringLiteral("Cannot open file \"%1\". The file does not exist.").arg(path));
-  return ReadBmpFile(path, {.least = least});
+  return ReadBmpFile(path, {.most = LargestPicture});
 }
 
 // The tap sound as the player will read it: a RIFF image whose header claims more bytes than
@@ -72,12 +77,12 @@ void TfrmMain::FormCreate() {
     ShowMessage(QStringLiteral("\"Start0.wav\"がありません"));
   }
 
-  st.TrayBitmap = LoadPicture(QStringLiteral("Ukezara.bmp"), {1, 48});
-  st.ChalkBitmap = LoadPicture(QStringLiteral("Chalk.bmp"), {6 * 52, 11});
-  st.EraserBitmap = LoadPicture(QStringLiteral("Erase.bmp"), {128, 72});
-  st.HeldChalkBitmap = LoadPicture(QStringLiteral("MotiChalk.bmp"), {6 * 40, 40});
-  st.HandBitmap = LoadPicture(QStringLiteral("Hand.bmp"), {24, 74});
-  st.GlyphBitmap = LoadPicture(QStringLiteral("Moji.bmp"), {512, 128});
+  st.TrayBitmap = LoadPicture(QStringLiteral("Ukezara.bmp"));
+  st.ChalkBitmap = LoadPicture(QStringLiteral("Chalk.bmp"));
+  st.EraserBitmap = LoadPicture(QStringLiteral("Erase.bmp"));
+  st.HeldChalkBitmap = LoadPicture(QStringLiteral("MotiChalk.bmp"));
+  st.HandBitmap = LoadPicture(QStringLiteral("Hand.bmp"));
+  st.GlyphBitmap = LoadPicture(QStringLiteral("Moji.bmp"));
 
   const int W = ClientWidth(), H = ClientHeight();
   st.BoardBitmap = NewBitmap(W, H - TrayHeight);

@@ -7,7 +7,9 @@
 #include "board/Tray.h"
 #include "platform/AppError.h"
 #include "platform/KeyState.h"
+#include "platform/PictureFiles.h"
 #include "platform/Sound.h"
+#include "support/BmpBuilder.h"
 
 namespace slatewick {
 
@@ -125,15 +127,19 @@ TEST_F(Startup, BrokenPictureIsRefusedWithTheFileAndTheReason) {
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
   QImage(312, 11, QImage::Format_RGB32).save(&buffer, "PNG");
-  QByteArray narrow;
-  QBuffer narrowBuffer(&narrow);
-  narrowBuffer.open(QIODevice::WriteOnly);
-  QImage(311, 11, QImage::Format_RGB32).save(&narrowBuffer, "BMP");
+  // A few bytes of runs that declare a picture far larger than any the program uses.
+  const QByteArray bomb = MakeBmp({.width = 5000,
+                                   .height = 5000,
+                                   .bits = 8,
+                                   .compression = 1,
+                                   .colours = 1,
+                                   .palette = {0},
+                                   .pixels = QByteArray("\0\1", 2)});
   const std::pair<QByteArray, const char*> cases[] = {
       {whole.left(whole.size() / 2), "ends before its pixels do"},
       {png, "not a BMP file"},
       {"not a bitmap", "not a BMP file"},
-      {narrow, "311 x 11 pixels is smaller than the 312 x 11 pixels"}};
+      {bomb, "is larger than the 4096 x 4096 pixels"}};
   for (const auto& [bytes, why] : cases) {
     SCOPED_TRACE(why);
     TfrmMain board;
@@ -148,6 +154,34 @@ TEST_F(Startup, BrokenPictureIsRefusedWithTheFileAndTheReason) {
     EXPECT_FALSE(board.st.BoardReady);
     EXPECT_TRUE(board.st.HeldChalkBitmap.isNull()) << "later pictures are not loaded";
   }
+}
+
+// Pictures a little smaller than the regions drawn from them are taken as they are: what lies
+// beyond them is not drawn, and nothing reads past them.
+TEST_F(Startup, PicturesShorterThanTheirRegionsStillDraw) {
+  for (const char* name :
+       {"Ukezara.bmp", "Chalk.bmp", "Erase.bmp", "MotiChalk.bmp", "Hand.bmp", "Moji.bmp"}) {
+    const QString path = folder.Path(QString::fromLatin1(name));
+    const QImage full = ReadBmpFile(path);
+    folder.Write(QString::fromLatin1(name),
+                 EncodeBmp(full.copy(0, 0, std::max(full.width() - 12, 1),
+                                     std::max(full.height() - 12, 1))));
+  }
+  TfrmMain board;
+  board.FormCreate();
+  ASSERT_TRUE(board.st.BoardReady);
+  board.DrawDate();
+  CurrentKeys() = {.Left = true};
+  for (int chalk = 5; chalk >= -1; --chalk) {
+    board.st.SelectedChalk = std::int8_t(chalk);
+    board.DXDrawMouseDown(MouseButton::Left, 300, 200);
+    for (int x = 300; x < 340; x += 4) board.DXDrawMouseMove(x, 200 + chalk);
+    board.DXDrawMouseUp(MouseButton::Left, 340, 200);
+    board.DXDrawMouseMove(400, 460);  // the hand over the tray
+    board.TimerTimer(1);
+  }
+  EXPECT_EQ(board.WholeFrame().size(), QSize(800, 480));
+  EXPECT_TRUE(folder.messages.empty());
 }
 
 }  // namespace slatewick
