@@ -54,11 +54,18 @@ void TfrmOption::FormCreate() {
 }
 
 void TfrmOption::FormShow() {
+  shown_ = settings_;
   for (const Box& box : Boxes) (this->*box.CheckBox).Checked = settings_.*box.Value;
 }
 
 bool TfrmOption::btnOKClick() {
-  return WriteSettings(Checked(), settings_);
+  // Another running program may have changed the file since this dialog was shown: the boxes the
+  // user left alone take the file's values as they are now, so that its change is not undone.
+  Settings values = Checked();
+  const Settings onDisk = ReadSettings();
+  for (const Box& box : Boxes)
+    if ((this->*box.CheckBox).Checked == shown_.*box.Value) values.*box.Value = onDisk.*box.Value;
+  return WriteSettings(values, settings_);
 }
 
 }  // namespace slatewick

@@ -40,13 +40,15 @@ class TfrmOption {
   void FormCreate();
   // Sets each box from its setting. Each time the dialog is shown.
   void FormShow();
-  // Writes the seven boxes to the settings file and, once it is closed, into the settings.
-  // False when the file could not be written (the error has been shown, the settings are as
-  // they were): the dialog then stays open with the user's choices.
+  // Writes the seven settings to the settings file in their order and, once it is closed, into
+  // the settings: a box the user changed gives its state, one left as shown the value the file
+  // holds now. False when the file could not be written (the error has been shown, the settings
+  // are as they were): the dialog then stays open with the user's choices.
   bool btnOKClick();
 
  private:
   Settings& settings_;
+  Settings shown_;  // the settings as the boxes were set when the dialog was shown
 };
 
 }  // namespace slatewick

@@ -166,6 +166,23 @@ TEST_F(OptionDialogTest, OkWithoutAChangeStillWritesEveryKey) {
   EXPECT_EQ(settings, expected);
 }
 
+// Two programs with their dialogs open at once: each OK writes all seven keys, but a box its
+// user left alone does not undo what the other program stored meanwhile.
+TEST_F(OptionDialogTest, OkKeepsWhatAnotherProgramStoredInTheBoxesLeftAlone) {
+  Settings otherSettings;
+  TfrmOption mine(settings, samples), other(otherSettings, samples);
+  mine.FormShow();
+  other.FormShow();
+  other.chkYogore.Checked = false;
+  ASSERT_TRUE(other.btnOKClick());
+  mine.chkShowKona.Checked = false;
+  ASSERT_TRUE(mine.btnOKClick());
+  Settings expected;
+  expected.Yogore = expected.ShowKona = false;
+  EXPECT_EQ(ReadSettings(), expected);
+  EXPECT_EQ(settings, expected);
+}
+
 // The dialog's layout: a fixed client area holding every control whole, none over another;
 // the boxes in a column 24 pixels apart in the order of the settings, each caption fitting its
 // box; the picture whole in its panel below them, each label under its own sample stroke; OK,
