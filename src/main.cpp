@@ -1,7 +1,11 @@
+#include <QFileInfo>
+#include <QSettings>
+
 #include "board/ChalkSamples.h"
 #include "board/widgets/MainWindow.h"
 #include "files/widgets/Install.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Places.h"
 #include "platform/widgets/Application.h"
 #include "platform/widgets/QtMessageBoxes.h"
 #include "platform/widgets/QtTranslations.h"
@@ -21,6 +25,9 @@ int main(int argc, char** argv) {
   InstallQtTranslations(QLocale::system());
   SetApplicationTitle(QStringLiteral("Slatewick"));
   InstallQtMessageBoxes();
+  // Qt's own settings (the file dialog's state) go beside the program's settings file.
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                     QFileInfo(Places::SettingsFile()).path());
 
   MainWindow frmMain;
   bool quit = false;  // a signal during start-up ends it before the window shows

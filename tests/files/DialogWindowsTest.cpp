@@ -129,7 +129,7 @@ TEST_F(DialogWindows, TheSaveDialogAddsTheChosenTypesExtensionAndRemembersTheCho
   const auto acceptWith = [&](const QString& file, int filterIndex) {
     dlgSave.FileName = file;
     dlgSave.FilterIndex = filterIndex;
-    QTimer::singleShot(0, &dialog, [&] { static_cast<QDialog&>(dialog).accept(); });
+    QTimer::singleShot(0, &dialog, [&] { static_cast<QDialog&>(dialog.Window()).accept(); });
     return dlgSave.Execute();
   };
 
@@ -141,10 +141,10 @@ TEST_F(DialogWindows, TheSaveDialogAddsTheChosenTypesExtensionAndRemembersTheCho
   EXPECT_EQ(dlgSave.FilterIndex, 1);
   ASSERT_TRUE(acceptWith(Path("picture.jpeg"), 0));
   EXPECT_EQ(dlgSave.FileName, Path("picture.jpeg"));
-  EXPECT_EQ(dialog.nameFilters().size(), 3);
+  EXPECT_EQ(dialog.Window().nameFilters().size(), 3);
 
   dlgSave.FileName = Path("other");
-  QTimer::singleShot(0, &dialog, [&] { dialog.reject(); });
+  QTimer::singleShot(0, &dialog, [&] { dialog.Window().reject(); });
   EXPECT_FALSE(dlgSave.Execute());
   EXPECT_EQ(dlgSave.FileName, Path("other"));
 }
@@ -153,13 +153,13 @@ TEST_F(DialogWindows, TheSaveDialogAddsTheChosenTypesExtensionAndRemembersTheCho
 // come and go kept a hidden dialog's list busy, most of a core.
 TEST_F(DialogWindows, TheSaveDialogFollowsItsFolderOnlyWhileOpen) {
   SaveDialog dialog(nullptr);
-  auto* list = dialog.findChild<QFileSystemModel*>();
+  auto* list = dialog.Window().findChild<QFileSystemModel*>();
   ASSERT_NE(list, nullptr);
   EXPECT_TRUE(list->testOption(QFileSystemModel::DontWatchForChanges));
   bool followedWhileOpen = false;
   QTimer::singleShot(0, &dialog, [&] {
     followedWhileOpen = !list->testOption(QFileSystemModel::DontWatchForChanges);
-    dialog.reject();
+    dialog.Window().reject();
   });
   EXPECT_FALSE(dialog.Dialog().Execute());
   EXPECT_TRUE(followedWhileOpen);
@@ -180,6 +180,8 @@ TEST_F(DialogWindows, InstallingWiresTheMenuCommandsAndF12ToTheDialogs) {
   auto* howTo = window.findChild<HowToExportDialog*>();
   auto* save = window.findChild<SaveDialog*>();
   ASSERT_TRUE(files && howTo && save);
+  // Qt stores a file dialog's state when it is destroyed: none before the first export.
+  EXPECT_EQ(window.findChild<QFileDialog*>(), nullptr);
   EXPECT_EQ(window.findChildren<FilesDialog*>().size(), 1);
   EXPECT_EQ(files->OKButton()->text(), QStringLiteral("OK"));
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the program into a temporary prefix and checks it as a desktop would see it: the
 # files in their places, the desktop entry and the AppStream metadata valid. Then starts the
-# installed program by name under Xvfb with temporary XDG folders, stores a board, changes a
-# setting and takes a screenshot, and finds them in the user's folders, with nothing written
-# into the prefix or the current folder.
+# installed program by name under Xvfb with temporary XDG folders: a start and an end write
+# nothing; then it stores a board, changes a setting and takes a screenshot, and finds them in the
+# user's folders, with nothing written into the prefix or the current folder.
 # Usage: run_install_test.sh <build folder>
 set -uo pipefail
 build=$(realpath "$1")
@@ -48,13 +48,27 @@ chmod 700 "$work/runtime"
 export SDL_AUDIODRIVER=dummy HOME=$work/home XDG_CONFIG_HOME=$work/config \
   XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state XDG_RUNTIME_DIR=$work/runtime \
   PATH=$prefix/bin:$PATH
-(cd "$work/cwd" && exec slatewick) >"$work/app.log" 2>&1 &
-app=$!
-pids+=($app)
-find_window
-# The pictures and the tap sound were found: the board is up, and no message box.
+start_installed() {
+  (cd "$work/cwd" && exec slatewick) >"$work/app.log" 2>&1 &
+  app=$!
+  pids+=($app)
+  find_window
+}
+ended() { ! kill -0 "$app" 2>/dev/null; }
+written() { find "$work"/{config,data,home,runtime,state,cwd} -mindepth 1 2>/dev/null; }
+
+# Started and ended without a change, the program writes nothing anywhere.
+start_installed
 check_pixel "the board is up" 300 200 "$board_green"
 check "one window: no message at start-up" test "$(visible_windows | wc -l)" -eq 1
+xdotool windowfocus --sync "$window" 2>/dev/null
+xdotool key Escape
+check "Esc ends the program" wait_for ended
+check "a start and an end write nothing" test -z "$(written)"
+
+# The pictures and the tap sound were found: the board is up, and no message box.
+start_installed
+check_pixel "the board is up again" 300 200 "$board_green"
 
 dialog_shown() { dialog=$(other_window); [ -n "$dialog" ]; }
 menu() {  # menu N: the Nth command of the tray's menu, by the keyboard; the dialog in $dialog
@@ -91,8 +105,7 @@ check "the screenshot is in the pictures folder" wait_for shot
 drag 200 320 4 150
 xdotool windowfocus --sync "$window" 2>/dev/null
 xdotool key Escape
-ended() { ! kill -0 "$app" 2>/dev/null; }
-check "Esc ends the program" wait_for ended
+check "Esc ends the program after the changes" wait_for ended
 check "the last board is kept in XDG_STATE_HOME" test -f "$XDG_STATE_HOME/slatewick/LastBoard.bmp"
 find "$prefix" -printf '%P %s %T@\n' | sort >"$work/prefix.after"
 check "nothing written into the prefix" diff "$work/prefix.before" "$work/prefix.after"

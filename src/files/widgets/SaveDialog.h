@@ -1,5 +1,6 @@
 #pragma once
 #include <QFileDialog>
+#include <QPointer>
 
 #include "files/Export.h"
 
@@ -7,14 +8,19 @@ namespace slatewick {
 
 // The export's save-file dialog: asks before overwriting, resizable, kept for the run so it
 // starts from the last name and file type. A name typed without an extension gets the one of
-// the chosen file type (DefaultExt for the type of all files).
-class SaveDialog : public QFileDialog {
+// the chosen file type (DefaultExt for the type of all files). Qt's dialog window is made at the
+// first export: Qt stores its state in its own settings file when it is destroyed, so a run
+// without an export stores none.
+class SaveDialog : public QObject {
   Q_OBJECT
 
  public:
   explicit SaveDialog(QWidget* parent);
+  ~SaveDialog() override;
 
   TSaveDialog& Dialog() { return dlgSave_; }
+  // Qt's dialog window, made now if it is not yet.
+  QFileDialog& Window();
 
  private:
   bool Run(TSaveDialog& dlgSave);
@@ -23,6 +29,8 @@ class SaveDialog : public QFileDialog {
   // the list would otherwise look at every change there (a busy home folder) for the whole run.
   void FollowFolder(bool follow);
 
+  QWidget* parent_;
+  QPointer<QFileDialog> window_;  // a child of parent_, once made
   TSaveDialog dlgSave_;
 };
 
