@@ -23,7 +23,7 @@ TfrmMain& Board() {
     return f;
   }();
   CurrentKeys() = {};
-  frm->st.Opt.ShowKona = false;  // no dust piles up over the iterations
+  frm->st.Opt.ShowDust = false;  // no dust piles up over the iterations
   frm->st.PenDown = true;
   frm->st.SelectedChalk = 2;
   frm->st.StrokeCount = 3;

@@ -10,7 +10,7 @@
 #include "platform/widgets/QtMessageBoxes.h"
 #include "platform/widgets/QtTranslations.h"
 #include "platform/widgets/QuitSignals.h"
-#include "settings/widgets/Install.h"
+#include "settings/widgets/SettingsCommands.h"
 
 using namespace slatewick;
 
@@ -43,9 +43,9 @@ int main(int argc, char** argv) {
         TfrmMain& board = frmMain.Board();
         board.AfterShow();
         InstallFilesDialog(frmMain);
-        board.onOption = InstallOptionDialog(frmMain, board.st.Opt, DrawChalkSamples(board.st));
+        board.onOption = SettingsCommand(frmMain, board.st.Opt, DrawChalkSamples(board.st));
         InstallExport(frmMain);
-        board.onAbout = InstallAboutBox();
+        board.onAbout = AboutCommand();
       },
       1000);
   return app.exec();

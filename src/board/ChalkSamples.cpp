@@ -37,7 +37,7 @@ QImage DrawChalkSamples(const BoardState& board) {
   st.ChalkSize = board.ChalkSize;
   st.CosineTable = board.CosineTable;
   st.Opt = Settings{};
-  st.Opt.ShowKona = false;
+  st.Opt.ShowDust = false;
   st.SelectedChalk = 0;
 
   // The flat of the tip: a stroke already under way, so every move draws.

@@ -37,18 +37,18 @@ void TfrmMain::ApplyTexts(const LanguageFile& language) {
   Caption = ApplicationTitle();
 
   const QString separator = QStringLiteral("-");
-  popCaptions = QStringList{language.Text(Texts::MenuAllDel),
+  popCaptions = QStringList{language.Text(Texts::MenuClearAll),
                             language.Text(Texts::MenuWriteDate),
                             separator,
                             language.Text(Texts::MenuLoad),
                             language.Text(Texts::MenuSave),
-                            language.Text(Texts::MenuToBMP),
+                            language.Text(Texts::MenuExport),
                             separator,
-                            language.Text(Texts::MenuOption),
-                            language.Text(Texts::MenuVer),
-                            language.Text(Texts::MenuExit)};
+                            language.Text(Texts::MenuSettings),
+                            language.Text(Texts::MenuAbout),
+                            language.Text(Texts::MenuQuit)};
 
-  st.ClearConfirmText = language.Text(Texts::Clear);
+  st.ClearConfirmText = language.Text(Texts::ClearQuestion);
   dlgSaveFilter =
       ExportFilter(language.Text(Texts::FileTypeBmp), language.Text(Texts::FileTypeJpg));
 }

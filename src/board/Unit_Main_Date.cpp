@@ -48,7 +48,7 @@ void TfrmMain::mnuAllDelClick() {
     board.pen.Color = st.BoardColor;
     board.brush.Color = st.BoardColor;
     board.FillRect({0, 0, st.BoardBitmap.width(), st.BoardBitmap.height()});
-    if (st.Opt.NewWithDay) DrawDate();
+    if (st.Opt.DateAfterClear) DrawDate();
   }
   AllRewrite();
 }

@@ -46,7 +46,7 @@ void TfrmMain::PressOnBoard(MouseButton Button, int X, int Y) {
         st.ToolMode = CurrentKeys().Ctrl ? CornerWay : NormalWay;
         st.ChalkX = X;
         st.ChalkY = Y;
-        if (st.Opt.ShowKona && Random(2) == 0) AddDust(Random(2) + 4, X, Y);
+        if (st.Opt.ShowDust && Random(2) == 0) AddDust(Random(2) + 4, X, Y);
       } else {
         st.DustMoveCount = 0;
         st.StrokeCount = 0;
@@ -55,7 +55,7 @@ void TfrmMain::PressOnBoard(MouseButton Button, int X, int Y) {
         const int ox = CosOffset(ChalkHalfLength, st.ChalkAngle);
         const int oy = SinOffset(ChalkHalfLength, st.ChalkAngle);
         st.ChalkBox = {X - ox, Y - oy, X + ox, Y + oy};
-        if (st.Opt.ShowKona && Random(4) == 0) AddDust(Random(2) + 4, X, Y);
+        if (st.Opt.ShowDust && Random(4) == 0) AddDust(Random(2) + 4, X, Y);
       }
       return;
     case MouseButton::Right:

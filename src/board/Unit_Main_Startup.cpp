@@ -91,7 +91,7 @@ void TfrmMain::FormCreate() {
   board.Rectangle(0, 0, W, H);
 
   if (DXDraw.Host()) DXDraw.Host()->HideSystemCursor();
-  if (st.Opt.RunWithDay) DrawDate();
+  if (st.Opt.DateAtStart) DrawDate();
   AllRewrite();
   st.BoardReady = true;
 }

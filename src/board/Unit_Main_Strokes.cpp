@@ -108,11 +108,11 @@ void TfrmMain::ChalkStep(int X, int Y) {
   NoteBoardChange(before, c.Touched());
 
   if (d > 6) {
-    if (st.ToolMode == NormalWay && st.StrokeCount >= 3 && d > 13 && st.Opt.KyoriSeigen) {
+    if (st.ToolMode == NormalWay && st.StrokeCount >= 3 && d > 13 && st.Opt.LimitStrokeLength) {
       st.PenDown = false;
       return;
     }
-    if (st.StrokeCount < 3 && !st.Opt.KadoOnlyCtrl) st.ToolMode = CornerWay;
+    if (st.StrokeCount < 3 && !st.Opt.CornerOnlyWithCtrl) st.ToolMode = CornerWay;
   }
   st.ChalkX = X;
   st.ChalkY = Y;
@@ -173,7 +173,7 @@ void TfrmMain::EraserStep(int X, int Y) {
 }
 
 void TfrmMain::DustCheck(int X, int Y) {
-  if (Random(100) < st.DustMoveCount && st.Opt.ShowKona) {
+  if (Random(100) < st.DustMoveCount && st.Opt.ShowDust) {
     if (Random(2) == 0 && 0 < X && X < ClientWidth() && 0 < Y && Y < ClientHeight() - TrayHeight) {
       const int base = st.ToolMode == NormalWay ? 3 : st.ToolMode == CornerWay ? 1 : 0;
       AddDust(Random(2) + base + 1, X, Y);
@@ -183,7 +183,7 @@ void TfrmMain::DustCheck(int X, int Y) {
 }
 
 TColor TfrmMain::WipeColor() const {
-  return st.Opt.Yogore ? st.BoardColor + RGB(3, 3, 3) : st.BoardColor;
+  return st.Opt.LeaveSmudge ? st.BoardColor + RGB(3, 3, 3) : st.BoardColor;
 }
 
 void TfrmMain::AddDust(int count, int X, int Y) {

@@ -112,12 +112,12 @@ void TfrmFiles::FormCreate() {
   FileSizeErrorText = language.Text(Texts::FileSizeError);
   FileExistText = language.Text(Texts::FileExist);
   FileNotExistText = language.Text(Texts::FileNotExist);
-  ChooseLoadText = language.Text(Texts::ChooseLoad);
-  ChooseSaveText = language.Text(Texts::ChooseSave);
-  LoadDialogText = language.Text(Texts::LoadDialog);
-  SaveDialogText = language.Text(Texts::SaveDialog);
-  btnOK.Caption = language.Text(Texts::FilesOK);
-  btnCancel.Caption = language.Text(Texts::FilesCancel);
+  ChooseLoadText = language.Text(Texts::LoadPrompt);
+  ChooseSaveText = language.Text(Texts::StorePrompt);
+  LoadDialogText = language.Text(Texts::LoadCaption);
+  SaveDialogText = language.Text(Texts::StoreCaption);
+  btnOK.Caption = language.Text(Texts::ChooserOk);
+  btnCancel.Caption = language.Text(Texts::ChooserCancel);
 }
 
 void TfrmFiles::FormShow() {

@@ -10,11 +10,11 @@ TfrmHowToExport::TfrmHowToExport() {
 
 void TfrmHowToExport::FormCreate() {
   const LanguageFile language;
-  Caption = language.Text(Texts::ExportTitle);
-  rbOnlypic.Caption = language.Text(Texts::Onlypic);
-  rbWithall.Caption = language.Text(Texts::Withall);
-  btnOK.Caption = language.Text(Texts::ExportOK);
-  btnCancel.Caption = language.Text(Texts::ExportCancel);
+  Caption = language.Text(Texts::ExportKindTitle);
+  rbOnlypic.Caption = language.Text(Texts::ExportBoardOnly);
+  rbWithall.Caption = language.Text(Texts::ExportWholeWindow);
+  btnOK.Caption = language.Text(Texts::ExportKindOk);
+  btnCancel.Caption = language.Text(Texts::ExportKindCancel);
 }
 
 void TfrmHowToExport::btnOKClick() {

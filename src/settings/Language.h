@@ -11,7 +11,7 @@ namespace slatewick {
 // LCIDFromLocale), unless a test has set one.
 int UserDefaultLCID();
 // Tests: use lcid as the user's locale from now on; 0 asks ICU again.
-void SetUserDefaultLCID(int lcid);
+void PinUserLocaleNumber(int lcid);
 // The Windows locale identifier of an ICU locale name of any length and content: a C or POSIX
 // locale, or a name without a language, counts as 1033 (en-US); a language alone, or one whose
 // other parts ICU cannot place, takes its likely country (ja -> 1041); a locale that Windows

@@ -75,7 +75,7 @@ int UserDefaultLCID() {
   return LCIDFromLocale(uloc_getDefault());
 }
 
-void SetUserDefaultLCID(int lcid) {
+void PinUserLocaleNumber(int lcid) {
   LcidOverride() = lcid;
 }
 

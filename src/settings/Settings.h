@@ -2,15 +2,16 @@
 
 namespace slatewick {
 
-// The seven on/off options, named after their keys in section Opt of the settings file.
+// The seven on/off options; the settings file stores them under the keys that SettingsFile.cpp
+// names (section Opt).
 struct Settings {
-  bool Yogore = true;         // wiping leaves a faint smudge
-  bool KyoriSeigen = true;    // distance limit of the normal chalk
-  bool RunWithDay = true;     // write the date at start-up
-  bool NewWithDay = false;    // write the date after clearing
-  bool ShowKona = true;       // chalk dust falls from strokes
-  bool KadoOnlyCtrl = false;  // only Ctrl selects the chalk's corner
-  bool ShowDebug = false;     // debug overlay
+  bool LeaveSmudge = true;          // wiping leaves a faint smudge
+  bool LimitStrokeLength = true;    // distance limit of the normal chalk
+  bool DateAtStart = true;          // write the date at start-up
+  bool DateAfterClear = false;      // write the date after clearing
+  bool ShowDust = true;             // chalk dust falls from strokes
+  bool CornerOnlyWithCtrl = false;  // only Ctrl selects the chalk's corner
+  bool ShowDebug = false;           // debug overlay
   bool operator==(const Settings&) const = default;
 };
 

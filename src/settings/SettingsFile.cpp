@@ -20,12 +20,12 @@ struct SettingKey {
 
 // The keys in the order of reading and writing.
 constexpr std::array<SettingKey, 7> Keys{{
-    {u"Yogore", &Settings::Yogore},
-    {u"KyoriSeigen", &Settings::KyoriSeigen},
-    {u"RunWithDay", &Settings::RunWithDay},
-    {u"NewWithDay", &Settings::NewWithDay},
-    {u"ShowKona", &Settings::ShowKona},
-    {u"KadoOnlyCtrl", &Settings::KadoOnlyCtrl},
+    {u"Yogore", &Settings::LeaveSmudge},
+    {u"KyoriSeigen", &Settings::LimitStrokeLength},
+    {u"RunWithDay", &Settings::DateAtStart},
+    {u"NewWithDay", &Settings::DateAfterClear},
+    {u"ShowKona", &Settings::ShowDust},
+    {u"KadoOnlyCtrl", &Settings::CornerOnlyWithCtrl},
     {u"ShowDebug", &Settings::ShowDebug},
 }};
 

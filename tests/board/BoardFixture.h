@@ -80,7 +80,7 @@ class RandomScript {
 inline void StartBoard(TfrmMain& frm) {
   BoardState& st = frm.st;
   st.Opt = Settings{};
-  st.Opt.RunWithDay = false;
+  st.Opt.DateAtStart = false;
   frm.SetStartTables();
   if (st.SoundList.Count() == 0) st.SoundList.Add();
   st.BoardBitmap = QImage(800, 432, QImage::Format_RGB32);

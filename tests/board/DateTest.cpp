@@ -198,7 +198,7 @@ TEST(DateAtStartUp, RunWithDayWritesTheDateOnTheFreshBoardBeforeTheFirstFrame) {
 }
 
 TEST_F(DateTest, ClearAsksAndYesLeavesOnlyBoardColour) {
-  st().Opt.NewWithDay = false;
+  st().Opt.DateAfterClear = false;
   st().BoardBitmap.setPixel(0, 0, 0xFF000000);  // the black edge of a fresh board
   const int dust = st().DustList.Count();
   st().SelectedChalk = 2;
@@ -219,8 +219,8 @@ TEST_F(DateTest, ClearAsksAndYesLeavesOnlyBoardColour) {
   EXPECT_TRUE(AllOf(frm.DXDraw.FrontBuffer(), 40, 0, 800, 400, kBoard));
 }
 
-TEST_F(DateTest, ClearWithNewWithDayWritesTheDateOnTheFreshBoard) {
-  st().Opt.NewWithDay = true;
+TEST_F(DateTest, ClearWithTheDateAfterClearWritesItOnTheFreshBoard) {
+  st().Opt.DateAfterClear = true;
   Today(2025, 10, 5);  // a Sunday
   frm.RunMenuCommand(int(MenuItem::AllDel));
   QImage plain(800, 432, QImage::Format_RGB32);
@@ -234,7 +234,7 @@ TEST_F(DateTest, ClearWithNewWithDayWritesTheDateOnTheFreshBoard) {
 }
 
 TEST_F(DateTest, NoEscapeAndTheCloseBoxKeepTheBoard) {
-  st().Opt.NewWithDay = true;
+  st().Opt.DateAfterClear = true;
   Today(2025, 1, 1);
   frm.AllRewrite();
   const QImage board = st().BoardBitmap;

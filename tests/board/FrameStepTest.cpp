@@ -102,8 +102,8 @@ TEST_F(FrameStep, TapMarksASquareWithRoughDotsYOffsetFirst) {
   EXPECT_EQ(st().DustList.Count(), 0);
 }
 
-TEST_F(FrameStep, TapDropsDustEvenWithoutShowKona) {
-  st().Opt.ShowKona = false;
+TEST_F(FrameStep, TapDropsDustEvenWithoutShowDust) {
+  st().Opt.ShowDust = false;
   st().SelectedChalk = 3;
   CurrentKeys().Left = CurrentKeys().Right = true;
   Move(300, 200);

@@ -146,8 +146,8 @@ TEST_F(Input, LeftPressWithAChalkStartsAStrokeAndDropsDust) {
   EXPECT_EQ(random.asked, (std::vector<int>{2, 2}));
 }
 
-TEST_F(Input, LeftPressWithoutShowKonaDrawsNothingRandom) {
-  st().Opt.ShowKona = false;
+TEST_F(Input, LeftPressWithoutShowDustDrawsNothingRandom) {
+  st().Opt.ShowDust = false;
   Press(MouseButton::Left, 250, 150);
   EXPECT_TRUE(random.asked.empty());
   EXPECT_EQ(st().DustList.Count(), 0);

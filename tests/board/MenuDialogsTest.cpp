@@ -8,8 +8,8 @@
 #include "board/widgets/MainWindow.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsFixture.h"
-#include "settings/widgets/Install.h"
-#include "settings/widgets/OptionDialog.h"
+#include "settings/widgets/SettingsCommands.h"
+#include "settings/widgets/SettingsDialog.h"
 
 namespace slatewick {
 
@@ -24,7 +24,7 @@ class MenuDialogs : public ExeFolderTest {
  protected:
   void SetUp() override {
     ExeFolderTest::SetUp();
-    SetUserDefaultLCID(1041);
+    PinUserLocaleNumber(1041);
     SetApplicationTitle(u"Slatewick 2"_s);
   }
 };
@@ -33,8 +33,8 @@ TEST_F(MenuDialogs, SettingsCommandShowsItModallyAndOkAppliesAtTheNextFrame) {
   MainWindow window;
   StartBoard(window.Board());
   window.Board().onOption =
-      InstallOptionDialog(window, window.Board().st.Opt, DrawChalkSamples(window.Board().st));
-  auto* dialog = window.findChild<OptionDialog*>();
+      SettingsCommand(window, window.Board().st.Opt, DrawChalkSamples(window.Board().st));
+  auto* dialog = window.findChild<SettingsDialog*>();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->parentWidget(), &window);
   EXPECT_EQ(dialog->windowTitle(), u"Slatewick 2の設定"_s);
@@ -46,7 +46,7 @@ TEST_F(MenuDialogs, SettingsCommandShowsItModallyAndOkAppliesAtTheNextFrame) {
   bool wasModal = false;
   QTimer::singleShot(0, dialog, [&] {
     wasModal = dialog->isVisible() && dialog->isModal();
-    dialog->CheckBox(6).click();
+    dialog->Box(6).click();
     dialog->OkButton().click();
   });
   window.Board().RunMenuCommand(int(MenuItem::Option));
@@ -60,10 +60,10 @@ TEST_F(MenuDialogs, SettingsCommandShowsItModallyAndOkAppliesAtTheNextFrame) {
 }
 
 TEST_F(MenuDialogs, VersionCommandShowsTheVersionBox) {
-  SetUserDefaultLCID(1041);
+  PinUserLocaleNumber(1041);
   MainWindow window;
   EXPECT_FALSE(window.Board().onAbout);
-  window.Board().onAbout = InstallAboutBox();
+  window.Board().onAbout = AboutCommand();
   ASSERT_TRUE(window.Board().onAbout);
   window.Board().RunMenuCommand(int(MenuItem::About));
   ASSERT_EQ(boxes_.size(), 1u);

@@ -12,7 +12,7 @@ namespace slatewick {
 
 constexpr TColor kBoard = RGB(0, 80, 0);       // the board's green
 constexpr TColor kWhite = RGB(255, 255, 255);  // the first chalk
-constexpr TColor kSmudge = RGB(3, 83, 3);      // what finger and eraser leave under Yogore
+constexpr TColor kSmudge = RGB(3, 83, 3);      // what finger and eraser leave with LeaveSmudge
 constexpr QRgb kBlackPixel = 0xFF000000u;      // pure black: a masked copy leaves it out
 
 inline TColor At(const QImage& image, int x, int y) {

@@ -60,7 +60,7 @@ class Present : public StartedBoardTest {
 TEST_F(Present, PartialFramesLeaveTheWindowEqualToTheWholeFrame) {
   frm.DXDraw.SetHost(&window);
   frm.DXDraw.StartSurface();  // the next frame is sent whole
-  st().Opt.ShowKona = true;
+  st().Opt.ShowDust = true;
   const std::vector<std::pair<const char*, std::function<void()>>> steps{
       {"hover over the board", [&] { Drag(100, 100, 7, 3, 6); }},
       {"hover over the tray", [&] { Drag(60, 420, 9, 4, 8); }},

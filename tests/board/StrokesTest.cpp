@@ -145,8 +145,8 @@ TEST_F(Strokes, QuickStartTurnsIntoACornerLine) {
   EXPECT_EQ(random.asked, (std::vector<int>{2, 15, 100, 15, 100, 100}));
 }
 
-TEST_F(Strokes, KadoOnlyCtrlKeepsTheNormalWay) {
-  st().Opt.KadoOnlyCtrl = true;
+TEST_F(Strokes, CornerOnlyWithCtrlKeepsTheNormalWay) {
+  st().Opt.CornerOnlyWithCtrl = true;
   random.Push({1});
   Press(MouseButton::Left, 100, 100);
   random.Push({0, 99, 0, 99});
@@ -191,7 +191,7 @@ TEST_F(Strokes, DistanceLimitEndsTheStrokeAfterDrawingItsPiece) {
 }
 
 TEST_F(Strokes, WithoutTheDistanceLimitAnyLengthIsDrawn) {
-  st().Opt.KyoriSeigen = false;
+  st().Opt.LimitStrokeLength = false;
   FirstThreeMoves();
   ScriptTheFourthPiece();
   random.Push({99});
@@ -202,9 +202,9 @@ TEST_F(Strokes, WithoutTheDistanceLimitAnyLengthIsDrawn) {
   EXPECT_EQ(st().StrokeCount, 4);
 }
 
-TEST_F(Strokes, FingerAndEraserWipeWithTheSmudgeColourUnderYogore) {
+TEST_F(Strokes, FingerAndEraserWipeWithTheSmudgeColourWithLeaveSmudge) {
   for (bool yogore : {true, false}) {
-    st().Opt.Yogore = yogore;
+    st().Opt.LeaveSmudge = yogore;
     const TColor wipe = yogore ? kSmudge : kBoard;
     EXPECT_EQ(frm.WipeColor(), wipe);
     FillBoard(kWhite);
@@ -340,7 +340,7 @@ TEST_F(Strokes, DustCheckDropsDustByWayAndResetsTheCount) {
 }
 
 TEST_F(Strokes, WithoutDustTheMoveCountWraps) {
-  st().Opt.ShowKona = false;
+  st().Opt.ShowDust = false;
   Press(MouseButton::Left, 100, 100);
   random.fallback = [](int) { return 0; };
   for (int i = 0; i < 257; ++i) Move(100, 100 + i % 2);

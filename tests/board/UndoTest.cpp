@@ -44,7 +44,7 @@ class UndoTest : public BoardTest {
 // Everything but the board that undo must leave alone.
 auto HandAndDust(const BoardState& s) {
   return std::tuple(s.SelectedChalk, s.ToolMode, s.ChalkAngle, s.PenX, s.PenY, s.ChalkX, s.ChalkY,
-                    s.PenDown, s.FingerDown, s.DustList.Count(), s.Opt.NewWithDay);
+                    s.PenDown, s.FingerDown, s.DustList.Count(), s.Opt.DateAfterClear);
 }
 
 }  // namespace
@@ -98,7 +98,7 @@ TEST_F(UndoTest, EveryKindOfChangeIsOneStepUndoneAndRedonePixelForPixel) {
       {"date", [this] { frm.mnuWriteDateClick(); }},
       {"clear with the date",
        [this] {
-         st().Opt.NewWithDay = true;
+         st().Opt.DateAfterClear = true;
          frm.mnuAllDelClick();
        }},
   };
@@ -160,7 +160,7 @@ TEST_F(UndoTest, TheKeysDoNothingWhileAnyButtonIsHeld) {
 
 TEST_F(UndoTest, TheFirstFrameAfterAnUndoShowsIt) {
   frm.DXDraw.StartSurface();
-  st().Opt.ShowKona = false;  // no dust, so an unchanged frame is not composed again
+  st().Opt.ShowDust = false;  // no dust, so an unchanged frame is not composed again
   Stroke(MouseButton::Left, 100, 100);
   st().PenX = st().PenY = 600;
   frm.AllRewrite();

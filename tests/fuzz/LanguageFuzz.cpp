@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int lcid = LCIDFromLocale(locale.c_str());
   const int codePage = AnsiCodePage(lcid);
   if (lcid <= 0 || codePage <= 0) std::abort();
-  SetUserDefaultLCID(lcid);
+  PinUserLocaleNumber(lcid);
   const std::uint8_t* text = newline == end ? end : newline + 1;
   file.Write(text, std::size_t(end - text));
   SetLanguageFilePath(file.Path());

@@ -54,9 +54,9 @@ TEST(LocaleTest, LocaleNamesGiveWindowsIdentifiers) {
 }
 
 TEST(LocaleTest, UserLocaleComesFromIcuUnlessSet) {
-  SetUserDefaultLCID(1041);
+  PinUserLocaleNumber(1041);
   EXPECT_EQ(UserDefaultLCID(), 1041);
-  SetUserDefaultLCID(0);
+  PinUserLocaleNumber(0);
   EXPECT_EQ(UserDefaultLCID(), LCIDFromLocale(uloc_getDefault()));
 }
 
@@ -85,13 +85,13 @@ TEST_F(LanguageTest, PerLocaleFileIsChosenAndWinsEvenWithoutTheKey) {
   EXPECT_EQ(LangText(Texts::MenuLoad), "English load");
   EXPECT_EQ(LangText(Texts::MenuSave), u"黒板を書き出し(&S)"_s);
 
-  SetUserDefaultLCID(1041);
+  PinUserLocaleNumber(1041);
   EXPECT_EQ(LanguageFilePath(), Path("Language.ini"));
   EXPECT_EQ(LangText(Texts::MenuSave), "general save");
 }
 
 TEST_F(LanguageTest, FolderNamedLikeThePerLocaleFileDoesNotCount) {
-  SetUserDefaultLCID(1041);
+  PinUserLocaleNumber(1041);
   ASSERT_TRUE(QDir(dir_.path()).mkdir("Language_1041.ini"));
   EXPECT_EQ(LanguageFilePath(), Path("Language.ini"));
   WriteBytes(Path("Language.ini"), "[General]\r\nname=From the fallback\r\n");
@@ -105,7 +105,7 @@ TEST_F(LanguageTest, ChoiceIsMadeAnewAtEachLookup) {
 }
 
 TEST_F(LanguageTest, ShiftJisFileUnderAJapaneseLocale) {
-  SetUserDefaultLCID(1041);
+  PinUserLocaleNumber(1041);
   // "[General] name=黒板" and "[MainMenu] Load=表を読む" in code page 932, then in UTF-16LE.
   for (const QByteArray& bytes :
        {QByteArray("[General]\r\nname=\x8D\x95\x94\xC2\r\n[MainMenu]\r\nLoad=\x95\x5C\x82\xF0"
@@ -118,18 +118,19 @@ TEST_F(LanguageTest, ShiftJisFileUnderAJapaneseLocale) {
 }
 
 TEST_F(LanguageTest, DialogButtonsHaveTheirOwnDefaultsUntilTheFileSetsThem) {
-  EXPECT_EQ(LangText(Texts::FilesOK), "OK");
-  EXPECT_EQ(LangText(Texts::FilesCancel), "Cancel");
-  EXPECT_EQ(LangText(Texts::OptionOK), "OK(&O)");
-  EXPECT_EQ(LangText(Texts::OptionCancel), u"ｷｬﾝｾﾙ(&C)"_s);
-  EXPECT_EQ(LangText(Texts::ExportOK), "&OK");
-  EXPECT_EQ(LangText(Texts::ExportCancel), "&Cancel");
+  EXPECT_EQ(LangText(Texts::ChooserOk), "OK");
+  EXPECT_EQ(LangText(Texts::ChooserCancel), "Cancel");
+  EXPECT_EQ(LangText(Texts::SettingsOk), "OK(&O)");
+  EXPECT_EQ(LangText(Texts::SettingsCancel), u"ｷｬﾝｾﾙ(&C)"_s);
+  EXPECT_EQ(LangText(Texts::ExportKindOk), "&OK");
+  EXPECT_EQ(LangText(Texts::ExportKindCancel), "&Cancel");
 
   WriteBytes(Path("Language.ini"), "[GENERAL]\r\nok=Go\r\ncancel=Stop\r\n");
   const LanguageFile language;
-  for (const TextKey& ok : {Texts::FilesOK, Texts::OptionOK, Texts::ExportOK})
+  for (const TextKey& ok : {Texts::ChooserOk, Texts::SettingsOk, Texts::ExportKindOk})
     EXPECT_EQ(language.Text(ok), "Go");
-  for (const TextKey& cancel : {Texts::FilesCancel, Texts::OptionCancel, Texts::ExportCancel})
+  for (const TextKey& cancel :
+       {Texts::ChooserCancel, Texts::SettingsCancel, Texts::ExportKindCancel})
     EXPECT_EQ(language.Text(cancel), "Stop");
 }
 
@@ -151,7 +152,7 @@ TEST(TextTableTest, EveryTextOnceWithItsSectionKeyAndDefault) {
                              text.Default.toString()})
                     .second);
   }
-  for (const TextKey* shared : {&Texts::FilesOK, &Texts::FilesCancel})
+  for (const TextKey* shared : {&Texts::ChooserOk, &Texts::ChooserCancel})
     EXPECT_EQ(std::ranges::count_if(Texts::All(),
                                     [&](const TextKey& t) {
                                       return t.Section == shared->Section && t.Key == shared->Key;

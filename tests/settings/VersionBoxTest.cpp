@@ -120,7 +120,7 @@ TEST_F(VersionBox, ShowsTheVersionAndTheAuthorOfTheLanguageFile) {
       QFile::remove(Path(file));
       if (!bytes.isNull()) WriteBytes(Path(file), bytes);
     }
-    SetUserDefaultLCID(c.lcid);
+    PinUserLocaleNumber(c.lcid);
     SetProgramVersion(c.version);
     EXPECT_EQ(Opened(), "Slatewick 2\n" + c.lines.join(u'\n'));
     ASSERT_FALSE(boxes_.empty());
@@ -132,7 +132,7 @@ TEST_F(VersionBox, ShowsTheVersionAndTheAuthorOfTheLanguageFile) {
 }
 
 TEST_F(VersionBox, AuthorIsReadAnewAtEachOpening) {
-  SetUserDefaultLCID(1041);
+  PinUserLocaleNumber(1041);
   EXPECT_FALSE(Opened().contains(u"LanguageResource"_s));
   WriteBytes(Path("Language.ini"), "[General]\r\nLanguageAuthor=First\r\n");
   EXPECT_TRUE(Opened().endsWith(u"\nLanguageResource written by First"_s));

@@ -12,11 +12,11 @@ class LanguageSeams {
  public:
   explicit LanguageSeams(int lcid = 1033) {
     SetLanguageFilePath(QString());
-    SetUserDefaultLCID(lcid);
+    PinUserLocaleNumber(lcid);
   }
   ~LanguageSeams() {
     SetLanguageFilePath(QString());
-    SetUserDefaultLCID(0);
+    PinUserLocaleNumber(0);
   }
   LanguageSeams(const LanguageSeams&) = delete;
   LanguageSeams& operator=(const LanguageSeams&) = delete;

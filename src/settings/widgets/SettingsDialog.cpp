@@ -1,4 +1,4 @@
-#include "settings/widgets/OptionDialog.h"
+#include "settings/widgets/SettingsDialog.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -33,7 +33,7 @@ void FitCaption(QWidget& control, const QString& text, int available) {
 
 }  // namespace
 
-OptionDialog::OptionDialog(Settings& settings, const QImage& chalkSamples, QWidget* parent)
+SettingsDialog::SettingsDialog(Settings& settings, const QImage& chalkSamples, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       form_(settings, chalkSamples) {
@@ -45,18 +45,18 @@ OptionDialog::OptionDialog(Settings& settings, const QImage& chalkSamples, QWidg
   for (std::size_t i = 0; i < checks_.size(); ++i) {
     QCheckBox* check = new QCheckBox(this);
     check->setGeometry(16, 16 + 24 * int(i), 281, 17);
-    TCheckBox* state = boxes[i];
+    CheckBox* state = boxes[i];
     connect(check, &QCheckBox::toggled, this, [state](bool on) { state->Checked = on; });
     checks_[i] = check;
   }
 
-  Panel1_ = new QFrame(this);
-  Panel1_->setFrameStyle(QFrame::Box | QFrame::Plain);
-  Panel1_->setLineWidth(1);
-  Panel1_->setGeometry(16, 184, 271, 77);
-  Image1_ = new QLabel(Panel1_);
-  Image1_->setGeometry(2, 2, form_.Image1.width(), form_.Image1.height());
-  Image1_->setPixmap(QPixmap::fromImage(form_.Image1));
+  panel_ = new QFrame(this);
+  panel_->setFrameStyle(QFrame::Box | QFrame::Plain);
+  panel_->setLineWidth(1);
+  panel_->setGeometry(16, 184, 271, 77);
+  picture_ = new QLabel(panel_);
+  picture_->setGeometry(2, 2, form_.ChalkSamples.width(), form_.ChalkSamples.height());
+  picture_->setPixmap(QPixmap::fromImage(form_.ChalkSamples));
 
   constexpr std::array<int, 3> labelLeft = {16, 120, 216};
   for (std::size_t i = 0; i < labels_.size(); ++i) {
@@ -73,7 +73,7 @@ OptionDialog::OptionDialog(Settings& settings, const QImage& chalkSamples, QWidg
   connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void OptionDialog::FormCreate() {
+void SettingsDialog::FormCreate() {
   form_.FormCreate();
   setWindowTitle(form_.Caption.Caption);
   const auto boxes = form_.CheckBoxes();
@@ -84,7 +84,8 @@ void OptionDialog::FormCreate() {
         check.sizeHint().width() - check.fontMetrics().horizontalAdvance(check.text());
     FitCaption(check, boxes[i]->Caption, check.width() - indicator);
   }
-  const std::array<const TCaption*, 3> labels = {&form_.Label1, &form_.Label2, &form_.Label3};
+  const std::array<const TCaption*, 3> labels = {&form_.NormalChalkLabel, &form_.ChalkCornerLabel,
+                                                 &form_.LaidChalkLabel};
   for (std::size_t i = 0; i < labels_.size(); ++i) {
     labels_[i]->setText(labels[i]->Caption);
     FitCaption(*labels_[i], labels[i]->Caption, ClientWidth - labels_[i]->x());
@@ -94,18 +95,18 @@ void OptionDialog::FormCreate() {
   btnCancel_->setText(form_.btnCancel.Caption);
 }
 
-void OptionDialog::ShowModal() {
+void SettingsDialog::ShowModal() {
   exec();
 }
 
-void OptionDialog::showEvent(QShowEvent* event) {
+void SettingsDialog::showEvent(QShowEvent* event) {
   form_.FormShow();
   const auto boxes = form_.CheckBoxes();
   for (std::size_t i = 0; i < checks_.size(); ++i) checks_[i]->setChecked(boxes[i]->Checked);
   QDialog::showEvent(event);
 }
 
-void OptionDialog::btnOKClick() {
+void SettingsDialog::btnOKClick() {
   if (form_.btnOKClick()) accept();
 }
 

@@ -2,7 +2,7 @@
 #include <QDialog>
 #include <array>
 
-#include "settings/Unit_Option.h"
+#include "settings/SettingsForm.h"
 
 class QCheckBox;
 class QFrame;
@@ -13,24 +13,24 @@ namespace slatewick {
 
 // The settings dialog's window: a fixed 301 x 332 client area with the seven check boxes, the
 // chalk picture in its panel, three labels, OK (default) and Cancel (Esc). It shows the
-// fields of TfrmOption and hands the user's clicks to it. Cancel, Esc and the close box leave
+// fields of SettingsForm and hands the user's clicks to it. Cancel, Esc and the close box leave
 // everything as it was.
-class OptionDialog : public QDialog {
+class SettingsDialog : public QDialog {
  public:
-  OptionDialog(Settings& settings, const QImage& chalkSamples, QWidget* parent);
+  SettingsDialog(Settings& settings, const QImage& chalkSamples, QWidget* parent);
 
-  TfrmOption& Form() { return form_; }
+  SettingsForm& Form() { return form_; }
   // Applies the texts once (the dialog's creation).
   void FormCreate();
   // Shows the dialog modally until OK or Cancel closes it (the menu's settings command).
   void ShowModal();
 
-  QCheckBox& CheckBox(int i) { return *checks_[std::size_t(i)]; }
+  QCheckBox& Box(int i) { return *checks_[std::size_t(i)]; }
   QPushButton& OkButton() { return *btnOK_; }
   QPushButton& CancelButton() { return *btnCancel_; }
-  QFrame& Panel() { return *Panel1_; }
-  QLabel& Image() { return *Image1_; }
-  QLabel& Label(int i) { return *labels_[std::size_t(i)]; }
+  QFrame& Panel() { return *panel_; }
+  QLabel& Image() { return *picture_; }
+  QLabel& SampleLabel(int i) { return *labels_[std::size_t(i)]; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -38,10 +38,10 @@ class OptionDialog : public QDialog {
  private:
   void btnOKClick();
 
-  TfrmOption form_;
+  SettingsForm form_;
   std::array<QCheckBox*, 7> checks_{};
-  QFrame* Panel1_;
-  QLabel* Image1_;
+  QFrame* panel_;
+  QLabel* picture_;
   std::array<QLabel*, 3> labels_{};
   QPushButton* btnOK_;
   QPushButton* btnCancel_;

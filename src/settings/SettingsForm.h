@@ -7,7 +7,7 @@
 
 namespace slatewick {
 
-struct TCheckBox {
+struct CheckBox {
   QString Caption;
   bool Checked = false;
 };
@@ -18,21 +18,21 @@ struct TCaption {
 
 // The settings dialog: the captions and states of its controls and what its events do. The
 // window shell shows these fields and feeds the user's clicks back into them.
-class TfrmOption {
+class SettingsForm {
  public:
   // The dialog shows and changes settings; chalkSamples is its picture of the three ways of
   // using the chalk (267 x 73, drawn by the board).
-  TfrmOption(Settings& settings, QImage chalkSamples);
+  SettingsForm(Settings& settings, QImage chalkSamples);
 
   TCaption Caption;  // the window's caption
-  TCheckBox chkYogore, chkKyoriSeigen, chkRunWithDay, chkNewWithDay, chkShowKona, chkKadoOnlyCtrl,
-      chkShowDebug;
-  QImage Image1;  // 267 x 73, the three ways of using the chalk
-  TCaption Label1, Label2, Label3;
+  CheckBox LeaveSmudgeBox, LimitStrokeLengthBox, DateAtStartBox, DateAfterClearBox, ShowDustBox,
+      CornerOnlyWithCtrlBox, ShowDebugBox;
+  QImage ChalkSamples;  // 267 x 73, the three ways of using the chalk
+  TCaption NormalChalkLabel, ChalkCornerLabel, LaidChalkLabel;
   TCaption btnOK, btnCancel;
 
   // The seven boxes in the order of the settings.
-  std::array<TCheckBox*, 7> CheckBoxes();
+  std::array<CheckBox*, 7> CheckBoxes();
   // The settings as the boxes stand.
   Settings Checked() const;
 

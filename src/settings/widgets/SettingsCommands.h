@@ -12,9 +12,9 @@ namespace slatewick {
 // changing settings with chalkSamples as its picture, and applies its texts once. Returns the
 // popup menu's settings command, which shows the dialog modally. Call after the main window's
 // start-up, before the message loop.
-std::function<void()> InstallOptionDialog(QWidget& window, Settings& settings,
-                                          const QImage& chalkSamples);
+std::function<void()> SettingsCommand(QWidget& window, Settings& settings,
+                                      const QImage& chalkSamples);
 // The popup menu's version command: shows the version box.
-std::function<void()> InstallAboutBox();
+std::function<void()> AboutCommand();
 
 }  // namespace slatewick

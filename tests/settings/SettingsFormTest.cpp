@@ -15,8 +15,8 @@
 
 #include "SettingsFixture.h"
 #include "settings/SettingsFile.h"
-#include "settings/Unit_Option.h"
-#include "settings/widgets/OptionDialog.h"
+#include "settings/SettingsForm.h"
+#include "settings/widgets/SettingsDialog.h"
 #include "support/Pictures.h"
 
 namespace slatewick {
@@ -30,25 +30,25 @@ Settings FromBits(std::array<bool, 7> b) {
 }
 
 std::array<bool, 7> Bits(const Settings& s) {
-  return {s.Yogore,   s.KyoriSeigen,  s.RunWithDay, s.NewWithDay,
-          s.ShowKona, s.KadoOnlyCtrl, s.ShowDebug};
+  return {s.LeaveSmudge, s.LimitStrokeLength,  s.DateAtStart, s.DateAfterClear,
+          s.ShowDust,    s.CornerOnlyWithCtrl, s.ShowDebug};
 }
 
 // The window's caption, the seven boxes, the three labels, OK and Cancel.
-QStringList Captions(TfrmOption& form) {
+QStringList Captions(SettingsForm& form) {
   QStringList texts{form.Caption.Caption};
-  for (const TCheckBox* box : form.CheckBoxes()) texts << box->Caption;
-  return texts << form.Label1.Caption << form.Label2.Caption << form.Label3.Caption
-               << form.btnOK.Caption << form.btnCancel.Caption;
+  for (const CheckBox* box : form.CheckBoxes()) texts << box->Caption;
+  return texts << form.NormalChalkLabel.Caption << form.ChalkCornerLabel.Caption
+               << form.LaidChalkLabel.Caption << form.btnOK.Caption << form.btnCancel.Caption;
 }
 
 // A program folder of its own in a Japanese locale, the settings as read without a
 // settings file.
-class OptionDialogTest : public ExeFolderTest {
+class SettingsFormTest : public ExeFolderTest {
  protected:
   void SetUp() override {
     ExeFolderTest::SetUp();
-    SetUserDefaultLCID(1041);
+    PinUserLocaleNumber(1041);
     SetApplicationTitle(u"Slatewick 2"_s);
     settings = Settings{};
   }
@@ -65,7 +65,7 @@ class OptionDialogTest : public ExeFolderTest {
   QImage samples = Blocks(267, 73);
 };
 
-using OptionDialogWindow = OptionDialogTest;
+using SettingsDialogWindow = SettingsFormTest;
 
 // The next control that Tab moves to.
 QWidget* NextTabStop(QWidget* w) {
@@ -74,9 +74,9 @@ QWidget* NextTabStop(QWidget* w) {
   return w;
 }
 
-void ExpectBoxesShow(OptionDialog& dialog, const Settings& settings) {
+void ExpectBoxesShow(SettingsDialog& dialog, const Settings& settings) {
   for (int i = 0; i < 7; ++i)
-    EXPECT_EQ(dialog.CheckBox(i).isChecked(), Bits(settings)[std::size_t(i)]) << i;
+    EXPECT_EQ(dialog.Box(i).isChecked(), Bits(settings)[std::size_t(i)]) << i;
 }
 
 void Press(QWidget& widget, Qt::Key key) {
@@ -88,7 +88,7 @@ void Press(QWidget& widget, Qt::Key key) {
 
 // Each key that the locale's language file has replaces the dialog's own text, even with an
 // empty one; a key it lacks keeps the dialog's own text, not the other file's.
-TEST_F(OptionDialogTest, TextsComeFromTheLanguageFileOfTheLocaleOrTheDialogItself) {
+TEST_F(SettingsFormTest, TextsComeFromTheLanguageFileOfTheLocaleOrTheDialogItself) {
   const QStringList own = {u"Slatewick 2の設定"_s,
                            u"黒板消しや指の汚れ"_s,
                            u"普通チョークの距離制限（推奨）"_s,
@@ -102,7 +102,7 @@ TEST_F(OptionDialogTest, TextsComeFromTheLanguageFileOfTheLocaleOrTheDialogItsel
                            u"倒したチョーク"_s,
                            u"OK(&O)"_s,
                            u"ｷｬﾝｾﾙ(&C)"_s};
-  TfrmOption plain(settings, samples);
+  SettingsForm plain(settings, samples);
   plain.FormCreate();
   EXPECT_EQ(Captions(plain), own);
 
@@ -110,14 +110,14 @@ TEST_F(OptionDialogTest, TextsComeFromTheLanguageFileOfTheLocaleOrTheDialogItsel
              "[preferencedialog]\r\ntitle=Options\r\nDirt=Smudges\r\nShowDebug=\r\nChalkC=Laid\r\n"
              "[General]\r\nOK=Fine\r\nCancel=Back\r\n");
   WriteBytes(Path("Language.ini"), "[PreferenceDialog]\r\nChalkA=From the other file\r\n");
-  TfrmOption form(settings, samples);
+  SettingsForm form(settings, samples);
   form.FormCreate();
   EXPECT_EQ(Captions(form), (QStringList{"Options", "Smudges", own[2], own[3], own[4], own[5],
                                          own[6], "", own[8], own[9], "Laid", "Fine", "Back"}));
 }
 
-TEST_F(OptionDialogTest, ShowLoadsEachBoxFromItsSetting) {
-  TfrmOption form(settings, samples);
+TEST_F(SettingsFormTest, ShowLoadsEachBoxFromItsSetting) {
+  SettingsForm form(settings, samples);
   form.FormShow();
   EXPECT_EQ(Bits(form.Checked()),
             (std::array<bool, 7>{true, true, true, false, true, false, false}));
@@ -131,8 +131,8 @@ TEST_F(OptionDialogTest, ShowLoadsEachBoxFromItsSetting) {
   }
 }
 
-TEST_F(OptionDialogTest, OkWritesAllSevenKeysThenAppliesThem) {
-  TfrmOption form(settings, samples);
+TEST_F(SettingsFormTest, OkWritesAllSevenKeysThenAppliesThem) {
+  SettingsForm form(settings, samples);
   form.FormShow();
   const std::array<bool, 7> chosen{false, true, false, true, false, true, true};
   for (std::size_t i = 0; i < 7; ++i) form.CheckBoxes()[i]->Checked = chosen[i];
@@ -147,15 +147,15 @@ TEST_F(OptionDialogTest, OkWritesAllSevenKeysThenAppliesThem) {
   EXPECT_EQ(ReadSettings(), FromBits(chosen));
 
   // The next opening shows what was stored.
-  TfrmOption again(settings, samples);
+  SettingsForm again(settings, samples);
   again.FormShow();
   EXPECT_EQ(Bits(again.Checked()), chosen);
 }
 
-TEST_F(OptionDialogTest, OkWithoutAChangeStillWritesEveryKey) {
+TEST_F(SettingsFormTest, OkWithoutAChangeStillWritesEveryKey) {
   WriteBytes(SettingsFile(), "; mine\r\n[Other]\r\nx=1\r\n[Opt]\r\nShowDebug=1\r\n");
   settings = ReadSettings();
-  TfrmOption form(settings, samples);
+  SettingsForm form(settings, samples);
   form.FormShow();
   ASSERT_TRUE(form.btnOKClick());
   EXPECT_EQ(ReadBytes(SettingsFile()),
@@ -168,17 +168,17 @@ TEST_F(OptionDialogTest, OkWithoutAChangeStillWritesEveryKey) {
 
 // Two programs with their dialogs open at once: each OK writes all seven keys, but a box its
 // user left alone does not undo what the other program stored meanwhile.
-TEST_F(OptionDialogTest, OkKeepsWhatAnotherProgramStoredInTheBoxesLeftAlone) {
+TEST_F(SettingsFormTest, OkKeepsWhatAnotherProgramStoredInTheBoxesLeftAlone) {
   Settings otherSettings;
-  TfrmOption mine(settings, samples), other(otherSettings, samples);
+  SettingsForm mine(settings, samples), other(otherSettings, samples);
   mine.FormShow();
   other.FormShow();
-  other.chkYogore.Checked = false;
+  other.LeaveSmudgeBox.Checked = false;
   ASSERT_TRUE(other.btnOKClick());
-  mine.chkShowKona.Checked = false;
+  mine.ShowDustBox.Checked = false;
   ASSERT_TRUE(mine.btnOKClick());
   Settings expected;
-  expected.Yogore = expected.ShowKona = false;
+  expected.LeaveSmudge = expected.ShowDust = false;
   EXPECT_EQ(ReadSettings(), expected);
   EXPECT_EQ(settings, expected);
 }
@@ -187,21 +187,21 @@ TEST_F(OptionDialogTest, OkKeepsWhatAnotherProgramStoredInTheBoxesLeftAlone) {
 // the boxes in a column 24 pixels apart in the order of the settings, each caption fitting its
 // box; the picture whole in its panel below them, each label under its own sample stroke; OK,
 // then Cancel, at the bottom.
-TEST_F(OptionDialogWindow, FixedClientWithTheControlsInTheirPlaces) {
-  OptionDialog dialog(settings, samples, nullptr);
+TEST_F(SettingsDialogWindow, FixedClientWithTheControlsInTheirPlaces) {
+  SettingsDialog dialog(settings, samples, nullptr);
   dialog.FormCreate();
   EXPECT_EQ(dialog.size(), QSize(301, 332));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
   // The window shows the form's texts.
   QStringList shown{dialog.windowTitle()};
-  for (int i = 0; i < 7; ++i) shown << dialog.CheckBox(i).text();
-  for (int i = 0; i < 3; ++i) shown << dialog.Label(i).text();
+  for (int i = 0; i < 7; ++i) shown << dialog.Box(i).text();
+  for (int i = 0; i < 3; ++i) shown << dialog.SampleLabel(i).text();
   EXPECT_EQ(shown << dialog.OkButton().text() << dialog.CancelButton().text(),
             Captions(dialog.Form()));
 
   std::vector<const QWidget*> controls;
-  for (int i = 0; i < 7; ++i) controls.push_back(&dialog.CheckBox(i));
-  for (int i = 0; i < 3; ++i) controls.push_back(&dialog.Label(i));
+  for (int i = 0; i < 7; ++i) controls.push_back(&dialog.Box(i));
+  for (int i = 0; i < 3; ++i) controls.push_back(&dialog.SampleLabel(i));
   controls.insert(controls.end(), {&dialog.Panel(), &dialog.OkButton(), &dialog.CancelButton()});
   for (std::size_t i = 0; i < controls.size(); ++i) {
     EXPECT_TRUE(dialog.rect().contains(controls[i]->geometry())) << i;
@@ -210,52 +210,52 @@ TEST_F(OptionDialogWindow, FixedClientWithTheControlsInTheirPlaces) {
   }
 
   for (int i = 0; i < 7; ++i) {
-    const QCheckBox& box = dialog.CheckBox(i);
-    EXPECT_EQ(box.pos(), dialog.CheckBox(0).pos() + QPoint(0, 24 * i)) << i;
+    const QCheckBox& box = dialog.Box(i);
+    EXPECT_EQ(box.pos(), dialog.Box(0).pos() + QPoint(0, 24 * i)) << i;
     EXPECT_LE(box.sizeHint().width(), box.width()) << i;
   }
-  EXPECT_GT(dialog.Panel().y(), dialog.CheckBox(6).geometry().bottom());
+  EXPECT_GT(dialog.Panel().y(), dialog.Box(6).geometry().bottom());
   EXPECT_EQ(dialog.Image().size(), QSize(267, 73));
   EXPECT_TRUE(dialog.Panel().contentsRect().contains(dialog.Image().geometry()));
   EXPECT_EQ(dialog.Image().pixmap().toImage().convertToFormat(QImage::Format_RGB32),
-            dialog.Form().Image1);
+            dialog.Form().ChalkSamples);
   // The columns of the three sample strokes in the picture, left to right.
   const std::pair<int, int> strokes[] = {{26, 51}, {124, 147}, {232, 246}};
   const int imageLeft = dialog.Image().mapTo(&dialog, QPoint(0, 0)).x();
   for (int i = 0; i < 3; ++i) {
-    const QRect label = dialog.Label(i).geometry();
+    const QRect label = dialog.SampleLabel(i).geometry();
     EXPECT_GT(label.top(), dialog.Panel().geometry().bottom()) << i;
     EXPECT_LE(label.left(), imageLeft + strokes[i].first) << i;
     EXPECT_GE(label.right(), imageLeft + strokes[i].first) << i;
   }
   const QRect ok = dialog.OkButton().geometry(), cancel = dialog.CancelButton().geometry();
-  EXPECT_GT(ok.top(), dialog.Label(0).geometry().bottom());
+  EXPECT_GT(ok.top(), dialog.SampleLabel(0).geometry().bottom());
   EXPECT_EQ(ok.top(), cancel.top());
   EXPECT_LT(ok.right(), cancel.left());
   EXPECT_TRUE(dialog.OkButton().isDefault());
   // Tab order: the seven boxes, OK, Cancel.
-  QWidget* w = &dialog.CheckBox(0);
+  QWidget* w = &dialog.Box(0);
   for (int i = 1; i < 7; ++i) {
     w = NextTabStop(w);
-    EXPECT_EQ(w, &dialog.CheckBox(i));
+    EXPECT_EQ(w, &dialog.Box(i));
   }
   EXPECT_EQ(NextTabStop(w), &dialog.OkButton());
   EXPECT_EQ(NextTabStop(&dialog.OkButton()), &dialog.CancelButton());
-  EXPECT_EQ(NextTabStop(&dialog.CancelButton()), &dialog.CheckBox(0));
+  EXPECT_EQ(NextTabStop(&dialog.CancelButton()), &dialog.Box(0));
 }
 
 // The user changes three boxes and closes the dialog: Enter is OK, the others are Cancel. The
 // next opening shows the settings as they then are.
-TEST_F(OptionDialogWindow, EnterIsOkWhileCancelEscapeAndTheCloseBoxChangeNothing) {
+TEST_F(SettingsDialogWindow, EnterIsOkWhileCancelEscapeAndTheCloseBoxChangeNothing) {
   const struct {
     const char* name;
-    std::function<void(OptionDialog&)> close;
+    std::function<void(SettingsDialog&)> close;
     bool applies;
   } cases[] = {
-      {"Cancel", [](OptionDialog& d) { d.CancelButton().click(); }, false},
-      {"Escape", [](OptionDialog& d) { Press(d, Qt::Key_Escape); }, false},
-      {"the close box", [](OptionDialog& d) { d.close(); }, false},
-      {"Enter", [](OptionDialog& d) { Press(d, Qt::Key_Return); }, true},
+      {"Cancel", [](SettingsDialog& d) { d.CancelButton().click(); }, false},
+      {"Escape", [](SettingsDialog& d) { Press(d, Qt::Key_Escape); }, false},
+      {"the close box", [](SettingsDialog& d) { d.close(); }, false},
+      {"Enter", [](SettingsDialog& d) { Press(d, Qt::Key_Return); }, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -263,14 +263,14 @@ TEST_F(OptionDialogWindow, EnterIsOkWhileCancelEscapeAndTheCloseBoxChangeNothing
     Settings before;
     before.ShowDebug = true;
     settings = before;
-    OptionDialog dialog(settings, samples, nullptr);
+    SettingsDialog dialog(settings, samples, nullptr);
     dialog.FormCreate();
     dialog.show();
     ExpectBoxesShow(dialog, before);
-    for (int i : {3, 4, 6}) dialog.CheckBox(i).click();
+    for (int i : {3, 4, 6}) dialog.Box(i).click();
     Settings chosen = before;
-    chosen.NewWithDay = true;
-    chosen.ShowKona = chosen.ShowDebug = false;
+    chosen.DateAfterClear = true;
+    chosen.ShowDust = chosen.ShowDebug = false;
     EXPECT_EQ(dialog.Form().Checked(), chosen);
 
     c.close(dialog);
@@ -289,15 +289,15 @@ TEST_F(OptionDialogWindow, EnterIsOkWhileCancelEscapeAndTheCloseBoxChangeNothing
 // A settings file that cannot be written: the error is shown, the settings stay as they were
 // and the dialog stays open with the user's choices; once the folder takes the file, OK goes
 // through.
-TEST_F(OptionDialogWindow, WriteErrorKeepsTheDialogOpenWithTheChoices) {
-  OptionDialog dialog(settings, samples, nullptr);
+TEST_F(SettingsDialogWindow, WriteErrorKeepsTheDialogOpenWithTheChoices) {
+  SettingsDialog dialog(settings, samples, nullptr);
   dialog.FormCreate();
   dialog.show();
   const QString path = BlockSettingsFolder();
-  for (int i : {0, 5, 6}) dialog.CheckBox(i).click();
+  for (int i : {0, 5, 6}) dialog.Box(i).click();
   Settings chosen;
-  chosen.Yogore = false;
-  chosen.KadoOnlyCtrl = chosen.ShowDebug = true;
+  chosen.LeaveSmudge = false;
+  chosen.CornerOnlyWithCtrl = chosen.ShowDebug = true;
   dialog.OkButton().click();
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(dialog.Form().Checked(), chosen);
