@@ -3,7 +3,7 @@
 
 #include "board/ChalkSamples.h"
 #include "board/widgets/MainWindow.h"
-#include "files/widgets/Install.h"
+#include "files/widgets/FileCommands.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
 #include "platform/widgets/Application.h"
@@ -42,9 +42,9 @@ int main(int argc, char** argv) {
       [&frmMain] {
         TfrmMain& board = frmMain.Board();
         board.AfterShow();
-        InstallFilesDialog(frmMain);
+        InstallBoardFileCommands(frmMain);
         board.onOption = SettingsCommand(frmMain, board.st.Opt, DrawChalkSamples(board.st));
-        InstallExport(frmMain);
+        InstallExportCommands(frmMain);
         board.onAbout = AboutCommand();
       },
       1000);

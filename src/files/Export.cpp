@@ -3,8 +3,8 @@
 #include <QFileInfo>
 
 #include "board/BoardAccess.h"
+#include "files/ExportKindChooser.h"
 #include "files/TitleFormat.h"
-#include "files/Unit_howtoexport.h"
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/JpegWriter.h"
@@ -29,8 +29,8 @@ class TimerPause {
   TDXTimer& timer_;
 };
 
-void WritePicture(const QImage& picture, TPictureFormat format, const QString& path) {
-  if (format == TPictureFormat::Bmp)
+void WritePicture(const QImage& picture, PictureFormat format, const QString& path) {
+  if (format == PictureFormat::Bmp)
     WriteBmpFile(picture, path);
   else
     WriteJpegFile(picture, path);
@@ -38,14 +38,14 @@ void WritePicture(const QImage& picture, TPictureFormat format, const QString& p
 
 }  // namespace
 
-TPictureFormat PictureFormatOf(const QString& fileName) {
+PictureFormat PictureFormatOf(const QString& fileName) {
   const QString name = QFileInfo(fileName).fileName();
   const qsizetype dot = name.lastIndexOf(u'.');
-  if (dot < 0) return TPictureFormat::None;
+  if (dot < 0) return PictureFormat::None;
   const QString extension = name.mid(dot).toLower();
-  if (extension == u".bmp") return TPictureFormat::Bmp;
-  if (extension == u".jpg" || extension == u".jpeg") return TPictureFormat::Jpeg;
-  return TPictureFormat::None;
+  if (extension == u".bmp") return PictureFormat::Bmp;
+  if (extension == u".jpg" || extension == u".jpeg") return PictureFormat::Jpeg;
+  return PictureFormat::None;
 }
 
 QString ScreenShotName(const QDateTime& when) {
@@ -59,26 +59,26 @@ QString ScreenShotName(const QDateTime& when) {
       .arg(time.msec(), 3, 10, QLatin1Char('0'));
 }
 
-void mnuToBMPClick(BoardAccess& board, TSaveDialog& dlgSave, TfrmHowToExport& frmHowToExport) {
+void ExportPicture(BoardAccess& board, SaveFileModel& saveFile, ExportKindChooser& exportKind) {
   const TimerPause pause(board.FrameTimer());
-  if (!dlgSave.Execute()) return;
-  if (frmHowToExport.ShowModal() != TModalResult::OK) return;
-  const QString path = dlgSave.FileName;
-  const TPictureFormat format = PictureFormatOf(path);
-  if (format == TPictureFormat::None) {
+  if (!saveFile.Execute()) return;
+  if (exportKind.ShowModal() != DialogResult::OK) return;
+  const QString path = saveFile.FileName;
+  const PictureFormat format = PictureFormatOf(path);
+  if (format == PictureFormat::None) {
     ShowMessage(FormatWithTitle(LangText(Texts::ExportExtension), QFileInfo(path).fileName()));
     return;
   }
   try {
     const QImage picture =
-        frmHowToExport.ExportKind == 0 ? board.BoardPicture().copy() : board.WindowPicture();
+        exportKind.ExportKind == 0 ? board.BoardPicture().copy() : board.WindowPicture();
     WritePicture(picture, format, path);
   } catch (const AppError& error) {
     ShowErrorBox(error.Message());
   }
 }
 
-void actScreenShotExecute(BoardAccess& board) {
+void TakeScreenShot(BoardAccess& board) {
   try {
     Places::PrepareScreenShotFolder();
     WriteJpegFile(board.WindowPicture(), Places::ScreenShotFolder() + ScreenShotName(LocalNow()));

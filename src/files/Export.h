@@ -7,26 +7,26 @@
 namespace slatewick {
 
 class BoardAccess;
-class TfrmHowToExport;
+class ExportKindChooser;
 
 // The export's save-file dialog, kept for the whole run: it starts from the last chosen name
 // and file type. The window behind it asks before overwriting and adds DefaultExt to a name
 // typed without one.
-struct TSaveDialog {
+struct SaveFileModel {
   QString Filter;  // QFileDialog name filters, separated by ";;"
   QString DefaultExt = QStringLiteral("bmp");
   QString FileName;     // the chosen file, a full path
   int FilterIndex = 0;  // the chosen file type, 0 for the first
   // Shows the dialog; true when the user chose a name (FileName and FilterIndex then set).
-  std::function<bool(TSaveDialog&)> OnExecute;
+  std::function<bool(SaveFileModel&)> OnExecute;
 
   bool Execute() { return OnExecute && OnExecute(*this); }
 };
 
-enum class TPictureFormat { None, Bmp, Jpeg };
+enum class PictureFormat { None, Bmp, Jpeg };
 // The format a file name asks for by its extension (from the name's last "." on), in any
 // letter case: ".bmp" BMP, ".jpg" and ".jpeg" JPEG, anything else none.
-TPictureFormat PictureFormatOf(const QString& fileName);
+PictureFormat PictureFormatOf(const QString& fileName);
 
 // "yyyy_mm_dd_hh_nn_ss_zzz.jpg" of the given local time, e.g. 2026_12_06_19_26_11_123.jpg.
 QString ScreenShotName(const QDateTime& when);
@@ -36,9 +36,9 @@ QString ScreenShotName(const QDateTime& when);
 // JPEG by the name's extension. The timer runs again on every way out. Failures show the error box;
 // a name with another extension writes nothing and says so (Texts::ExportExtension, with the
 // file name in its placeholder).
-void mnuToBMPClick(BoardAccess& board, TSaveDialog& dlgSave, TfrmHowToExport& frmHowToExport);
+void ExportPicture(BoardAccess& board, SaveFileModel& saveFile, ExportKindChooser& exportKind);
 // The screenshot: the window picture as JPEG in the screenshot folder (Places), named by the
 // local time.
-void actScreenShotExecute(BoardAccess& board);
+void TakeScreenShot(BoardAccess& board);
 
 }  // namespace slatewick

@@ -43,23 +43,23 @@ Settings SettingsForm::Checked() const {
   return settings;
 }
 
-void SettingsForm::FormCreate() {
+void SettingsForm::ApplyTexts() {
   const LanguageFile language;
-  Caption.Caption = language.Text(Texts::SettingsTitle);
+  Caption = language.Text(Texts::SettingsTitle);
   for (const Box& box : Boxes) (this->*box.Control).Caption = language.Text(box.Label);
   NormalChalkLabel.Caption = language.Text(Texts::NormalChalkLabel);
   ChalkCornerLabel.Caption = language.Text(Texts::ChalkCornerLabel);
   LaidChalkLabel.Caption = language.Text(Texts::LaidChalkLabel);
-  btnOK.Caption = language.Text(Texts::SettingsOk);
-  btnCancel.Caption = language.Text(Texts::SettingsCancel);
+  OkButton.Caption = language.Text(Texts::SettingsOk);
+  CancelButton.Caption = language.Text(Texts::SettingsCancel);
 }
 
-void SettingsForm::FormShow() {
+void SettingsForm::OnShow() {
   shown_ = settings_;
   for (const Box& box : Boxes) (this->*box.Control).Checked = settings_.*box.Value;
 }
 
-bool SettingsForm::btnOKClick() {
+bool SettingsForm::Accept() {
   // Another running program may have changed the file since this dialog was shown: the boxes the
   // user left alone take the file's values as they are now, so that its change is not undone.
   Settings values = Checked();

@@ -3,18 +3,10 @@
 #include <QString>
 #include <array>
 
+#include "platform/FormModel.h"
 #include "settings/Settings.h"
 
 namespace slatewick {
-
-struct CheckBox {
-  QString Caption;
-  bool Checked = false;
-};
-
-struct TCaption {
-  QString Caption;
-};
 
 // The settings dialog: the captions and states of its controls and what its events do. The
 // window shell shows these fields and feeds the user's clicks back into them.
@@ -24,12 +16,12 @@ class SettingsForm {
   // using the chalk (267 x 73, drawn by the board).
   SettingsForm(Settings& settings, QImage chalkSamples);
 
-  TCaption Caption;  // the window's caption
+  QString Caption;  // the window's caption
   CheckBox LeaveSmudgeBox, LimitStrokeLengthBox, DateAtStartBox, DateAfterClearBox, ShowDustBox,
       CornerOnlyWithCtrlBox, ShowDebugBox;
   QImage ChalkSamples;  // 267 x 73, the three ways of using the chalk
-  TCaption NormalChalkLabel, ChalkCornerLabel, LaidChalkLabel;
-  TCaption btnOK, btnCancel;
+  Label NormalChalkLabel, ChalkCornerLabel, LaidChalkLabel;
+  Button OkButton, CancelButton;
 
   // The seven boxes in the order of the settings.
   std::array<CheckBox*, 7> CheckBoxes();
@@ -37,14 +29,14 @@ class SettingsForm {
   Settings Checked() const;
 
   // Applies the texts of the language file, each with the dialog's own default. Once.
-  void FormCreate();
+  void ApplyTexts();
   // Sets each box from its setting. Each time the dialog is shown.
-  void FormShow();
+  void OnShow();
   // Writes the seven settings to the settings file in their order and, once it is closed, into
   // the settings: a box the user changed gives its state, one left as shown the value the file
   // holds now. False when the file could not be written (the error has been shown, the settings
   // are as they were): the dialog then stays open with the user's choices.
-  bool btnOKClick();
+  bool Accept();
 
  private:
   Settings& settings_;

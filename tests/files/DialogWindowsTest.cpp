@@ -10,9 +10,9 @@
 #include "board/BoardFixture.h"
 #include "board/widgets/MainWindow.h"
 #include "files/FilesFixture.h"
-#include "files/widgets/FilesDialog.h"
-#include "files/widgets/HowToExportDialog.h"
-#include "files/widgets/Install.h"
+#include "files/widgets/BoardChooserDialog.h"
+#include "files/widgets/ExportKindDialog.h"
+#include "files/widgets/FileCommands.h"
 #include "files/widgets/SaveDialog.h"
 #include "platform/Clock.h"
 #include "platform/PictureFiles.h"
@@ -25,11 +25,11 @@ namespace {
 using DialogWindows = FilesTest;
 
 TEST_F(DialogWindows, TheChooserPlacesItsControlsAndKeepsThemAnchored) {
-  FilesDialog dialog(frm, nullptr);
+  BoardChooserDialog dialog(frm, nullptr);
   dialog.show();
   EXPECT_EQ(dialog.size(), QSize(396, 421));
   EXPECT_EQ(dialog.minimumSize(), QSize(396, 421));
-  EXPECT_EQ(dialog.Label()->pos(), QPoint(8, 8));
+  EXPECT_EQ(dialog.PromptLabel()->pos(), QPoint(8, 8));
   EXPECT_EQ(dialog.FileNameEdit()->geometry(), QRect(8, 32, 385, 27));
   EXPECT_EQ(dialog.FileList()->geometry(), QRect(8, 72, 385, 289));
   EXPECT_EQ(dialog.OKButton()->geometry(), QRect(192, 376, 97, 33));
@@ -39,7 +39,7 @@ TEST_F(DialogWindows, TheChooserPlacesItsControlsAndKeepsThemAnchored) {
   EXPECT_TRUE(dialog.OKButton()->isDefault());
 
   dialog.resize(500, 600);
-  EXPECT_EQ(dialog.Label()->pos(), QPoint(8, 8));
+  EXPECT_EQ(dialog.PromptLabel()->pos(), QPoint(8, 8));
   EXPECT_EQ(dialog.FileNameEdit()->geometry(), QRect(8, 32, 489, 27));
   EXPECT_EQ(dialog.FileList()->geometry(), QRect(8, 72, 489, 468));
   EXPECT_EQ(dialog.OKButton()->geometry(), QRect(296, 555, 97, 33));
@@ -54,8 +54,8 @@ TEST_F(DialogWindows, TheChooserShowsTheFormAndPassesSelectionAndOKToIt) {
   QDir().mkpath(Path("users"));
   for (const char* title : {"first", "second"})
     ASSERT_TRUE(PatternBoard(title[0]).save(UsersPath(QString::fromUtf8(title) + ".bmp"), "BMP"));
-  FilesDialog dialog(frm, nullptr);
-  TfrmFiles& form = dialog.Form();
+  BoardChooserDialog dialog(frm, nullptr);
+  BoardChooser& form = dialog.Form();
   QStringList shown;
   QString captionShown, labelShown;
   form.RunModal = [&] {
@@ -63,17 +63,17 @@ TEST_F(DialogWindows, TheChooserShowsTheFormAndPassesSelectionAndOKToIt) {
     for (int i = 0; i < dialog.FileList()->count(); ++i)
       shown.append(dialog.FileList()->item(i)->text());
     captionShown = dialog.windowTitle();
-    labelShown = dialog.Label()->text();
+    labelShown = dialog.PromptLabel()->text();
     dialog.FileList()->setCurrentRow(1);
-    EXPECT_EQ(form.edtFileName.Text, QStringLiteral("second"));
+    EXPECT_EQ(form.TitleEdit.Text, QStringLiteral("second"));
     EXPECT_EQ(dialog.FileNameEdit()->text(), QStringLiteral("second"));
     dialog.OKButton()->click();
   };
-  mnuLoadClick(form);
+  ShowLoadChooser(form);
   EXPECT_EQ(shown, (QStringList{"first", "second"}));
   EXPECT_EQ(captionShown, QStringLiteral("黒板の読み込み"));
   EXPECT_EQ(labelShown, QStringLiteral("読み込むタイトルを選んでください"));
-  EXPECT_EQ(form.ModalResult, TModalResult::OK);
+  EXPECT_EQ(form.Result, DialogResult::OK);
   EXPECT_EQ(frm.st.BoardBitmap, PatternBoard('s'));
 
   form.RunModal = [&] {
@@ -82,14 +82,14 @@ TEST_F(DialogWindows, TheChooserShowsTheFormAndPassesSelectionAndOKToIt) {
     emit dialog.FileNameEdit()->textEdited(QStringLiteral("typed"));
     dialog.reject();  // Escape or the close box
   };
-  mnuSaveClick(form);
-  EXPECT_EQ(form.edtFileName.Text, QStringLiteral("typed"));
-  EXPECT_EQ(form.ModalResult, TModalResult::Cancel);
+  ShowStoreChooser(form);
+  EXPECT_EQ(form.TitleEdit.Text, QStringLiteral("typed"));
+  EXPECT_EQ(form.Result, DialogResult::Cancel);
   EXPECT_FALSE(QFileInfo::exists(UsersPath("typed.bmp")));
 }
 
 TEST_F(DialogWindows, TheExportKindDialogHasItsControlsTextsAndKeepsTheChoice) {
-  HowToExportDialog dialog(nullptr);
+  ExportKindDialog dialog(nullptr);
   EXPECT_EQ(dialog.size(), QSize(318, 93));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
   EXPECT_EQ(dialog.OnlypicButton()->geometry(), QRect(8, 8, 305, 17));
@@ -103,14 +103,14 @@ TEST_F(DialogWindows, TheExportKindDialogHasItsControlsTextsAndKeepsTheChoice) {
   EXPECT_EQ(dialog.CancelButton()->text(), QStringLiteral("&Cancel"));
   EXPECT_TRUE(dialog.WithallButton()->isChecked());
 
-  TfrmHowToExport& form = dialog.Form();
+  ExportKindChooser& form = dialog.Form();
   form.RunModal = [&] {
     dialog.OnlypicButton()->setChecked(true);
     dialog.reject();
   };
-  EXPECT_EQ(form.ShowModal(), TModalResult::Cancel);
-  EXPECT_TRUE(form.rbOnlypic.Checked);
-  EXPECT_FALSE(form.rbWithall.Checked);
+  EXPECT_EQ(form.ShowModal(), DialogResult::Cancel);
+  EXPECT_TRUE(form.BoardOnlyButton.Checked);
+  EXPECT_FALSE(form.WholeWindowButton.Checked);
   form.ExportKind = 1;
 
   form.RunModal = [&] {
@@ -118,35 +118,35 @@ TEST_F(DialogWindows, TheExportKindDialogHasItsControlsTextsAndKeepsTheChoice) {
     EXPECT_TRUE(dialog.OnlypicButton()->isChecked());
     dialog.OKButton()->click();
   };
-  EXPECT_EQ(form.ShowModal(), TModalResult::OK);
+  EXPECT_EQ(form.ShowModal(), DialogResult::OK);
   EXPECT_EQ(form.ExportKind, 0);
 }
 
 TEST_F(DialogWindows, TheSaveDialogAddsTheChosenTypesExtensionAndRemembersTheChoice) {
   SaveDialog dialog(nullptr);
-  TSaveDialog& dlgSave = dialog.Dialog();
-  dlgSave.Filter = QStringLiteral("BMP (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)");
+  SaveFileModel& saveFile = dialog.Dialog();
+  saveFile.Filter = QStringLiteral("BMP (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)");
   const auto acceptWith = [&](const QString& file, int filterIndex) {
-    dlgSave.FileName = file;
-    dlgSave.FilterIndex = filterIndex;
+    saveFile.FileName = file;
+    saveFile.FilterIndex = filterIndex;
     QTimer::singleShot(0, &dialog, [&] { static_cast<QDialog&>(dialog.Window()).accept(); });
-    return dlgSave.Execute();
+    return saveFile.Execute();
   };
 
   ASSERT_TRUE(acceptWith(Path("picture"), 0));
-  EXPECT_EQ(dlgSave.FileName, Path("picture.bmp"));
-  EXPECT_EQ(dlgSave.FilterIndex, 0);
+  EXPECT_EQ(saveFile.FileName, Path("picture.bmp"));
+  EXPECT_EQ(saveFile.FilterIndex, 0);
   ASSERT_TRUE(acceptWith(Path("picture"), 1));
-  EXPECT_EQ(dlgSave.FileName, Path("picture.jpg"));
-  EXPECT_EQ(dlgSave.FilterIndex, 1);
+  EXPECT_EQ(saveFile.FileName, Path("picture.jpg"));
+  EXPECT_EQ(saveFile.FilterIndex, 1);
   ASSERT_TRUE(acceptWith(Path("picture.jpeg"), 0));
-  EXPECT_EQ(dlgSave.FileName, Path("picture.jpeg"));
+  EXPECT_EQ(saveFile.FileName, Path("picture.jpeg"));
   EXPECT_EQ(dialog.Window().nameFilters().size(), 3);
 
-  dlgSave.FileName = Path("other");
+  saveFile.FileName = Path("other");
   QTimer::singleShot(0, &dialog, [&] { dialog.Window().reject(); });
-  EXPECT_FALSE(dlgSave.Execute());
-  EXPECT_EQ(dlgSave.FileName, Path("other"));
+  EXPECT_FALSE(saveFile.Execute());
+  EXPECT_EQ(saveFile.FileName, Path("other"));
 }
 
 // Kept hidden for the whole run, the save dialog must not follow its folder: a folder where files
@@ -173,35 +173,35 @@ TEST_F(DialogWindows, InstallingWiresTheMenuCommandsAndF12ToTheDialogs) {
   board.dlgSaveFilter = QStringLiteral("Bitmap (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)");
   board.DXDraw.BackBuffer() = Blocks(800, 480);
   board.DXDraw.PresentFrame();
-  InstallFilesDialog(window);
-  InstallExport(window);
+  InstallBoardFileCommands(window);
+  InstallExportCommands(window);
 
-  auto* files = window.findChild<FilesDialog*>();
-  auto* howTo = window.findChild<HowToExportDialog*>();
+  auto* files = window.findChild<BoardChooserDialog*>();
+  auto* howTo = window.findChild<ExportKindDialog*>();
   auto* save = window.findChild<SaveDialog*>();
   ASSERT_TRUE(files && howTo && save);
   // Qt stores a file dialog's state when it is destroyed: none before the first export.
   EXPECT_EQ(window.findChild<QFileDialog*>(), nullptr);
-  EXPECT_EQ(window.findChildren<FilesDialog*>().size(), 1);
+  EXPECT_EQ(window.findChildren<BoardChooserDialog*>().size(), 1);
   EXPECT_EQ(files->OKButton()->text(), QStringLiteral("OK"));
 
   files->Form().RunModal = [&] {
-    files->Form().edtFileName.Text = QStringLiteral("wired");
-    files->Form().btnOKClick();
+    files->Form().TitleEdit.Text = QStringLiteral("wired");
+    files->Form().Accept();
   };
   board.onSave();
-  EXPECT_EQ(files->Form().Mode, TfrmFiles::TMode::Store);
+  EXPECT_EQ(files->Form().Mode, BoardChooser::ChooserMode::Store);
   EXPECT_EQ(ReadBmpFile(UsersPath("wired.bmp")), PatternBoard(11));
   board.st.BoardBitmap = PatternBoard(12);
   board.onLoad();
-  EXPECT_EQ(files->Form().Mode, TfrmFiles::TMode::Load);
+  EXPECT_EQ(files->Form().Mode, BoardChooser::ChooserMode::Load);
   EXPECT_EQ(board.st.BoardBitmap, PatternBoard(11));
 
-  save->Dialog().OnExecute = [&](TSaveDialog& dlgSave) {
-    dlgSave.FileName = Path("exported.bmp");
+  save->Dialog().OnExecute = [&](SaveFileModel& saveFile) {
+    saveFile.FileName = Path("exported.bmp");
     return true;
   };
-  howTo->Form().RunModal = [&] { howTo->Form().btnOKClick(); };
+  howTo->Form().RunModal = [&] { howTo->Form().Accept(); };
   board.onToBMP();
   EXPECT_EQ(save->Dialog().Filter, board.dlgSaveFilter);
   EXPECT_EQ(ReadBmpFile(Path("exported.bmp")), Blocks(800, 480));
@@ -227,9 +227,9 @@ TEST_F(ChooserPointer, AfterADoubleClickLoadTheBoardFollowsThePointerAtOnce) {
   ASSERT_TRUE(PatternBoard(3).save(UsersPath("lesson.bmp"), "BMP"));
   MainWindow window;
   StartBoard(window.Board());
-  InstallFilesDialog(window);
+  InstallBoardFileCommands(window);
   window.show();
-  auto* chooser = window.findChild<FilesDialog*>();
+  auto* chooser = window.findChild<BoardChooserDialog*>();
   ASSERT_TRUE(chooser);
 
   int time = 1000;  // milliseconds: the presses are a double click

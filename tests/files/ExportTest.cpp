@@ -2,8 +2,8 @@
 #include <optional>
 
 #include "files/Export.h"
+#include "files/ExportKindChooser.h"
 #include "files/FilesFixture.h"
-#include "files/Unit_howtoexport.h"
 #include "platform/Clock.h"
 #include "platform/PictureFiles.h"
 #include "settings/Language.h"
@@ -25,8 +25,8 @@ class ExportTest : public FilesTest {
  protected:
   void SetUp() override {
     FilesTest::SetUp();
-    howTo.FormCreate();
-    dlgSave.Filter = ExportFilter(QStringLiteral("BMP"), QStringLiteral("JPG"));
+    howTo.ApplyTexts();
+    saveFile.Filter = ExportFilter(QStringLiteral("BMP"), QStringLiteral("JPG"));
     frm.DXDraw.BackBuffer() = Blocks(800, 480);
     frm.DXDraw.PresentFrame();
     ASSERT_EQ(frm.DXDraw.FrontBuffer(), Blocks(800, 480));
@@ -35,7 +35,7 @@ class ExportTest : public FilesTest {
 
   // The save dialog answers with path, or is cancelled when path is empty.
   void ChooseFile(const QString& path) {
-    dlgSave.OnExecute = [this, path](TSaveDialog& dialog) {
+    saveFile.OnExecute = [this, path](SaveFileModel& dialog) {
       timerInDialogs.push_back(frm.Timer.Enabled());
       if (path.isEmpty()) return false;
       dialog.FileName = path;
@@ -47,23 +47,23 @@ class ExportTest : public FilesTest {
   void ChooseKind(std::optional<int> kind, bool cancel = false) {
     howTo.RunModal = [this, kind, cancel] {
       timerInDialogs.push_back(frm.Timer.Enabled());
-      kindShown = howTo.rbOnlypic.Checked ? 0 : howTo.rbWithall.Checked ? 1 : -1;
+      kindShown = howTo.BoardOnlyButton.Checked ? 0 : howTo.WholeWindowButton.Checked ? 1 : -1;
       if (kind) {
-        howTo.rbOnlypic.Checked = *kind == 0;
-        howTo.rbWithall.Checked = *kind == 1;
+        howTo.BoardOnlyButton.Checked = *kind == 0;
+        howTo.WholeWindowButton.Checked = *kind == 1;
       }
-      if (!cancel) howTo.btnOKClick();
+      if (!cancel) howTo.Accept();
     };
   }
-  void Export() { mnuToBMPClick(frm, dlgSave, howTo); }
+  void Export() { ExportPicture(frm, saveFile, howTo); }
   void ExportAs(const QString& name, std::optional<int> kind) {
     ChooseFile(Path(name));
     ChooseKind(kind);
     Export();
   }
 
-  TSaveDialog dlgSave;
-  TfrmHowToExport howTo;
+  SaveFileModel saveFile;
+  ExportKindChooser howTo;
   std::vector<bool> timerInDialogs;
   int kindShown = -2;
 };
@@ -129,8 +129,8 @@ TEST_F(ExportTest, ExtensionsCountInAnyLetterCaseAndJpegToo) {
   }
   ExportAs(QStringLiteral("e.BMP"), 0);
   EXPECT_EQ(ReadBmpFile(Path("e.BMP")), frm.st.BoardBitmap);
-  EXPECT_EQ(PictureFormatOf(QStringLiteral("/x.jpg/picture")), TPictureFormat::None);
-  EXPECT_EQ(PictureFormatOf(QStringLiteral("/x/.bmp")), TPictureFormat::Bmp);
+  EXPECT_EQ(PictureFormatOf(QStringLiteral("/x.jpg/picture")), PictureFormat::None);
+  EXPECT_EQ(PictureFormatOf(QStringLiteral("/x/.bmp")), PictureFormat::Bmp);
   EXPECT_TRUE(boxes.empty());
 }
 
@@ -207,7 +207,7 @@ TEST_F(ExportTest, AnExportOverAnOldFileThatFailsLeavesItWhole) {
 
 TEST_F(ExportTest, TheScreenshotIsTheWindowAsJpegNamedByThePinnedClock) {
   PinLocalTime(QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123)));
-  actScreenShotExecute(frm);
+  TakeScreenShot(frm);
   EXPECT_EQ(Entries(dir.path()), QStringList{"2026_12_06_19_26_11_123.jpg"});
   const DecodedJpeg shot = DecodeJpeg(ReadBytes(Path("2026_12_06_19_26_11_123.jpg")));
   ASSERT_TRUE(shot.ok);
@@ -218,7 +218,7 @@ TEST_F(ExportTest, TheScreenshotIsTheWindowAsJpegNamedByThePinnedClock) {
 
   frm.DXDraw.BackBuffer().fill(Qt::white);
   frm.DXDraw.PresentFrame();
-  actScreenShotExecute(frm);  // the same millisecond: the second replaces the first
+  TakeScreenShot(frm);  // the same millisecond: the second replaces the first
   const DecodedJpeg second = DecodeJpeg(ReadBytes(Path("2026_12_06_19_26_11_123.jpg")));
   ASSERT_TRUE(second.ok);
   EXPECT_EQ(second.image.pixel(400, 240), qRgb(255, 255, 255));
@@ -236,7 +236,7 @@ TEST_F(ExportTest, AScreenshotThatCannotBeWrittenShowsTheErrorBox) {
   WriteBytes(Path("plain"), "x");
   SetExeDir(Path("plain"));
   PinLocalTime(QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123)));
-  actScreenShotExecute(frm);
+  TakeScreenShot(frm);
   ExpectOneErrorBox({QStringLiteral("2026_12_06_19_26_11_123.jpg"), SystemReason(ENOTDIR)});
   EXPECT_TRUE(frm.Timer.Enabled());
 }

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "board/Unit_Main.h"
-#include "files/Unit_Files.h"
+#include "files/BoardChooser.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
 #include "support/FileBytes.h"
@@ -59,25 +59,25 @@ class ChooserTest : public FilesTest {
  protected:
   void SetUp() override {
     FilesTest::SetUp();
-    files.FormCreate();
+    files.ApplyTexts();
   }
   // Opens the chooser through the menu command; `user` acts while it is shown.
-  TModalResult Open(bool load, std::function<void()> user) {
+  DialogResult Open(bool load, std::function<void()> user) {
     files.RunModal = std::move(user);
-    load ? mnuLoadClick(files) : mnuSaveClick(files);
-    return files.ModalResult;
+    load ? ShowLoadChooser(files) : ShowStoreChooser(files);
+    return files.Result;
   }
   // Opens it to load or store, types title and presses OK.
-  TModalResult Load(const QString& title) { return OpenWithTitle(true, title); }
-  TModalResult Store(const QString& title) { return OpenWithTitle(false, title); }
+  DialogResult Load(const QString& title) { return OpenWithTitle(true, title); }
+  DialogResult Store(const QString& title) { return OpenWithTitle(false, title); }
 
-  TfrmFiles files{frm};
+  BoardChooser files{frm};
 
  private:
-  TModalResult OpenWithTitle(bool load, const QString& title) {
+  DialogResult OpenWithTitle(bool load, const QString& title) {
     return Open(load, [&] {
-      files.edtFileName.Text = title;
-      files.btnOKClick();
+      files.TitleEdit.Text = title;
+      files.Accept();
     });
   }
 };

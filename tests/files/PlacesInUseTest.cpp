@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 
 #include "board/Unit_Main.h"
+#include "files/BoardChooser.h"
 #include "files/Export.h"
-#include "files/Unit_Files.h"
 #include "platform/Clock.h"
 #include "platform/Places.h"
 #include "settings/Language.h"
@@ -119,13 +119,13 @@ TEST_F(InstalledPlaces, SettingsBoardsAndScreenshotsMakeTheirFoldersWhenWritten)
   EXPECT_EQ(ReadSettings(), chosen);
 
   TfrmMain frm;
-  TfrmFiles files(frm);
-  files.Mode = TfrmFiles::TMode::Store;
-  files.FormShow();
+  BoardChooser files(frm);
+  files.Mode = BoardChooser::ChooserMode::Store;
+  files.OnShow();
   EXPECT_TRUE(QDir(Path("data/slatewick/users")).exists());
 
   PinLocalTime(QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123)));
-  actScreenShotExecute(frm);
+  TakeScreenShot(frm);
   EXPECT_EQ(Entries(Path("home/Pictures")), QStringList{"2026_12_06_19_26_11_123.jpg"});
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(Entries(Share()).size(), DataFileCount());  // nothing written beside the data
@@ -158,12 +158,12 @@ TEST_F(InstalledPlaces, AUserWithoutAnyHomeWritesNothing) {
   Settings memory;
   EXPECT_FALSE(WriteSettings(Settings{}, memory));
   TfrmMain frm;
-  TfrmFiles files(frm);
-  files.Mode = TfrmFiles::TMode::Store;
-  files.FormShow();
-  files.edtFileName.Text = QStringLiteral("board");
-  files.btnOKClick();
-  actScreenShotExecute(frm);
+  BoardChooser files(frm);
+  files.Mode = BoardChooser::ChooserMode::Store;
+  files.OnShow();
+  files.TitleEdit.Text = QStringLiteral("board");
+  files.Accept();
+  TakeScreenShot(frm);
   EXPECT_EQ(messages.size(), 3u);
   EXPECT_EQ(Entries(QStringLiteral("/")), rootBefore);
 }

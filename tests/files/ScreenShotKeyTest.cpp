@@ -9,7 +9,7 @@
 #include "board/BoardFixture.h"
 #include "board/WindowKeys.h"
 #include "board/widgets/MainWindow.h"
-#include "files/widgets/Install.h"
+#include "files/widgets/FileCommands.h"
 #include "platform/KeyState.h"
 #include "platform/Places.h"
 #include "support/ProcessSeams.h"
@@ -33,7 +33,7 @@ class ScreenShotKey : public ::testing::Test {
 TEST_F(ScreenShotKey, OnlyF12AloneWritesAScreenshot) {
   QTemporaryDir dir;
   SetExeDir(dir.path());
-  InstallExport(window);
+  InstallExportCommands(window);
   const auto shots = [&] {
     return QDir(dir.path()).entryList({QStringLiteral("*.jpg")}, QDir::Files).size();
   };

@@ -36,10 +36,10 @@ std::array<bool, 7> Bits(const Settings& s) {
 
 // The window's caption, the seven boxes, the three labels, OK and Cancel.
 QStringList Captions(SettingsForm& form) {
-  QStringList texts{form.Caption.Caption};
+  QStringList texts{form.Caption};
   for (const CheckBox* box : form.CheckBoxes()) texts << box->Caption;
   return texts << form.NormalChalkLabel.Caption << form.ChalkCornerLabel.Caption
-               << form.LaidChalkLabel.Caption << form.btnOK.Caption << form.btnCancel.Caption;
+               << form.LaidChalkLabel.Caption << form.OkButton.Caption << form.CancelButton.Caption;
 }
 
 // A program folder of its own in a Japanese locale, the settings as read without a
@@ -103,7 +103,7 @@ TEST_F(SettingsFormTest, TextsComeFromTheLanguageFileOfTheLocaleOrTheDialogItsel
                            u"OK(&O)"_s,
                            u"ｷｬﾝｾﾙ(&C)"_s};
   SettingsForm plain(settings, samples);
-  plain.FormCreate();
+  plain.ApplyTexts();
   EXPECT_EQ(Captions(plain), own);
 
   WriteBytes(Path("Language_1041.ini"),
@@ -111,21 +111,21 @@ TEST_F(SettingsFormTest, TextsComeFromTheLanguageFileOfTheLocaleOrTheDialogItsel
              "[General]\r\nOK=Fine\r\nCancel=Back\r\n");
   WriteBytes(Path("Language.ini"), "[PreferenceDialog]\r\nChalkA=From the other file\r\n");
   SettingsForm form(settings, samples);
-  form.FormCreate();
+  form.ApplyTexts();
   EXPECT_EQ(Captions(form), (QStringList{"Options", "Smudges", own[2], own[3], own[4], own[5],
                                          own[6], "", own[8], own[9], "Laid", "Fine", "Back"}));
 }
 
 TEST_F(SettingsFormTest, ShowLoadsEachBoxFromItsSetting) {
   SettingsForm form(settings, samples);
-  form.FormShow();
+  form.OnShow();
   EXPECT_EQ(Bits(form.Checked()),
             (std::array<bool, 7>{true, true, true, false, true, false, false}));
   for (std::size_t i = 0; i < 7; ++i) {
     std::array<bool, 7> one{};
     one[i] = true;
     settings = FromBits(one);
-    form.FormShow();
+    form.OnShow();
     EXPECT_EQ(Bits(form.Checked()), one) << i;
     EXPECT_TRUE(form.CheckBoxes()[i]->Checked);
   }
@@ -133,11 +133,11 @@ TEST_F(SettingsFormTest, ShowLoadsEachBoxFromItsSetting) {
 
 TEST_F(SettingsFormTest, OkWritesAllSevenKeysThenAppliesThem) {
   SettingsForm form(settings, samples);
-  form.FormShow();
+  form.OnShow();
   const std::array<bool, 7> chosen{false, true, false, true, false, true, true};
   for (std::size_t i = 0; i < 7; ++i) form.CheckBoxes()[i]->Checked = chosen[i];
   EXPECT_EQ(settings, Settings{});
-  ASSERT_TRUE(form.btnOKClick());
+  ASSERT_TRUE(form.Accept());
 
   EXPECT_EQ(settings, FromBits(chosen));
   EXPECT_TRUE(boxes_.empty());
@@ -148,7 +148,7 @@ TEST_F(SettingsFormTest, OkWritesAllSevenKeysThenAppliesThem) {
 
   // The next opening shows what was stored.
   SettingsForm again(settings, samples);
-  again.FormShow();
+  again.OnShow();
   EXPECT_EQ(Bits(again.Checked()), chosen);
 }
 
@@ -156,8 +156,8 @@ TEST_F(SettingsFormTest, OkWithoutAChangeStillWritesEveryKey) {
   WriteBytes(SettingsFile(), "; mine\r\n[Other]\r\nx=1\r\n[Opt]\r\nShowDebug=1\r\n");
   settings = ReadSettings();
   SettingsForm form(settings, samples);
-  form.FormShow();
-  ASSERT_TRUE(form.btnOKClick());
+  form.OnShow();
+  ASSERT_TRUE(form.Accept());
   EXPECT_EQ(ReadBytes(SettingsFile()),
             "; mine\r\n[Other]\r\nx=1\r\n[Opt]\r\nShowDebug=1\r\nYogore=1\r\nKyoriSeigen=1\r\n"
             "RunWithDay=1\r\nNewWithDay=0\r\nShowKona=1\r\nKadoOnlyCtrl=0\r\n");
@@ -171,12 +171,12 @@ TEST_F(SettingsFormTest, OkWithoutAChangeStillWritesEveryKey) {
 TEST_F(SettingsFormTest, OkKeepsWhatAnotherProgramStoredInTheBoxesLeftAlone) {
   Settings otherSettings;
   SettingsForm mine(settings, samples), other(otherSettings, samples);
-  mine.FormShow();
-  other.FormShow();
+  mine.OnShow();
+  other.OnShow();
   other.LeaveSmudgeBox.Checked = false;
-  ASSERT_TRUE(other.btnOKClick());
+  ASSERT_TRUE(other.Accept());
   mine.ShowDustBox.Checked = false;
-  ASSERT_TRUE(mine.btnOKClick());
+  ASSERT_TRUE(mine.Accept());
   Settings expected;
   expected.LeaveSmudge = expected.ShowDust = false;
   EXPECT_EQ(ReadSettings(), expected);
@@ -189,7 +189,7 @@ TEST_F(SettingsFormTest, OkKeepsWhatAnotherProgramStoredInTheBoxesLeftAlone) {
 // then Cancel, at the bottom.
 TEST_F(SettingsDialogWindow, FixedClientWithTheControlsInTheirPlaces) {
   SettingsDialog dialog(settings, samples, nullptr);
-  dialog.FormCreate();
+  dialog.ApplyTexts();
   EXPECT_EQ(dialog.size(), QSize(301, 332));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
   // The window shows the form's texts.
@@ -264,7 +264,7 @@ TEST_F(SettingsDialogWindow, EnterIsOkWhileCancelEscapeAndTheCloseBoxChangeNothi
     before.ShowDebug = true;
     settings = before;
     SettingsDialog dialog(settings, samples, nullptr);
-    dialog.FormCreate();
+    dialog.ApplyTexts();
     dialog.show();
     ExpectBoxesShow(dialog, before);
     for (int i : {3, 4, 6}) dialog.Box(i).click();
@@ -291,7 +291,7 @@ TEST_F(SettingsDialogWindow, EnterIsOkWhileCancelEscapeAndTheCloseBoxChangeNothi
 // through.
 TEST_F(SettingsDialogWindow, WriteErrorKeepsTheDialogOpenWithTheChoices) {
   SettingsDialog dialog(settings, samples, nullptr);
-  dialog.FormCreate();
+  dialog.ApplyTexts();
   dialog.show();
   const QString path = BlockSettingsFolder();
   for (int i : {0, 5, 6}) dialog.Box(i).click();

@@ -6,7 +6,7 @@
 namespace slatewick {
 
 SaveDialog::SaveDialog(QWidget* parent) : QObject(parent), parent_(parent) {
-  dlgSave_.OnExecute = [this](TSaveDialog& dlgSave) { return Run(dlgSave); };
+  dlgSave_.OnExecute = [this](SaveFileModel& saveFile) { return Run(saveFile); };
 }
 
 SaveDialog::~SaveDialog() {
@@ -30,21 +30,21 @@ void SaveDialog::FollowFolder(bool follow) {
     list->setOption(QFileSystemModel::DontWatchForChanges, !follow);
 }
 
-bool SaveDialog::Run(TSaveDialog& dlgSave) {
+bool SaveDialog::Run(SaveFileModel& saveFile) {
   QFileDialog& window = Window();
-  if (window.nameFilters().join(QStringLiteral(";;")) != dlgSave.Filter)
-    window.setNameFilter(dlgSave.Filter);
+  if (window.nameFilters().join(QStringLiteral(";;")) != saveFile.Filter)
+    window.setNameFilter(saveFile.Filter);
   const QStringList filters = window.nameFilters();
-  if (dlgSave.FilterIndex >= 0 && dlgSave.FilterIndex < filters.size())
-    window.selectNameFilter(filters[dlgSave.FilterIndex]);
+  if (saveFile.FilterIndex >= 0 && saveFile.FilterIndex < filters.size())
+    window.selectNameFilter(filters[saveFile.FilterIndex]);
   UseSuffixOf(window.selectedNameFilter());
-  if (!dlgSave.FileName.isEmpty()) window.selectFile(dlgSave.FileName);
+  if (!saveFile.FileName.isEmpty()) window.selectFile(saveFile.FileName);
   FollowFolder(true);
   const bool accepted = window.exec() == QDialog::Accepted;
   FollowFolder(false);
   if (!accepted || window.selectedFiles().isEmpty()) return false;
-  dlgSave.FileName = window.selectedFiles().constFirst();
-  dlgSave.FilterIndex = std::max<int>(int(filters.indexOf(window.selectedNameFilter())), 0);
+  saveFile.FileName = window.selectedFiles().constFirst();
+  saveFile.FilterIndex = std::max<int>(int(filters.indexOf(window.selectedNameFilter())), 0);
   return true;
 }
 

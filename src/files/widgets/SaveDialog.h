@@ -18,12 +18,12 @@ class SaveDialog : public QObject {
   explicit SaveDialog(QWidget* parent);
   ~SaveDialog() override;
 
-  TSaveDialog& Dialog() { return dlgSave_; }
+  SaveFileModel& Dialog() { return dlgSave_; }
   // Qt's dialog window, made now if it is not yet.
   QFileDialog& Window();
 
  private:
-  bool Run(TSaveDialog& dlgSave);
+  bool Run(SaveFileModel& saveFile);
   void UseSuffixOf(const QString& nameFilter);
   // Whether the file list follows changes in its folder: only while the dialog is open, since
   // the list would otherwise look at every change there (a busy home folder) for the whole run.
@@ -31,7 +31,7 @@ class SaveDialog : public QObject {
 
   QWidget* parent_;
   QPointer<QFileDialog> window_;  // a child of parent_, once made
-  TSaveDialog dlgSave_;
+  SaveFileModel dlgSave_;
 };
 
 }  // namespace slatewick

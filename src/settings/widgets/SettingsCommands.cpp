@@ -8,7 +8,7 @@ namespace slatewick {
 std::function<void()> SettingsCommand(QWidget& window, Settings& settings,
                                       const QImage& chalkSamples) {
   auto* settingsDialog = new SettingsDialog(settings, chalkSamples, &window);
-  settingsDialog->FormCreate();
+  settingsDialog->ApplyTexts();
   // mnuOptionClick: the dialog, modally; its result is of no further use.
   return [settingsDialog] { settingsDialog->ShowModal(); };
 }

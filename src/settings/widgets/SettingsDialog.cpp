@@ -64,18 +64,18 @@ SettingsDialog::SettingsDialog(Settings& settings, const QImage& chalkSamples, Q
     labels_[i]->move(labelLeft[i], 272);
   }
 
-  btnOK_ = new QPushButton(this);
-  btnOK_->setGeometry(112, 296, 81, 25);
-  btnOK_->setDefault(true);
-  connect(btnOK_, &QPushButton::clicked, this, [this] { btnOKClick(); });
-  btnCancel_ = new QPushButton(this);
-  btnCancel_->setGeometry(208, 296, 75, 25);
-  connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
+  okButton_ = new QPushButton(this);
+  okButton_->setGeometry(112, 296, 81, 25);
+  okButton_->setDefault(true);
+  connect(okButton_, &QPushButton::clicked, this, [this] { Accept(); });
+  cancelButton_ = new QPushButton(this);
+  cancelButton_->setGeometry(208, 296, 75, 25);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void SettingsDialog::FormCreate() {
-  form_.FormCreate();
-  setWindowTitle(form_.Caption.Caption);
+void SettingsDialog::ApplyTexts() {
+  form_.ApplyTexts();
+  setWindowTitle(form_.Caption);
   const auto boxes = form_.CheckBoxes();
   for (std::size_t i = 0; i < checks_.size(); ++i) {
     QCheckBox& check = *checks_[i];
@@ -84,15 +84,15 @@ void SettingsDialog::FormCreate() {
         check.sizeHint().width() - check.fontMetrics().horizontalAdvance(check.text());
     FitCaption(check, boxes[i]->Caption, check.width() - indicator);
   }
-  const std::array<const TCaption*, 3> labels = {&form_.NormalChalkLabel, &form_.ChalkCornerLabel,
-                                                 &form_.LaidChalkLabel};
+  const std::array<const Label*, 3> labels = {&form_.NormalChalkLabel, &form_.ChalkCornerLabel,
+                                              &form_.LaidChalkLabel};
   for (std::size_t i = 0; i < labels_.size(); ++i) {
     labels_[i]->setText(labels[i]->Caption);
     FitCaption(*labels_[i], labels[i]->Caption, ClientWidth - labels_[i]->x());
     labels_[i]->adjustSize();
   }
-  btnOK_->setText(form_.btnOK.Caption);
-  btnCancel_->setText(form_.btnCancel.Caption);
+  okButton_->setText(form_.OkButton.Caption);
+  cancelButton_->setText(form_.CancelButton.Caption);
 }
 
 void SettingsDialog::ShowModal() {
@@ -100,14 +100,14 @@ void SettingsDialog::ShowModal() {
 }
 
 void SettingsDialog::showEvent(QShowEvent* event) {
-  form_.FormShow();
+  form_.OnShow();
   const auto boxes = form_.CheckBoxes();
   for (std::size_t i = 0; i < checks_.size(); ++i) checks_[i]->setChecked(boxes[i]->Checked);
   QDialog::showEvent(event);
 }
 
-void SettingsDialog::btnOKClick() {
-  if (form_.btnOKClick()) accept();
+void SettingsDialog::Accept() {
+  if (form_.Accept()) accept();
 }
 
 }  // namespace slatewick

@@ -21,13 +21,13 @@ class SettingsDialog : public QDialog {
 
   SettingsForm& Form() { return form_; }
   // Applies the texts once (the dialog's creation).
-  void FormCreate();
+  void ApplyTexts();
   // Shows the dialog modally until OK or Cancel closes it (the menu's settings command).
   void ShowModal();
 
   QCheckBox& Box(int i) { return *checks_[std::size_t(i)]; }
-  QPushButton& OkButton() { return *btnOK_; }
-  QPushButton& CancelButton() { return *btnCancel_; }
+  QPushButton& OkButton() { return *okButton_; }
+  QPushButton& CancelButton() { return *cancelButton_; }
   QFrame& Panel() { return *panel_; }
   QLabel& Image() { return *picture_; }
   QLabel& SampleLabel(int i) { return *labels_[std::size_t(i)]; }
@@ -36,15 +36,15 @@ class SettingsDialog : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void btnOKClick();
+  void Accept();
 
   SettingsForm form_;
   std::array<QCheckBox*, 7> checks_{};
   QFrame* panel_;
   QLabel* picture_;
   std::array<QLabel*, 3> labels_{};
-  QPushButton* btnOK_;
-  QPushButton* btnCancel_;
+  QPushButton* okButton_;
+  QPushButton* cancelButton_;
 };
 
 }  // namespace slatewick

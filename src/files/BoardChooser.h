@@ -2,7 +2,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "files/Forms.h"
+#include "platform/FormModel.h"
 
 namespace slatewick {
 
@@ -26,40 +26,40 @@ QStringList ListBoardTitles(const QString& folder);
 
 // The board-file chooser. It loads a board into the board picture or stores the board picture,
 // as its Mode says when it is shown.
-class TfrmFiles : public TModalForm {
+class BoardChooser : public ModalForm {
  public:
-  enum class TFocus { edtFileName, lstFiles };
-  enum class TMode { None, Load, Store };
+  enum class ChooserControl { TitleEdit, TitleList };
+  enum class ChooserMode { None, Load, Store };
 
-  explicit TfrmFiles(BoardAccess& board);
+  explicit BoardChooser(BoardAccess& board);
 
-  TMode Mode = TMode::None;  // set by the menu command that shows the chooser
+  ChooserMode Mode = ChooserMode::None;  // set by the menu command that shows the chooser
 
-  TLabel lbl;
-  TEdit edtFileName;
-  TListBox lstFiles;
-  TButton btnOK;
-  TButton btnCancel;
-  TFocus ActiveControl = TFocus::edtFileName;
+  Label Prompt;
+  TextEdit TitleEdit;
+  ListBox TitleList;
+  Button OkButton;
+  Button CancelButton;
+  ChooserControl ActiveControl = ChooserControl::TitleEdit;
 
-  // The texts of the chooser, looked up once by FormCreate.
+  // The texts of the chooser, looked up once by ApplyTexts.
   QString FileSizeErrorText, FileExistText, FileNotExistText;
   QString ChooseLoadText, ChooseSaveText, LoadDialogText, SaveDialogText;
 
-  void FormCreate();
-  void FormShow() override;
-  // The selection changed: its title goes into edtFileName.
-  void lstFilesClick();
-  void lstFilesDblClick();
-  // Loads or stores the board named in edtFileName; closes the dialog (ModalResult OK) on
+  void ApplyTexts();
+  void OnShow() override;
+  // The selection changed: its title goes into TitleEdit.
+  void SelectionChanged();
+  void DoubleClicked();
+  // Loads or stores the board named in TitleEdit; closes the dialog (Result OK) on
   // success. Messages, the overwrite question and failures leave the dialog open. A title that
   // names no file in the board folder (see BoardFilePath) gives the error box, before any
   // question, and nothing is read or written.
-  void btnOKClick();
-  void btnCancelClick();
+  void Accept();
+  void Cancel();
 
  private:
-  void ListBoardFiles(const QString& folder);
+  void ListTitles(const QString& folder);
   void LoadBoard(const QString& title, const QString& path);
   void StoreBoard(const QString& title, const QString& path, bool exists);
 
@@ -67,7 +67,7 @@ class TfrmFiles : public TModalForm {
 };
 
 // The popup menu's load and store commands: set the chooser's Mode and show it.
-void mnuLoadClick(TfrmFiles& frmFiles);
-void mnuSaveClick(TfrmFiles& frmFiles);
+void ShowLoadChooser(BoardChooser& chooser);
+void ShowStoreChooser(BoardChooser& chooser);
 
 }  // namespace slatewick

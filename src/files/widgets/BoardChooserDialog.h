@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-#include "files/Unit_Files.h"
+#include "files/BoardChooser.h"
 
 class QLabel;
 class QLineEdit;
@@ -11,22 +11,22 @@ class QPushButton;
 namespace slatewick {
 
 // The board-file chooser's window: a sizeable dialog (client 396 x 421 at least) whose
-// controls keep their distances to the anchored sides. It shows TfrmFiles' fields and passes
+// controls keep their distances to the anchored sides. It shows BoardChooser' fields and passes
 // the user's actions to its handlers; closing it by Escape or the close box is Cancel.
-class FilesDialog : public QDialog {
+class BoardChooserDialog : public QDialog {
   Q_OBJECT
 
  public:
   static constexpr int DesignWidth = 396, DesignHeight = 421;  // client pixels
 
-  FilesDialog(BoardAccess& board, QWidget* parent);
+  BoardChooserDialog(BoardAccess& board, QWidget* parent);
 
-  TfrmFiles& Form() { return form_; }
-  QLabel* Label() const { return lbl_; }
-  QLineEdit* FileNameEdit() const { return edtFileName_; }
-  QListWidget* FileList() const { return lstFiles_; }
-  QPushButton* OKButton() const { return btnOK_; }
-  QPushButton* CancelButton() const { return btnCancel_; }
+  BoardChooser& Form() { return form_; }
+  QLabel* PromptLabel() const { return prompt_; }
+  QLineEdit* FileNameEdit() const { return titleEdit_; }
+  QListWidget* FileList() const { return titleList_; }
+  QPushButton* OKButton() const { return okButton_; }
+  QPushButton* CancelButton() const { return cancelButton_; }
 
   // Shows the form's fields in the controls.
   void ShowFields();
@@ -41,12 +41,12 @@ class FilesDialog : public QDialog {
   void AfterHandler();
   void PlaceControls();
 
-  TfrmFiles form_;
-  QLabel* lbl_;
-  QLineEdit* edtFileName_;
-  QListWidget* lstFiles_;
-  QPushButton* btnOK_;
-  QPushButton* btnCancel_;
+  BoardChooser form_;
+  QLabel* prompt_;
+  QLineEdit* titleEdit_;
+  QListWidget* titleList_;
+  QPushButton* okButton_;
+  QPushButton* cancelButton_;
   bool showing_ = false;         // controls are being filled from the form
   bool closeOnRelease_ = false;  // a double click chose: close at its button's release
 };

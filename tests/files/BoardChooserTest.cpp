@@ -1,8 +1,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "files/BoardChooser.h"
 #include "files/FilesFixture.h"
-#include "files/Unit_Files.h"
 #include "platform/PictureFiles.h"
 #include "support/BmpBuilder.h"
 
@@ -13,32 +13,32 @@ namespace {
 TEST_F(ChooserTest, OpeningCreatesTheBoardFolderAndShowsTheModeTexts) {
   ASSERT_FALSE(QFileInfo::exists(Path("users")));
   QStringList listed{"stale"};
-  Open(true, [&] { listed = files.lstFiles.Items; });
+  Open(true, [&] { listed = files.TitleList.Items; });
   EXPECT_TRUE(QFileInfo(Path("users")).isDir());
   EXPECT_TRUE(listed.isEmpty());
   EXPECT_EQ(files.Caption, QStringLiteral("黒板の読み込み"));
-  EXPECT_EQ(files.lbl.Caption, QStringLiteral("読み込むタイトルを選んでください"));
-  EXPECT_EQ(files.ActiveControl, TfrmFiles::TFocus::lstFiles);
-  EXPECT_EQ(files.Mode, TfrmFiles::TMode::Load);
+  EXPECT_EQ(files.Prompt.Caption, QStringLiteral("読み込むタイトルを選んでください"));
+  EXPECT_EQ(files.ActiveControl, BoardChooser::ChooserControl::TitleList);
+  EXPECT_EQ(files.Mode, BoardChooser::ChooserMode::Load);
 
-  Open(false, [&] { files.edtFileName.Text = "typed, then cancelled"; });
+  Open(false, [&] { files.TitleEdit.Text = "typed, then cancelled"; });
   EXPECT_EQ(files.Caption, QStringLiteral("黒板の書き出し"));
-  EXPECT_EQ(files.lbl.Caption, QStringLiteral("書き出すタイトルを入力してください"));
-  EXPECT_EQ(files.ActiveControl, TfrmFiles::TFocus::edtFileName);
-  EXPECT_EQ(files.Mode, TfrmFiles::TMode::Store);
-  EXPECT_EQ(files.ModalResult, TModalResult::Cancel);
+  EXPECT_EQ(files.Prompt.Caption, QStringLiteral("書き出すタイトルを入力してください"));
+  EXPECT_EQ(files.ActiveControl, BoardChooser::ChooserControl::TitleEdit);
+  EXPECT_EQ(files.Mode, BoardChooser::ChooserMode::Store);
+  EXPECT_EQ(files.Result, DialogResult::Cancel);
 
   QString shownTitle = "stale";
-  Open(false, [&] { shownTitle = files.edtFileName.Text; });
+  Open(false, [&] { shownTitle = files.TitleEdit.Text; });
   EXPECT_TRUE(shownTitle.isEmpty());
-  EXPECT_EQ(files.btnOK.Caption, QStringLiteral("OK"));
-  EXPECT_EQ(files.btnCancel.Caption, QStringLiteral("Cancel"));
+  EXPECT_EQ(files.OkButton.Caption, QStringLiteral("OK"));
+  EXPECT_EQ(files.CancelButton.Caption, QStringLiteral("Cancel"));
 }
 
 TEST_F(ChooserTest, StoreListLoadRoundTripIsPixelForPixel) {
   const QImage stored = PatternBoard(7);
   frm.st.BoardBitmap = stored;
-  EXPECT_EQ(Store(QStringLiteral("lesson 1")), TModalResult::OK);
+  EXPECT_EQ(Store(QStringLiteral("lesson 1")), DialogResult::OK);
   EXPECT_TRUE(boxes.empty());
 
   const QByteArray file = ReadBytes(UsersPath("lesson 1.bmp"));
@@ -48,15 +48,15 @@ TEST_F(ChooserTest, StoreListLoadRoundTripIsPixelForPixel) {
 
   frm.st.BoardBitmap = PatternBoard(99);
   QStringList listed;
-  const TModalResult result = Open(true, [&] {
-    listed = files.lstFiles.Items;
-    files.lstFiles.ItemIndex = int(listed.indexOf(QStringLiteral("lesson 1")));
-    files.lstFilesClick();
-    files.lstFilesDblClick();
+  const DialogResult result = Open(true, [&] {
+    listed = files.TitleList.Items;
+    files.TitleList.ItemIndex = int(listed.indexOf(QStringLiteral("lesson 1")));
+    files.SelectionChanged();
+    files.DoubleClicked();
   });
   EXPECT_EQ(listed, QStringList{QStringLiteral("lesson 1")});
-  EXPECT_EQ(files.edtFileName.Text, QStringLiteral("lesson 1"));
-  EXPECT_EQ(result, TModalResult::OK);
+  EXPECT_EQ(files.TitleEdit.Text, QStringLiteral("lesson 1"));
+  EXPECT_EQ(result, DialogResult::OK);
   EXPECT_TRUE(boxes.empty());
   EXPECT_EQ(frm.st.BoardBitmap.format(), QImage::Format_RGB32);
   EXPECT_EQ(frm.st.BoardBitmap, stored);
@@ -80,13 +80,13 @@ TEST_F(ChooserTest, EightBitAndOneBitBitmapsOfTheBoardsSizeAreAccepted) {
   const auto index1 = [](int x, int y) { return (x / 3 + y) % 2; };
   WriteBytes(UsersPath("one.bmp"), indexed(1, two, index1));
 
-  ASSERT_EQ(Load(QStringLiteral("eight")), TModalResult::OK);
+  ASSERT_EQ(Load(QStringLiteral("eight")), DialogResult::OK);
   for (int y : {0, 1, 200, 431})
     for (int x : {0, 5, 399, 799})
       EXPECT_EQ(frm.st.BoardBitmap.pixel(x, y), palette[std::size_t(index8(x, y))])
           << x << "," << y;
 
-  ASSERT_EQ(Load(QStringLiteral("one")), TModalResult::OK);
+  ASSERT_EQ(Load(QStringLiteral("one")), DialogResult::OK);
   for (int y : {0, 1, 200, 431})
     for (int x : {0, 3, 400, 799})
       EXPECT_EQ(frm.st.BoardBitmap.pixel(x, y), two[std::size_t(index1(x, y))]) << x << "," << y;
@@ -132,7 +132,7 @@ TEST_F(ChooserTest, AFailedLoadShowsOneBoxAndChangesNothing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.title.toStdString());
     boxes.clear();
-    EXPECT_EQ(Load(c.title), TModalResult::Cancel);
+    EXPECT_EQ(Load(c.title), DialogResult::Cancel);
     if (c.icon == BoxIcon::Stop) {
       ExpectOneErrorBox({UsersPath(c.title + ".bmp"), c.text});
     } else {
@@ -150,15 +150,15 @@ TEST_F(ChooserTest, AFailedLoadShowsOneBoxAndChangesNothing) {
 // store mode's list.
 TEST_F(ChooserTest, OverwriteAnsweredNoKeepsTheOldBytesAndYesReplacesThem) {
   frm.st.BoardBitmap = PatternBoard(1);
-  ASSERT_EQ(Store(QStringLiteral("abc")), TModalResult::OK);
+  ASSERT_EQ(Store(QStringLiteral("abc")), DialogResult::OK);
   const QByteArray old = ReadBytes(UsersPath("abc.bmp"));
 
   frm.st.BoardBitmap = PatternBoard(2);
-  EXPECT_EQ(Store(QStringLiteral("abc")), TModalResult::Cancel);
+  EXPECT_EQ(Store(QStringLiteral("abc")), DialogResult::Cancel);
   Open(false, [&] {
-    files.lstFiles.ItemIndex = 0;
-    files.lstFilesClick();
-    files.lstFilesDblClick();
+    files.TitleList.ItemIndex = 0;
+    files.SelectionChanged();
+    files.DoubleClicked();
   });
   ASSERT_EQ(boxes.size(), 2u);
   for (const MessageBoxRequest& box : boxes) {
@@ -169,24 +169,24 @@ TEST_F(ChooserTest, OverwriteAnsweredNoKeepsTheOldBytesAndYesReplacesThem) {
   EXPECT_EQ(ReadBytes(UsersPath("abc.bmp")), old);
 
   answer = [](const MessageBoxRequest&) { return BoxAnswer::Yes; };
-  EXPECT_EQ(Store(QStringLiteral("abc")), TModalResult::OK);
+  EXPECT_EQ(Store(QStringLiteral("abc")), DialogResult::OK);
   EXPECT_EQ(ReadBmpFile(UsersPath("abc.bmp")), PatternBoard(2));
   EXPECT_EQ(Entries(Path("users")), QStringList{"abc.bmp"});
 }
 
 TEST_F(ChooserTest, AFailedStoreLeavesTheOldFileWholeAndTheDialogOpen) {
   frm.st.BoardBitmap = PatternBoard(3);
-  ASSERT_EQ(Store(QStringLiteral("kept")), TModalResult::OK);
+  ASSERT_EQ(Store(QStringLiteral("kept")), DialogResult::OK);
   const QByteArray old = ReadBytes(UsersPath("kept.bmp"));
   answer = [](const MessageBoxRequest&) { return BoxAnswer::Yes; };
 
   frm.st.BoardBitmap = PatternBoard(4);
-  TModalResult result;
+  DialogResult result;
   {
     const FileSizeLimit fullDisk(4096);
     result = Store(QStringLiteral("kept"));
   }
-  EXPECT_EQ(result, TModalResult::Cancel);
+  EXPECT_EQ(result, DialogResult::Cancel);
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_TRUE(boxes[0].YesNo);
   EXPECT_EQ(boxes[1].Icon, BoxIcon::Stop);
@@ -206,9 +206,9 @@ TEST_F(ChooserTest, TheListingSkipsFoldersAndOtherExtensionsAndIsInNameOrder) {
   QDir().mkpath(UsersPath("folder.bmp"));
 
   QStringList listed;
-  Open(true, [&] { listed = files.lstFiles.Items; });
+  Open(true, [&] { listed = files.TitleList.Items; });
   EXPECT_EQ(listed, (QStringList{"", ".hidden", "A", "b", "c", "Zed"}));
-  EXPECT_EQ(files.lstFiles.ItemIndex, -1);
+  EXPECT_EQ(files.TitleList.ItemIndex, -1);
   EXPECT_EQ(ListBoardTitles(Path("no such folder")), QStringList{});
 }
 
@@ -220,20 +220,20 @@ TEST_F(ChooserTest, TitlesMatchBoardFilesInAnyLetterCase) {
   ASSERT_TRUE(PatternBoard(2).save(UsersPath("ab.bmp"), "BMP"));
   ASSERT_TRUE(PatternBoard(3).save(UsersPath("AB.Bmp"), "BMP"));
   QStringList listed;
-  Open(true, [&] { listed = files.lstFiles.Items; });
+  Open(true, [&] { listed = files.TitleList.Items; });
   EXPECT_EQ(listed, (QStringList{"AB", "ab", "LESSON"}));
 
   for (const auto& [title, seed] : std::vector<std::pair<QString, int>>{
            {"LESSON", 1}, {"lesson", 1}, {"ab", 2}, {"AB", 3}, {"Ab", 3}}) {
     frm.st.BoardBitmap = PatternBoard(0);
-    EXPECT_EQ(Load(title), TModalResult::OK) << title.toStdString();
+    EXPECT_EQ(Load(title), DialogResult::OK) << title.toStdString();
     EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(seed)) << title.toStdString();
   }
   EXPECT_TRUE(boxes.empty());
 
   answer = [](const MessageBoxRequest&) { return BoxAnswer::Yes; };
   frm.st.BoardBitmap = PatternBoard(4);
-  EXPECT_EQ(Store(QStringLiteral("Lesson")), TModalResult::OK);
+  EXPECT_EQ(Store(QStringLiteral("Lesson")), DialogResult::OK);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(boxes[0].YesNo);
   EXPECT_EQ(ReadBmpFile(UsersPath("LESSON.BMP")), PatternBoard(4));
@@ -274,7 +274,7 @@ TEST_F(ChooserTest, TitlesThatLeaveTheBoardFolderAreRefused) {
       SCOPED_TRACE(title.toStdString() + (load ? ", load" : ", store"));
       boxes.clear();
       frm.st.BoardBitmap = PatternBoard(7);
-      EXPECT_EQ(load ? Load(title) : Store(title), TModalResult::Cancel);
+      EXPECT_EQ(load ? Load(title) : Store(title), DialogResult::Cancel);
       ExpectOneErrorBox({});
       EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(7));
     }
@@ -289,10 +289,10 @@ TEST_F(ChooserTest, TitlesThatLeaveTheBoardFolderAreRefused) {
 
   // A link that stays in the folder is a board file like any other.
   boxes.clear();
-  EXPECT_EQ(Load(QStringLiteral("alias")), TModalResult::OK);
+  EXPECT_EQ(Load(QStringLiteral("alias")), DialogResult::OK);
   EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(6));
   frm.st.BoardBitmap = PatternBoard(8);
-  EXPECT_EQ(Store(QStringLiteral("alias")), TModalResult::OK);
+  EXPECT_EQ(Store(QStringLiteral("alias")), DialogResult::OK);
   EXPECT_EQ(ReadBmpFile(UsersPath("real.bmp")), PatternBoard(8));
   EXPECT_TRUE(QFileInfo(UsersPath("alias.bmp")).isSymLink());
 }
@@ -305,14 +305,14 @@ TEST_F(ChooserTest, TitlesWithSubfoldersNameBoardsBelowTheBoardFolder) {
   QDir().mkpath(UsersPath("2024"));
   WriteBytes(UsersPath("plain file"), "not a folder");
   frm.st.BoardBitmap = PatternBoard(1);
-  EXPECT_EQ(Store(QStringLiteral("2024/lesson")), TModalResult::OK);
+  EXPECT_EQ(Store(QStringLiteral("2024/lesson")), DialogResult::OK);
   EXPECT_EQ(ReadBmpFile(UsersPath("2024/lesson.bmp")), PatternBoard(1));
   frm.st.BoardBitmap = PatternBoard(2);
-  EXPECT_EQ(Store(QStringLiteral("2024/../kept")), TModalResult::OK);
+  EXPECT_EQ(Store(QStringLiteral("2024/../kept")), DialogResult::OK);
   EXPECT_EQ(ReadBmpFile(UsersPath("kept.bmp")), PatternBoard(2));
   for (const char* title : {"2024/lesson", "2024\\Lesson", "2024//lesson"}) {
     frm.st.BoardBitmap = PatternBoard(0);
-    EXPECT_EQ(Load(QString::fromUtf8(title)), TModalResult::OK) << title;
+    EXPECT_EQ(Load(QString::fromUtf8(title)), DialogResult::OK) << title;
     EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(1)) << title;
   }
   EXPECT_TRUE(boxes.empty());
@@ -324,18 +324,18 @@ TEST_F(ChooserTest, TitlesWithSubfoldersNameBoardsBelowTheBoardFolder) {
   for (const auto& c : missing) {
     SCOPED_TRACE(c.title.toStdString());
     boxes.clear();
-    EXPECT_EQ(Load(c.title), TModalResult::Cancel);
+    EXPECT_EQ(Load(c.title), DialogResult::Cancel);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Icon, BoxIcon::None);
     EXPECT_EQ(boxes[0].Text, "\"" + c.title + ".bmp\"は存在しません。");
     boxes.clear();
-    EXPECT_EQ(Store(c.title), TModalResult::Cancel);
+    EXPECT_EQ(Store(c.title), DialogResult::Cancel);
     ExpectOneErrorBox({UsersPath(c.title + ".bmp"), SystemReason(c.error)});
   }
   EXPECT_EQ(Entries(Path("users")), (QStringList{"2024", "kept.bmp", "plain file"}));
   EXPECT_EQ(Entries(UsersPath("2024")), QStringList{"lesson.bmp"});
   QStringList listed;
-  Open(true, [&] { listed = files.lstFiles.Items; });
+  Open(true, [&] { listed = files.TitleList.Items; });
   EXPECT_EQ(listed, QStringList{"kept"});
 }
 
@@ -346,9 +346,9 @@ TEST_F(ChooserTest, HostileMessageTextsAreShownLiterallyWithTheTitleInPlace) {
       "[SelectFileDialog]\r\nFileNotExist=%s%n%x\r\nFileExist=%n%n%n%p %%\r\n"
       "FileSizeError=%\r\n[General]\r\nOK=Go\r\nCancel=Stop\r\n");
   ini.close();
-  files.FormCreate();
-  EXPECT_EQ(files.btnOK.Caption, QStringLiteral("Go"));
-  EXPECT_EQ(files.btnCancel.Caption, QStringLiteral("Stop"));
+  files.ApplyTexts();
+  EXPECT_EQ(files.OkButton.Caption, QStringLiteral("Go"));
+  EXPECT_EQ(files.CancelButton.Caption, QStringLiteral("Stop"));
 
   Load(QStringLiteral("%s"));
   Store(QStringLiteral("pad"));

@@ -8,41 +8,45 @@ namespace slatewick {
 // The state of a dialog's controls, kept by the dialog's logic so that it runs without a window;
 // the dialog window mirrors these fields to its real controls and calls the handlers.
 
-enum class TModalResult { None, OK, Cancel };
+enum class DialogResult { None, OK, Cancel };
 
-struct TLabel {
+struct Label {
   QString Caption;
 };
-struct TButton {
+struct Button {
   QString Caption;
 };
-struct TEdit {
+struct TextEdit {
   QString Text;
 };
-struct TListBox {
+struct ListBox {
   QStringList Items;
   int ItemIndex = -1;  // the selected entry, -1 for none
 };
-struct TRadioButton {
+struct CheckBox {
+  QString Caption;
+  bool Checked = false;
+};
+struct RadioButton {
   QString Caption;
   bool Checked = false;
 };
 
-// A dialog shown modally: ShowModal prepares it (FormShow), runs RunModal until a handler sets
-// ModalResult or the user closes the window, and returns the result (Cancel when closed).
+// A dialog shown modally: ShowModal prepares it (OnShow), runs RunModal until a handler sets
+// Result or the user closes the window, and returns the result (Cancel when closed).
 // The window sets RunModal to its own modal loop; tests set it to a script of user actions.
-class TModalForm {
+class ModalForm {
  public:
-  virtual ~TModalForm() = default;
+  virtual ~ModalForm() = default;
 
   QString Caption;
-  TModalResult ModalResult = TModalResult::None;
+  DialogResult Result = DialogResult::None;
   std::function<void()> RunModal;
 
-  TModalResult ShowModal();
+  DialogResult ShowModal();
 
  protected:
-  virtual void FormShow() {}
+  virtual void OnShow() {}
 };
 
 }  // namespace slatewick

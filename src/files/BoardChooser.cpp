@@ -1,4 +1,4 @@
-#include "files/Unit_Files.h"
+#include "files/BoardChooser.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -105,9 +105,9 @@ QStringList ListBoardTitles(const QString& folder) {
   return titles;
 }
 
-TfrmFiles::TfrmFiles(BoardAccess& board) : board_(board) {}
+BoardChooser::BoardChooser(BoardAccess& board) : board_(board) {}
 
-void TfrmFiles::FormCreate() {
+void BoardChooser::ApplyTexts() {
   const LanguageFile language;
   FileSizeErrorText = language.Text(Texts::FileSizeError);
   FileExistText = language.Text(Texts::FileExist);
@@ -116,49 +116,49 @@ void TfrmFiles::FormCreate() {
   ChooseSaveText = language.Text(Texts::StorePrompt);
   LoadDialogText = language.Text(Texts::LoadCaption);
   SaveDialogText = language.Text(Texts::StoreCaption);
-  btnOK.Caption = language.Text(Texts::ChooserOk);
-  btnCancel.Caption = language.Text(Texts::ChooserCancel);
+  OkButton.Caption = language.Text(Texts::ChooserOk);
+  CancelButton.Caption = language.Text(Texts::ChooserCancel);
 }
 
-void TfrmFiles::FormShow() {
+void BoardChooser::OnShow() {
   Places::PrepareBoardFolder();
-  edtFileName.Text.clear();
-  if (Mode == TMode::Load) {
-    lbl.Caption = ChooseLoadText;
+  TitleEdit.Text.clear();
+  if (Mode == ChooserMode::Load) {
+    Prompt.Caption = ChooseLoadText;
     Caption = LoadDialogText;
-    ActiveControl = TFocus::lstFiles;
-  } else if (Mode == TMode::Store) {
-    lbl.Caption = ChooseSaveText;
+    ActiveControl = ChooserControl::TitleList;
+  } else if (Mode == ChooserMode::Store) {
+    Prompt.Caption = ChooseSaveText;
     Caption = SaveDialogText;
-    ActiveControl = TFocus::edtFileName;
+    ActiveControl = ChooserControl::TitleEdit;
   }
-  ListBoardFiles(BoardFolder());
+  ListTitles(BoardFolder());
 }
 
-void TfrmFiles::ListBoardFiles(const QString& folder) {
-  lstFiles.Items = ListBoardTitles(folder);
-  lstFiles.ItemIndex = -1;
+void BoardChooser::ListTitles(const QString& folder) {
+  TitleList.Items = ListBoardTitles(folder);
+  TitleList.ItemIndex = -1;
 }
 
-void TfrmFiles::lstFilesClick() {
-  if (lstFiles.ItemIndex >= 0 && lstFiles.ItemIndex < lstFiles.Items.size())
-    edtFileName.Text = lstFiles.Items[lstFiles.ItemIndex];
+void BoardChooser::SelectionChanged() {
+  if (TitleList.ItemIndex >= 0 && TitleList.ItemIndex < TitleList.Items.size())
+    TitleEdit.Text = TitleList.Items[TitleList.ItemIndex];
 }
 
-void TfrmFiles::lstFilesDblClick() {
-  btnOKClick();
+void BoardChooser::DoubleClicked() {
+  Accept();
 }
 
-void TfrmFiles::btnOKClick() {
-  const QString title = edtFileName.Text;
-  if (Mode == TMode::None) return;
+void BoardChooser::Accept() {
+  const QString title = TitleEdit.Text;
+  if (Mode == ChooserMode::None) return;
   const QString path = BoardFilePath(title);
   if (path.isEmpty()) {
     ShowErrorBox(RefusedTitle(title));
     return;
   }
   const bool exists = QFileInfo(path).isFile();
-  if (Mode == TMode::Load) {
+  if (Mode == ChooserMode::Load) {
     if (exists)
       LoadBoard(title, path);
     else
@@ -168,17 +168,17 @@ void TfrmFiles::btnOKClick() {
   }
 }
 
-void TfrmFiles::btnCancelClick() {
-  ModalResult = TModalResult::Cancel;
+void BoardChooser::Cancel() {
+  Result = DialogResult::Cancel;
 }
 
-void TfrmFiles::LoadBoard(const QString& title, const QString& path) {
+void BoardChooser::LoadBoard(const QString& title, const QString& path) {
   QImage& board = board_.BoardPicture();
   try {
     const QImage picture = ReadBmpFile(path, {board.size(), board.size()});
     const HistoryScope step(board_.BoardChanges(), board);
     board = picture.convertToFormat(board.format());
-    ModalResult = TModalResult::OK;
+    Result = DialogResult::OK;
   } catch (const BmpSizeError&) {
     ShowMessage(FormatWithTitle(FileSizeErrorText, title));
   } catch (const AppError& error) {
@@ -186,7 +186,7 @@ void TfrmFiles::LoadBoard(const QString& title, const QString& path) {
   }
 }
 
-void TfrmFiles::StoreBoard(const QString& title, const QString& path, bool exists) {
+void BoardChooser::StoreBoard(const QString& title, const QString& path, bool exists) {
   if (exists) {
     MessageBoxRequest question{FormatWithTitle(FileExistText, title), ApplicationTitle(),
                                BoxIcon::Question};
@@ -200,20 +200,20 @@ void TfrmFiles::StoreBoard(const QString& title, const QString& path, bool exist
   }
   try {
     WriteBmpFile(board_.BoardPicture(), path);
-    ModalResult = TModalResult::OK;
+    Result = DialogResult::OK;
   } catch (const AppError& error) {
     ShowErrorBox(error.Message());
   }
 }
 
-void mnuLoadClick(TfrmFiles& frmFiles) {
-  frmFiles.Mode = TfrmFiles::TMode::Load;
-  frmFiles.ShowModal();
+void ShowLoadChooser(BoardChooser& chooser) {
+  chooser.Mode = BoardChooser::ChooserMode::Load;
+  chooser.ShowModal();
 }
 
-void mnuSaveClick(TfrmFiles& frmFiles) {
-  frmFiles.Mode = TfrmFiles::TMode::Store;
-  frmFiles.ShowModal();
+void ShowStoreChooser(BoardChooser& chooser) {
+  chooser.Mode = BoardChooser::ChooserMode::Store;
+  chooser.ShowModal();
 }
 
 }  // namespace slatewick

@@ -1,0 +1,29 @@
+#include "files/widgets/FileCommands.h"
+
+#include "board/widgets/MainWindow.h"
+#include "files/Export.h"
+#include "files/widgets/BoardChooserDialog.h"
+#include "files/widgets/ExportKindDialog.h"
+#include "files/widgets/SaveDialog.h"
+
+namespace slatewick {
+
+void InstallBoardFileCommands(MainWindow& window) {
+  TfrmMain& board = window.Board();
+  auto* chooser = new BoardChooserDialog(board, &window);
+  board.onLoad = [chooser] { ShowLoadChooser(chooser->Form()); };
+  board.onSave = [chooser] { ShowStoreChooser(chooser->Form()); };
+}
+
+void InstallExportCommands(MainWindow& window) {
+  TfrmMain& board = window.Board();
+  auto* exportKind = new ExportKindDialog(&window);
+  auto* saveFile = new SaveDialog(&window);
+  board.onToBMP = [&board, exportKind, saveFile] {
+    saveFile->Dialog().Filter = board.dlgSaveFilter;
+    ExportPicture(board, saveFile->Dialog(), exportKind->Form());
+  };
+  board.onScreenShot = [&board] { TakeScreenShot(board); };
+}
+
+}  // namespace slatewick
