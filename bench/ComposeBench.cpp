@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <cstring>
 
-#include "board/Unit_Main.h"
+#include "board/Board.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
 
@@ -14,12 +14,12 @@ using namespace slatewick;
 namespace {
 
 // A started board over the committed assets, its frame composed but not shown.
-TfrmMain& StartedBoard() {
-  static TfrmMain* frm = [] {
+Board& StartedBoard() {
+  static Board* frm = [] {
     SetExeDir(QStringLiteral(ASSET_DIR));
     SetMessageBoxHandler([](const MessageBoxRequest&) { return BoxAnswer::Ok; });
-    auto* f = new TfrmMain;
-    f->FormCreate();
+    auto* f = new Board;
+    f->Start();
     return f;
   }();
   return *frm;
@@ -37,7 +37,7 @@ void BM_FrameCopyFloor(benchmark::State& state) {
 BENCHMARK(BM_FrameCopyFloor);
 
 void BM_AllRewrite(benchmark::State& state) {
-  TfrmMain& frm = StartedBoard();
+  Board& frm = StartedBoard();
   frm.DXDraw.SetHost(nullptr);
   frm.st.DustList = TKonaList();
   for (int i = 0; i < state.range(0); ++i)
@@ -47,21 +47,21 @@ void BM_AllRewrite(benchmark::State& state) {
   int n = 0;
   for (auto _ : state) {
     frm.st.PenX = 300 + (n++ & 1);  // a new frame each time, so it is presented
-    frm.AllRewrite();
+    frm.Compose();
   }
 }
 BENCHMARK(BM_AllRewrite)->Arg(0)->Arg(1000)->Arg(100000);
 
 // A whole frame without dust: a board changed without notice makes the frame compose it all.
 void BM_AllRewriteWhole(benchmark::State& state) {
-  TfrmMain& frm = StartedBoard();
+  Board& frm = StartedBoard();
   frm.DXDraw.SetHost(nullptr);
   frm.st.DustList = TKonaList();
   frm.st.PenX = 300;
   frm.st.PenY = 200;
   for (auto _ : state) {
     frm.st.BoardBitmap.bits();  // a write the frame was not told of
-    frm.AllRewrite();
+    frm.Compose();
   }
 }
 BENCHMARK(BM_AllRewriteWhole);

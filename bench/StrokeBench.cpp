@@ -3,7 +3,7 @@
 #include <QImage>
 #include <cstring>
 
-#include "board/Unit_Main.h"
+#include "board/Board.h"
 #include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
@@ -13,12 +13,12 @@ using namespace slatewick;
 namespace {
 
 // A board started over the committed assets, with no window: the frame step composes nothing.
-TfrmMain& Board() {
-  static TfrmMain* frm = [] {
+Board& StartedBoard() {
+  static Board* frm = [] {
     SetExeDir(QStringLiteral(ASSET_DIR));
     SetMessageBoxHandler([](const MessageBoxRequest&) { return BoxAnswer::Ok; });
-    auto* f = new TfrmMain;
-    f->FormCreate();
+    auto* f = new Board;
+    f->Start();
     f->DXDraw.StopSurface();
     return f;
   }();
@@ -45,7 +45,7 @@ BENCHMARK(BM_BoardCopyFloor);
 
 // One NormalWay move of 5 pixels: line, square and specks.
 void BM_ChalkStep(benchmark::State& state) {
-  TfrmMain& frm = Board();
+  Board& frm = StartedBoard();
   frm.st.ToolMode = NormalWay;
   int n = 0;
   for (auto _ : state) {
@@ -57,7 +57,7 @@ BENCHMARK(BM_ChalkStep);
 
 // One laid-chalk move of 5 pixels at 30 degrees: a fresh pattern and the band.
 void BM_LaidChalkStep(benchmark::State& state) {
-  TfrmMain& frm = Board();
+  Board& frm = StartedBoard();
   frm.st.ToolMode = LaidWay;
   frm.st.ChalkAngle = 30;
   frm.st.ChalkBox = {277, 187, 323, 213};
@@ -68,7 +68,7 @@ BENCHMARK(BM_LaidChalkStep);
 
 // One eraser rectangle, 128 x 54.
 void BM_EraserStep(benchmark::State& state) {
-  TfrmMain& frm = Board();
+  Board& frm = StartedBoard();
   int n = 0;
   for (auto _ : state) frm.EraserStep(300 + 5 * (n++ & 1), 200);
 }
@@ -77,7 +77,7 @@ BENCHMARK(BM_EraserStep);
 // One frame step's dust motion over 100,000 particles that all stay above the tray, so every
 // particle moves (the frame itself is not composed).
 void BM_DustTick(benchmark::State& state) {
-  TfrmMain& frm = Board();
+  Board& frm = StartedBoard();
   frm.st.PenDown = false;
   TKonaList start;
   for (int i = 0; i < 100000; ++i) start.Add() = {i % 800, i % 400, i % 6};
@@ -85,7 +85,7 @@ void BM_DustTick(benchmark::State& state) {
     state.PauseTiming();
     frm.st.DustList = start;
     state.ResumeTiming();
-    frm.TimerTimer(0);
+    frm.Tick(0);
   }
   state.counters["particles"] = frm.st.DustList.Count();
 }

@@ -29,22 +29,22 @@ int main(int argc, char** argv) {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                      QFileInfo(Places::SettingsFile()).path());
 
-  MainWindow frmMain;
+  MainWindow window;
   bool quit = false;  // a signal during start-up ends it before the window shows
-  QuitOnSignals([&frmMain, &quit] {
+  QuitOnSignals([&window, &quit] {
     quit = true;
-    frmMain.Board().mnuExitClick();
+    window.Core().Quit();
   });
-  frmMain.Create();
+  window.Create();
   if (quit) return 0;
-  frmMain.show();
-  frmMain.AfterFirstPaint(
-      [&frmMain] {
-        TfrmMain& board = frmMain.Board();
-        board.AfterShow();
-        InstallBoardFileCommands(frmMain);
-        board.onOption = SettingsCommand(frmMain, board.st.Opt, DrawChalkSamples(board.st));
-        InstallExportCommands(frmMain);
+  window.show();
+  window.AfterFirstPaint(
+      [&window] {
+        Board& board = window.Core();
+        board.AfterShown();
+        InstallBoardFileCommands(window);
+        board.onSettings = SettingsCommand(window, board.st.Opt, DrawChalkSamples(board.st));
+        InstallExportCommands(window);
         board.onAbout = AboutCommand();
       },
       1000);

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "board/Unit_Main.h"
+#include "board/Board.h"
 #include "platform/Canvas.h"
 
 namespace slatewick {
@@ -28,7 +28,7 @@ void Drag(QPoint from, QPoint to, Step step) {
 
 QImage DrawChalkSamples(const BoardState& board) {
   // A board of its own whose BoardBitmap is the picture: the strokes are the real ones.
-  TfrmMain pad;
+  Board pad;
   BoardState& st = pad.st;
   st.BoardColor = ChalkSamplesGround;
   st.BoardBitmap = NewBitmap(ChalkSamplesWidth, ChalkSamplesHeight);

@@ -14,7 +14,7 @@
 #include <numbers>
 #include <vector>
 
-#include "board/Unit_Main.h"
+#include "board/Board.h"
 #include "platform/KeyState.h"
 #include "platform/Random.h"
 #include "support/ProcessSeams.h"
@@ -77,7 +77,7 @@ class RandomScript {
 
 // Leaves st as start-up does with an 800 x 480 window: clean board, chalk table, tray slots,
 // cosine table, an empty tap sound, default settings with no date, gate open.
-inline void StartBoard(TfrmMain& frm) {
+inline void StartBoard(Board& frm) {
   BoardState& st = frm.st;
   st.Opt = Settings{};
   st.Opt.DateAtStart = false;
@@ -100,13 +100,13 @@ inline void HoldButton(MouseButton b, bool down) {
   KeyState& k = CurrentKeys();
   (b == MouseButton::Left ? k.Left : b == MouseButton::Right ? k.Right : k.Middle) = down;
 }
-inline void PressButton(TfrmMain& frm, MouseButton b, int x, int y) {
+inline void PressButton(Board& frm, MouseButton b, int x, int y) {
   HoldButton(b, true);
-  frm.DXDrawMouseDown(b, x, y);
+  frm.Press(b, x, y);
 }
-inline void ReleaseButton(TfrmMain& frm, MouseButton b, int x, int y) {
+inline void ReleaseButton(Board& frm, MouseButton b, int x, int y) {
   HoldButton(b, false);
-  frm.DXDrawMouseUp(b, x, y);
+  frm.Release(b, x, y);
 }
 
 class BoardTest : public ::testing::Test {
@@ -131,18 +131,18 @@ class BoardTest : public ::testing::Test {
   }
   // Enter lays the chalk down; each press of the right arrow then turns it by 5 degrees.
   void LayChalk(int turns = 0) {
-    frm.FormKeyUp(VK_RETURN);
-    for (int i = 0; i < turns; ++i) frm.FormKeyDown(VK_RIGHT, false);
+    frm.KeyUp(VK_RETURN);
+    for (int i = 0; i < turns; ++i) frm.KeyDown(VK_RIGHT, false);
   }
 
   void Press(MouseButton b, int x, int y) { PressButton(frm, b, x, y); }
   void Release(MouseButton b, int x, int y) { ReleaseButton(frm, b, x, y); }
-  void Move(int x, int y) { frm.DXDrawMouseMove(x, y); }
+  void Move(int x, int y) { frm.Move(x, y); }
   void Hold(MouseButton b, bool down) { HoldButton(b, down); }
 
   ProcessSeams seams;
   FakeBoardHost host;
-  TfrmMain frm{&host};
+  Board frm{&host};
   RandomScript random;
 };
 

@@ -10,7 +10,7 @@ namespace slatewick {
 namespace {
 
 TEST(ChalkSamples, ShowTheThreeWaysOfTheChalkOnTheirGround) {
-  TfrmMain board;
+  Board board;
   StartBoard(board);
   const QImage picture = DrawChalkSamples(board.st);
   ASSERT_EQ(picture.size(), QSize(267, 73));

@@ -171,7 +171,7 @@ TEST_F(DateTest, WriteDateCommandOfTheMenuShowsWithTheNextFrame) {
   ExpectDate(before, {Digit(1, 736, 16), MonthMark(800), Digit(1, 736, 168), DayMark(800),
                       Weekday(4, 800)});
   EXPECT_TRUE(questions.empty());
-  frm.AllRewrite();
+  frm.Compose();
   EXPECT_TRUE(SamePixels(frm.DXDraw.FrontBuffer().copy(700, 0, 100, 400),
                          st().BoardBitmap.copy(700, 0, 100, 400)));
 }
@@ -180,8 +180,8 @@ TEST_F(DateTest, WriteDateCommandOfTheMenuShowsWithTheNextFrame) {
 TEST(DateAtStartUp, RunWithDayWritesTheDateOnTheFreshBoardBeforeTheFirstFrame) {
   ProgramFolder folder;
   PinLocalTime(QDateTime(QDate(2025, 3, 1), QTime(8, 0)));
-  TfrmMain frm;
-  frm.FormCreate();
+  Board frm;
+  frm.Start();
   PinLocalTime(std::nullopt);
   // The fresh board: BoardColor inside a black line along the top, left and right edges.
   QImage fresh(800, 432, QImage::Format_RGB32);
@@ -204,7 +204,7 @@ TEST_F(DateTest, ClearAsksAndYesLeavesOnlyBoardColour) {
   st().SelectedChalk = 2;
   st().ToolMode = CornerWay;
   answer = BoxAnswer::Yes;
-  frm.mnuAllDelClick();
+  frm.ClearBoard();
 
   ASSERT_EQ(questions.size(), 1u);
   EXPECT_EQ(questions[0].Text, QStringLiteral("Erase everything?"));
@@ -222,7 +222,7 @@ TEST_F(DateTest, ClearAsksAndYesLeavesOnlyBoardColour) {
 TEST_F(DateTest, ClearWithTheDateAfterClearWritesItOnTheFreshBoard) {
   st().Opt.DateAfterClear = true;
   Today(2025, 10, 5);  // a Sunday
-  frm.RunMenuCommand(int(MenuItem::AllDel));
+  frm.RunMenuCommand(int(MenuItem::ClearAll));
   QImage plain(800, 432, QImage::Format_RGB32);
   plain.fill(ToQRgb(kBoard));
   const QImage expected = Stamped(plain, st().GlyphBitmap,
@@ -236,14 +236,14 @@ TEST_F(DateTest, ClearWithTheDateAfterClearWritesItOnTheFreshBoard) {
 TEST_F(DateTest, NoEscapeAndTheCloseBoxKeepTheBoard) {
   st().Opt.DateAfterClear = true;
   Today(2025, 1, 1);
-  frm.AllRewrite();
+  frm.Compose();
   const QImage board = st().BoardBitmap;
   const QImage frame = frm.DXDraw.FrontBuffer();
   // Esc answers No; the close box is no answer at all, and an unanswered question loses
   // no board.
   for (BoxAnswer a : {BoxAnswer::No, BoxAnswer::Closed, BoxAnswer::Cancel}) {
     answer = a;
-    frm.mnuAllDelClick();
+    frm.ClearBoard();
     EXPECT_TRUE(SamePixels(st().BoardBitmap, board));
     EXPECT_TRUE(SamePixels(frm.DXDraw.FrontBuffer(), frame));
   }
@@ -253,7 +253,7 @@ TEST_F(DateTest, NoEscapeAndTheCloseBoxKeepTheBoard) {
 TEST_F(DateTest, ExitClosesTheWindowAndStoresNothing) {
   folder.Remove(QStringLiteral("VezozazOption.ini"));
   st().Opt.ShowDebug = true;
-  frm.RunMenuCommand(int(MenuItem::Exit));
+  frm.RunMenuCommand(int(MenuItem::Quit));
   EXPECT_TRUE(host.closed);
   EXPECT_FALSE(QFile::exists(folder.Path(QStringLiteral("VezozazOption.ini"))));
   EXPECT_TRUE(questions.empty());

@@ -34,7 +34,7 @@ class FrameStep : public BoardTest {
     for (int t = 0; t < ticks; ++t) {
       const int x = 20 + 10 * t;
       Move(x, 100);
-      frm.TimerTimer(0);
+      frm.Tick(0);
       if (Px(x, 100) != kBoard) taps.push_back(t);
     }
     return taps;
@@ -48,7 +48,7 @@ TEST_F(FrameStep, RemovesAtMostOneParticleAndStopsTheMotionThere) {
   AddParticle(60, 432);
   AddParticle(70, 100);
   random.Push({0, 2, 4, 0});  // drift right; fall 4 to 436
-  frm.TimerTimer(0);
+  frm.Tick(0);
   EXPECT_EQ(random.asked, (std::vector<int>{5, 3, 5, 4}));
   ASSERT_EQ(st().DustList.Count(), 2);
   EXPECT_EQ(st().DustList[0].X, 51);
@@ -58,7 +58,7 @@ TEST_F(FrameStep, RemovesAtMostOneParticleAndStopsTheMotionThere) {
 
   random.Clear();
   random.Push({1, 0, 3, 3});
-  frm.TimerTimer(0);
+  frm.Tick(0);
   EXPECT_EQ(random.asked, (std::vector<int>{5, 3, 5, 4}));
   EXPECT_EQ(st().DustList[0].X, 50);
   EXPECT_EQ(st().DustList[1].Y, 107);
@@ -67,12 +67,12 @@ TEST_F(FrameStep, RemovesAtMostOneParticleAndStopsTheMotionThere) {
 TEST_F(FrameStep, ParticleOnTheTraysFirstRowStaysUntilItFalls) {
   AddParticle(10, 432);
   random.Push({2, 0});
-  frm.TimerTimer(0);
+  frm.Tick(0);
   ASSERT_EQ(st().DustList.Count(), 1);
   EXPECT_EQ(st().DustList[0].X, 9);
   EXPECT_EQ(st().DustList[0].Y, 432);
   random.Push({3, 0});
-  frm.TimerTimer(0);
+  frm.Tick(0);
   EXPECT_EQ(st().DustList.Count(), 0);
 }
 
@@ -83,7 +83,7 @@ TEST_F(FrameStep, TapMarksASquareWithRoughDotsYOffsetFirst) {
   random.Push({5, 2});  // first dot: y offset 0, x offset -3
   random.Push(0, 12);   // the other six dots at (95, 95)
   random.Push({99});    // no dust
-  frm.TimerTimer(0);
+  frm.Tick(0);
   EXPECT_TRUE(random.Exhausted());
   EXPECT_EQ(random.asked, Concat({{15}, std::vector<int>(14, 10), {100}}));
 
@@ -109,7 +109,7 @@ TEST_F(FrameStep, TapDropsDustEvenWithoutShowDust) {
   Move(300, 200);
   random.Push(0, 15);
   random.Push({4, 1});
-  frm.TimerTimer(0);
+  frm.Tick(0);
   ASSERT_EQ(st().DustList.Count(), 5);
   for (const TKona& k : st().DustList.Items()) {
     EXPECT_EQ(k.X, 300);
@@ -148,7 +148,7 @@ TEST_F(FrameStep, CtrlQuickensTheRhythmAtOnce) {
   EXPECT_EQ(TapTicks(4, false), (std::vector<int>{0}));
   EXPECT_EQ(st().StrokeCount, 4);
   CurrentKeys().Ctrl = true;
-  frm.TimerTimer(0);
+  frm.Tick(0);
   EXPECT_EQ(st().StrokeCount, 0);
 }
 
@@ -157,7 +157,7 @@ TEST_F(FrameStep, EraserInHandCountsWithoutMarking) {
   CurrentKeys().Left = CurrentKeys().Right = true;
   std::vector<int> counts;
   for (int t = 0; t < 7; ++t) {
-    frm.TimerTimer(0);
+    frm.Tick(0);
     counts.push_back(st().StrokeCount);
   }
   EXPECT_EQ(counts, (std::vector<int>{1, 2, 3, 4, 5, 0, 1}));
@@ -170,7 +170,7 @@ TEST_F(FrameStep, BothButtonsRightAfterALeftPressTapAtOnce) {
   random.Push({1});
   Press(MouseButton::Left, 100, 100);
   Hold(MouseButton::Right, true);
-  frm.TimerTimer(0);
+  frm.Tick(0);
   EXPECT_NE(Px(100, 100), kBoard);
   EXPECT_EQ(st().StrokeCount, 1);
 }
@@ -178,7 +178,7 @@ TEST_F(FrameStep, BothButtonsRightAfterALeftPressTapAtOnce) {
 TEST_F(FrameStep, OneButtonDoesNotTap) {
   CurrentKeys().Left = true;
   Move(100, 100);
-  for (int t = 0; t < 3; ++t) frm.TimerTimer(0);
+  for (int t = 0; t < 3; ++t) frm.Tick(0);
   EXPECT_TRUE(BoardClean());
   EXPECT_EQ(st().StrokeCount, 0);
   EXPECT_EQ(st().ToolMode, NormalWay);
@@ -190,7 +190,7 @@ TEST_F(FrameStep, BeforeTheGateOpensOnlyMessagesAreHandled) {
   frm.processMessages = [&] { ++handled; };
   AddParticle(10, 10);
   CurrentKeys().Left = CurrentKeys().Right = true;
-  frm.TimerTimer(0);
+  frm.Tick(0);
   EXPECT_EQ(handled, 1);
   EXPECT_EQ(st().DustList[0].X, 10);
   EXPECT_EQ(st().StrokeCount, 0);
@@ -204,10 +204,10 @@ TEST_F(FrameStep, MessagesComeFirstAndMayRunANestedStep) {
   frm.processMessages = [&] {
     if (handled++ == 0) {
       EXPECT_EQ(st().DustList[0].X, 10);  // the outer step has not moved anything yet
-      frm.TimerTimer(0);
+      frm.Tick(0);
     }
   };
-  frm.TimerTimer(0);
+  frm.Tick(0);
   EXPECT_EQ(handled, 2);
   EXPECT_EQ(st().DustList[0].X, 8);  // moved by the nested step and by the outer one
 }
@@ -216,16 +216,16 @@ TEST_F(FrameStep, NoStepRunsInsideAnotherOnesDrawing) {
   AddParticle(10, 10);
   int handled = 0;
   frm.processMessages = [&] { ++handled; };
-  SetSoundObserver([&](const void*, unsigned) { frm.TimerTimer(0); });
+  SetSoundObserver([&](const void*, unsigned) { frm.Tick(0); });
   CurrentKeys().Left = CurrentKeys().Right = true;
   Move(100, 100);
-  frm.TimerTimer(0);  // taps, and the tap sound tries to run a step
+  frm.Tick(0);  // taps, and the tap sound tries to run a step
   EXPECT_EQ(handled, 1);
   EXPECT_EQ(st().DustList[0].X, 9);
   EXPECT_EQ(st().StrokeCount, 1);
 
   SetSoundObserver({});
-  frm.TimerTimer(0);  // the guard has been let go
+  frm.Tick(0);  // the guard has been let go
   EXPECT_EQ(handled, 2);
 }
 
@@ -233,7 +233,7 @@ TEST_F(FrameStep, ComposesTheFrameWhenTheSurfaceIsReady) {
   AddParticle(400, 300, 1);
   random.Push({0, 1});  // drifts to (400, 300)
   frm.DXDraw.StartSurface();
-  frm.TimerTimer(0);
+  frm.Tick(0);
   const QImage& frame = frm.DXDraw.FrontBuffer();
   ASSERT_EQ(frame.size(), QSize(800, 480));
   EXPECT_EQ(FromQRgb(frame.pixel(400, 300)), st().ChalkColors[1]);
@@ -241,7 +241,7 @@ TEST_F(FrameStep, ComposesTheFrameWhenTheSurfaceIsReady) {
 
   frm.DXDraw.StopSurface();
   random.Push({0, 2});
-  frm.TimerTimer(0);
+  frm.Tick(0);
   EXPECT_EQ(st().DustList[0].X, 401);
   EXPECT_EQ(FromQRgb(frm.DXDraw.FrontBuffer().pixel(400, 300)), st().ChalkColors[1]);
 }
@@ -263,7 +263,7 @@ TEST_F(FrameStep, StillOnlyWhileAFrameStepWouldChangeNothing) {
     CurrentKeys() = {};
     st().Opt.ShowDebug = false;
     while (st().DustList.Count() > 0) st().DustList.Delete(0);
-    frm.TimerTimer(0);
+    frm.Tick(0);
     EXPECT_TRUE(frm.Still());
     c.change();
     EXPECT_FALSE(frm.Still());

@@ -67,7 +67,7 @@ TEST_F(Input, SlotEdgesAreRightAndBottomExclusive) {
                                             {{third.Left, third.Top - 1}, 1}};
   st().SelectedChalk = 4;
   for (auto [p, expected] : presses) {
-    frm.DXDrawMouseDown(MouseButton::Right, p.x(), p.y());
+    frm.Press(MouseButton::Right, p.x(), p.y());
     EXPECT_EQ(st().SelectedChalk, expected) << p.x() << "," << p.y();
   }
 }
@@ -171,17 +171,17 @@ TEST_F(Input, ToolModeTransitions) {
   EXPECT_EQ(st().ToolMode, LaidWay);
   Press(MouseButton::Middle, 100, 100);
   EXPECT_EQ(st().ToolMode, NormalWay);
-  frm.FormKeyUp(VK_RETURN);
+  frm.KeyUp(VK_RETURN);
   EXPECT_EQ(st().ToolMode, LaidWay);
   Press(MouseButton::Right, 100, 100);
   EXPECT_EQ(st().ToolMode, CornerWay);
   Release(MouseButton::Right, 100, 100);
   EXPECT_FALSE(st().FingerDown);
-  frm.FormKeyUp(VK_RETURN);
+  frm.KeyUp(VK_RETURN);
   EXPECT_EQ(st().ToolMode, LaidWay);
-  frm.FormKeyUp(VK_RETURN);
+  frm.KeyUp(VK_RETURN);
   EXPECT_EQ(st().ToolMode, NormalWay);
-  frm.FormKeyUp('A');
+  frm.KeyUp('A');
   EXPECT_EQ(st().ToolMode, NormalWay);
 
   st().ToolMode = TapState;
@@ -243,20 +243,20 @@ TEST_F(Input, AClickRunsOneMoveAtTheRelease) {
 }
 
 TEST_F(Input, ArrowsAndWheelTurnOnlyInLaidWay) {
-  frm.FormKeyDown(VK_RIGHT, false);
-  frm.FormMouseWheelDown();
-  frm.FormKeyDown(VK_LEFT, false);
-  frm.FormMouseWheelUp();
+  frm.KeyDown(VK_RIGHT, false);
+  frm.WheelTowardsUser();
+  frm.KeyDown(VK_LEFT, false);
+  frm.WheelAwayFromUser();
   EXPECT_EQ(st().ChalkAngle, 0);
 
-  frm.FormKeyUp(VK_RETURN);
-  frm.FormMouseWheelDown();
+  frm.KeyUp(VK_RETURN);
+  frm.WheelTowardsUser();
   EXPECT_EQ(st().ChalkAngle, 5);
-  frm.FormKeyDown(VK_RIGHT, false);
+  frm.KeyDown(VK_RIGHT, false);
   EXPECT_EQ(st().ChalkAngle, 10);
-  frm.FormMouseWheelUp();
-  frm.FormKeyDown(VK_LEFT, false);
-  frm.FormKeyDown(VK_LEFT, false);
+  frm.WheelAwayFromUser();
+  frm.KeyDown(VK_LEFT, false);
+  frm.KeyDown(VK_LEFT, false);
   EXPECT_EQ(st().ChalkAngle, -5);
   EXPECT_TRUE(BoardClean());
 }
@@ -265,13 +265,13 @@ TEST_F(Input, TurningExchangesTheEndsAtTheWraps) {
   LayChalk();
   st().ChalkAngle = 90;
   st().ChalkBox = {1, 2, 3, 4};
-  frm.FormKeyDown(VK_RIGHT, false);
+  frm.KeyDown(VK_RIGHT, false);
   EXPECT_EQ(st().ChalkAngle, -85);
   EXPECT_EQ(Ends(), (std::array{3, 4, 1, 2}));
-  frm.FormKeyDown(VK_LEFT, false);
+  frm.KeyDown(VK_LEFT, false);
   EXPECT_EQ(st().ChalkAngle, -90);
   EXPECT_EQ(Ends(), (std::array{3, 4, 1, 2}));
-  frm.FormMouseWheelUp();
+  frm.WheelAwayFromUser();
   EXPECT_EQ(st().ChalkAngle, 85);
   EXPECT_EQ(Ends(), (std::array{1, 2, 3, 4}));
 }
@@ -283,7 +283,7 @@ TEST_F(Input, TheWheelTurnsALyingChalkThroughTheMoveHandler) {
   Move(300, 200);
   st().PenX = 0;
   const QImage before = st().BoardBitmap;
-  frm.FormMouseWheelDown();
+  frm.WheelTowardsUser();
   EXPECT_EQ(st().PenX, 300);
   EXPECT_EQ(st().PenY, 200);
   EXPECT_NE(st().BoardBitmap, before);  // the fan between the old and the new ends
@@ -298,16 +298,16 @@ TEST_F(Input, ArrowKeysWithTheEraserOnlyTurn) {
   st().SelectedChalk = EraserSelected;
   FillBoard(kWhite);
   Press(MouseButton::Left, 300, 200);
-  frm.FormKeyDown(VK_RIGHT, false);
+  frm.KeyDown(VK_RIGHT, false);
   EXPECT_EQ(st().ChalkAngle, 5);
   EXPECT_EQ(Px(300, 200), kWhite);
-  frm.FormMouseWheelDown();  // the wheel goes through the move: the eraser wipes
+  frm.WheelTowardsUser();  // the wheel goes through the move: the eraser wipes
   EXPECT_EQ(st().ChalkAngle, 10);
   EXPECT_EQ(Px(300, 200), kSmudge);
 }
 
 TEST_F(Input, MenuButtonOpensThePopupAndRunsTheCommandAfterThePress) {
-  frm.popCaptions[int(MenuItem::Load)] = QStringLiteral("Load");
+  frm.menuCaptions[int(MenuItem::Load)] = QStringLiteral("Load");
   bool penDownWhenLoading = false;
   int loads = 0;
   frm.onLoad = [&] {
@@ -318,7 +318,7 @@ TEST_F(Input, MenuButtonOpensThePopupAndRunsTheCommandAfterThePress) {
   const QPoint button = Middle(Tray.MenuButtonHit());
   Press(MouseButton::Right, button.x(), button.y());
   EXPECT_EQ(host.menusShown, 1);
-  EXPECT_EQ(host.menuCaptions, frm.popCaptions);
+  EXPECT_EQ(host.menuCaptions, frm.menuCaptions);
   EXPECT_EQ(loads, 1);
   EXPECT_FALSE(st().FingerDown);  // below the board: nothing else
 
@@ -332,17 +332,17 @@ TEST_F(Input, MenuButtonOpensThePopupAndRunsTheCommandAfterThePress) {
 TEST_F(Input, MenuClosedWithoutChoiceOrOnASeparatorDoesNothing) {
   const QPoint button = Middle(Tray.MenuButtonHit());
   int runs = 0;
-  frm.onLoad = frm.onSave = frm.onToBMP = frm.onOption = frm.onAbout = [&] { ++runs; };
+  frm.onLoad = frm.onStore = frm.onExport = frm.onSettings = frm.onAbout = [&] { ++runs; };
   for (int choice : {-1, int(MenuItem::Separator1), int(MenuItem::Separator2), 99}) {
     host.choice = choice;
-    frm.DXDrawMouseDown(MouseButton::Left, button.x(), button.y());
+    frm.Press(MouseButton::Left, button.x(), button.y());
   }
   EXPECT_EQ(host.menusShown, 4);
   EXPECT_EQ(runs, 0);
   EXPECT_FALSE(host.closed);
-  for (MenuItem item : {MenuItem::Save, MenuItem::ToBMP, MenuItem::Option, MenuItem::About}) {
+  for (MenuItem item : {MenuItem::Store, MenuItem::Export, MenuItem::Settings, MenuItem::About}) {
     host.choice = int(item);
-    frm.DXDrawMouseDown(MouseButton::Left, button.x(), button.y());
+    frm.Press(MouseButton::Left, button.x(), button.y());
   }
   EXPECT_EQ(runs, 4);
 }
@@ -350,21 +350,21 @@ TEST_F(Input, MenuClosedWithoutChoiceOrOnASeparatorDoesNothing) {
 TEST_F(Input, MenuButtonFollowsTheWindowSize) {
   host.size = {1000, 600};
   const QPoint before = Middle(Tray.MenuButtonHit());
-  frm.DXDrawMouseDown(MouseButton::Left, before.x(), before.y());
+  frm.Press(MouseButton::Left, before.x(), before.y());
   EXPECT_EQ(host.menusShown, 0);
   const TRect hit = TrayGeometry{1000, 600, 432}.MenuButtonHit();
-  frm.DXDrawMouseDown(MouseButton::Left, hit.Left, hit.Top);
-  frm.DXDrawMouseDown(MouseButton::Left, hit.Right - 2, hit.Bottom - 1);
+  frm.Press(MouseButton::Left, hit.Left, hit.Top);
+  frm.Press(MouseButton::Left, hit.Right - 2, hit.Bottom - 1);
   EXPECT_EQ(host.menusShown, 2);
-  frm.DXDrawMouseDown(MouseButton::Left, hit.Right, hit.Top);
-  frm.DXDrawMouseDown(MouseButton::Left, hit.Left, hit.Top - 1);
+  frm.Press(MouseButton::Left, hit.Right, hit.Top);
+  frm.Press(MouseButton::Left, hit.Left, hit.Top - 1);
   EXPECT_EQ(host.menusShown, 2);
 }
 
 TEST_F(Input, EscClosesTheWindow) {
-  frm.FormKeyDown(VK_RETURN, false);
+  frm.KeyDown(VK_RETURN, false);
   EXPECT_FALSE(host.closed);
-  frm.FormKeyDown(VK_ESCAPE, false);
+  frm.KeyDown(VK_ESCAPE, false);
   EXPECT_TRUE(host.closed);
 }
 
@@ -373,21 +373,21 @@ TEST_F(Input, AltEnterSwitchesToFullScreenAndBack) {
   frm.DXDraw.SetHost(&window);
   frm.DXDraw.StartSurface();
   window.surfaceSize = {640, 400};
-  frm.FormKeyDown(VK_RETURN, false);
+  frm.KeyDown(VK_RETURN, false);
   EXPECT_FALSE(frm.DXDraw.doFullScreen);
 
-  frm.FormKeyDown(VK_RETURN, true);
+  frm.KeyDown(VK_RETURN, true);
   EXPECT_TRUE(frm.DXDraw.doFullScreen);
   EXPECT_TRUE(window.fullScreen);
   EXPECT_FALSE(window.sizeable);
   EXPECT_TRUE(window.cursorHidden);
   EXPECT_EQ(window.surfaceSize, QSize(800, 480));
   EXPECT_TRUE(frm.DXDraw.SurfaceReady());
-  frm.FormKeyUp(VK_RETURN);
+  frm.KeyUp(VK_RETURN);
   EXPECT_EQ(st().ToolMode, LaidWay);  // the release of Enter still toggles
 
   window.placement = "full";
-  frm.FormKeyDown(VK_RETURN, true);
+  frm.KeyDown(VK_RETURN, true);
   EXPECT_FALSE(frm.DXDraw.doFullScreen);
   EXPECT_FALSE(window.fullScreen);
   EXPECT_TRUE(window.sizeable);
@@ -397,9 +397,9 @@ TEST_F(Input, AltEnterSwitchesToFullScreenAndBack) {
 }
 
 TEST_F(Input, AltEnterWithoutAWindowOnlyFlipsTheMode) {
-  frm.FormKeyDown(VK_RETURN, true);
+  frm.KeyDown(VK_RETURN, true);
   EXPECT_TRUE(frm.DXDraw.doFullScreen);
-  frm.FormKeyDown(VK_RETURN, true);
+  frm.KeyDown(VK_RETURN, true);
   EXPECT_FALSE(frm.DXDraw.doFullScreen);
 }
 
@@ -407,13 +407,13 @@ TEST_F(Input, NothingIsHandledBeforeTheGateOpens) {
   st().BoardReady = false;
   st().PenDown = true;
   CurrentKeys().Left = true;
-  frm.DXDrawMouseMove(200, 200);
-  frm.DXDrawMouseUp(MouseButton::Left, 200, 200);
+  frm.Move(200, 200);
+  frm.Release(MouseButton::Left, 200, 200);
   const QPoint button = Middle(Tray.MenuButtonHit());
-  frm.DXDrawMouseDown(MouseButton::Middle, button.x(), button.y());
-  frm.FormKeyUp(VK_RETURN);
-  frm.FormKeyDown(VK_RIGHT, false);
-  frm.FormMouseWheelDown();
+  frm.Press(MouseButton::Middle, button.x(), button.y());
+  frm.KeyUp(VK_RETURN);
+  frm.KeyDown(VK_RIGHT, false);
+  frm.WheelTowardsUser();
   EXPECT_TRUE(st().PenDown);
   EXPECT_EQ(st().PenX, 0);
   EXPECT_EQ(st().ToolMode, NormalWay);
@@ -422,7 +422,7 @@ TEST_F(Input, NothingIsHandledBeforeTheGateOpens) {
   EXPECT_TRUE(BoardClean());
   // Esc still closes an idle board's window.
   EXPECT_FALSE(host.closed);
-  frm.FormKeyDown(VK_ESCAPE, false);
+  frm.KeyDown(VK_ESCAPE, false);
   EXPECT_TRUE(host.closed);
 }
 

@@ -37,8 +37,8 @@ struct KeptBoardTest : ::testing::Test {
 }  // namespace
 
 TEST_F(KeptBoardTest, AtStartUpAFitKeptBoardIsOneUndoAwayAndAnUnfitOneIsPassedOver) {
-  TfrmMain probe;
-  probe.FormCreate();
+  Board probe;
+  probe.Start();
   const QImage clean = probe.st.BoardBitmap.copy();
   const QImage drawn = Drawn(clean);
   const struct {
@@ -57,9 +57,9 @@ TEST_F(KeptBoardTest, AtStartUpAFitKeptBoardIsOneUndoAwayAndAnUnfitOneIsPassedOv
     SCOPED_TRACE(c.name);
     folder.Remove(Kept);
     if (c.file) folder.Write(Kept, *c.file);
-    TfrmMain frm;
-    frm.FormCreate();
-    frm.AfterShow();
+    Board frm;
+    frm.Start();
+    frm.AfterShown();
     EXPECT_TRUE(folder.messages.empty());
     EXPECT_TRUE(frm.st.BoardBitmap == clean);  // start-up itself is as always
     EXPECT_EQ(frm.st.History.UndoCount(), c.step ? 1 : 0);
@@ -73,11 +73,11 @@ TEST_F(KeptBoardTest, AtStartUpAFitKeptBoardIsOneUndoAwayAndAnUnfitOneIsPassedOv
 
 TEST_F(KeptBoardTest, QuittingWritesAChangedBoardOnlyAndTheNextRunOffersItBack) {
   {
-    TfrmMain frm;
+    Board frm;
     frm.KeepBoard();  // before start-up: nothing to keep
     EXPECT_FALSE(QFile::exists(folder.Path(Kept)));
-    frm.FormCreate();
-    frm.AfterShow();
+    frm.Start();
+    frm.AfterShown();
     frm.KeepBoard();  // the start-up board as it was
     EXPECT_FALSE(QFile::exists(folder.Path(Kept)));
 
@@ -96,9 +96,9 @@ TEST_F(KeptBoardTest, QuittingWritesAChangedBoardOnlyAndTheNextRunOffersItBack) 
     frm.KeepBoard();
     EXPECT_TRUE(QFile::exists(folder.Path(Kept)));
   }
-  TfrmMain next;
-  next.FormCreate();
-  next.AfterShow();
+  Board next;
+  next.Start();
+  next.AfterShown();
   const QImage clean = next.st.BoardBitmap.copy();
   ASSERT_TRUE(next.Undo());
   EXPECT_EQ(At(next.st.BoardBitmap, 200, 155), kWhite);
@@ -111,9 +111,9 @@ TEST_F(KeptBoardTest, QuittingWritesAChangedBoardOnlyAndTheNextRunOffersItBack) 
 // lost; a board that a running program holds is not offered to another.
 TEST_F(KeptBoardTest, TwoRunningProgramsKeepBothBoardsAndTheNextRunOffersBoth) {
   const auto started = [] {
-    auto frm = std::make_unique<TfrmMain>();
-    frm->FormCreate();
-    frm->AfterShow();
+    auto frm = std::make_unique<Board>();
+    frm->Start();
+    frm->AfterShown();
     return frm;
   };
   auto first = started(), second = started();

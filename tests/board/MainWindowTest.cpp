@@ -25,9 +25,9 @@ namespace {
 // The real main window around a started board, driven by Qt events as the system sends them.
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { StartBoard(window.Board()); }
+  void SetUp() override { StartBoard(window.Core()); }
 
-  BoardState& st() { return window.Board().st; }
+  BoardState& st() { return window.Core().st; }
 
   void Mouse(QWidget* to, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
              QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, DustFallsBehindAMenuOpenedInsideATick) {
   particle.X = 100;
   particle.Y = 10;
 
-  TfrmMain& board = window.Board();
+  Board& board = window.Core();
   const auto handleMessages = board.processMessages;
   bool pressed = false;
   board.processMessages = [&] {
@@ -140,7 +140,7 @@ TEST_F(MainWindowTest, TicksArePacedByTheRefreshRateOfTheWindowsScreen) {
   window.show();
   ASSERT_TRUE(window.screen());
   EXPECT_GT(window.screen()->refreshRate(), 0);
-  EXPECT_DOUBLE_EQ(window.Board().Timer.RefreshRate(), window.screen()->refreshRate());
+  EXPECT_DOUBLE_EQ(window.Core().Timer.RefreshRate(), window.screen()->refreshRate());
 }
 
 TEST_F(MainWindowTest, TheRestOfStartUpRunsOnceAfterTheFirstFrameIsPainted) {

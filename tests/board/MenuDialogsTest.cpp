@@ -31,41 +31,41 @@ class MenuDialogs : public ExeFolderTest {
 
 TEST_F(MenuDialogs, SettingsCommandShowsItModallyAndOkAppliesAtTheNextFrame) {
   MainWindow window;
-  StartBoard(window.Board());
-  window.Board().onOption =
-      SettingsCommand(window, window.Board().st.Opt, DrawChalkSamples(window.Board().st));
+  StartBoard(window.Core());
+  window.Core().onSettings =
+      SettingsCommand(window, window.Core().st.Opt, DrawChalkSamples(window.Core().st));
   auto* dialog = window.findChild<SettingsDialog*>();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->parentWidget(), &window);
   EXPECT_EQ(dialog->windowTitle(), u"Slatewick 2の設定"_s);
   EXPECT_FALSE(dialog->isVisible());
-  ASSERT_TRUE(window.Board().onOption);
+  ASSERT_TRUE(window.Core().onSettings);
 
-  window.Board().AllRewrite();
-  const QImage without = window.Board().DXDraw.FrontBuffer().copy(30, 30, 200, 40);
+  window.Core().Compose();
+  const QImage without = window.Core().DXDraw.FrontBuffer().copy(30, 30, 200, 40);
   bool wasModal = false;
   QTimer::singleShot(0, dialog, [&] {
     wasModal = dialog->isVisible() && dialog->isModal();
     dialog->Box(6).click();
     dialog->OkButton().click();
   });
-  window.Board().RunMenuCommand(int(MenuItem::Option));
+  window.Core().RunMenuCommand(int(MenuItem::Settings));
   EXPECT_TRUE(wasModal);
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_TRUE(window.Board().st.Opt.ShowDebug);
+  EXPECT_TRUE(window.Core().st.Opt.ShowDebug);
   EXPECT_TRUE(ReadSettings().ShowDebug);
   // The debug overlay is on the very next frame.
-  window.Board().AllRewrite();
-  EXPECT_NE(window.Board().DXDraw.FrontBuffer().copy(30, 30, 200, 40), without);
+  window.Core().Compose();
+  EXPECT_NE(window.Core().DXDraw.FrontBuffer().copy(30, 30, 200, 40), without);
 }
 
 TEST_F(MenuDialogs, VersionCommandShowsTheVersionBox) {
   PinUserLocaleNumber(1041);
   MainWindow window;
-  EXPECT_FALSE(window.Board().onAbout);
-  window.Board().onAbout = AboutCommand();
-  ASSERT_TRUE(window.Board().onAbout);
-  window.Board().RunMenuCommand(int(MenuItem::About));
+  EXPECT_FALSE(window.Core().onAbout);
+  window.Core().onAbout = AboutCommand();
+  ASSERT_TRUE(window.Core().onAbout);
+  window.Core().RunMenuCommand(int(MenuItem::About));
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_EQ(boxes_[0].Text, u"Slatewick 2\nVer. 2.00\n"_s + kJapaneseCredit);
   EXPECT_EQ(boxes_[0].Caption, ApplicationTitle());

@@ -38,14 +38,14 @@ class Present : public StartedBoardTest {
   void Release(MouseButton b, int x, int y) { ReleaseButton(frm, b, x, y); }
   // One frame step; counts the frames after which the window differs from the whole frame.
   void Tick() {
-    frm.TimerTimer(0);
+    frm.Tick(0);
     const QImage whole = frm.WholeFrame();
     if (frm.DXDraw.FrontBuffer() != whole || window.shown != whole) ++framesWrong;
   }
   // A drag of `steps` moves by (dx, dy) each, one frame after each move.
   void Drag(int x, int y, int dx, int dy, int steps) {
     for (int i = 1; i <= steps; ++i) {
-      frm.DXDrawMouseMove(x + i * dx, y + i * dy);
+      frm.Move(x + i * dx, y + i * dy);
       Tick();
     }
   }
@@ -89,12 +89,12 @@ TEST_F(Present, PartialFramesLeaveTheWindowEqualToTheWholeFrame) {
        }},
       {"laid chalk",
        [&] {
-         frm.FormKeyUp(VK_RETURN);
-         frm.FormKeyDown(VK_RIGHT, false);
+         frm.KeyUp(VK_RETURN);
+         frm.KeyDown(VK_RIGHT, false);
          Press(MouseButton::Left, 500, 100);
          Drag(500, 100, 3, 5, 10);
          Release(MouseButton::Left, 530, 150);
-         frm.FormKeyUp(VK_RETURN);
+         frm.KeyUp(VK_RETURN);
        }},
       {"debug overlay",
        [&] {

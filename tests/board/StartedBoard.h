@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "board/Board.h"
 #include "board/BoardFixture.h"
-#include "board/Unit_Main.h"
 #include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
@@ -45,19 +45,19 @@ class StartedBoardTest : public ::testing::Test {
  protected:
   void SetUp() override {
     folder.Write(QStringLiteral("VezozazOption.ini"), "[Opt]\r\nRunWithDay=0\r\n");
-    frm.FormCreate();
+    frm.Start();
   }
 
   BoardState& st() { return frm.st; }
   // Composes a frame now and returns it.
   const QImage& Frame() {
-    frm.AllRewrite();
+    frm.Compose();
     return frm.DXDraw.FrontBuffer();
   }
 
   ProgramFolder folder;
   FakeBoardHost host;
-  TfrmMain frm{&host};
+  Board frm{&host};
 };
 
 }  // namespace slatewick

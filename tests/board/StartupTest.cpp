@@ -17,7 +17,7 @@ namespace {
 
 struct Startup : ::testing::Test {
   ProgramFolder folder;
-  TfrmMain frm;
+  Board frm;
 };
 
 }  // namespace
@@ -25,8 +25,8 @@ struct Startup : ::testing::Test {
 // Start-up leaves the state that the other board tests start from (StartBoard).
 TEST_F(Startup, BuildsTheBoardTheTrayAndTheChalkTableAsTheTestsStartThem) {
   folder.Write(QStringLiteral("VezozazOption.ini"), "[Opt]\r\nRunWithDay=0\r\n");
-  frm.FormCreate();
-  TfrmMain fixture;
+  frm.Start();
+  Board fixture;
   StartBoard(fixture);
   const BoardState& st = frm.st;
   EXPECT_TRUE(st.BoardReady);
@@ -52,7 +52,7 @@ TEST_F(Startup, BuildsTheBoardTheTrayAndTheChalkTableAsTheTestsStartThem) {
 }
 
 TEST_F(Startup, FirstFrameShowsTheTrayWithTheWhiteChalkInTheHand) {
-  frm.FormCreate();
+  frm.Start();
   const QImage& frame = frm.DXDraw.FrontBuffer();
   ASSERT_EQ(frame.size(), QSize(800, 480));
   // Slot 0 shows the bare tray band; the other slots hold their piece.
@@ -71,7 +71,7 @@ TEST_F(Startup, FirstFrameShowsTheTrayWithTheWhiteChalkInTheHand) {
 
 TEST_F(Startup, MissingTapSoundInTheCurrentFolderIsReportedAndTapsStaySilent) {
   folder.Remove(QStringLiteral("start0.wav"));  // the pictures' folder is not searched
-  frm.FormCreate();
+  frm.Start();
   ASSERT_EQ(folder.messages.size(), 1u);
   EXPECT_EQ(folder.messages[0], QStringLiteral("\"Start0.wav\"がありません"));
   EXPECT_EQ(frm.st.SoundList.Memory(0), nullptr);
@@ -82,7 +82,7 @@ TEST_F(Startup, TapSoundClaimingMoreThanTheFileHoldsIsCutToTheFile) {
   QByteArray wav("RIFF\xff\xff\xff\x7fWAVEfmt ", 16);
   wav.append(QByteArray(40, '\0'));
   folder.Write(QStringLiteral("start0.wav"), wav);
-  frm.FormCreate();
+  frm.Start();
   const auto* image = static_cast<const unsigned char*>(frm.st.SoundList.Memory(0));
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image[4] | (image[5] << 8), wav.size() - 8);
@@ -95,7 +95,7 @@ TEST_F(Startup, TapSoundAboveTheLimitIsNotReadAndTapsStaySilent) {
   folder.Write(QStringLiteral("start0.wav"), wav);
   QFile file(folder.Path(QStringLiteral("start0.wav")));
   ASSERT_TRUE(file.resize(qint64(MaxSoundBytes) + 1));
-  frm.FormCreate();
+  frm.Start();
   EXPECT_EQ(frm.st.SoundList.Memory(0), nullptr);
   EXPECT_TRUE(folder.messages.empty());
   EXPECT_TRUE(frm.st.BoardReady);
@@ -104,7 +104,7 @@ TEST_F(Startup, TapSoundAboveTheLimitIsNotReadAndTapsStaySilent) {
 TEST_F(Startup, MissingPictureNamesTheFileAndLeavesTheBoardIdle) {
   folder.Remove(QStringLiteral("Hand.bmp"));
   try {
-    frm.FormCreate();
+    frm.Start();
     FAIL() << "start-up went on without Hand.bmp";
   } catch (const AppError& error) {
     EXPECT_TRUE(error.Message().contains(folder.Path(QStringLiteral("Hand.bmp"))));
@@ -112,9 +112,9 @@ TEST_F(Startup, MissingPictureNamesTheFileAndLeavesTheBoardIdle) {
   EXPECT_FALSE(frm.st.BoardReady);
   // Input and frame steps keep away from the pictures that never loaded.
   CurrentKeys().Left = true;
-  frm.DXDrawMouseDown(MouseButton::Left, 100, 100);
-  frm.DXDrawMouseMove(120, 120);
-  frm.TimerTimer(1);
+  frm.Press(MouseButton::Left, 100, 100);
+  frm.Move(120, 120);
+  frm.Tick(1);
   EXPECT_FALSE(frm.st.PenDown);
 }
 
@@ -142,10 +142,10 @@ TEST_F(Startup, BrokenPictureIsRefusedWithTheFileAndTheReason) {
       {bomb, "is larger than the 4096 x 4096 pixels"}};
   for (const auto& [bytes, why] : cases) {
     SCOPED_TRACE(why);
-    TfrmMain board;
+    Board board;
     folder.Write(QStringLiteral("Chalk.bmp"), bytes);
     try {
-      board.FormCreate();
+      board.Start();
       FAIL() << "start-up went on with a broken Chalk.bmp";
     } catch (const AppError& error) {
       EXPECT_TRUE(error.Message().contains(folder.Path(QStringLiteral("Chalk.bmp"))));
@@ -167,18 +167,18 @@ TEST_F(Startup, PicturesShorterThanTheirRegionsStillDraw) {
                  EncodeBmp(full.copy(0, 0, std::max(full.width() - 12, 1),
                                      std::max(full.height() - 12, 1))));
   }
-  TfrmMain board;
-  board.FormCreate();
+  Board board;
+  board.Start();
   ASSERT_TRUE(board.st.BoardReady);
   board.DrawDate();
   CurrentKeys() = {.Left = true};
   for (int chalk = 5; chalk >= -1; --chalk) {
     board.st.SelectedChalk = std::int8_t(chalk);
-    board.DXDrawMouseDown(MouseButton::Left, 300, 200);
-    for (int x = 300; x < 340; x += 4) board.DXDrawMouseMove(x, 200 + chalk);
-    board.DXDrawMouseUp(MouseButton::Left, 340, 200);
-    board.DXDrawMouseMove(400, 460);  // the hand over the tray
-    board.TimerTimer(1);
+    board.Press(MouseButton::Left, 300, 200);
+    for (int x = 300; x < 340; x += 4) board.Move(x, 200 + chalk);
+    board.Release(MouseButton::Left, 340, 200);
+    board.Move(400, 460);  // the hand over the tray
+    board.Tick(1);
   }
   EXPECT_EQ(board.WholeFrame().size(), QSize(800, 480));
   EXPECT_TRUE(folder.messages.empty());

@@ -288,7 +288,7 @@ TEST_F(Strokes, TurningFromNinetyToMinusEightyFiveFillsTwoThinTriangles) {
   ASSERT_TRUE(BoardClean());
 
   random.fallback = [k = 0](int n) mutable { return k++ % n; };
-  frm.FormKeyDown(VK_RIGHT, false);
+  frm.KeyDown(VK_RIGHT, false);
   EXPECT_EQ(st().ChalkAngle, -85);
   EXPECT_EQ(Ends(), (std::array{197, 174, 203, 226}));
   const QImage& pattern = st().ChalkPatternBitmap;

@@ -63,8 +63,8 @@ TEST_F(UndoTest, EveryKindOfChangeIsOneStepUndoneAndRedonePixelForPixel) {
          st().ToolMode = LaidWay;
          Press(MouseButton::Left, 100, 200);
          Drag(100, 200, 3, 2, 10);
-         frm.FormMouseWheelDown();
-         frm.FormKeyDown(VK_RIGHT, false);
+         frm.WheelTowardsUser();
+         frm.KeyDown(VK_RIGHT, false);
          Release(MouseButton::Left, 130, 220);
        }},
       {"finger smudge", [this] { Stroke(MouseButton::Right, 30, 45); }},
@@ -79,9 +79,9 @@ TEST_F(UndoTest, EveryKindOfChangeIsOneStepUndoneAndRedonePixelForPixel) {
          st().ToolMode = NormalWay;
          Press(MouseButton::Left, 400, 300);
          Press(MouseButton::Right, 400, 300);
-         for (int i = 0; i < 40; ++i) frm.TimerTimer(0);
+         for (int i = 0; i < 40; ++i) frm.Tick(0);
          Move(450, 320);
-         for (int i = 0; i < 40; ++i) frm.TimerTimer(0);
+         for (int i = 0; i < 40; ++i) frm.Tick(0);
          Release(MouseButton::Right, 450, 320);
          Release(MouseButton::Left, 450, 320);
        }},
@@ -95,11 +95,11 @@ TEST_F(UndoTest, EveryKindOfChangeIsOneStepUndoneAndRedonePixelForPixel) {
          Drag(380, 70, 3, 1, 10);
          Release(MouseButton::Left, 410, 80);
        }},
-      {"date", [this] { frm.mnuWriteDateClick(); }},
+      {"date", [this] { frm.WriteDate(); }},
       {"clear with the date",
        [this] {
          st().Opt.DateAfterClear = true;
-         frm.mnuAllDelClick();
+         frm.ClearBoard();
        }},
   };
   for (const auto& [name, change] : changes) {
@@ -163,14 +163,14 @@ TEST_F(UndoTest, TheFirstFrameAfterAnUndoShowsIt) {
   st().Opt.ShowDust = false;  // no dust, so an unchanged frame is not composed again
   Stroke(MouseButton::Left, 100, 100);
   st().PenX = st().PenY = 600;
-  frm.AllRewrite();
+  frm.Compose();
   const QRgb chalk = frm.DXDraw.FrontBuffer().pixel(160, 115);
   ASSERT_NE(FromQRgb(chalk), st().BoardColor);
   ASSERT_TRUE(frm.Undo());
-  frm.AllRewrite();
+  frm.Compose();
   EXPECT_EQ(FromQRgb(frm.DXDraw.FrontBuffer().pixel(160, 115)), st().BoardColor);
   ASSERT_TRUE(frm.Redo());
-  frm.AllRewrite();
+  frm.Compose();
   EXPECT_EQ(frm.DXDraw.FrontBuffer().pixel(160, 115), chalk);
 }
 

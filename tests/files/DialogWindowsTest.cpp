@@ -168,9 +168,9 @@ TEST_F(DialogWindows, TheSaveDialogFollowsItsFolderOnlyWhileOpen) {
 
 TEST_F(DialogWindows, InstallingWiresTheMenuCommandsAndF12ToTheDialogs) {
   MainWindow window;
-  TfrmMain& board = window.Board();
+  Board& board = window.Core();
   board.st.BoardBitmap = PatternBoard(11);
-  board.dlgSaveFilter = QStringLiteral("Bitmap (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)");
+  board.exportFilter = QStringLiteral("Bitmap (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)");
   board.DXDraw.BackBuffer() = Blocks(800, 480);
   board.DXDraw.PresentFrame();
   InstallBoardFileCommands(window);
@@ -189,7 +189,7 @@ TEST_F(DialogWindows, InstallingWiresTheMenuCommandsAndF12ToTheDialogs) {
     files->Form().TitleEdit.Text = QStringLiteral("wired");
     files->Form().Accept();
   };
-  board.onSave();
+  board.onStore();
   EXPECT_EQ(files->Form().Mode, BoardChooser::ChooserMode::Store);
   EXPECT_EQ(ReadBmpFile(UsersPath("wired.bmp")), PatternBoard(11));
   board.st.BoardBitmap = PatternBoard(12);
@@ -202,8 +202,8 @@ TEST_F(DialogWindows, InstallingWiresTheMenuCommandsAndF12ToTheDialogs) {
     return true;
   };
   howTo->Form().RunModal = [&] { howTo->Form().Accept(); };
-  board.onToBMP();
-  EXPECT_EQ(save->Dialog().Filter, board.dlgSaveFilter);
+  board.onExport();
+  EXPECT_EQ(save->Dialog().Filter, board.exportFilter);
   EXPECT_EQ(ReadBmpFile(Path("exported.bmp")), Blocks(800, 480));
   EXPECT_TRUE(board.Timer.Enabled());
 
@@ -226,7 +226,7 @@ TEST_F(ChooserPointer, AfterADoubleClickLoadTheBoardFollowsThePointerAtOnce) {
   QDir(dir.path()).mkpath(QStringLiteral("users"));
   ASSERT_TRUE(PatternBoard(3).save(UsersPath("lesson.bmp"), "BMP"));
   MainWindow window;
-  StartBoard(window.Board());
+  StartBoard(window.Core());
   InstallBoardFileCommands(window);
   window.show();
   auto* chooser = window.findChild<BoardChooserDialog*>();
@@ -250,13 +250,13 @@ TEST_F(ChooserPointer, AfterADoubleClickLoadTheBoardFollowsThePointerAtOnce) {
     // window manager's frame that lingers a moment, which the program never hears of.
     if (chooser->isVisible()) pointer(dialog, QEvent::MouseButtonRelease, Qt::NoButton, at);
   });
-  window.Board().onLoad();
+  window.Core().onLoad();
   EXPECT_FALSE(chooser->isVisible());
-  EXPECT_EQ(window.Board().st.BoardBitmap, PatternBoard(3));
+  EXPECT_EQ(window.Core().st.BoardBitmap, PatternBoard(3));
 
   pointer(window.windowHandle(), QEvent::MouseMove, Qt::NoButton, {300, 200});
-  EXPECT_EQ(window.Board().st.PenX, 300);
-  EXPECT_EQ(window.Board().st.PenY, 200);
+  EXPECT_EQ(window.Core().st.PenX, 300);
+  EXPECT_EQ(window.Core().st.PenY, 200);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-#include "board/Unit_Main.h"
+#include "board/Board.h"
 #include "files/BoardChooser.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
@@ -49,7 +49,7 @@ class FilesTest : public ::testing::Test {
 
   QTemporaryDir dir;
   ProcessSeams seams{dir.path()};
-  TfrmMain frm;  // no window: client 800 x 480
+  Board frm;  // no window: client 800 x 480
   std::vector<MessageBoxRequest>& boxes = seams.boxes;
   std::function<BoxAnswer(const MessageBoxRequest&)>& answer = seams.answer;
 };

@@ -11,7 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "board/Unit_Main.h"
+#include "board/Board.h"
 #include "files/BoardChooser.h"
 #include "files/Export.h"
 #include "platform/Clock.h"
@@ -104,8 +104,8 @@ TEST_F(InstalledPlaces, DataFromTheShareFolderUserFilesInTheXdgFolders) {
 
 TEST_F(InstalledPlaces, StartsFromTheShareFolderWhateverTheCurrentFolder) {
   seams_.SetCurrentFolder(Root());  // no sound here
-  TfrmMain frm;
-  frm.FormCreate();
+  Board frm;
+  frm.Start();
   EXPECT_TRUE(messages.empty());
   EXPECT_NE(frm.st.SoundList.Memory(0), nullptr);
   EXPECT_EQ(frm.st.GlyphBitmap.width(), 512);
@@ -118,7 +118,7 @@ TEST_F(InstalledPlaces, SettingsBoardsAndScreenshotsMakeTheirFoldersWhenWritten)
   EXPECT_TRUE(QFile::exists(Path("config/slatewick/VezozazOption.ini")));
   EXPECT_EQ(ReadSettings(), chosen);
 
-  TfrmMain frm;
+  Board frm;
   BoardChooser files(frm);
   files.Mode = BoardChooser::ChooserMode::Store;
   files.OnShow();
@@ -157,7 +157,7 @@ TEST_F(InstalledPlaces, AUserWithoutAnyHomeWritesNothing) {
 
   Settings memory;
   EXPECT_FALSE(WriteSettings(Settings{}, memory));
-  TfrmMain frm;
+  Board frm;
   BoardChooser files(frm);
   files.Mode = BoardChooser::ChooserMode::Store;
   files.OnShow();

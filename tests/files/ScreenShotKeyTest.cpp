@@ -21,7 +21,7 @@ namespace {
 // The real main window around a started board, with keys sent as the system sends them.
 class ScreenShotKey : public ::testing::Test {
  protected:
-  void SetUp() override { StartBoard(window.Board()); }
+  void SetUp() override { StartBoard(window.Core()); }
 
   void Key(int key, Qt::KeyboardModifiers modifiers) { SendKey(window, key, modifiers); }
 

@@ -46,37 +46,37 @@ MainWindow::MainWindow()
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       surface_(new SurfaceWidget(this)),
-      frmMain_(std::make_unique<TfrmMain>(this)) {
+      board_(std::make_unique<Board>(this)) {
   new InputStateTracker(this);  // lives as long as the window
   setFixedSize(TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
   surface_->setGeometry(0, 0, TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
   surface_->installEventFilter(this);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  frmMain_->DXDraw.SetHost(surface_);
-  frmMain_->processMessages = [] { QCoreApplication::processEvents(); };
-  driver_ = std::make_unique<FrameTimerDriver>(frmMain_->Timer);
+  board_->DXDraw.SetHost(surface_);
+  board_->processMessages = [] { QCoreApplication::processEvents(); };
+  driver_ = std::make_unique<FrameTimerDriver>(board_->Timer);
   driver_->FollowScreenOf(this);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
   if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-    connect(app, &QGuiApplication::commitDataRequest, this, [this] { frmMain_->KeepBoard(); });
-    connect(app, &QCoreApplication::aboutToQuit, this, [this] { frmMain_->KeepBoard(); });
+    connect(app, &QGuiApplication::commitDataRequest, this, [this] { board_->KeepBoard(); });
+    connect(app, &QCoreApplication::aboutToQuit, this, [this] { board_->KeepBoard(); });
   }
 }
 
 MainWindow::~MainWindow() {
-  frmMain_->Timer.SetEnabled(false);
+  board_->Timer.SetEnabled(false);
   ForgetSounds();  // the board's tap sound goes with it
 }
 
 void MainWindow::Create() {
   try {
-    frmMain_->FormCreate();
+    board_->Start();
   } catch (const AppError& error) {
     ShowErrorBox(error.Message());
   }
-  setWindowTitle(frmMain_->Caption);
+  setWindowTitle(board_->Caption);
 }
 
 void MainWindow::AfterFirstPaint(std::function<void()> rest, int longest) {
@@ -144,13 +144,13 @@ void MainWindow::MouseEvent(QMouseEvent* event) {
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-      if (button) frmMain_->DXDrawMouseDown(*button, p.x(), p.y());
+      if (button) board_->Press(*button, p.x(), p.y());
       break;
     case QEvent::MouseButtonRelease:
-      if (button) frmMain_->DXDrawMouseUp(*button, p.x(), p.y());
+      if (button) board_->Release(*button, p.x(), p.y());
       break;
     default:
-      frmMain_->DXDrawMouseMove(p.x(), p.y());
+      board_->Move(p.x(), p.y());
       break;
   }
 }
@@ -158,24 +158,24 @@ void MainWindow::MouseEvent(QMouseEvent* event) {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
   if (event->modifiers() & Qt::ControlModifier) {  // undo: Ctrl+Z; redo: Ctrl+Y, Ctrl+Shift+Z
     const bool shift = event->modifiers() & Qt::ShiftModifier;
-    if (event->key() == Qt::Key_Z && !shift) frmMain_->Undo();
-    if (event->key() == Qt::Key_Y || (event->key() == Qt::Key_Z && shift)) frmMain_->Redo();
+    if (event->key() == Qt::Key_Z && !shift) board_->Undo();
+    if (event->key() == Qt::Key_Y || (event->key() == Qt::Key_Z && shift)) board_->Redo();
   }
   const int key = VirtualKey(event->key());
   if (key == VK_F12) {  // the screenshot's shortcut is F12 alone
     constexpr auto chords =
         Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier;
-    if (!event->isAutoRepeat() && !(event->modifiers() & chords) && frmMain_->onScreenShot)
-      frmMain_->onScreenShot();
+    if (!event->isAutoRepeat() && !(event->modifiers() & chords) && board_->onScreenShot)
+      board_->onScreenShot();
     return;
   }
-  if (key != 0) frmMain_->FormKeyDown(key, event->modifiers() & Qt::AltModifier);
+  if (key != 0) board_->KeyDown(key, event->modifiers() & Qt::AltModifier);
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
   if (event->isAutoRepeat()) return;
   const int key = VirtualKey(event->key());
-  if (key != 0) frmMain_->FormKeyUp(key);
+  if (key != 0) board_->KeyUp(key);
 }
 
 void MainWindow::wheelEvent(QWheelEvent* event) {
@@ -184,11 +184,11 @@ void MainWindow::wheelEvent(QWheelEvent* event) {
   wheelDelta_ += delta.y() != 0 ? delta.y() : delta.x();
   while (wheelDelta_ >= 120) {
     wheelDelta_ -= 120;
-    frmMain_->FormMouseWheelUp();
+    board_->WheelAwayFromUser();
   }
   while (wheelDelta_ <= -120) {
     wheelDelta_ += 120;
-    frmMain_->FormMouseWheelDown();
+    board_->WheelTowardsUser();
   }
   event->accept();
 }
@@ -201,7 +201,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 void MainWindow::paintEvent(QPaintEvent*) {}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  frmMain_->KeepBoard();
+  board_->KeepBoard();
   QWidget::closeEvent(event);
 }
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "board/Unit_Main.h"
+#include "board/Board.h"
 #include "platform/widgets/FrameTimerDriver.h"
 #include "platform/widgets/InputStateTracker.h"
 #include "platform/widgets/SurfaceWidget.h"
@@ -13,13 +13,13 @@ namespace slatewick {
 // The main window: a fixed 800 x 480 client area filled by the drawing surface. It turns Qt's
 // input into the board's handlers (the key state follows every input event of the application)
 // and hosts the board. Its closing (however asked for), the end of the session and the end of
-// the message loop each keep the board (TfrmMain::KeepBoard).
+// the message loop each keep the board (Board::KeepBoard).
 class MainWindow : public QWidget, public BoardHost {
  public:
   MainWindow();
   ~MainWindow() override;
 
-  TfrmMain& Board() { return *frmMain_; }
+  Board& Core() { return *board_; }
   SurfaceWidget& Surface() { return *surface_; }
   FrameTimerDriver& TimerDriver() { return *driver_; }
 
@@ -47,7 +47,7 @@ class MainWindow : public QWidget, public BoardHost {
   void RunAfterFirstPaint();  // once
 
   SurfaceWidget* surface_;
-  std::unique_ptr<TfrmMain> frmMain_;
+  std::unique_ptr<Board> board_;
   std::unique_ptr<FrameTimerDriver> driver_;
   int wheelDelta_ = 0;
   std::function<void()> afterFirstPaint_;

@@ -9,18 +9,18 @@
 namespace slatewick {
 
 void InstallBoardFileCommands(MainWindow& window) {
-  TfrmMain& board = window.Board();
+  Board& board = window.Core();
   auto* chooser = new BoardChooserDialog(board, &window);
   board.onLoad = [chooser] { ShowLoadChooser(chooser->Form()); };
-  board.onSave = [chooser] { ShowStoreChooser(chooser->Form()); };
+  board.onStore = [chooser] { ShowStoreChooser(chooser->Form()); };
 }
 
 void InstallExportCommands(MainWindow& window) {
-  TfrmMain& board = window.Board();
+  Board& board = window.Core();
   auto* exportKind = new ExportKindDialog(&window);
   auto* saveFile = new SaveDialog(&window);
-  board.onToBMP = [&board, exportKind, saveFile] {
-    saveFile->Dialog().Filter = board.dlgSaveFilter;
+  board.onExport = [&board, exportKind, saveFile] {
+    saveFile->Dialog().Filter = board.exportFilter;
     ExportPicture(board, saveFile->Dialog(), exportKind->Form());
   };
   board.onScreenShot = [&board] { TakeScreenShot(board); };

@@ -1,4 +1,4 @@
-#include "board/Unit_Main.h"
+#include "board/Board.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 
@@ -20,7 +20,7 @@ void DrawNumber(QImage& board, const QImage& glyphs, int W, int value, int y) {
 
 }  // namespace
 
-void TfrmMain::DrawDate() {
+void Board::DrawDate() {
   const QDate today = LocalNow().date();
   const int W = ClientWidth();
   QImage& board = st.BoardBitmap;
@@ -33,12 +33,12 @@ void TfrmMain::DrawDate() {
   MaskedBlit(board, W - 80, 312, 64, 64, glyphs, 64 * (weekday - 1), 64);
 }
 
-void TfrmMain::mnuWriteDateClick() {
+void Board::WriteDate() {
   const HistoryScope step(st.History, st.BoardBitmap);
   DrawDate();
 }
 
-void TfrmMain::mnuAllDelClick() {
+void Board::ClearBoard() {
   MessageBoxRequest question{st.ClearConfirmText, ApplicationTitle(), BoxIcon::Question, true};
   // Only an explicit Yes clears: closing the box loses no board.
   if (ShowMessageBox(question) != BoxAnswer::Yes) return;
@@ -50,10 +50,10 @@ void TfrmMain::mnuAllDelClick() {
     board.FillRect({0, 0, st.BoardBitmap.width(), st.BoardBitmap.height()});
     if (st.Opt.DateAfterClear) DrawDate();
   }
-  AllRewrite();
+  Compose();
 }
 
-void TfrmMain::mnuExitClick() {
+void Board::Quit() {
   if (host_) host_->Close();
 }
 

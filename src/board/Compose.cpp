@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "board/Unit_Main.h"
+#include "board/Board.h"
 #include "platform/KeyState.h"
 
 namespace slatewick {
@@ -63,7 +63,7 @@ bool LaidChalkShown(const BoardState& st, int H, bool bothButtons) {
 
 }  // namespace
 
-TfrmMain::FrameInputs TfrmMain::CurrentFrameInputs() const {
+Board::FrameInputs Board::CurrentFrameInputs() const {
   const KeyState& keys = CurrentKeys();
   return {st.BoardBitmap.cacheKey(),
           ClientWidth(),
@@ -86,7 +86,7 @@ TfrmMain::FrameInputs TfrmMain::CurrentFrameInputs() const {
           st.Opt.ShowDebug};
 }
 
-TfrmMain::FrameLook TfrmMain::CurrentLook() const {
+Board::FrameLook Board::CurrentLook() const {
   return {ClientWidth(),
           ClientHeight(),
           st.BoardBitmap.width(),
@@ -99,13 +99,13 @@ TfrmMain::FrameLook TfrmMain::CurrentLook() const {
           st.ChalkColors};
 }
 
-void TfrmMain::NoteBoardChange(qint64 keyBefore, const TRect& r) {
+void Board::NoteBoardChange(qint64 keyBefore, const TRect& r) {
   if (keyBefore != boardKnown_) return;  // an earlier change went untold: the whole board
   boardChanged_.Mark(r);
   boardKnown_ = st.BoardBitmap.cacheKey();
 }
 
-void TfrmMain::DrawDust(QImage& frame) const {
+void Board::DrawDust(QImage& frame) const {
   std::array<QRgb, 6> colours;
   for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = ToQRgb(st.ChalkColors[i]);
   const auto width = unsigned(frame.width()), height = unsigned(frame.height());
@@ -116,7 +116,7 @@ void TfrmMain::DrawDust(QImage& frame) const {
       pixels[std::size_t(k.Y) * stride + unsigned(k.X)] = colours[std::size_t(k.ChalkIndex) % 6];
 }
 
-void TfrmMain::MarkMovingParts(FrameTiles& tiles) const {
+void Board::MarkMovingParts(FrameTiles& tiles) const {
   const int H = ClientHeight();
   const bool bothButtons = CurrentKeys().Left && CurrentKeys().Right;
   const CursorSprite cursor = Cursor(st, H, bothButtons);
@@ -133,7 +133,7 @@ void TfrmMain::MarkMovingParts(FrameTiles& tiles) const {
   }
 }
 
-void TfrmMain::ComposeFrame(QImage& frame, const std::vector<TRect>& rects) const {
+void Board::ComposeFrame(QImage& frame, const std::vector<TRect>& rects) const {
   const int W = ClientWidth();
   const int H = ClientHeight();
   const int B = st.BoardBitmap.height();
@@ -190,18 +190,18 @@ void TfrmMain::ComposeFrame(QImage& frame, const std::vector<TRect>& rects) cons
   }
 }
 
-QImage TfrmMain::WholeFrame() const {
+QImage Board::WholeFrame() const {
   QImage frame = NewBitmap(std::max(ClientWidth(), 1), std::max(ClientHeight(), 1));
   ComposeFrame(frame, {{0, 0, frame.width(), frame.height()}});
   return frame;
 }
 
-bool TfrmMain::FrameOnScreen(const FrameInputs& inputs) const {
+bool Board::FrameOnScreen(const FrameInputs& inputs) const {
   // With no dust in flight, a frame of the same inputs as the one on screen is already there.
   return st.DustList.Count() == 0 && shownFrame_ == inputs && !DXDraw.FrontBuffer().isNull();
 }
 
-void TfrmMain::AllRewrite() {
+void Board::Compose() {
   if (!DXDraw.SurfaceReady()) return;
   const FrameInputs inputs = CurrentFrameInputs();
   if (FrameOnScreen(inputs)) return;

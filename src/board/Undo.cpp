@@ -1,6 +1,6 @@
 // Undo and redo of the board, and the board kept for the next run: the history itself lives in
 // BoardHistory, the keeping in KeptBoard.
-#include "board/Unit_Main.h"
+#include "board/Board.h"
 #include "platform/FileReplace.h"
 #include "platform/KeyState.h"
 #include "platform/Places.h"
@@ -17,15 +17,15 @@ bool ButtonHeld() {
 
 }  // namespace
 
-bool TfrmMain::Undo() {
+bool Board::Undo() {
   return st.BoardReady && !ButtonHeld() && st.History.Undo(st.BoardBitmap);
 }
 
-bool TfrmMain::Redo() {
+bool Board::Redo() {
   return st.BoardReady && !ButtonHeld() && st.History.Redo(st.BoardBitmap);
 }
 
-void TfrmMain::StartKeptBoard() {
+void Board::StartKeptBoard() {
   std::vector<QImage> kept = KeptBoard::Unheld(st.BoardBitmap.size());
   for (QImage& board : kept) board = board.convertToFormat(st.BoardBitmap.format());
   st.History.StartWithSteps(kept, st.BoardBitmap);
@@ -33,7 +33,7 @@ void TfrmMain::StartKeptBoard() {
   kept_.Start();
 }
 
-void TfrmMain::KeepBoard() {
+void Board::KeepBoard() {
   kept_.KeepNow();
 }
 

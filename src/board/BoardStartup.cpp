@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "board/Unit_Main.h"
+#include "board/Board.h"
 #include "platform/AppError.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
@@ -47,7 +47,7 @@ QByteArray TapSoundImage(QByteArray bytes) {
 
 }  // namespace
 
-void TfrmMain::SetStartTables() {
+void Board::SetStartTables() {
   st.BoardColor = RGB(0, 80, 0);
   st.ChalkSize = 6;
 
@@ -59,7 +59,7 @@ void TfrmMain::SetStartTables() {
   for (int i = 0; i < 256; ++i) st.CosineTable[i] = std::cos(2.0 * std::numbers::pi * i / 256.0);
 }
 
-void TfrmMain::FormCreate() {
+void Board::Start() {
   st.Opt = ReadSettings();
   ApplyTexts(LanguageFile());
   Randomize(std::uint64_t(LocalNow().toMSecsSinceEpoch()) ^ timeGetTime());
@@ -92,11 +92,11 @@ void TfrmMain::FormCreate() {
 
   if (DXDraw.Host()) DXDraw.Host()->HideSystemCursor();
   if (st.Opt.DateAtStart) DrawDate();
-  AllRewrite();
+  Compose();
   st.BoardReady = true;
 }
 
-void TfrmMain::AfterShow() {
+void Board::AfterShown() {
   if (st.SoundList.Count() > 0)
     PrepareSound(st.SoundList.Memory(0), std::size_t(st.SoundList[0].size()));
   StartKeptBoard();

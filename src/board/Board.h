@@ -81,16 +81,16 @@ enum class MouseButton { Left, Right, Middle };
 
 // Popup-menu items of the main window, in their order in the menu.
 enum class MenuItem {
-  AllDel,
+  ClearAll,
   WriteDate,
   Separator1,
   Load,
-  Save,
-  ToBMP,
+  Store,
+  Export,
   Separator2,
-  Option,
+  Settings,
   About,
-  Exit
+  Quit
 };
 constexpr int MenuItemCount = 10;
 
@@ -105,20 +105,20 @@ class BoardHost {
 };
 
 // The main window's board: the handlers of the window, its timer and its menu.
-class TfrmMain : public BoardAccess {
+class Board : public BoardAccess {
  public:
-  explicit TfrmMain(BoardHost* host = nullptr);
+  explicit Board(BoardHost* host = nullptr);
 
   BoardState st;
   TDXDraw DXDraw;
   TDXTimer Timer;
   TDXImageList DXIL;
-  QString Caption;          // the window's caption
-  QStringList popCaptions;  // captions of `pop`, indexed by MenuItem
-  QString dlgSaveFilter;    // filter of the export's save dialog
+  QString Caption;           // the window's caption
+  QStringList menuCaptions;  // captions of `pop`, indexed by MenuItem
+  QString exportFilter;      // filter of the export's save dialog
 
   // Modal dialogs and their commands; the main block wires them to the dialog windows.
-  std::function<void()> onLoad, onSave, onToBMP, onOption, onAbout, onScreenShot;
+  std::function<void()> onLoad, onStore, onExport, onSettings, onAbout, onScreenShot;
   // Lets pending window messages be handled (the frame step's first step); the shell sets it.
   std::function<void()> processMessages;
 
@@ -133,11 +133,11 @@ class TfrmMain : public BoardAccess {
   TDXTimer& FrameTimer() override { return Timer; }
 
   // Start-up.
-  void FormCreate();
+  void Start();
   // The start-up steps that wait until the window shows: the tap sound made ready to play, and
   // the last run's board, where it differs, as the one step to undo (this run's board is kept
   // from then on).
-  void AfterShow();
+  void AfterShown();
   // The board colour, the chalk size, colours and slots and the cosine table, as start-up sets
   // them for the client area at this moment.
   void SetStartTables();
@@ -145,30 +145,30 @@ class TfrmMain : public BoardAccess {
   // question and the export filter, from the language texts.
   void ApplyTexts(const LanguageFile& language);
   // Frame step and composition.
-  void TimerTimer(int LagCount);
+  void Tick(int LagCount);
   // True when a frame step now would change nothing: no dust in flight, no tap under way, no
   // overlay counting frames, and the frame on screen made of the inputs as they stand.
   bool Still() const;
   // Composes the frame again where it may differ from the one on screen and presents that.
-  void AllRewrite();
+  void Compose();
   // The whole frame of the board as it stands, composed afresh (the window shows the same).
   QImage WholeFrame() const;
   // Tells the frame that the board changed only inside r since its cache key was keyBefore;
   // a change the frame was not told of makes it compose the whole board.
   void NoteBoardChange(qint64 keyBefore, const TRect& r);
   // Input.
-  void DXDrawMouseDown(MouseButton Button, int X, int Y);
-  void DXDrawMouseMove(int X, int Y);
-  void DXDrawMouseUp(MouseButton Button, int X, int Y);
-  void FormMouseWheelDown();
-  void FormMouseWheelUp();
-  void FormKeyDown(int Key, bool Alt);
-  void FormKeyUp(int Key);
+  void Press(MouseButton Button, int X, int Y);
+  void Move(int X, int Y);
+  void Release(MouseButton Button, int X, int Y);
+  void WheelTowardsUser();
+  void WheelAwayFromUser();
+  void KeyDown(int Key, bool Alt);
+  void KeyUp(int Key);
   // Menu commands.
   void RunMenuCommand(int item);
-  void mnuAllDelClick();
-  void mnuWriteDateClick();
-  void mnuExitClick();
+  void ClearBoard();
+  void WriteDate();
+  void Quit();
   // Undo and redo of the board's last change; nothing while a mouse button is held. True when
   // the board changed.
   bool Undo();

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "board/Board.h"
 #include "board/DustMotion.h"
-#include "board/Unit_Main.h"
 #include "platform/Canvas.h"
 #include "platform/KeyState.h"
 #include "platform/Random.h"
@@ -39,19 +39,19 @@ int Nearest(double x) {
   return int(std::nearbyint(x));
 }
 
-void TfrmMain::PlayTapSound() {
+void Board::PlayTapSound() {
   sndPlaySoundA(nullptr, SND_MEMORY);
   sndPlaySoundA(st.SoundList.Count() > 0 ? st.SoundList.Memory(0) : nullptr,
                 SND_MEMORY | SND_ASYNC);
 }
 
-bool TfrmMain::Still() const {
+bool Board::Still() const {
   const KeyState& keys = CurrentKeys();
   return st.BoardReady && !(keys.Left && keys.Right) && !st.Opt.ShowDebug &&
          FrameOnScreen(CurrentFrameInputs());
 }
 
-void TfrmMain::TimerTimer(int /*LagCount*/) {
+void Board::Tick(int /*LagCount*/) {
   // A tick that arrives while another frame step draws (from a handler's modal loop opened
   // past the message step) is dropped; ticks during the message step run nested.
   if (frameDepth_ > 0) return;
@@ -91,7 +91,7 @@ void TfrmMain::TimerTimer(int /*LagCount*/) {
     }
   }
 
-  if (DXDraw.SurfaceReady()) AllRewrite();
+  if (DXDraw.SurfaceReady()) Compose();
 }
 
 }  // namespace slatewick

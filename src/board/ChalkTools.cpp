@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "board/Unit_Main.h"
+#include "board/Board.h"
 #include "platform/Canvas.h"
 #include "platform/Random.h"
 
@@ -37,7 +37,7 @@ int AngleIndex(int Angle) {
 
 }  // namespace
 
-TColor TfrmMain::ChalkShade(int chalk) {
+TColor Board::ChalkShade(int chalk) {
   const TColor color = st.ChalkColors[std::size_t(chalk)];
   switch (chalk) {
     case 3: {
@@ -59,22 +59,22 @@ TColor TfrmMain::ChalkShade(int chalk) {
   }
 }
 
-void TfrmMain::BuildChalkPattern(int chalk) {
+void Board::BuildChalkPattern(int chalk) {
   QImage pattern(8, 8, QImage::Format_RGB32);
   for (int x = 0; x < 8; ++x)
     for (int y = 0; y < 8; ++y) pattern.setPixel(x, y, ToQRgb(ChalkShade(chalk)));
   st.ChalkPatternBitmap = pattern;
 }
 
-int TfrmMain::CosOffset(int Radius, int Angle) const {
+int Board::CosOffset(int Radius, int Angle) const {
   return Nearest(st.CosineTable[std::size_t(AngleIndex(Angle))] * Radius);
 }
 
-int TfrmMain::SinOffset(int Radius, int Angle) const {
+int Board::SinOffset(int Radius, int Angle) const {
   return Nearest(st.CosineTable[std::size_t((AngleIndex(Angle) + 192) % 256)] * Radius);
 }
 
-void TfrmMain::ChalkStep(int X, int Y) {
+void Board::ChalkStep(int X, int Y) {
   const std::int64_t dx = X - st.ChalkX, dy = Y - st.ChalkY;
   const double d = std::sqrt(double(dx * dx + dy * dy));
 
@@ -121,7 +121,7 @@ void TfrmMain::ChalkStep(int X, int Y) {
   DustCheck(X, Y);
 }
 
-void TfrmMain::DrawLaidChalk(int X, int Y) {
+void Board::DrawLaidChalk(int X, int Y) {
   const TColor color = st.ChalkColors[std::size_t(st.SelectedChalk)];
   const qint64 before = st.BoardBitmap.cacheKey();
   Canvas c(st.BoardBitmap);
@@ -153,7 +153,7 @@ void TfrmMain::DrawLaidChalk(int X, int Y) {
   DustCheck(X, Y);
 }
 
-void TfrmMain::FingerLine(int X, int Y) {
+void Board::FingerLine(int X, int Y) {
   const qint64 before = st.BoardBitmap.cacheKey();
   Canvas c(st.BoardBitmap);
   c.pen = {WipeColor(), PenStyle::Solid, 10};
@@ -163,7 +163,7 @@ void TfrmMain::FingerLine(int X, int Y) {
   NoteBoardChange(before, c.Touched());
 }
 
-void TfrmMain::EraserStep(int X, int Y) {
+void Board::EraserStep(int X, int Y) {
   const qint64 before = st.BoardBitmap.cacheKey();
   Canvas c(st.BoardBitmap);
   c.pen.Color = WipeColor();
@@ -172,7 +172,7 @@ void TfrmMain::EraserStep(int X, int Y) {
   NoteBoardChange(before, c.Touched());
 }
 
-void TfrmMain::DustCheck(int X, int Y) {
+void Board::DustCheck(int X, int Y) {
   if (Random(100) < st.DustMoveCount && st.Opt.ShowDust) {
     if (Random(2) == 0 && 0 < X && X < ClientWidth() && 0 < Y && Y < ClientHeight() - TrayHeight) {
       const int base = st.ToolMode == NormalWay ? 3 : st.ToolMode == CornerWay ? 1 : 0;
@@ -182,11 +182,11 @@ void TfrmMain::DustCheck(int X, int Y) {
   }
 }
 
-TColor TfrmMain::WipeColor() const {
+TColor Board::WipeColor() const {
   return st.Opt.LeaveSmudge ? st.BoardColor + RGB(3, 3, 3) : st.BoardColor;
 }
 
-void TfrmMain::AddDust(int count, int X, int Y) {
+void Board::AddDust(int count, int X, int Y) {
   for (int i = 0; i < count; ++i) {
     TKona& kona = st.DustList.Add();
     kona.ChalkIndex = st.SelectedChalk;

@@ -1,7 +1,7 @@
 // Mouse, wheel and keyboard: what the hand does to the board's state.
 #include <utility>
 
-#include "board/Unit_Main.h"
+#include "board/Board.h"
 #include "platform/KeyState.h"
 #include "platform/Random.h"
 
@@ -15,7 +15,7 @@ void Run(const std::function<void()>& command) {
 
 }  // namespace
 
-void TfrmMain::DXDrawMouseDown(MouseButton Button, int X, int Y) {
+void Board::Press(MouseButton Button, int X, int Y) {
   if (!st.BoardReady) return;
   st.History.Watch(st.BoardBitmap);  // what the hand changes until the last release is one step
   if (st.PenDown) return;
@@ -28,13 +28,13 @@ void TfrmMain::DXDrawMouseDown(MouseButton Button, int X, int Y) {
 
   // The chosen menu command runs once this press has been handled, as a posted command would.
   int command = -1;
-  if (tray.MenuButtonHit().Contains(X, Y) && host_) command = host_->PopupMenu(popCaptions);
+  if (tray.MenuButtonHit().Contains(X, Y) && host_) command = host_->PopupMenu(menuCaptions);
 
   if (Y <= B) PressOnBoard(Button, X, Y);
   if (command >= 0) RunMenuCommand(command);
 }
 
-void TfrmMain::PressOnBoard(MouseButton Button, int X, int Y) {
+void Board::PressOnBoard(MouseButton Button, int X, int Y) {
   switch (Button) {
     case MouseButton::Left:
       st.PenDown = true;
@@ -68,7 +68,7 @@ void TfrmMain::PressOnBoard(MouseButton Button, int X, int Y) {
   }
 }
 
-void TfrmMain::DXDrawMouseMove(int X, int Y) {
+void Board::Move(int X, int Y) {
   if (!st.BoardReady) return;
   const KeyState& keys = CurrentKeys();
   if (Y >= ClientHeight() - TrayHeight) {
@@ -103,11 +103,11 @@ void TfrmMain::DXDrawMouseMove(int X, int Y) {
   st.PenY = Y;
 }
 
-void TfrmMain::DXDrawMouseUp(MouseButton Button, int X, int Y) {
+void Board::Release(MouseButton Button, int X, int Y) {
   if (!st.BoardReady) return;
   switch (Button) {
     case MouseButton::Left:
-      if (st.StrokeCount == 0) DXDrawMouseMove(X, Y);
+      if (st.StrokeCount == 0) Move(X, Y);
       st.PenDown = false;
       break;
     case MouseButton::Right:
@@ -120,7 +120,7 @@ void TfrmMain::DXDrawMouseUp(MouseButton Button, int X, int Y) {
   if (!keys.Left && !keys.Right && !keys.Middle) st.History.Record(st.BoardBitmap);
 }
 
-void TfrmMain::TurnChalk(int step, bool viaWheel) {
+void Board::TurnChalk(int step, bool viaWheel) {
   TChalkBox& box = st.ChalkBox;
   const auto exchangeEnds = [&box] {
     std::swap(box.EndAX, box.EndBX);
@@ -139,20 +139,20 @@ void TfrmMain::TurnChalk(int step, bool viaWheel) {
 
   if (!st.PenDown) return;
   if (viaWheel)
-    DXDrawMouseMove(st.ChalkX, st.ChalkY);
+    Move(st.ChalkX, st.ChalkY);
   else if (st.SelectedChalk >= 0)
     DrawLaidChalk(st.ChalkX, st.ChalkY);
 }
 
-void TfrmMain::FormMouseWheelDown() {
+void Board::WheelTowardsUser() {
   if (st.BoardReady && st.ToolMode == LaidWay) TurnChalk(+5, true);
 }
 
-void TfrmMain::FormMouseWheelUp() {
+void Board::WheelAwayFromUser() {
   if (st.BoardReady && st.ToolMode == LaidWay) TurnChalk(-5, true);
 }
 
-void TfrmMain::FormKeyDown(int Key, bool Alt) {
+void Board::KeyDown(int Key, bool Alt) {
   if (Key == VK_ESCAPE) {  // closing needs no pictures: it works on an idle board too
     if (host_) host_->Close();
     return;
@@ -193,36 +193,36 @@ void TfrmMain::FormKeyDown(int Key, bool Alt) {
   DXDraw.StartSurface();
 }
 
-void TfrmMain::FormKeyUp(int Key) {
+void Board::KeyUp(int Key) {
   if (!st.BoardReady || Key != VK_RETURN) return;
   st.ToolMode = st.ToolMode == LaidWay ? NormalWay : LaidWay;
 }
 
-void TfrmMain::RunMenuCommand(int item) {
+void Board::RunMenuCommand(int item) {
   switch (MenuItem(item)) {
-    case MenuItem::AllDel:
-      mnuAllDelClick();
+    case MenuItem::ClearAll:
+      ClearBoard();
       return;
     case MenuItem::WriteDate:
-      mnuWriteDateClick();
+      WriteDate();
       return;
     case MenuItem::Load:
       Run(onLoad);
       return;
-    case MenuItem::Save:
-      Run(onSave);
+    case MenuItem::Store:
+      Run(onStore);
       return;
-    case MenuItem::ToBMP:
-      Run(onToBMP);
+    case MenuItem::Export:
+      Run(onExport);
       return;
-    case MenuItem::Option:
-      Run(onOption);
+    case MenuItem::Settings:
+      Run(onSettings);
       return;
     case MenuItem::About:
       Run(onAbout);
       return;
-    case MenuItem::Exit:
-      mnuExitClick();
+    case MenuItem::Quit:
+      Quit();
       return;
     case MenuItem::Separator1:
     case MenuItem::Separator2:
