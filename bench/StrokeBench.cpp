@@ -3,34 +3,32 @@
 #include <QImage>
 #include <cstring>
 
-#include "board/Board.h"
-#include "platform/KeyState.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Places.h"
+#include "board/ChalkTools.h"
+#include "board/Dust.h"
 
 using namespace slatewick;
 
 namespace {
 
-// A board started over the committed assets, with no window: the frame step composes nothing.
-Board& StartedBoard() {
-  static Board* frm = [] {
-    SetExeDir(QStringLiteral(ASSET_DIR));
-    SetMessageBoxHandler([](const MessageBoxRequest&) { return BoxAnswer::Ok; });
-    auto* f = new Board;
-    f->Start();
-    f->DXDraw.StopSurface();
-    return f;
-  }();
-  CurrentKeys() = {};
-  frm->st.Opt.ShowDust = false;  // no dust piles up over the iterations
-  frm->st.PenDown = true;
-  frm->st.SelectedChalk = 2;
-  frm->st.StrokeCount = 3;
-  frm->st.ChalkX = 300;
-  frm->st.ChalkY = 200;
-  return *frm;
-}
+// The chalk tools over a clean board and the pink chalk held to it mid-stroke, without dust.
+struct Tools {
+  Tools() {
+    picture.fill(ToQRgb(BoardColour));
+    settings.ShowDust = false;  // no dust piles up over the iterations
+    hand.tool = 2;
+    hand.toolDown = true;
+    hand.strokeMoves = 3;
+    hand.chalkX = 300;
+    hand.chalkY = 200;
+  }
+  QImage picture = QImage(800, 432, QImage::Format_RGB32);
+  Hand hand;
+  DustList dust;
+  Settings settings;
+  Random random;
+  ChalkTools tools{
+      picture, hand, dust, settings, random, BoardColour, [] { return QSize(800, 480); }};
+};
 
 // The floor: one plain copy of the 800 x 432 board picture.
 void BM_BoardCopyFloor(benchmark::State& state) {
@@ -45,49 +43,48 @@ BENCHMARK(BM_BoardCopyFloor);
 
 // One NormalWay move of 5 pixels: line, square and specks.
 void BM_ChalkStep(benchmark::State& state) {
-  Board& frm = StartedBoard();
-  frm.st.ToolMode = NormalWay;
+  Tools t;
   int n = 0;
   for (auto _ : state) {
-    frm.st.StrokeCount = 3;
-    frm.ChalkStep(300 + 5 * (n++ & 1), 200);
+    t.hand.strokeMoves = 3;
+    t.tools.ChalkStep(300 + 5 * (n++ & 1), 200);
   }
 }
 BENCHMARK(BM_ChalkStep);
 
 // One laid-chalk move of 5 pixels at 30 degrees: a fresh pattern and the band.
 void BM_LaidChalkStep(benchmark::State& state) {
-  Board& frm = StartedBoard();
-  frm.st.ToolMode = LaidWay;
-  frm.st.ChalkAngle = 30;
-  frm.st.ChalkBox = {277, 187, 323, 213};
+  Tools t;
+  t.hand.way = ChalkWay::Laid;
+  t.hand.chalkAngle = 30;
+  t.hand.ends = {277, 187, 323, 213};
   int n = 0;
-  for (auto _ : state) frm.DrawLaidChalk(300 + 5 * (n++ & 1), 200);
+  for (auto _ : state) t.tools.LaidChalkStep(300 + 5 * (n++ & 1), 200);
 }
 BENCHMARK(BM_LaidChalkStep);
 
 // One eraser rectangle, 128 x 54.
 void BM_EraserStep(benchmark::State& state) {
-  Board& frm = StartedBoard();
+  Tools t;
   int n = 0;
-  for (auto _ : state) frm.EraserStep(300 + 5 * (n++ & 1), 200);
+  for (auto _ : state) t.tools.EraserStep(300 + 5 * (n++ & 1), 200);
 }
 BENCHMARK(BM_EraserStep);
 
 // One frame step's dust motion over 100,000 particles that all stay above the tray, so every
-// particle moves (the frame itself is not composed).
+// particle moves.
 void BM_DustTick(benchmark::State& state) {
-  Board& frm = StartedBoard();
-  frm.st.PenDown = false;
-  TKonaList start;
-  for (int i = 0; i < 100000; ++i) start.Add() = {i % 800, i % 400, i % 6};
+  DustList start;
+  for (int i = 0; i < 100000; ++i) start.Add({i % 800, i % 400, i % 6});
+  DustList dust;
+  Random random;
   for (auto _ : state) {
     state.PauseTiming();
-    frm.st.DustList = start;
+    dust = start;
     state.ResumeTiming();
-    frm.Tick(0);
+    dust.Move(432, random);
   }
-  state.counters["particles"] = frm.st.DustList.Count();
+  state.counters["particles"] = dust.Count();
 }
 BENCHMARK(BM_DustTick)->Unit(benchmark::kMicrosecond);
 

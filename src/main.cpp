@@ -4,6 +4,7 @@
 #include "board/ChalkSamples.h"
 #include "board/widgets/MainWindow.h"
 #include "files/widgets/FileCommands.h"
+#include "platform/Environment.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
 #include "platform/widgets/Application.h"
@@ -29,7 +30,10 @@ int main(int argc, char** argv) {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                      QFileInfo(Places::SettingsFile()).path());
 
-  MainWindow window;
+  SystemClock clock;
+  DeviceSoundOutput sound;
+  Environment env(clock, sound);
+  MainWindow window(env);
   bool quit = false;  // a signal during start-up ends it before the window shows
   QuitOnSignals([&window, &quit] {
     quit = true;
@@ -43,9 +47,10 @@ int main(int argc, char** argv) {
         Board& board = window.Core();
         board.AfterShown();
         InstallBoardFileCommands(window);
-        board.onSettings = SettingsCommand(window, board.st.Opt, DrawChalkSamples(board.st));
+        board.Commands().settings =
+            SettingsCommand(window, board.SettingsInUse(), DrawChalkSamples(board.Env().random));
         InstallExportCommands(window);
-        board.onAbout = AboutCommand();
+        board.Commands().about = AboutCommand();
       },
       1000);
   return app.exec();

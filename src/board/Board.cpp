@@ -1,55 +1,48 @@
 #include "board/Board.h"
 
+#include "board/Tray.h"
 #include "platform/MessageBoxes.h"
 
 namespace slatewick {
 
-Board::Board(BoardHost* host) : host_(host) {
-  for (int i = 0; i < MenuItemCount; ++i) menuCaptions.append(QString());
-  menuCaptions[int(MenuItem::Separator1)] = QStringLiteral("-");
-  menuCaptions[int(MenuItem::Separator2)] = QStringLiteral("-");
+Board::Board(Environment& env, BoardHost* host) : env_(env), host_(host), timer_(env.clock) {
+  for (int i = 0; i < MenuItemCount; ++i) menuCaptions_.append(QString());
+  menuCaptions_[int(MenuItem::Separator1)] = QStringLiteral("-");
+  menuCaptions_[int(MenuItem::Separator2)] = QStringLiteral("-");
 
-  Timer.Interval = 10;
-  Timer.ActiveOnly = true;
-  Timer.OnTimer = [this](int lagCount) { Tick(lagCount); };
-  Timer.Still = [this] { return Still(); };
-  Timer.SetEnabled(true);
+  timer_.Interval = 10;
+  timer_.ActiveOnly = true;
+  timer_.OnTimer = [this](int) { Tick(); };  // each tick is one step, however late it comes
+  timer_.Still = [this] { return Still(); };
+  timer_.SetEnabled(true);
 
-  DXIL.Add(MakeLaidChalkSprite());
-  DXDraw.StartSurface();
+  sprites_.Add(MakeLaidChalkSprite());
+  surface_.StartSurface();
 }
 
-int Board::ClientWidth() const {
-  return host_ ? host_->ClientSize().width() : TDXDraw::SurfaceWidth;
-}
-
-int Board::ClientHeight() const {
-  return host_ ? host_->ClientSize().height() : TDXDraw::SurfaceHeight;
+QSize Board::ClientSize() const {
+  return host_ ? host_->ClientSize() : QSize(TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
 }
 
 QImage Board::WindowPicture() {
-  const QImage& shown = DXDraw.FrontBuffer().isNull() ? DXDraw.BackBuffer() : DXDraw.FrontBuffer();
-  return shown.copy(0, 0, ClientWidth(), ClientHeight()).convertToFormat(QImage::Format_RGB32);
+  const QImage& shown =
+      surface_.FrontBuffer().isNull() ? surface_.BackBuffer() : surface_.FrontBuffer();
+  const QSize client = ClientSize();
+  return shown.copy(0, 0, client.width(), client.height()).convertToFormat(QImage::Format_RGB32);
 }
 
 void Board::ApplyTexts(const LanguageFile& language) {
-  SetApplicationTitle(language.Text(Texts::Name));
-  Caption = ApplicationTitle();
+  const MainWindowTexts texts = ReadMainWindowTexts(language);
+  SetApplicationTitle(texts.caption);
+  caption_ = ApplicationTitle();
+  menuCaptions_ = texts.menuCaptions;
+  clearQuestion_ = texts.clearQuestion;
+  exportFilter_ = texts.exportFilter;
+}
 
-  const QString separator = QStringLiteral("-");
-  menuCaptions = QStringList{language.Text(Texts::MenuClearAll),
-                             language.Text(Texts::MenuWriteDate),
-                             separator,
-                             language.Text(Texts::MenuLoad),
-                             language.Text(Texts::MenuSave),
-                             language.Text(Texts::MenuExport),
-                             separator,
-                             language.Text(Texts::MenuSettings),
-                             language.Text(Texts::MenuAbout),
-                             language.Text(Texts::MenuQuit)};
-
-  st.ClearConfirmText = language.Text(Texts::ClearQuestion);
-  exportFilter = ExportFilter(language.Text(Texts::FileTypeBmp), language.Text(Texts::FileTypeJpg));
+ChalkTools Board::Tools() {
+  return ChalkTools(picture_, hand_, dust_, settings_, env_.random, BoardColour,
+                    [this] { return ClientSize(); });
 }
 
 }  // namespace slatewick

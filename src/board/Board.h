@@ -1,14 +1,4 @@
 #pragma once
-// The blackboard: its state, its frame step, its input and its menu.
-//
-// Glossary of the romanised Japanese words kept in names (settings keys, files, types):
-//   Kona    chalk dust (TKona, DustList, ShowKona)
-//   Yogore  dirt: the smudge that wiping leaves (Yogore)
-//   Kado    the chalk's corner, drawing a thin line (KadoOnlyCtrl, CornerWay)
-//   Kyori Seigen  distance limit of a normal-chalk stroke (KyoriSeigen)
-//   Moji    letters: the glyph picture of the date and the menu button (Moji.bmp)
-//   Ukezara the chalk tray along the bottom of the window (Ukezara.bmp)
-//   Moti (Mochi) Chalk  the chalk held in the hand (MotiChalk.bmp)
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -20,79 +10,32 @@
 
 #include "board/BoardAccess.h"
 #include "board/BoardHistory.h"
+#include "board/ChalkTools.h"
+#include "board/Compose.h"
+#include "board/Dust.h"
 #include "board/FrameTiles.h"
+#include "board/Hand.h"
 #include "board/KeptBoard.h"
-#include "board/Tray.h"
-#include "board/Unit_Ext.h"
 #include "platform/DXDraw.h"
 #include "platform/DXImageList.h"
 #include "platform/DXTimer.h"
+#include "platform/Environment.h"
 #include "platform/Types.h"
 #include "settings/Language.h"
+#include "settings/MainWindowTexts.h"
 #include "settings/Settings.h"
 
 namespace slatewick {
 
-// Ways of using the chalk.
-enum : std::uint8_t { NormalWay = 0, CornerWay = 1, LaidWay = 2, TapState = 3 };
-constexpr std::int8_t EraserSelected = -1;
-constexpr int ChalkHalfLength = 26;
-
-// The laid chalk's two ends, stored as if the chalk's angle were positive.
-struct TChalkBox {
-  std::int32_t EndAX = 0, EndAY = 0, EndBX = 0, EndBY = 0;
-};
-
-// Everything the board knows, for the whole run. One instance, owned by the main window; all
-// board steps, dialogs and exports read and write it here.
-struct BoardState {
-  bool BoardReady = false;
-  QImage BoardBitmap;      // W x B, everything drawn, wiped and written
-  QImage TrayBitmap;       // first column is the tray's cross-section
-  QImage ChalkBitmap;      // six 52 x 11 pieces
-  QImage EraserBitmap;     // 128 x 72
-  QImage GlyphBitmap;      // date glyphs, menu button at (448, 64)
-  QImage HeldChalkBitmap;  // six 40 x 40 chalks in the hand
-  QImage HandBitmap;       // 24 x 74
-  bool PenDown = false;
-  bool FingerDown = false;
-  TColor BoardColor = 0;
-  std::int32_t ChalkSize = 0;
-  std::array<TRect, 6> ChalkSlots{};  // as the tray lay at start-up (TrayGeometry::ChalkSlot)
-  std::array<TColor, 6> ChalkColors{};
-  std::int8_t SelectedChalk = 0;  // 0..5 a chalk, -1 the eraser
-  TKonaList DustList;
-  std::uint8_t DustMoveCount = 0;
-  std::int32_t StrokeCount = 0;
-  std::int32_t PenX = 0, PenY = 0;
-  std::int32_t ChalkX = 0, ChalkY = 0;
-  TMemoryStreamList SoundList;
-  std::uint8_t ToolMode = NormalWay;
-  std::int8_t ChalkAngle = 0;  // degrees, multiple of 5 in -90..90, positive clockwise
-  TChalkBox ChalkBox;
-  QImage ChalkPatternBitmap;  // 8 x 8, null until the first laid-chalk step
-  Settings Opt;
-  QString ClearConfirmText;
-  std::array<double, 256> CosineTable{};
-  BoardHistory History;  // undo and redo of BoardBitmap
-};
-
 enum class MouseButton { Left, Right, Middle };
 
-// Popup-menu items of the main window, in their order in the menu.
-enum class MenuItem {
-  ClearAll,
-  WriteDate,
-  Separator1,
-  Load,
-  Store,
-  Export,
-  Separator2,
-  Settings,
-  About,
-  Quit
+// The keys the board handles.
+enum class Key { Enter, Escape, LeftArrow, RightArrow };
+
+// The menu commands that open a dialog; the program wires them to the dialog windows.
+struct BoardCommands {
+  std::function<void()> load, store, exportPicture, settings, about, screenShot;
 };
-constexpr int MenuItemCount = 10;
 
 // What the board needs of the window around it (the shell implements it; tests script it).
 class BoardHost {
@@ -104,48 +47,25 @@ class BoardHost {
   virtual int PopupMenu(const QStringList& captions) = 0;
 };
 
-// The main window's board: the handlers of the window, its timer and its menu.
+// The blackboard: a board picture drawn on with chalk, finger and eraser, the hand that holds the
+// tools, the chalk dust, and the frames that show them over the tray, with undo and the board
+// kept for the next run. The window around it turns its input into the handlers below and shows
+// the frames; the random draws, the key state, the clock and the sound come from the environment.
 class Board : public BoardAccess {
  public:
-  explicit Board(BoardHost* host = nullptr);
+  explicit Board(Environment& env, BoardHost* host = nullptr);
 
-  BoardState st;
-  TDXDraw DXDraw;
-  TDXTimer Timer;
-  TDXImageList DXIL;
-  QString Caption;           // the window's caption
-  QStringList menuCaptions;  // captions of `pop`, indexed by MenuItem
-  QString exportFilter;      // filter of the export's save dialog
-
-  // Modal dialogs and their commands; the main block wires them to the dialog windows.
-  std::function<void()> onLoad, onStore, onExport, onSettings, onAbout, onScreenShot;
-  // Lets pending window messages be handled (the frame step's first step); the shell sets it.
-  std::function<void()> processMessages;
-
-  BoardHost* Host() const { return host_; }
-  void SetHost(BoardHost* host) { host_ = host; }
-  int ClientWidth() const;
-  int ClientHeight() const;
-
-  QImage& BoardPicture() override { return st.BoardBitmap; }
-  BoardHistory& BoardChanges() override { return st.History; }
-  QImage WindowPicture() override;
-  TDXTimer& FrameTimer() override { return Timer; }
-
-  // Start-up.
+  // Start-up: the settings, the texts, the generator's seed, the pictures and the tap sound, an
+  // empty board (with the date when the settings ask for it), the first frame. A missing or
+  // broken picture throws AppError and leaves the board idle: its handlers then do nothing.
   void Start();
   // The start-up steps that wait until the window shows: the tap sound made ready to play, and
-  // the last run's board, where it differs, as the one step to undo (this run's board is kept
-  // from then on).
+  // the boards kept by earlier runs that no running program holds, as steps to undo.
   void AfterShown();
-  // The board colour, the chalk size, colours and slots and the cosine table, as start-up sets
-  // them for the client area at this moment.
-  void SetStartTables();
-  // The application title, the window caption, the menu captions (separators "-"), the clear
-  // question and the export filter, from the language texts.
-  void ApplyTexts(const LanguageFile& language);
-  // Frame step and composition.
-  void Tick(int LagCount);
+  bool Ready() const { return ready_; }
+
+  // The frame step (the frame timer's tick): pending input, dust motion, tapping, the frame.
+  void Tick();
   // True when a frame step now would change nothing: no dust in flight, no tap under way, no
   // overlay counting frames, and the frame on screen made of the inputs as they stand.
   bool Still() const;
@@ -153,17 +73,16 @@ class Board : public BoardAccess {
   void Compose();
   // The whole frame of the board as it stands, composed afresh (the window shows the same).
   QImage WholeFrame() const;
-  // Tells the frame that the board changed only inside r since its cache key was keyBefore;
-  // a change the frame was not told of makes it compose the whole board.
-  void NoteBoardChange(qint64 keyBefore, const TRect& r);
-  // Input.
-  void Press(MouseButton Button, int X, int Y);
-  void Move(int X, int Y);
-  void Release(MouseButton Button, int X, int Y);
+
+  // Input, at client pixels; the key state is the environment's.
+  void Press(MouseButton button, int x, int y);
+  void Move(int x, int y);
+  void Release(MouseButton button, int x, int y);
   void WheelTowardsUser();
   void WheelAwayFromUser();
-  void KeyDown(int Key, bool Alt);
-  void KeyUp(int Key);
+  void KeyDown(Key key, bool alt);
+  void KeyUp(Key key);
+
   // Menu commands.
   void RunMenuCommand(int item);
   void ClearBoard();
@@ -177,56 +96,95 @@ class Board : public BoardAccess {
   // shell calls it on every way of quitting. Nothing before start-up has finished.
   void KeepBoard();
 
-  // Drawing steps.
-  void DrawDate();
-  TColor ChalkShade(int chalk);
-  void BuildChalkPattern(int chalk);
-  int CosOffset(int Radius, int Angle) const;
-  int SinOffset(int Radius, int Angle) const;
-  void ChalkStep(int X, int Y);
-  void DrawLaidChalk(int X, int Y);
-  void FingerLine(int X, int Y);
-  void EraserStep(int X, int Y);
-  void DustCheck(int X, int Y);
-  TColor WipeColor() const;
-  void AddDust(int count, int X, int Y);
+  // What a user or a file sees of the board.
+  const QImage& Picture() const { return picture_; }
+  const Hand& HandState() const { return hand_; }
+  const DustList& Dust() const { return dust_; }
+  const BoardHistory& History() const { return history_; }
+  const BoardPictures& Pictures() const { return pictures_; }
+  const QString& Caption() const { return caption_; }
+  const QStringList& MenuCaptions() const { return menuCaptions_; }
+  const QString& ExportFilter() const { return exportFilter_; }
+  const QString& ClearQuestion() const { return clearQuestion_; }
+  SoundClip TapSound() const { return tapSound_; }
+
+  // The settings in use; the settings dialog changes them.
+  Settings& SettingsInUse() { return settings_; }
+  // The commands of the dialogs; the program wires them.
+  BoardCommands& Commands() { return commands_; }
+  // Lets pending window messages be handled (the frame step's first step); the shell sets it.
+  void SetMessagePump(std::function<void()> pump) { messagePump_ = std::move(pump); }
+  TDXDraw& Surface() { return surface_; }
+  const TDXDraw& Surface() const { return surface_; }
+  Environment& Env() { return env_; }
+  BoardHost* Host() const { return host_; }
+  QSize ClientSize() const;
+
+  // BoardAccess.
+  QImage& BoardPicture() override { return picture_; }
+  BoardHistory& BoardChanges() override { return history_; }
+  QImage WindowPicture() override;
+  TDXTimer& FrameTimer() override { return timer_; }
+  QDateTime LocalNow() const override { return env_.clock.LocalNow(); }
 
  private:
-  void TurnChalk(int step, bool viaWheel);
+  // The application title, the window caption, the menu captions (separators "-"), the clear
+  // question and the export filter, from the language texts.
+  void ApplyTexts(const LanguageFile& language);
   void PlayTapSound();
+  void Tap();
   // The press's own steps below the pick-up and the menu.
-  void PressOnBoard(MouseButton Button, int X, int Y);
+  void PressOnBoard(MouseButton button, int x, int y);
+  void TurnChalk(int step, bool viaWheel);
   void StartKeptBoard();
+  // The chalk tools drawing on this board's picture with its hand.
+  ChalkTools Tools();
+  // Tells the frame that the board changed only inside r since its cache key was keyBefore;
+  // a change the frame was not told of makes it compose the whole board.
+  void NoteBoardChange(qint64 keyBefore, const TRect& r);
 
   // Everything a frame is composed from; equal inputs give the same pixels.
   struct FrameInputs {
     qint64 board = 0;
-    int W = 0, H = 0, penX = 0, penY = 0, chalkX = 0, chalkY = 0, strokeCount = 0, fps = 0;
-    int selected = 0, toolMode = 0, angle = 0, dustMoves = 0;
-    bool shift = false, left = false, right = false, penDown = false, fingerDown = false;
-    bool debug = false;
+    QSize client;
+    Hand hand;
+    int fps = 0;
+    bool shift = false, left = false, right = false, debug = false;
     bool operator==(const FrameInputs&) const = default;
   };
+  FrameScene Scene() const;
   FrameInputs CurrentFrameInputs() const;
   // True when the frame on screen is the one these inputs make (never with dust in flight).
   bool FrameOnScreen(const FrameInputs& inputs) const;
   // What the frame shows outside the moving parts: when it changes, the whole frame is composed.
   struct FrameLook {
-    int W = 0, H = 0, boardWidth = 0, B = 0, selected = 0;
+    QSize client;
+    int boardWidth = 0, B = 0, tool = 0;
     bool shift = false, debug = false;
     std::array<qint64, 6> pictures{};
-    std::array<TColor, 6> colours{};
     bool operator==(const FrameLook&) const = default;
   };
   FrameLook CurrentLook() const;
-  // Marks the tiles of the parts that move: the hand, the laid chalk, the dust, the overlay.
-  void MarkMovingParts(FrameTiles& tiles) const;
-  // Composes the frame inside the rectangles; pixels of moving parts may spill beyond them only
-  // into tiles MarkMovingParts marks.
-  void ComposeFrame(QImage& frame, const std::vector<TRect>& rects) const;
-  void DrawDust(QImage& frame) const;
 
+  Environment& env_;
   BoardHost* host_;
+  TDXDraw surface_;
+  TDXTimer timer_;
+  TDXImageList sprites_;
+  bool ready_ = false;
+  Settings settings_;
+  BoardPictures pictures_;
+  QImage picture_;  // the board: everything drawn, wiped and written; client width x (H - 48)
+  std::array<TRect, 6> chalkSlots_{};  // where the chalks are picked up, as the tray lay at start
+  Hand hand_;
+  DustList dust_;
+  QByteArray tapSoundImage_;  // "start0.wav", empty when missing
+  SoundClip tapSound_;        // made ready once the window shows
+  QString caption_, clearQuestion_, exportFilter_;
+  QStringList menuCaptions_;
+  BoardCommands commands_;
+  std::function<void()> messagePump_;
+  BoardHistory history_;
   std::optional<FrameInputs> shownFrame_;  // inputs of the frame on screen, without dust
   std::optional<FrameLook> shownLook_;     // of the frame on screen
   FrameTiles shownMoving_;                 // tiles of the moving parts on screen
@@ -234,12 +192,7 @@ class Board : public BoardAccess {
   qint64 boardKnown_ = 0;                  // the board's cache key as the frame knows it
   qint64 shownBack_ = 0;                   // the back buffer's cache key after the last frame
   int frameDepth_ = 0;                     // frame steps past their message step (0 or 1)
-  KeptBoard kept_{st.BoardBitmap};
+  KeptBoard kept_{picture_};
 };
-
-// The chalk colour darkened channel by channel; yellow and pink keep green at 80 or more.
-TColor ShadeColor(TColor Color, std::int16_t dR, std::int16_t dG, std::int16_t dB);
-// The whole number nearest to x; of two equally near, the even one.
-int Nearest(double x);
 
 }  // namespace slatewick

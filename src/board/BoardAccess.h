@@ -1,4 +1,5 @@
 #pragma once
+#include <QDateTime>
 #include <QImage>
 
 #include "board/BoardHistory.h"
@@ -19,6 +20,8 @@ class BoardAccess {
   virtual QImage WindowPicture() = 0;
   // The frame timer; it is stopped while a dialog waits for the user.
   virtual TDXTimer& FrameTimer() = 0;
+  // The local date and time (screenshots are named by it).
+  virtual QDateTime LocalNow() const = 0;
 };
 
 }  // namespace slatewick

@@ -1,18 +1,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
-#include <cmath>
-#include <numbers>
 
 #include "board/Board.h"
+#include "board/Date.h"
+#include "board/Tray.h"
 #include "platform/AppError.h"
 #include "platform/Canvas.h"
-#include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureFiles.h"
 #include "platform/Places.h"
-#include "platform/Random.h"
-#include "platform/Sound.h"
 #include "settings/SettingsFile.h"
 
 namespace slatewick {
@@ -47,58 +44,48 @@ QByteArray TapSoundImage(QByteArray bytes) {
 
 }  // namespace
 
-void Board::SetStartTables() {
-  st.BoardColor = RGB(0, 80, 0);
-  st.ChalkSize = 6;
-
-  const int H = ClientHeight();
-  const TrayGeometry tray{ClientWidth(), H, H - TrayHeight};
-  for (int j = 0; j < 6; ++j) st.ChalkSlots[std::size_t(j)] = tray.ChalkSlot(j);
-  st.ChalkColors = {RGB(255, 255, 255), RGB(255, 252, 30), RGB(233, 135, 193),
-                    RGB(130, 200, 230), RGB(180, 140, 75), RGB(85, 150, 85)};
-  for (int i = 0; i < 256; ++i) st.CosineTable[i] = std::cos(2.0 * std::numbers::pi * i / 256.0);
-}
-
 void Board::Start() {
-  st.Opt = ReadSettings();
+  settings_ = ReadSettings();
   ApplyTexts(LanguageFile());
-  Randomize(std::uint64_t(LocalNow().toMSecsSinceEpoch()) ^ timeGetTime());
-  sndPlaySoundA(nullptr, SND_MEMORY | SND_ASYNC);
-  SetStartTables();
+  env_.random.Seed(std::uint64_t(env_.clock.LocalNow().toMSecsSinceEpoch()) ^
+                   env_.clock.Milliseconds());
+  env_.sound.Stop();
 
-  st.SoundList.Add();
+  const QSize client = ClientSize();
+  const TrayGeometry tray{client.width(), client.height(), client.height() - TrayHeight};
+  for (int j = 0; j < 6; ++j) chalkSlots_[std::size_t(j)] = tray.ChalkSlot(j);
+
   const QFileInfo tapSound(Places::TapSound());
   if (tapSound.isFile()) {
     // A file too large to play is not read at all: its taps are silent, as a broken one's.
     QFile wav(tapSound.filePath());
     if (tapSound.size() <= qint64(MaxSoundBytes) && wav.open(QIODevice::ReadOnly))
-      st.SoundList[0] = TapSoundImage(wav.readAll());
+      tapSoundImage_ = TapSoundImage(wav.readAll());
   } else {
     ShowMessage(QStringLiteral("\"Start0.wav\"がありません"));
   }
 
-  st.TrayBitmap = LoadPicture(QStringLiteral("Ukezara.bmp"));
-  st.ChalkBitmap = LoadPicture(QStringLiteral("Chalk.bmp"));
-  st.EraserBitmap = LoadPicture(QStringLiteral("Erase.bmp"));
-  st.HeldChalkBitmap = LoadPicture(QStringLiteral("MotiChalk.bmp"));
-  st.HandBitmap = LoadPicture(QStringLiteral("Hand.bmp"));
-  st.GlyphBitmap = LoadPicture(QStringLiteral("Moji.bmp"));
+  pictures_.tray = LoadPicture(QStringLiteral("Ukezara.bmp"));
+  pictures_.chalks = LoadPicture(QStringLiteral("Chalk.bmp"));
+  pictures_.eraser = LoadPicture(QStringLiteral("Erase.bmp"));
+  pictures_.heldChalks = LoadPicture(QStringLiteral("MotiChalk.bmp"));
+  pictures_.hand = LoadPicture(QStringLiteral("Hand.bmp"));
+  pictures_.glyphs = LoadPicture(QStringLiteral("Moji.bmp"));
 
-  const int W = ClientWidth(), H = ClientHeight();
-  st.BoardBitmap = NewBitmap(W, H - TrayHeight);
-  Canvas board(st.BoardBitmap);
-  board.brush.Color = st.BoardColor;
-  board.Rectangle(0, 0, W, H);
+  picture_ = NewBitmap(client.width(), client.height() - TrayHeight);
+  Canvas board(picture_);
+  board.brush.Color = BoardColour;
+  board.Rectangle(0, 0, client.width(), client.height());
 
-  if (DXDraw.Host()) DXDraw.Host()->HideSystemCursor();
-  if (st.Opt.DateAtStart) DrawDate();
+  if (surface_.Host()) surface_.Host()->HideSystemCursor();
+  if (settings_.DateAtStart)
+    DrawDate(picture_, pictures_.glyphs, env_.clock.LocalNow().date(), client.width());
   Compose();
-  st.BoardReady = true;
+  ready_ = true;
 }
 
 void Board::AfterShown() {
-  if (st.SoundList.Count() > 0)
-    PrepareSound(st.SoundList.Memory(0), std::size_t(st.SoundList[0].size()));
+  tapSound_ = env_.sound.Prepare(tapSoundImage_);
   StartKeptBoard();
 }
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "board/Board.h"
+#include "board/ChalkTools.h"
 #include "platform/Canvas.h"
 
 namespace slatewick {
@@ -26,42 +26,38 @@ void Drag(QPoint from, QPoint to, Step step) {
 
 }  // namespace
 
-QImage DrawChalkSamples(const BoardState& board) {
-  // A board of its own whose BoardBitmap is the picture: the strokes are the real ones.
-  Board pad;
-  BoardState& st = pad.st;
-  st.BoardColor = ChalkSamplesGround;
-  st.BoardBitmap = NewBitmap(ChalkSamplesWidth, ChalkSamplesHeight);
-  st.BoardBitmap.fill(ToQRgb(ChalkSamplesGround));
-  st.ChalkColors = board.ChalkColors;
-  st.ChalkSize = board.ChalkSize;
-  st.CosineTable = board.CosineTable;
-  st.Opt = Settings{};
-  st.Opt.ShowDust = false;
-  st.SelectedChalk = 0;
+QImage DrawChalkSamples(Random& random) {
+  QImage picture = NewBitmap(ChalkSamplesWidth, ChalkSamplesHeight);
+  picture.fill(ToQRgb(ChalkSamplesGround));
+  Hand hand;  // the white chalk
+  DustList dust;
+  Settings settings;
+  settings.ShowDust = false;
+  ChalkTools tools(picture, hand, dust, settings, random, ChalkSamplesGround,
+                   [] { return QSize(ChalkSamplesWidth, ChalkSamplesHeight); });
 
   // The flat of the tip: a stroke already under way, so every move draws.
-  st.ToolMode = NormalWay;
-  st.StrokeCount = 3;
-  st.ChalkX = 48, st.ChalkY = 7;
-  Drag({48, 7}, {29, 65}, [&](int x, int y) { pad.ChalkStep(x, y); });
+  hand.way = ChalkWay::Normal;
+  hand.strokeMoves = 3;
+  hand.chalkX = 48, hand.chalkY = 7;
+  Drag({48, 7}, {29, 65}, [&](int x, int y) { tools.ChalkStep(x, y); });
 
   // The corner: a one-pixel line in a shade of the chalk.
-  st.ToolMode = CornerWay;
-  st.ChalkX = 147, st.ChalkY = 6;
-  Drag({147, 6}, {124, 66}, [&](int x, int y) { pad.ChalkStep(x, y); });
+  hand.way = ChalkWay::Corner;
+  hand.chalkX = 147, hand.chalkY = 6;
+  Drag({147, 6}, {124, 66}, [&](int x, int y) { tools.ChalkStep(x, y); });
 
   // The laid chalk, standing upright, drawn across the picture as a textured band.
-  st.ToolMode = LaidWay;
-  st.ChalkAngle = 90;
+  hand.way = ChalkWay::Laid;
+  hand.chalkAngle = 90;
   const QPoint start(247, 32), end(232, 41);
-  const int ox = pad.CosOffset(ChalkHalfLength, st.ChalkAngle);
-  const int oy = pad.SinOffset(ChalkHalfLength, st.ChalkAngle);
-  st.ChalkX = start.x(), st.ChalkY = start.y();
-  st.ChalkBox = {start.x() - ox, start.y() - oy, start.x() + ox, start.y() + oy};
-  Drag(start, end, [&](int x, int y) { pad.DrawLaidChalk(x, y); });
+  const int ox = CosOffset(ChalkHalfLength, hand.chalkAngle);
+  const int oy = SinOffset(ChalkHalfLength, hand.chalkAngle);
+  hand.chalkX = start.x(), hand.chalkY = start.y();
+  hand.ends = {start.x() - ox, start.y() - oy, start.x() + ox, start.y() + oy};
+  Drag(start, end, [&](int x, int y) { tools.LaidChalkStep(x, y); });
 
-  return st.BoardBitmap;
+  return picture;
 }
 
 }  // namespace slatewick

@@ -1,11 +1,10 @@
 #pragma once
 #include <QImage>
 
+#include "platform/Random.h"
 #include "platform/Types.h"
 
 namespace slatewick {
-
-struct BoardState;
 
 // The settings dialog's picture of the three ways of using the chalk.
 constexpr int ChalkSamplesWidth = 267;  // pixels
@@ -13,9 +12,8 @@ constexpr int ChalkSamplesHeight = 73;  // pixels
 constexpr TColor ChalkSamplesGround = RGB(3, 83, 3);
 
 // Draws, left to right, a normal-way stroke (x 26..51), a corner-way line (x 124..147) and a
-// laid-chalk band (x 232..246) in white chalk on the ground colour, with the board's own stroke
-// steps. Takes the chalk colours, the chalk size and the cosine table from a started board;
-// draws from the program's random generator.
-QImage DrawChalkSamples(const BoardState& board);
+// laid-chalk band (x 232..246) in white chalk on the ground colour, with the board's own chalk
+// tools, drawing from `random`.
+QImage DrawChalkSamples(Random& random);
 
 }  // namespace slatewick

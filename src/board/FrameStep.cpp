@@ -1,13 +1,7 @@
 // The frame step: pending input, dust motion, tapping, and the frame.
-#include <algorithm>
-#include <cmath>
-
 #include "board/Board.h"
-#include "board/DustMotion.h"
+#include "board/Tray.h"
 #include "platform/Canvas.h"
-#include "platform/KeyState.h"
-#include "platform/Random.h"
-#include "platform/Sound.h"
 
 namespace slatewick {
 
@@ -27,71 +21,64 @@ class FrameGuard {
 
 }  // namespace
 
-TColor ShadeColor(TColor Color, std::int16_t dR, std::int16_t dG, std::int16_t dB) {
-  const int r = std::max(GetRValue(Color) - dR, 0);
-  int g = std::max(GetGValue(Color) - dG, 0);
-  const int b = std::max(GetBValue(Color) - dB, 0);
-  if ((Color == RGB(255, 252, 30) || Color == RGB(233, 135, 193)) && g < 80) g = 80;
-  return RGB(r, g, b);
-}
-
-int Nearest(double x) {
-  return int(std::nearbyint(x));
-}
-
 void Board::PlayTapSound() {
-  sndPlaySoundA(nullptr, SND_MEMORY);
-  sndPlaySoundA(st.SoundList.Count() > 0 ? st.SoundList.Memory(0) : nullptr,
-                SND_MEMORY | SND_ASYNC);
+  env_.sound.Play(tapSound_);
 }
 
 bool Board::Still() const {
-  const KeyState& keys = CurrentKeys();
-  return st.BoardReady && !(keys.Left && keys.Right) && !st.Opt.ShowDebug &&
+  const KeyState& keys = env_.keys;
+  return ready_ && !(keys.Left && keys.Right) && !settings_.ShowDebug &&
          FrameOnScreen(CurrentFrameInputs());
 }
 
-void Board::Tick(int /*LagCount*/) {
+void Board::Tick() {
   // A tick that arrives while another frame step draws (from a handler's modal loop opened
   // past the message step) is dropped; ticks during the message step run nested.
   if (frameDepth_ > 0) return;
-  if (processMessages) processMessages();
-  if (!st.BoardReady) return;
+  if (messagePump_) messagePump_();
+  if (!ready_) return;
   FrameGuard guard(frameDepth_);
 
-  MoveDust(st.DustList, ClientHeight() - TrayHeight);
+  dust_.Move(ClientSize().height() - TrayHeight, env_.random);
 
-  const KeyState& keys = CurrentKeys();
-  if (keys.Left && keys.Right && st.StrokeCount == 0 && st.SelectedChalk >= 0) {
-    PlayTapSound();
-    const int d = Random(15);
-    const TColor shade = ShadeColor(st.ChalkColors[std::size_t(st.SelectedChalk)], std::int16_t(d),
-                                    std::int16_t(d), std::int16_t(d));
-    const qint64 before = st.BoardBitmap.cacheKey();
-    Canvas c(st.BoardBitmap);
-    c.pen = {shade, PenStyle::Solid, 1};
-    c.brush.Color = shade;
-    const int h = st.ChalkSize / 2;
-    c.Rectangle(st.ChalkX - h, st.ChalkY - h, st.ChalkX + h, st.ChalkY + h);
-    for (int i = 0; i < st.ChalkSize + 1; ++i) {
-      const int y = st.ChalkY + Random(10) - 5;
-      const int x = st.ChalkX + Random(10) - 5;
-      c.SetPixel(x, y, st.BoardColor);
-    }
-    NoteBoardChange(before, c.Touched());
-    if (Random(100) < 5) AddDust(Random(2) + 4, st.ChalkX, st.ChalkY);
-    ++st.StrokeCount;
+  const KeyState& keys = env_.keys;
+  Hand& h = hand_;
+  if (keys.Left && keys.Right && h.strokeMoves == 0 && h.tool >= 0) {
+    Tap();
   } else if (keys.Left && keys.Right) {
-    st.ToolMode = TapState;
-    ++st.StrokeCount;
-    if (CurrentKeys().Ctrl) {
-      if (st.StrokeCount >= Random(4) + 2) st.StrokeCount = 0;
+    h.way = ChalkWay::Tapping;
+    ++h.strokeMoves;
+    if (env_.keys.Ctrl) {
+      if (h.strokeMoves >= env_.random(4) + 2) h.strokeMoves = 0;
     } else {
-      if (st.StrokeCount >= Random(4) + 6) st.StrokeCount = 0;
+      if (h.strokeMoves >= env_.random(4) + 6) h.strokeMoves = 0;
     }
   }
 
-  if (DXDraw.SurfaceReady()) Compose();
+  if (surface_.SurfaceReady()) Compose();
+}
+
+// The chalk taps the board at its point: the sound, a rough 6 x 6 mark and now and then dust.
+void Board::Tap() {
+  Hand& h = hand_;
+  Random& random = env_.random;
+  PlayTapSound();
+  const int d = random(15);
+  const TColor shade = ShadeColor(ChalkColours[std::size_t(h.tool)], d, d, d);
+  const qint64 before = picture_.cacheKey();
+  Canvas c(picture_);
+  c.pen = {shade, PenStyle::Solid, 1};
+  c.brush.Color = shade;
+  const int half = ChalkSize / 2;
+  c.Rectangle(h.chalkX - half, h.chalkY - half, h.chalkX + half, h.chalkY + half);
+  for (int i = 0; i < ChalkSize + 1; ++i) {
+    const int y = h.chalkY + random(10) - 5;
+    const int x = h.chalkX + random(10) - 5;
+    c.SetPixel(x, y, BoardColour);
+  }
+  NoteBoardChange(before, c.Touched());
+  if (random(100) < 5) dust_.Drop(random(2) + 4, h.chalkX, h.chalkY, h.tool);
+  ++h.strokeMoves;
 }
 
 }  // namespace slatewick

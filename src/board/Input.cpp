@@ -2,8 +2,7 @@
 #include <utility>
 
 #include "board/Board.h"
-#include "platform/KeyState.h"
-#include "platform/Random.h"
+#include "board/Tray.h"
 
 namespace slatewick {
 
@@ -15,187 +14,191 @@ void Run(const std::function<void()>& command) {
 
 }  // namespace
 
-void Board::Press(MouseButton Button, int X, int Y) {
-  if (!st.BoardReady) return;
-  st.History.Watch(st.BoardBitmap);  // what the hand changes until the last release is one step
-  if (st.PenDown) return;
+void Board::Press(MouseButton button, int x, int y) {
+  if (!ready_) return;
+  history_.Watch(picture_);  // what the hand changes until the last release is one step
+  if (hand_.toolDown) return;
 
-  const int W = ClientWidth(), H = ClientHeight(), B = st.BoardBitmap.height();
-  const TrayGeometry tray{W, H, B};
+  const QSize client = ClientSize();
+  const TrayGeometry tray{client.width(), client.height(), picture_.height()};
   for (int i = 0; i < 6; ++i)
-    if (st.ChalkSlots[std::size_t(i)].Contains(X, Y)) st.SelectedChalk = std::int8_t(i);
-  if (tray.EraserHit().Contains(X, Y)) st.SelectedChalk = EraserSelected;
+    if (chalkSlots_[std::size_t(i)].Contains(x, y)) hand_.tool = i;
+  if (tray.EraserHit().Contains(x, y)) hand_.tool = EraserSelected;
 
   // The chosen menu command runs once this press has been handled, as a posted command would.
   int command = -1;
-  if (tray.MenuButtonHit().Contains(X, Y) && host_) command = host_->PopupMenu(menuCaptions);
+  if (tray.MenuButtonHit().Contains(x, y) && host_) command = host_->PopupMenu(menuCaptions_);
 
-  if (Y <= B) PressOnBoard(Button, X, Y);
+  if (y <= picture_.height()) PressOnBoard(button, x, y);
   if (command >= 0) RunMenuCommand(command);
 }
 
-void Board::PressOnBoard(MouseButton Button, int X, int Y) {
-  switch (Button) {
+void Board::PressOnBoard(MouseButton button, int x, int y) {
+  Hand& h = hand_;
+  Random& random = env_.random;
+  switch (button) {
     case MouseButton::Left:
-      st.PenDown = true;
-      if (st.SelectedChalk == EraserSelected) return;
-      if (st.ToolMode != LaidWay) {
+      h.toolDown = true;
+      if (h.tool == EraserSelected) return;
+      h.movesSinceDust = 0;
+      h.strokeMoves = 0;
+      h.chalkX = x;
+      h.chalkY = y;
+      if (h.way != ChalkWay::Laid) {
         PlayTapSound();
-        st.DustMoveCount = 0;
-        st.StrokeCount = 0;
-        st.ToolMode = CurrentKeys().Ctrl ? CornerWay : NormalWay;
-        st.ChalkX = X;
-        st.ChalkY = Y;
-        if (st.Opt.ShowDust && Random(2) == 0) AddDust(Random(2) + 4, X, Y);
+        h.way = env_.keys.Ctrl ? ChalkWay::Corner : ChalkWay::Normal;
+        if (settings_.ShowDust && random(2) == 0) dust_.Drop(random(2) + 4, x, y, h.tool);
       } else {
-        st.DustMoveCount = 0;
-        st.StrokeCount = 0;
-        st.ChalkX = X;
-        st.ChalkY = Y;
-        const int ox = CosOffset(ChalkHalfLength, st.ChalkAngle);
-        const int oy = SinOffset(ChalkHalfLength, st.ChalkAngle);
-        st.ChalkBox = {X - ox, Y - oy, X + ox, Y + oy};
-        if (st.Opt.ShowDust && Random(4) == 0) AddDust(Random(2) + 4, X, Y);
+        const int ox = CosOffset(ChalkHalfLength, h.chalkAngle);
+        const int oy = SinOffset(ChalkHalfLength, h.chalkAngle);
+        h.ends = {x - ox, y - oy, x + ox, y + oy};
+        if (settings_.ShowDust && random(4) == 0) dust_.Drop(random(2) + 4, x, y, h.tool);
       }
       return;
     case MouseButton::Right:
-      st.FingerDown = true;
-      st.ToolMode = CornerWay;
+      h.fingerDown = true;
+      h.way = ChalkWay::Corner;
       return;
     case MouseButton::Middle:
-      st.ToolMode = st.ToolMode == LaidWay ? NormalWay : LaidWay;
+      h.way = h.way == ChalkWay::Laid ? ChalkWay::Normal : ChalkWay::Laid;
       return;
   }
 }
 
-void Board::Move(int X, int Y) {
-  if (!st.BoardReady) return;
-  const KeyState& keys = CurrentKeys();
-  if (Y >= ClientHeight() - TrayHeight) {
-    st.PenX = X;
-    st.PenY = Y;
+void Board::Move(int x, int y) {
+  if (!ready_) return;
+  const KeyState& keys = env_.keys;
+  Hand& h = hand_;
+  if (y >= ClientSize().height() - TrayHeight) {
+    h.pointerX = x;
+    h.pointerY = y;
     return;
   }
   if (keys.Left && keys.Right) {
-    st.ChalkX = X;
-    st.ChalkY = Y;
-    st.PenX = X;
-    st.PenY = Y;
+    h.chalkX = x;
+    h.chalkY = y;
+    h.pointerX = x;
+    h.pointerY = y;
     return;
   }
-  if (st.ToolMode == TapState) {
-    st.PenX = X;
-    st.PenY = Y;
+  if (h.way == ChalkWay::Tapping) {
+    h.pointerX = x;
+    h.pointerY = y;
     return;
   }
-  if (st.FingerDown) FingerLine(X, Y);
-  if (st.PenDown) {
-    if (st.SelectedChalk == EraserSelected) {
-      EraserStep(X, Y);
-    } else if (st.ToolMode == LaidWay) {
-      DrawLaidChalk(X, Y);
+  ChalkTools tools = Tools();
+  const qint64 before = picture_.cacheKey();
+  if (h.fingerDown) NoteBoardChange(before, tools.FingerLine(x, y));
+  if (h.toolDown) {
+    const qint64 beforeTool = picture_.cacheKey();
+    if (h.tool == EraserSelected) {
+      NoteBoardChange(beforeTool, tools.EraserStep(x, y));
+    } else if (h.way == ChalkWay::Laid) {
+      NoteBoardChange(beforeTool, tools.LaidChalkStep(x, y));
     } else {
-      ChalkStep(X, Y);
-      if (!st.PenDown) return;  // the distance limit ended the stroke
+      NoteBoardChange(beforeTool, tools.ChalkStep(x, y));
+      if (!h.toolDown) return;  // the distance limit ended the stroke
     }
   }
-  st.PenX = X;
-  st.PenY = Y;
+  h.pointerX = x;
+  h.pointerY = y;
 }
 
-void Board::Release(MouseButton Button, int X, int Y) {
-  if (!st.BoardReady) return;
-  switch (Button) {
+void Board::Release(MouseButton button, int x, int y) {
+  if (!ready_) return;
+  switch (button) {
     case MouseButton::Left:
-      if (st.StrokeCount == 0) Move(X, Y);
-      st.PenDown = false;
+      if (hand_.strokeMoves == 0) Move(x, y);
+      hand_.toolDown = false;
       break;
     case MouseButton::Right:
-      st.FingerDown = false;
+      hand_.fingerDown = false;
       break;
     case MouseButton::Middle:
       break;
   }
-  const KeyState& keys = CurrentKeys();
-  if (!keys.Left && !keys.Right && !keys.Middle) st.History.Record(st.BoardBitmap);
+  const KeyState& keys = env_.keys;
+  if (!keys.Left && !keys.Right && !keys.Middle) history_.Record(picture_);
 }
 
 void Board::TurnChalk(int step, bool viaWheel) {
-  TChalkBox& box = st.ChalkBox;
-  const auto exchangeEnds = [&box] {
-    std::swap(box.EndAX, box.EndBX);
-    std::swap(box.EndAY, box.EndBY);
+  Hand& h = hand_;
+  const auto exchangeEnds = [&h] {
+    std::swap(h.ends.ax, h.ends.bx);
+    std::swap(h.ends.ay, h.ends.by);
   };
   if (step > 0) {
-    if (st.ChalkAngle >= 90) {
-      st.ChalkAngle = -90;
+    if (h.chalkAngle >= 90) {
+      h.chalkAngle = -90;
       exchangeEnds();
     }
-  } else if (st.ChalkAngle <= -90) {
-    st.ChalkAngle = 90;
+  } else if (h.chalkAngle <= -90) {
+    h.chalkAngle = 90;
     exchangeEnds();
   }
-  st.ChalkAngle = std::int8_t(st.ChalkAngle + step);
+  h.chalkAngle += step;
 
-  if (!st.PenDown) return;
-  if (viaWheel)
-    Move(st.ChalkX, st.ChalkY);
-  else if (st.SelectedChalk >= 0)
-    DrawLaidChalk(st.ChalkX, st.ChalkY);
+  if (!h.toolDown) return;
+  if (viaWheel) {
+    Move(h.chalkX, h.chalkY);
+  } else if (h.tool >= 0) {
+    const qint64 before = picture_.cacheKey();
+    NoteBoardChange(before, Tools().LaidChalkStep(h.chalkX, h.chalkY));
+  }
 }
 
 void Board::WheelTowardsUser() {
-  if (st.BoardReady && st.ToolMode == LaidWay) TurnChalk(+5, true);
+  if (ready_ && hand_.way == ChalkWay::Laid) TurnChalk(+5, true);
 }
 
 void Board::WheelAwayFromUser() {
-  if (st.BoardReady && st.ToolMode == LaidWay) TurnChalk(-5, true);
+  if (ready_ && hand_.way == ChalkWay::Laid) TurnChalk(-5, true);
 }
 
-void Board::KeyDown(int Key, bool Alt) {
-  if (Key == VK_ESCAPE) {  // closing needs no pictures: it works on an idle board too
+void Board::KeyDown(Key key, bool alt) {
+  if (key == Key::Escape) {  // closing needs no pictures: it works on an idle board too
     if (host_) host_->Close();
     return;
   }
-  if (!st.BoardReady) return;
-  switch (Key) {
-    case VK_RIGHT:
-      if (st.ToolMode == LaidWay) TurnChalk(+5, false);
+  if (!ready_) return;
+  switch (key) {
+    case Key::RightArrow:
+      if (hand_.way == ChalkWay::Laid) TurnChalk(+5, false);
       return;
-    case VK_LEFT:
-      if (st.ToolMode == LaidWay) TurnChalk(-5, false);
+    case Key::LeftArrow:
+      if (hand_.way == ChalkWay::Laid) TurnChalk(-5, false);
       return;
-    case VK_RETURN:
+    case Key::Enter:
       break;
-    default:
+    case Key::Escape:
       return;
   }
-  if (!Alt) return;
+  if (!alt) return;
 
-  SurfaceHost* window = DXDraw.Host();
+  SurfaceHost* window = surface_.Host();
   if (!window) {
-    DXDraw.doFullScreen = !DXDraw.doFullScreen;
+    surface_.doFullScreen = !surface_.doFullScreen;
     return;
   }
-  DXDraw.StopSurface();
-  if (DXDraw.doFullScreen) {
-    DXDraw.RestoreWindowPlacement();
+  surface_.StopSurface();
+  if (surface_.doFullScreen) {
+    surface_.RestoreWindowPlacement();
     window->HideSystemCursor();
     window->SetSizeableBorder(true);
-    DXDraw.doFullScreen = false;
+    surface_.doFullScreen = false;
   } else {
-    DXDraw.SaveWindowPlacement();
+    surface_.SaveWindowPlacement();
     window->HideSystemCursor();
     window->SetSizeableBorder(false);
-    DXDraw.doFullScreen = true;
+    surface_.doFullScreen = true;
     window->SetSurfaceSize(TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
   }
-  DXDraw.StartSurface();
+  surface_.StartSurface();
 }
 
-void Board::KeyUp(int Key) {
-  if (!st.BoardReady || Key != VK_RETURN) return;
-  st.ToolMode = st.ToolMode == LaidWay ? NormalWay : LaidWay;
+void Board::KeyUp(Key key) {
+  if (!ready_ || key != Key::Enter) return;
+  hand_.way = hand_.way == ChalkWay::Laid ? ChalkWay::Normal : ChalkWay::Laid;
 }
 
 void Board::RunMenuCommand(int item) {
@@ -207,19 +210,19 @@ void Board::RunMenuCommand(int item) {
       WriteDate();
       return;
     case MenuItem::Load:
-      Run(onLoad);
+      Run(commands_.load);
       return;
     case MenuItem::Store:
-      Run(onStore);
+      Run(commands_.store);
       return;
     case MenuItem::Export:
-      Run(onExport);
+      Run(commands_.exportPicture);
       return;
     case MenuItem::Settings:
-      Run(onSettings);
+      Run(commands_.settings);
       return;
     case MenuItem::About:
-      Run(onAbout);
+      Run(commands_.about);
       return;
     case MenuItem::Quit:
       Quit();

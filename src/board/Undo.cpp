@@ -2,33 +2,25 @@
 // BoardHistory, the keeping in KeptBoard.
 #include "board/Board.h"
 #include "platform/FileReplace.h"
-#include "platform/KeyState.h"
 #include "platform/Places.h"
 
 namespace slatewick {
 
-namespace {
-
-// A stroke, wipe or tap is still on the board while a button is held.
-bool ButtonHeld() {
-  const KeyState& keys = CurrentKeys();
-  return keys.Left || keys.Right || keys.Middle;
-}
-
-}  // namespace
-
 bool Board::Undo() {
-  return st.BoardReady && !ButtonHeld() && st.History.Undo(st.BoardBitmap);
+  // A stroke, wipe or tap is still on the board while a button is held.
+  const KeyState& keys = env_.keys;
+  return ready_ && !(keys.Left || keys.Right || keys.Middle) && history_.Undo(picture_);
 }
 
 bool Board::Redo() {
-  return st.BoardReady && !ButtonHeld() && st.History.Redo(st.BoardBitmap);
+  const KeyState& keys = env_.keys;
+  return ready_ && !(keys.Left || keys.Right || keys.Middle) && history_.Redo(picture_);
 }
 
 void Board::StartKeptBoard() {
-  std::vector<QImage> kept = KeptBoard::Unheld(st.BoardBitmap.size());
-  for (QImage& board : kept) board = board.convertToFormat(st.BoardBitmap.format());
-  st.History.StartWithSteps(kept, st.BoardBitmap);
+  std::vector<QImage> kept = KeptBoard::Unheld(picture_.size());
+  for (QImage& board : kept) board = board.convertToFormat(picture_.format());
+  history_.StartWithSteps(kept, picture_);
   for (const QString& folder : Places::WrittenFolders()) RemoveLeftoverFiles(folder);
   kept_.Start();
 }

@@ -6,7 +6,6 @@
 #include "files/ExportKindChooser.h"
 #include "files/TitleFormat.h"
 #include "platform/AppError.h"
-#include "platform/Clock.h"
 #include "platform/JpegWriter.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PictureFiles.h"
@@ -81,7 +80,8 @@ void ExportPicture(BoardAccess& board, SaveFileModel& saveFile, ExportKindChoose
 void TakeScreenShot(BoardAccess& board) {
   try {
     Places::PrepareScreenShotFolder();
-    WriteJpegFile(board.WindowPicture(), Places::ScreenShotFolder() + ScreenShotName(LocalNow()));
+    WriteJpegFile(board.WindowPicture(),
+                  Places::ScreenShotFolder() + ScreenShotName(board.LocalNow()));
   } catch (const AppError& error) {
     ShowErrorBox(error.Message());
   }

@@ -4,26 +4,13 @@
 
 namespace slatewick {
 
-namespace {
-std::optional<std::uint32_t> pinnedTicks;
-std::optional<QDateTime> pinnedTime;
-}  // namespace
-
-std::uint32_t timeGetTime() {
-  if (pinnedTicks) return *pinnedTicks;
+std::uint32_t SystemClock::Milliseconds() const {
   using namespace std::chrono;
   return std::uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-QDateTime LocalNow() {
-  return pinnedTime ? *pinnedTime : QDateTime::currentDateTime();
-}
-
-void PinTickCount(std::optional<std::uint32_t> ms) {
-  pinnedTicks = ms;
-}
-void PinLocalTime(std::optional<QDateTime> when) {
-  pinnedTime = std::move(when);
+QDateTime SystemClock::LocalNow() const {
+  return QDateTime::currentDateTime();
 }
 
 }  // namespace slatewick

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/Clock.h"
-
 namespace slatewick {
 
 void TDXTimer::SetEnabled(bool enabled) {
@@ -25,7 +23,7 @@ void TDXTimer::SetRefreshRate(double hertz) {
 void TDXTimer::UpdateRunning() {
   const bool run = enabled_ && (!ActiveOnly || active_);
   if (run && !running_) {
-    lastTick_ = timeGetTime();
+    lastTick_ = clock_.Milliseconds();
     windowStart_ = lastTick_;
     refreshPhase_ = 0;
   }

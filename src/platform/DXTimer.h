@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/Clock.h"
+
 namespace slatewick {
 
 // The frame timer: ticks at most once per Interval while enabled (and, with ActiveOnly, while
@@ -11,6 +13,10 @@ namespace slatewick {
 // comes at the first refresh after the previous tick, and never sooner than Interval after it.
 class TDXTimer {
  public:
+  // The clock gives the tick count when the timer starts running.
+  explicit TDXTimer(const Clock& clock) : clock_(clock) {}
+  const Clock& TheClock() const { return clock_; }
+
   int Interval = 10;  // milliseconds, never below 0
   bool ActiveOnly = true;
   std::function<void(int LagCount)> OnTimer;
@@ -49,6 +55,7 @@ class TDXTimer {
 
  private:
   void UpdateRunning();
+  const Clock& clock_;
   // Milliseconds after the last tick at which the next one is due.
   double DueAfterLastTick() const;
 

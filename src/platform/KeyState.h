@@ -13,13 +13,4 @@ struct KeyState {
   bool Shift = false;
 };
 
-KeyState& CurrentKeys();
-
-// Virtual-key codes of the keys the board handles.
-constexpr int VK_RETURN = 13;
-constexpr int VK_ESCAPE = 27;
-constexpr int VK_LEFT = 37;
-constexpr int VK_RIGHT = 39;
-constexpr int VK_F12 = 123;
-
 }  // namespace slatewick

@@ -2,10 +2,9 @@
 
 #include <QTimer>
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <deque>
 #include <vector>
 
 #include "platform/SdlAudio.h"
@@ -14,43 +13,23 @@ namespace slatewick {
 
 namespace {
 
-std::function<void(const void*, unsigned)>& Observer() {
-  static std::function<void(const void*, unsigned)> observer;
-  return observer;
-}
-
 // A sound decoded to samples, in the output device's format once it has played there.
 struct Decoded {
-  const void* image = nullptr;   // the caller's memory
-  std::size_t size = 0;          // its bytes
-  std::array<Uint8, 64> head{};  // its first bytes, to tell a reused address
   bool playable = false;
   SDL_AudioSpec format{};
   std::vector<Uint8> samples;
 };
 
-// The size of a RIFF WAVE image from its header, or 0 when it is not one.
-std::size_t ImageSize(const void* image) {
-  const auto* bytes = static_cast<const unsigned char*>(image);
-  if (std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0) return 0;
-  const std::uint32_t chunk =
-      bytes[4] | (bytes[5] << 8) | (bytes[6] << 16) | (std::uint32_t(bytes[7]) << 24);
-  return std::size_t(chunk) + 8;
-}
-
-std::unique_ptr<Decoded> Decode(const SdlAudio& sdl, const void* image, std::size_t size) {
-  auto sound = std::make_unique<Decoded>();
-  sound->image = image;
-  sound->size = size;
-  std::memcpy(sound->head.data(), image, std::min(size, sound->head.size()));
-  if (size < 12 || size > MaxSoundBytes) return sound;
+Decoded Decode(const SdlAudio& sdl, const QByteArray& image) {
+  Decoded sound;
+  if (image.size() < 12 || std::size_t(image.size()) > MaxSoundBytes) return sound;
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  SDL_RWops* rw = sdl.RWFromConstMem(image, int(size));
-  if (!sdl.LoadWAV_RW(rw, 1, &sound->format, &buffer, &length)) return sound;
-  sound->samples.assign(buffer, buffer + length);
+  SDL_RWops* rw = sdl.RWFromConstMem(image.constData(), int(image.size()));
+  if (!sdl.LoadWAV_RW(rw, 1, &sound.format, &buffer, &length)) return sound;
+  sound.samples.assign(buffer, buffer + length);
   sdl.FreeWAV(buffer);
-  sound->playable = true;
+  sound.playable = true;
   return sound;
 }
 
@@ -58,50 +37,40 @@ bool SameFormat(const SDL_AudioSpec& a, const SDL_AudioSpec& b) {
   return a.freq == b.freq && a.format == b.format && a.channels == b.channels;
 }
 
-// One output device, opened at the first sound and kept. Its thread takes the samples of the
-// current sound straight from the decoded buffer. Without the SDL library every sound is silent.
-class Player {
+}  // namespace
+
+// One output device for the process, opened at the first sound and kept. Its thread takes the
+// samples of the current sound straight from the decoded clip.
+class DeviceSoundOutput::Player {
  public:
   Player() {
     silenceCheck_.setInterval(100);
-    QObject::connect(&silenceCheck_, &QTimer::timeout, [this] { ParkWhenSilent(); });
+    QObject::connect(&silenceCheck_, &QTimer::timeout, [this] { PauseWhenSilent(); });
   }
+  ~Player() { Stop(); }
 
-  bool Prepare(const void* image, std::size_t size) {
-    if (!Loaded()) return false;
-    Forget(image);
-    if (prepared_.size() >= 4) Forget(prepared_.front()->image);
-    prepared_.push_back(Decode(*sdl_, image, size));
-    return prepared_.back()->playable;
-  }
-
-  bool Play(const void* image, bool async) {
-    if (!Loaded()) return false;
-    Decoded* sound = Prepared(image);
-    if (!sound) {
-      Stop();
-      const std::size_t size = ImageSize(image);
-      if (size == 0 || size > MaxSoundBytes) return false;
-      oneOff_ = Decode(*sdl_, image, size);
-      sound = oneOff_.get();
+  SoundClip Prepare(const QByteArray& image) {
+    if (!Loaded()) return {};
+    clips_.push_back(Decode(*sdl_, image));
+    if (!clips_.back().playable) {
+      clips_.pop_back();
+      return {};
     }
-    if (!sound->playable || !Open(sound->format) || !Fit(*sound)) return false;
-    SetCurrent(sound);
-    while (!async && Playing(sound)) sdl_->Delay(5);
-    return true;
+    return {int(clips_.size()) - 1};
+  }
+
+  void Play(SoundClip clip) {
+    Stop();
+    if (clip.Silent() || std::size_t(clip.id) >= clips_.size() || !Loaded()) return;
+    Decoded& sound = clips_[std::size_t(clip.id)];
+    if (!sound.playable || !Open(sound.format) || !Fit(sound)) return;
+    SetCurrent(&sound);
   }
 
   void Stop() { SetCurrent(nullptr); }
 
-  void ForgetAll() {
-    Stop();
-    prepared_.clear();
-    oneOff_.reset();
-  }
-
   void Close() {
-    ForgetAll();
-    Unpark();  // the device's thread must run to its end
+    Stop();
     if (device_) sdl_->CloseAudioDevice(device_);
     if (initialised_) sdl_->QuitSubSystem(SDL_INIT_AUDIO);
     device_ = 0;
@@ -118,22 +87,6 @@ class Player {
     return sdl_ != nullptr;
   }
 
-  Decoded* Prepared(const void* image) {
-    for (auto& sound : prepared_)
-      if (sound->image == image &&
-          std::memcmp(sound->head.data(), image, std::min(sound->head.size(), sound->size)) == 0)
-        return sound.get();
-    return nullptr;
-  }
-
-  void Forget(const void* image) {
-    const auto it = std::find_if(prepared_.begin(), prepared_.end(),
-                                 [image](const auto& sound) { return sound->image == image; });
-    if (it == prepared_.end()) return;
-    if (Playing(it->get())) Stop();
-    prepared_.erase(it);
-  }
-
   // Opens the device once, in the format of the first sound; a failure is final.
   bool Open(const SDL_AudioSpec& format) {
     if (output_ == Output::Untried) {
@@ -146,12 +99,10 @@ class Player {
       wanted.userdata = this;
       initialised_ = sdl_->InitSubSystem(SDL_INIT_AUDIO) == 0;
       if (initialised_) device_ = sdl_->OpenAudioDevice(nullptr, 0, &wanted, &open_, 0);
-      if (device_) {
-        output_ = Output::Open;
-        sdl_->PauseAudioDevice(device_, 0);
-      } else {
+      if (device_)
+        output_ = Output::Open;  // paused, as it opens, until a sound plays
+      else
         std::fprintf(stderr, "No sound output (%s): the program runs silent.\n", sdl_->GetError());
-      }
     }
     return output_ == Output::Open;
   }
@@ -186,10 +137,10 @@ class Player {
     position_ = 0;
     sdl_->UnlockAudioDevice(device_);
     if (sound) {
-      Unpark();
+      sdl_->PauseAudioDevice(device_, 0);
       silenceCheck_.start();
     } else {
-      Park();
+      Pause();
     }
   }
 
@@ -201,24 +152,14 @@ class Player {
     sdl_->UnlockAudioDevice(device_);
     return current;
   }
-  bool Playing(const Decoded* sound) { return sound && Current() == sound; }
 
-  // A silent device's thread would wake for every buffer, to play silence. Parked, it waits on
-  // the device's lock, held here from the end of a sound to the start of the next; the device
-  // plays out what it was given and then runs dry, which costs nothing.
-  void Park() {
+  // While nothing plays the device is paused: SDL feeds it silence without calling Mix.
+  void Pause() {
     silenceCheck_.stop();
-    if (!device_ || parked_) return;
-    sdl_->LockAudioDevice(device_);
-    parked_ = true;
+    if (device_) sdl_->PauseAudioDevice(device_, 1);
   }
-  void Unpark() {
-    if (!parked_) return;
-    parked_ = false;
-    sdl_->UnlockAudioDevice(device_);
-  }
-  void ParkWhenSilent() {
-    if (!Current()) Park();
+  void PauseWhenSilent() {
+    if (!Current()) Pause();
   }
 
   // The device's thread, under the device's lock: the next samples of the current sound.
@@ -234,50 +175,34 @@ class Player {
   }
 
   const SdlAudio* sdl_ = nullptr;  // the library's functions, once loaded
-  std::vector<std::unique_ptr<Decoded>> prepared_;
-  std::unique_ptr<Decoded> oneOff_;  // the last sound played that was not prepared
+  std::deque<Decoded> clips_;      // by clip id; a clip added leaves the others where they are
   Output output_ = Output::Untried;
   bool initialised_ = false;
   SDL_AudioDeviceID device_ = 0;
   SDL_AudioSpec open_{};
   const Decoded* current_ = nullptr;  // guarded by the device's lock
   std::size_t position_ = 0;          // bytes of current_ played
-  bool parked_ = false;               // this thread holds the device's lock
-  QTimer silenceCheck_;               // while a sound plays: parks the device once it ends
+  QTimer silenceCheck_;               // while a sound plays: pauses the device once it ends
 };
 
-// Never destroyed: the device ends with the process, without waiting.
-Player& ThePlayer() {
-  static Player* player = new Player;
-  return *player;
+DeviceSoundOutput::DeviceSoundOutput() : player_(std::make_unique<Player>()) {}
+
+DeviceSoundOutput::~DeviceSoundOutput() = default;
+
+SoundClip DeviceSoundOutput::Prepare(const QByteArray& image) {
+  return player_->Prepare(image);
 }
 
-}  // namespace
-
-bool sndPlaySoundA(const void* sound, unsigned flags) {
-  if (Observer()) Observer()(sound, flags);
-  if (!sound) {
-    ThePlayer().Stop();
-    return true;
-  }
-  if (!(flags & SND_MEMORY)) return false;
-  return ThePlayer().Play(sound, flags & SND_ASYNC);
+void DeviceSoundOutput::Play(SoundClip clip) {
+  player_->Play(clip);
 }
 
-bool PrepareSound(const void* image, std::size_t size) {
-  return image && ThePlayer().Prepare(image, size);
+void DeviceSoundOutput::Stop() {
+  player_->Stop();
 }
 
-void ForgetSounds() {
-  ThePlayer().ForgetAll();
-}
-
-void CloseSoundOutput() {
-  ThePlayer().Close();
-}
-
-void SetSoundObserver(std::function<void(const void*, unsigned)> observer) {
-  Observer() = std::move(observer);
+void DeviceSoundOutput::Close() {
+  player_->Close();
 }
 
 }  // namespace slatewick

@@ -1,34 +1,57 @@
 #pragma once
+#include <QByteArray>
 #include <cstddef>
-#include <functional>
+#include <memory>
 
 namespace slatewick {
 
-constexpr unsigned SND_ASYNC = 0x0001;
-constexpr unsigned SND_MEMORY = 0x0004;
 // The largest sound image the program reads or plays, in bytes.
 constexpr std::size_t MaxSoundBytes = std::size_t(16) << 20;
 
-// Plays a complete RIFF WAVE image held in memory (SND_MEMORY). A null pointer stops what
-// plays. A new sound stops the old one and starts from its beginning; with SND_ASYNC the call
-// returns at once. The image must stay alive while it plays. The output device is opened once,
-// at the first sound, and kept (its thread rests while nothing plays, from a moment after a
-// sound ends); without one every sound is silent, and stderr says so once. SDL2
-// itself is loaded at the first sound or preparation; without it too every sound is silent.
-bool sndPlaySoundA(const void* sound, unsigned flags);
+// A sound made ready to play by a SoundOutput; the default clip is silence.
+struct SoundClip {
+  int id = -1;
+  bool Silent() const { return id < 0; }
+  bool operator==(const SoundClip&) const = default;
+};
 
-// Decodes an image of `size` bytes once, so that every later play of that memory starts it
-// without decoding, allocating or copying anything. The image must stay in memory, unchanged,
-// until ForgetSounds. False for an image that cannot be played (its plays are silent).
-bool PrepareSound(const void* image, std::size_t size);
-// Stops what plays and forgets the prepared images (before their memory is freed). The device
+// Where the program's sounds go. One sound plays at a time: a new one stops the old one and
+// starts from its beginning, and Play returns at once.
+class SoundOutput {
+ public:
+  virtual ~SoundOutput() = default;
+  // Decodes a complete RIFF WAVE image (at most MaxSoundBytes) once, so that its plays start
+  // without decoding, allocating or copying anything. One that cannot be played is silence.
+  virtual SoundClip Prepare(const QByteArray& image) = 0;
+  // Stops what plays, then starts the clip (silence only stops).
+  virtual void Play(SoundClip clip) = 0;
+  virtual void Stop() = 0;
+};
+
+// The sound device through SDL2, which is loaded at the first preparation (not linked: its
+// thirty libraries held up the first window by 17 ms, a fifth of the program's start, in
+// bench/startup_figures.sh) and opened at the first sound in that sound's format. The device
 // stays open until the process ends: closing it waits for its buffers to drain and for the
-// system's device search, which would hold up the end of the program.
-void ForgetSounds();
-// Closes the device and the audio system too; the next sound starts afresh (tests).
-void CloseSoundOutput();
+// system's device search, which would hold up the end of the program. While nothing plays it is
+// paused (SDL then feeds it silence itself, about 43 wake-ups a second). Without SDL2 or a device
+// every sound is silent, and stderr says so once.
+class DeviceSoundOutput final : public SoundOutput {
+ public:
+  DeviceSoundOutput();
+  // Stops what plays; the device, paused for good, stays open until the process ends.
+  ~DeviceSoundOutput() override;
+  DeviceSoundOutput(const DeviceSoundOutput&) = delete;
+  DeviceSoundOutput& operator=(const DeviceSoundOutput&) = delete;
 
-// Every call is reported here first (tests observe the calls).
-void SetSoundObserver(std::function<void(const void* sound, unsigned flags)> observer);
+  SoundClip Prepare(const QByteArray& image) override;
+  void Play(SoundClip clip) override;
+  void Stop() override;
+  // Closes the device and the audio system too; the next sound starts afresh (tests).
+  void Close();
+
+ private:
+  class Player;
+  std::unique_ptr<Player> player_;
+};
 
 }  // namespace slatewick

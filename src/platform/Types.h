@@ -1,5 +1,6 @@
 #pragma once
 #include <QRgb>
+#include <algorithm>
 #include <cstdint>
 
 namespace slatewick {
@@ -33,8 +34,13 @@ struct TRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
   int Width() const { return Right - Left; }
   int Height() const { return Bottom - Top; }
-  // Whether the pixel (x, y) lies inside: Left <= x < Right and Top <= y < Bottom.
-  bool Contains(int x, int y) const { return Left <= x && x < Right && Top <= y && y < Bottom; }
+  // Whether the two share a pixel: their intersection has positive width and height.
+  bool Overlaps(const TRect& o) const {
+    return std::max(Left, o.Left) < std::min(Right, o.Right) &&
+           std::max(Top, o.Top) < std::min(Bottom, o.Bottom);
+  }
+  // Whether the pixel (x, y) lies inside: the rectangle overlaps that pixel's own.
+  bool Contains(int x, int y) const { return Overlaps({x, y, x + 1, y + 1}); }
   bool operator==(const TRect&) const = default;
 };
 

@@ -20,7 +20,7 @@ QString LanguageFilePath() {
   if (!PathOverride().isEmpty()) return PathOverride();
   const QString folder = Places::LanguageFolder();
   const QString candidate = folder + QStringLiteral("Language_") +
-                            QString::number(UserDefaultLCID()) + QStringLiteral(".ini");
+                            QString::number(UserLocaleNumber()) + QStringLiteral(".ini");
   if (QFileInfo(candidate).isFile()) return candidate;
   return folder + QStringLiteral("Language.ini");
 }
@@ -29,7 +29,7 @@ void SetLanguageFilePath(const QString& path) {
   PathOverride() = path;
 }
 
-LanguageFile::LanguageFile() : ini_(LanguageFilePath(), AnsiCodePage(UserDefaultLCID())) {}
+LanguageFile::LanguageFile() : ini_(LanguageFilePath(), AnsiCodePage(UserLocaleNumber())) {}
 
 QString LanguageFile::Text(const TextKey& text) const {
   return ini_.ReadString(text.Section, text.Key, text.Default.toString());

@@ -9,7 +9,7 @@ namespace slatewick {
 
 // The user's locale as a Windows locale identifier, from ICU's default locale (see
 // LCIDFromLocale), unless a test has set one.
-int UserDefaultLCID();
+int UserLocaleNumber();
 // Tests: use lcid as the user's locale from now on; 0 asks ICU again.
 void PinUserLocaleNumber(int lcid);
 // The Windows locale identifier of an ICU locale name of any length and content: a C or POSIX

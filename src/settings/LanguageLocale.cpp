@@ -70,7 +70,7 @@ int LCIDFromLocale(const char* icuLocale) {
   return lcid == 0 ? CustomUnspecified : lcid;
 }
 
-int UserDefaultLCID() {
+int UserLocaleNumber() {
   if (LcidOverride() != 0) return LcidOverride();
   return LCIDFromLocale(uloc_getDefault());
 }

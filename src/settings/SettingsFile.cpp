@@ -30,7 +30,7 @@ constexpr std::array<SettingKey, 7> Keys{{
 }};
 
 IniFile OpenSettingsFile() {
-  return IniFile(SettingsFilePath(), AnsiCodePage(UserDefaultLCID()));
+  return IniFile(SettingsFilePath(), AnsiCodePage(UserLocaleNumber()));
 }
 
 }  // namespace

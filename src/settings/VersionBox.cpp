@@ -49,7 +49,7 @@ QString VersionText(const VersionNumbers& version, int lcid, const QString& auth
 
 void ShowVersionBox() {
   const QString author = LangText(Texts::LanguageAuthor);
-  QString text = VersionText(ProgramVersion(), UserDefaultLCID(), author);
+  QString text = VersionText(ProgramVersion(), UserLocaleNumber(), author);
   // The box breaks lines at line feeds.
   text.replace(u'\r', u'\n');
   ShowMessageBox({text, ApplicationTitle(), BoxIcon::None});

@@ -1,18 +1,19 @@
 // The settings dialog's picture of the three ways of using the chalk, drawn by the board.
+#include <gtest/gtest.h>
+
 #include <QSet>
 #include <algorithm>
 
-#include "board/BoardFixture.h"
 #include "board/ChalkSamples.h"
+#include "board/Hand.h"
 
 namespace slatewick {
 
 namespace {
 
 TEST(ChalkSamples, ShowTheThreeWaysOfTheChalkOnTheirGround) {
-  Board board;
-  StartBoard(board);
-  const QImage picture = DrawChalkSamples(board.st);
+  Random random;
+  const QImage picture = DrawChalkSamples(random);
   ASSERT_EQ(picture.size(), QSize(267, 73));
   constexpr QRgb ground = ToQRgb(ChalkSamplesGround);
   struct Band {

@@ -6,10 +6,9 @@
 #include <QTime>
 #include <vector>
 
+#include "board/BoardFixture.h"
 #include "board/Pixels.h"
-#include "board/StartedBoard.h"
 #include "platform/Canvas.h"
-#include "platform/Clock.h"
 
 namespace slatewick {
 
@@ -59,25 +58,25 @@ class DateTest : public StartedBoardTest {
     folder.messages.clear();
     questions.clear();
     folder.seams.answer = [this](const MessageBoxRequest&) { return answer; };
-    st().ClearConfirmText = QStringLiteral("Erase everything?");
     ChalkUnderTheColumn();
   }
 
   void Today(int year, int month, int day) {
-    PinLocalTime(QDateTime(QDate(year, month, day), QTime(9, 30)));
+    test.clock.now = QDateTime(QDate(year, month, day), QTime(9, 30));
   }
   // Stripes of the six chalk colours across the whole board.
   void ChalkUnderTheColumn() {
-    Canvas c(st().BoardBitmap);
-    for (int y = 0; y < st().BoardBitmap.height(); y += 6) {
-      c.brush.Color = st().ChalkColors[std::size_t((y / 6) % 6)];
-      c.FillRect({0, y, st().BoardBitmap.width(), y + 3});
+    Canvas c(frm.BoardPicture());
+    for (int y = 0; y < frm.Picture().height(); y += 6) {
+      c.brush.Color = ChalkColours[std::size_t((y / 6) % 6)];
+      c.FillRect({0, y, frm.Picture().width(), y + 3});
     }
   }
   void ExpectDate(const QImage& before, const std::vector<Stamp>& stamps) {
-    for (const Stamp& s : stamps) ASSERT_TRUE(HasInkAndBlack(st().GlyphBitmap, s));
-    EXPECT_TRUE(SamePixels(st().BoardBitmap, Stamped(before, st().GlyphBitmap, stamps)));
+    for (const Stamp& s : stamps) ASSERT_TRUE(HasInkAndBlack(glyphs(), s));
+    EXPECT_TRUE(SamePixels(frm.Picture(), Stamped(before, glyphs(), stamps)));
   }
+  const QImage& glyphs() const { return frm.Pictures().glyphs; }
 
   BoxAnswer answer = BoxAnswer::Yes;
   std::vector<MessageBoxRequest>& questions = folder.seams.boxes;
@@ -134,55 +133,55 @@ TEST_F(DateTest, LayoutOfTheColumnByDateAndWindowWidth) {
         Digit(1, 782, 168), DayMark(830), Weekday(3, 830)}},
       {"a window so wide the column lies beyond the board: nothing drawn", 1000, 2024, 12, 31, {}},
   };
-  const QImage before = st().BoardBitmap;
+  const QImage before = frm.Picture();
   for (const auto& d : dates) {
     SCOPED_TRACE(d.name);
-    st().BoardBitmap = before;
+    frm.BoardPicture() = before;
     host.size = {d.width, 480};
     Today(d.year, d.month, d.day);
-    frm.DrawDate();
+    frm.WriteDate();
     ExpectDate(before, d.stamps);
   }
 }
 
 TEST_F(DateTest, OctoberOverSeptemberKeepsTheOldInkUnderBlack) {
   Today(2025, 9, 30);  // a Tuesday
-  const QImage before = st().BoardBitmap;
-  frm.DrawDate();
+  const QImage before = frm.Picture();
+  frm.WriteDate();
   const std::vector<Stamp> september = {Digit(9, 736, 16),  MonthMark(800), Digit(3, 720, 168),
                                         Digit(0, 752, 168), DayMark(800),   Weekday(3, 800)};
   ExpectDate(before, september);
 
-  const QImage withSeptember = st().BoardBitmap;
+  const QImage withSeptember = frm.Picture();
   Today(2025, 10, 1);  // a Wednesday
-  frm.DrawDate();
+  frm.WriteDate();
   const std::vector<Stamp> october = {Digit(1, 720, 16),  Digit(0, 752, 16), MonthMark(800),
                                       Digit(1, 736, 168), DayMark(800),      Weekday(4, 800)};
   ExpectDate(withSeptember, october);
   // The centred 9 still shows where the two new digits are black.
-  const QImage onlyOctober = Stamped(before, st().GlyphBitmap, october);
-  EXPECT_FALSE(st().BoardBitmap == onlyOctober);
+  const QImage onlyOctober = Stamped(before, glyphs(), october);
+  EXPECT_FALSE(frm.Picture() == onlyOctober);
 }
 
 TEST_F(DateTest, WriteDateCommandOfTheMenuShowsWithTheNextFrame) {
   Today(2025, 1, 1);
-  const QImage before = st().BoardBitmap;
+  const QImage before = frm.Picture();
   frm.RunMenuCommand(int(MenuItem::WriteDate));
   ExpectDate(before, {Digit(1, 736, 16), MonthMark(800), Digit(1, 736, 168), DayMark(800),
                       Weekday(4, 800)});
   EXPECT_TRUE(questions.empty());
   frm.Compose();
-  EXPECT_TRUE(SamePixels(frm.DXDraw.FrontBuffer().copy(700, 0, 100, 400),
-                         st().BoardBitmap.copy(700, 0, 100, 400)));
+  EXPECT_TRUE(SamePixels(frm.Surface().FrontBuffer().copy(700, 0, 100, 400),
+                         frm.Picture().copy(700, 0, 100, 400)));
 }
 
 // The date is on the board before the first frame is shown.
 TEST(DateAtStartUp, RunWithDayWritesTheDateOnTheFreshBoardBeforeTheFirstFrame) {
   ProgramFolder folder;
-  PinLocalTime(QDateTime(QDate(2025, 3, 1), QTime(8, 0)));
-  Board frm;
+  TestEnvironment test;
+  test.clock.now = QDateTime(QDate(2025, 3, 1), QTime(8, 0));
+  Board frm(test.env);
   frm.Start();
-  PinLocalTime(std::nullopt);
   // The fresh board: BoardColor inside a black line along the top, left and right edges.
   QImage fresh(800, 432, QImage::Format_RGB32);
   fresh.fill(ToQRgb(kBoard));
@@ -190,69 +189,70 @@ TEST(DateAtStartUp, RunWithDayWritesTheDateOnTheFreshBoardBeforeTheFirstFrame) {
   c.brush.Color = kBoard;
   c.Rectangle(0, 0, 800, 480);
   const QImage expected = Stamped(
-      fresh, frm.st.GlyphBitmap,
+      fresh, frm.Pictures().glyphs,
       {Digit(3, 736, 16), MonthMark(800), Digit(1, 736, 168), DayMark(800), Weekday(7, 800)});
-  EXPECT_TRUE(SamePixels(frm.st.BoardBitmap, expected));
-  EXPECT_TRUE(
-      SamePixels(frm.DXDraw.FrontBuffer().copy(700, 0, 100, 400), expected.copy(700, 0, 100, 400)));
+  EXPECT_TRUE(SamePixels(frm.Picture(), expected));
+  EXPECT_TRUE(SamePixels(frm.Surface().FrontBuffer().copy(700, 0, 100, 400),
+                         expected.copy(700, 0, 100, 400)));
 }
 
 TEST_F(DateTest, ClearAsksAndYesLeavesOnlyBoardColour) {
-  st().Opt.DateAfterClear = false;
-  st().BoardBitmap.setPixel(0, 0, 0xFF000000);  // the black edge of a fresh board
-  const int dust = st().DustList.Count();
-  st().SelectedChalk = 2;
-  st().ToolMode = CornerWay;
+  settings().DateAfterClear = false;
+  frm.BoardPicture().setPixel(0, 0, 0xFF000000);  // the black edge of a fresh board
+  const int dust = frm.Dust().Count();
+  PickUp(2);
+  Press(MouseButton::Right, 10, 10);  // the finger: the corner way
+  Release(MouseButton::Right, 10, 10);
   answer = BoxAnswer::Yes;
   frm.ClearBoard();
 
   ASSERT_EQ(questions.size(), 1u);
-  EXPECT_EQ(questions[0].Text, QStringLiteral("Erase everything?"));
+  EXPECT_EQ(questions[0].Text, frm.ClearQuestion());
   EXPECT_TRUE(questions[0].YesNo);
   EXPECT_EQ(questions[0].Icon, BoxIcon::Question);
-  EXPECT_TRUE(AllOf(st().BoardBitmap, 0, 0, 800, 432, kBoard));
-  EXPECT_EQ(st().DustList.Count(), dust);
-  EXPECT_EQ(st().SelectedChalk, 2);
-  EXPECT_EQ(st().ToolMode, CornerWay);
+  EXPECT_TRUE(AllOf(frm.Picture(), 0, 0, 800, 432, kBoard));
+  EXPECT_EQ(frm.Dust().Count(), dust);
+  EXPECT_EQ(hand().tool, 2);
+  EXPECT_EQ(hand().way, ChalkWay::Corner);
   // The cleared board is on screen at once (the eraser and the menu button in the tray reach
   // up into its last rows, the chalk in hand lies at the top left).
-  EXPECT_TRUE(AllOf(frm.DXDraw.FrontBuffer(), 40, 0, 800, 400, kBoard));
+  EXPECT_TRUE(AllOf(frm.Surface().FrontBuffer(), 40, 0, 800, 400, kBoard));
 }
 
 TEST_F(DateTest, ClearWithTheDateAfterClearWritesItOnTheFreshBoard) {
-  st().Opt.DateAfterClear = true;
+  settings().DateAfterClear = true;
   Today(2025, 10, 5);  // a Sunday
   frm.RunMenuCommand(int(MenuItem::ClearAll));
   QImage plain(800, 432, QImage::Format_RGB32);
   plain.fill(ToQRgb(kBoard));
-  const QImage expected = Stamped(plain, st().GlyphBitmap,
+  const QImage expected = Stamped(plain, glyphs(),
                                   {Digit(1, 720, 16), Digit(0, 752, 16), MonthMark(800),
                                    Digit(5, 736, 168), DayMark(800), Weekday(1, 800)});
-  EXPECT_TRUE(SamePixels(st().BoardBitmap, expected));
-  EXPECT_TRUE(
-      SamePixels(frm.DXDraw.FrontBuffer().copy(700, 0, 100, 400), expected.copy(700, 0, 100, 400)));
+  EXPECT_TRUE(SamePixels(frm.Picture(), expected));
+  EXPECT_TRUE(SamePixels(frm.Surface().FrontBuffer().copy(700, 0, 100, 400),
+                         expected.copy(700, 0, 100, 400)));
 }
 
 TEST_F(DateTest, NoEscapeAndTheCloseBoxKeepTheBoard) {
-  st().Opt.DateAfterClear = true;
+  settings().DateAfterClear = true;
   Today(2025, 1, 1);
   frm.Compose();
-  const QImage board = st().BoardBitmap;
-  const QImage frame = frm.DXDraw.FrontBuffer();
+  const QImage board = frm.Picture();
+  const QImage frame = frm.Surface().FrontBuffer();
   // Esc answers No; the close box is no answer at all, and an unanswered question loses
   // no board.
   for (BoxAnswer a : {BoxAnswer::No, BoxAnswer::Closed, BoxAnswer::Cancel}) {
     answer = a;
     frm.ClearBoard();
-    EXPECT_TRUE(SamePixels(st().BoardBitmap, board));
-    EXPECT_TRUE(SamePixels(frm.DXDraw.FrontBuffer(), frame));
+    EXPECT_TRUE(SamePixels(frm.Picture(), board));
+    EXPECT_TRUE(SamePixels(frm.Surface().FrontBuffer(), frame));
   }
   EXPECT_EQ(questions.size(), 3u);
 }
 
 TEST_F(DateTest, ExitClosesTheWindowAndStoresNothing) {
   folder.Remove(QStringLiteral("VezozazOption.ini"));
-  st().Opt.ShowDebug = true;
+  settings().ShowDebug = true;
   frm.RunMenuCommand(int(MenuItem::Quit));
   EXPECT_TRUE(host.closed);
   EXPECT_FALSE(QFile::exists(folder.Path(QStringLiteral("VezozazOption.ini"))));

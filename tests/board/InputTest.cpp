@@ -6,7 +6,6 @@
 
 #include "board/BoardFixture.h"
 #include "board/Pixels.h"
-#include "board/Tray.h"
 
 namespace slatewick {
 
@@ -48,12 +47,12 @@ TEST_F(Input, AnyButtonPicksUpAChalkFromTheTray) {
     const QPoint p = Middle(Tray.ChalkSlot(slot));
     Press(button, p.x(), p.y());
     Release(button, p.x(), p.y());
-    EXPECT_EQ(st().SelectedChalk, slot);
+    EXPECT_EQ(hand().tool, slot);
   }
-  EXPECT_FALSE(st().PenDown);
-  EXPECT_FALSE(st().FingerDown);
-  EXPECT_EQ(st().ToolMode, NormalWay);
-  EXPECT_EQ(st().DustList.Count(), 0);
+  EXPECT_FALSE(hand().toolDown);
+  EXPECT_FALSE(hand().fingerDown);
+  EXPECT_EQ(hand().way, ChalkWay::Normal);
+  EXPECT_EQ(frm.Dust().Count(), 0);
   EXPECT_TRUE(BoardClean());
   EXPECT_EQ(host.menusShown, 0);
 }
@@ -65,26 +64,28 @@ TEST_F(Input, SlotEdgesAreRightAndBottomExclusive) {
                                             {{second.Left, second.Bottom - 1}, 1},
                                             {{second.Left, second.Bottom}, 1},
                                             {{third.Left, third.Top - 1}, 1}};
-  st().SelectedChalk = 4;
+  PickUp(4);
   for (auto [p, expected] : presses) {
     frm.Press(MouseButton::Right, p.x(), p.y());
-    EXPECT_EQ(st().SelectedChalk, expected) << p.x() << "," << p.y();
+    EXPECT_EQ(hand().tool, expected) << p.x() << "," << p.y();
   }
 }
 
 TEST_F(Input, EraserOnTheTraysFirstRowAlsoStartsAStroke) {
-  st().StrokeCount = 7;
-  st().DustMoveCount = 9;
+  Stroke(100, 100, 7);
+  const QImage drawn = frm.Picture();
+  PickUp(EraserSelected);
+  random.Clear();
   Press(MouseButton::Left, 600, Tray.EraserHit().Top);
-  EXPECT_EQ(st().SelectedChalk, EraserSelected);
-  EXPECT_TRUE(st().PenDown);
-  EXPECT_EQ(st().StrokeCount, 7);
-  EXPECT_EQ(st().DustMoveCount, 9);
-  EXPECT_EQ(st().DustList.Count(), 0);
+  EXPECT_EQ(hand().tool, EraserSelected);
+  EXPECT_TRUE(hand().toolDown);
+  EXPECT_EQ(hand().strokeMoves, 7);
+  EXPECT_EQ(hand().movesSinceDust, 7);
+  EXPECT_EQ(frm.Dust().Count(), 0);
   EXPECT_TRUE(random.asked.empty());
   Move(600, 440);  // over the tray: nothing wiped
-  EXPECT_TRUE(BoardClean());
-  EXPECT_EQ(st().PenY, 440);
+  EXPECT_EQ(frm.Picture(), drawn);
+  EXPECT_EQ(hand().pointerY, 440);
 }
 
 TEST_F(Input, MovesOverTheTrayOnlyFollowThePointer) {
@@ -92,15 +93,15 @@ TEST_F(Input, MovesOverTheTrayOnlyFollowThePointer) {
   Press(MouseButton::Left, 100, 100);
   random.fallback = [](int n) { return n - 1; };
   for (int x : {104, 108, 112}) Move(x, 100);
-  const QImage before = st().BoardBitmap;
+  const QImage before = frm.Picture();
   Move(300, 440);
-  EXPECT_EQ(st().PenX, 300);
-  EXPECT_EQ(st().PenY, 440);
-  EXPECT_EQ(st().ChalkX, 112);
-  EXPECT_EQ(st().StrokeCount, 3);
-  EXPECT_EQ(st().BoardBitmap, before);
+  EXPECT_EQ(hand().pointerX, 300);
+  EXPECT_EQ(hand().pointerY, 440);
+  EXPECT_EQ(hand().chalkX, 112);
+  EXPECT_EQ(hand().strokeMoves, 3);
+  EXPECT_EQ(frm.Picture(), before);
   Move(116, 100);  // back on the board, the stroke goes on
-  EXPECT_EQ(st().StrokeCount, 4);
+  EXPECT_EQ(hand().strokeMoves, 4);
   EXPECT_NE(Px(115, 100), kBoard);
 }
 
@@ -108,102 +109,112 @@ TEST_F(Input, RightPressDuringAStrokeIsIgnored) {
   random.Push({1});
   Press(MouseButton::Left, 100, 100);
   Press(MouseButton::Right, 100, 100);
-  EXPECT_FALSE(st().FingerDown);
-  EXPECT_EQ(st().ToolMode, NormalWay);
+  EXPECT_FALSE(hand().fingerDown);
+  EXPECT_EQ(hand().way, ChalkWay::Normal);
   Press(MouseButton::Middle, 100, 100);
-  EXPECT_EQ(st().ToolMode, NormalWay);
+  EXPECT_EQ(hand().way, ChalkWay::Normal);
   const QPoint slot = Middle(Tray.ChalkSlot(2));
   Press(MouseButton::Right, slot.x(), slot.y());  // no pick-up either
-  EXPECT_EQ(st().SelectedChalk, 0);
+  EXPECT_EQ(hand().tool, 0);
 }
 
 TEST_F(Input, LeftPressWithTheFingerDownStartsAStroke) {
   Press(MouseButton::Right, 100, 100);
   random.Push({1});
   Press(MouseButton::Left, 100, 100);
-  EXPECT_TRUE(st().PenDown);
-  EXPECT_TRUE(st().FingerDown);
-  EXPECT_EQ(st().ToolMode, NormalWay);
+  EXPECT_TRUE(hand().toolDown);
+  EXPECT_TRUE(hand().fingerDown);
+  EXPECT_EQ(hand().way, ChalkWay::Normal);
 }
 
 TEST_F(Input, LeftPressWithAChalkStartsAStrokeAndDropsDust) {
-  st().SelectedChalk = 4;
-  st().StrokeCount = 12;
-  st().DustMoveCount = 30;
-  st().ToolMode = TapState;
+  PickUp(4);
+  EnterTapping();
+  ASSERT_EQ(hand().way, ChalkWay::Tapping);
+  ASSERT_NE(hand().strokeMoves, 0);
+  ASSERT_NE(hand().movesSinceDust, 0);
+  random.Clear();
   random.Push({0, 1});  // dust, 5 particles
   Press(MouseButton::Left, 250, 150);
-  EXPECT_TRUE(st().PenDown);
-  EXPECT_EQ(st().StrokeCount, 0);
-  EXPECT_EQ(st().DustMoveCount, 0);
-  EXPECT_EQ(st().ToolMode, NormalWay);
-  EXPECT_EQ(st().ChalkX, 250);
-  EXPECT_EQ(st().ChalkY, 150);
-  ASSERT_EQ(st().DustList.Count(), 5);
-  EXPECT_EQ(st().DustList[4].ChalkIndex, 4);
-  EXPECT_EQ(st().DustList[4].X, 250);
-  EXPECT_EQ(st().DustList[4].Y, 150);
+  EXPECT_TRUE(hand().toolDown);
+  EXPECT_EQ(hand().strokeMoves, 0);
+  EXPECT_EQ(hand().movesSinceDust, 0);
+  EXPECT_EQ(hand().way, ChalkWay::Normal);
+  EXPECT_EQ(hand().chalkX, 250);
+  EXPECT_EQ(hand().chalkY, 150);
+  ASSERT_EQ(frm.Dust().Count(), 5);
+  EXPECT_EQ(frm.Dust().Particles()[4], (DustParticle{250, 150, 4}));
   EXPECT_EQ(random.asked, (std::vector<int>{2, 2}));
+  EXPECT_EQ(test.sound.calls.back(), "play " + std::to_string(frm.TapSound().id));
 }
 
 TEST_F(Input, LeftPressWithoutShowDustDrawsNothingRandom) {
-  st().Opt.ShowDust = false;
+  settings().ShowDust = false;
   Press(MouseButton::Left, 250, 150);
   EXPECT_TRUE(random.asked.empty());
-  EXPECT_EQ(st().DustList.Count(), 0);
+  EXPECT_EQ(frm.Dust().Count(), 0);
 }
 
 TEST_F(Input, LaidWayPressSetsTheEndsWithoutSound) {
   LayChalk(2);
-  ASSERT_EQ(st().ChalkAngle, 10);
-  CurrentKeys().Ctrl = true;  // not looked at
-  random.Push({0, 0});        // dust with 1/4, 4 particles
+  ASSERT_EQ(hand().chalkAngle, 10);
+  keys.Ctrl = true;     // not looked at
+  random.Push({0, 0});  // dust with 1/4, 4 particles
+  const auto sounds = test.sound.calls.size();
   Press(MouseButton::Left, 300, 200);
-  EXPECT_EQ(st().ToolMode, LaidWay);
+  EXPECT_EQ(hand().way, ChalkWay::Laid);
   EXPECT_EQ(Ends(), (std::array{274, 196, 326, 204}));
-  EXPECT_EQ(st().DustList.Count(), 4);
+  EXPECT_EQ(frm.Dust().Count(), 4);
   EXPECT_EQ(random.asked, (std::vector<int>{4, 2}));
+  EXPECT_EQ(test.sound.calls.size(), sounds);
   EXPECT_TRUE(BoardClean());
 }
 
-TEST_F(Input, ToolModeTransitions) {
+TEST_F(Input, WaysOfTheChalkChangeByButtonsAndEnter) {
   Press(MouseButton::Middle, 100, 100);
-  EXPECT_EQ(st().ToolMode, LaidWay);
+  EXPECT_EQ(hand().way, ChalkWay::Laid);
   Press(MouseButton::Middle, 100, 100);
-  EXPECT_EQ(st().ToolMode, NormalWay);
-  frm.KeyUp(VK_RETURN);
-  EXPECT_EQ(st().ToolMode, LaidWay);
+  EXPECT_EQ(hand().way, ChalkWay::Normal);
+  frm.KeyUp(Key::Enter);
+  EXPECT_EQ(hand().way, ChalkWay::Laid);
   Press(MouseButton::Right, 100, 100);
-  EXPECT_EQ(st().ToolMode, CornerWay);
+  EXPECT_EQ(hand().way, ChalkWay::Corner);
   Release(MouseButton::Right, 100, 100);
-  EXPECT_FALSE(st().FingerDown);
-  frm.KeyUp(VK_RETURN);
-  EXPECT_EQ(st().ToolMode, LaidWay);
-  frm.KeyUp(VK_RETURN);
-  EXPECT_EQ(st().ToolMode, NormalWay);
-  frm.KeyUp('A');
-  EXPECT_EQ(st().ToolMode, NormalWay);
+  EXPECT_FALSE(hand().fingerDown);
+  frm.KeyUp(Key::Enter);
+  EXPECT_EQ(hand().way, ChalkWay::Laid);
+  frm.KeyUp(Key::Enter);
+  EXPECT_EQ(hand().way, ChalkWay::Normal);
+  frm.KeyUp(Key::RightArrow);
+  EXPECT_EQ(hand().way, ChalkWay::Normal);
 
-  st().ToolMode = TapState;
-  st().SelectedChalk = EraserSelected;
+  PickUp(EraserSelected);
+  EnterTapping();
   Press(MouseButton::Left, 100, 100);
-  EXPECT_EQ(st().ToolMode, TapState);
+  EXPECT_EQ(hand().way, ChalkWay::Tapping);
   Release(MouseButton::Left, 100, 100);
-  st().SelectedChalk = 0;
-  CurrentKeys().Ctrl = true;
+  PickUp(0);
+  keys.Ctrl = true;
   random.Push({1});
   Press(MouseButton::Left, 100, 100);
-  EXPECT_EQ(st().ToolMode, CornerWay);
+  EXPECT_EQ(hand().way, ChalkWay::Corner);
 }
 
-TEST_F(Input, TapStateMovesOnlyFollowThePointer) {
-  st().ToolMode = TapState;
-  st().PenDown = true;
-  st().FingerDown = true;
+TEST_F(Input, WhileTappingMovesOnlyFollowThePointer) {
+  random.fallback = [](int n) { return n - 1; };
+  Press(MouseButton::Left, 100, 100);
+  Move(102, 100);
+  Press(MouseButton::Right, 102, 100);
+  frm.Tick();
+  Release(MouseButton::Right, 102, 100);
+  ASSERT_EQ(hand().way, ChalkWay::Tapping);
+  ASSERT_TRUE(hand().toolDown);
+  const Hand before = hand();
   Move(200, 200);
   EXPECT_TRUE(BoardClean());
-  EXPECT_EQ(st().PenX, 200);
-  EXPECT_EQ(st().StrokeCount, 0);
+  EXPECT_EQ(hand().pointerX, 200);
+  EXPECT_EQ(hand().strokeMoves, before.strokeMoves);
+  EXPECT_EQ(hand().chalkX, before.chalkX);
 }
 
 TEST_F(Input, BothButtonsMoveTheChalkPointOnly) {
@@ -211,69 +222,72 @@ TEST_F(Input, BothButtonsMoveTheChalkPointOnly) {
   Press(MouseButton::Left, 100, 100);
   Hold(MouseButton::Right, true);
   Move(150, 120);
-  EXPECT_EQ(st().ChalkX, 150);
-  EXPECT_EQ(st().ChalkY, 120);
-  EXPECT_EQ(st().PenX, 150);
-  EXPECT_EQ(st().StrokeCount, 0);
+  EXPECT_EQ(hand().chalkX, 150);
+  EXPECT_EQ(hand().chalkY, 120);
+  EXPECT_EQ(hand().pointerX, 150);
+  EXPECT_EQ(hand().strokeMoves, 0);
   EXPECT_TRUE(BoardClean());
 }
 
 TEST_F(Input, AClickRunsOneMoveAtTheRelease) {
-  st().SelectedChalk = EraserSelected;
+  PickUp(EraserSelected);
   FillBoard(kWhite);
   Press(MouseButton::Left, 300, 300);
   Release(MouseButton::Left, 320, 300);
-  EXPECT_FALSE(st().PenDown);
+  EXPECT_FALSE(hand().toolDown);
   EXPECT_EQ(Px(256, 282), kSmudge);
   EXPECT_EQ(Px(255, 282), kWhite);
 
-  st().SelectedChalk = 0;
+  PickUp(0);
   FillBoard(kBoard);
   random.Push({1, 0, 99});
   Press(MouseButton::Left, 100, 100);
   Release(MouseButton::Left, 100, 100);
-  EXPECT_EQ(st().StrokeCount, 1);
-  EXPECT_FALSE(st().PenDown);
+  EXPECT_EQ(hand().strokeMoves, 1);
+  EXPECT_FALSE(hand().toolDown);
   EXPECT_TRUE(BoardClean());
   // After moves the release runs none.
   random.Clear();
   Release(MouseButton::Left, 200, 200);
   EXPECT_TRUE(random.asked.empty());
-  EXPECT_EQ(st().PenX, 100);
+  EXPECT_EQ(hand().pointerX, 100);
 }
 
 TEST_F(Input, ArrowsAndWheelTurnOnlyInLaidWay) {
-  frm.KeyDown(VK_RIGHT, false);
+  frm.KeyDown(Key::RightArrow, false);
   frm.WheelTowardsUser();
-  frm.KeyDown(VK_LEFT, false);
+  frm.KeyDown(Key::LeftArrow, false);
   frm.WheelAwayFromUser();
-  EXPECT_EQ(st().ChalkAngle, 0);
+  EXPECT_EQ(hand().chalkAngle, 0);
 
-  frm.KeyUp(VK_RETURN);
+  frm.KeyUp(Key::Enter);
   frm.WheelTowardsUser();
-  EXPECT_EQ(st().ChalkAngle, 5);
-  frm.KeyDown(VK_RIGHT, false);
-  EXPECT_EQ(st().ChalkAngle, 10);
+  EXPECT_EQ(hand().chalkAngle, 5);
+  frm.KeyDown(Key::RightArrow, false);
+  EXPECT_EQ(hand().chalkAngle, 10);
   frm.WheelAwayFromUser();
-  frm.KeyDown(VK_LEFT, false);
-  frm.KeyDown(VK_LEFT, false);
-  EXPECT_EQ(st().ChalkAngle, -5);
+  frm.KeyDown(Key::LeftArrow, false);
+  frm.KeyDown(Key::LeftArrow, false);
+  EXPECT_EQ(hand().chalkAngle, -5);
   EXPECT_TRUE(BoardClean());
 }
 
 TEST_F(Input, TurningExchangesTheEndsAtTheWraps) {
-  LayChalk();
-  st().ChalkAngle = 90;
-  st().ChalkBox = {1, 2, 3, 4};
-  frm.KeyDown(VK_RIGHT, false);
-  EXPECT_EQ(st().ChalkAngle, -85);
-  EXPECT_EQ(Ends(), (std::array{3, 4, 1, 2}));
-  frm.KeyDown(VK_LEFT, false);
-  EXPECT_EQ(st().ChalkAngle, -90);
-  EXPECT_EQ(Ends(), (std::array{3, 4, 1, 2}));
+  LayChalk(18);
+  ASSERT_EQ(hand().chalkAngle, 90);
+  random.Push({1});
+  Press(MouseButton::Left, 300, 200);  // the chalk laid upright: ends above and below
+  Release(MouseButton::Left, 300, 200);
+  ASSERT_EQ(Ends(), (std::array{300, 174, 300, 226}));
+  frm.KeyDown(Key::RightArrow, false);
+  EXPECT_EQ(hand().chalkAngle, -85);
+  EXPECT_EQ(Ends(), (std::array{300, 226, 300, 174}));
+  frm.KeyDown(Key::LeftArrow, false);
+  EXPECT_EQ(hand().chalkAngle, -90);
+  EXPECT_EQ(Ends(), (std::array{300, 226, 300, 174}));
   frm.WheelAwayFromUser();
-  EXPECT_EQ(st().ChalkAngle, 85);
-  EXPECT_EQ(Ends(), (std::array{1, 2, 3, 4}));
+  EXPECT_EQ(hand().chalkAngle, 85);
+  EXPECT_EQ(Ends(), (std::array{300, 174, 300, 226}));
 }
 
 TEST_F(Input, TheWheelTurnsALyingChalkThroughTheMoveHandler) {
@@ -281,46 +295,45 @@ TEST_F(Input, TheWheelTurnsALyingChalkThroughTheMoveHandler) {
   random.Push({1});
   Press(MouseButton::Left, 300, 200);
   Move(300, 200);
-  st().PenX = 0;
-  const QImage before = st().BoardBitmap;
+  const QImage before = frm.Picture();
   frm.WheelTowardsUser();
-  EXPECT_EQ(st().PenX, 300);
-  EXPECT_EQ(st().PenY, 200);
-  EXPECT_NE(st().BoardBitmap, before);  // the fan between the old and the new ends
-  EXPECT_EQ(st().StrokeCount, 2);
-  EXPECT_EQ(st().ChalkBox.EndBY, 203);
+  EXPECT_EQ(hand().pointerX, 300);
+  EXPECT_EQ(hand().pointerY, 200);
+  EXPECT_NE(frm.Picture(), before);  // the fan between the old and the new ends
+  EXPECT_EQ(hand().strokeMoves, 2);
+  EXPECT_EQ(hand().ends.by, 203);
 }
 
 TEST_F(Input, ArrowKeysWithTheEraserOnlyTurn) {
   LayChalk();
-  st().ChalkX = 300;
-  st().ChalkY = 200;
-  st().SelectedChalk = EraserSelected;
+  random.Push({1});
+  Press(MouseButton::Left, 300, 200);  // the chalk's point
+  Release(MouseButton::Left, 300, 200);
+  PickUp(EraserSelected);
   FillBoard(kWhite);
   Press(MouseButton::Left, 300, 200);
-  frm.KeyDown(VK_RIGHT, false);
-  EXPECT_EQ(st().ChalkAngle, 5);
+  frm.KeyDown(Key::RightArrow, false);
+  EXPECT_EQ(hand().chalkAngle, 5);
   EXPECT_EQ(Px(300, 200), kWhite);
   frm.WheelTowardsUser();  // the wheel goes through the move: the eraser wipes
-  EXPECT_EQ(st().ChalkAngle, 10);
+  EXPECT_EQ(hand().chalkAngle, 10);
   EXPECT_EQ(Px(300, 200), kSmudge);
 }
 
 TEST_F(Input, MenuButtonOpensThePopupAndRunsTheCommandAfterThePress) {
-  frm.menuCaptions[int(MenuItem::Load)] = QStringLiteral("Load");
   bool penDownWhenLoading = false;
   int loads = 0;
-  frm.onLoad = [&] {
+  frm.Commands().load = [&] {
     ++loads;
-    penDownWhenLoading = st().PenDown;
+    penDownWhenLoading = hand().toolDown;
   };
   host.choice = int(MenuItem::Load);
   const QPoint button = Middle(Tray.MenuButtonHit());
   Press(MouseButton::Right, button.x(), button.y());
   EXPECT_EQ(host.menusShown, 1);
-  EXPECT_EQ(host.menuCaptions, frm.menuCaptions);
+  EXPECT_EQ(host.menuCaptions, frm.MenuCaptions());
   EXPECT_EQ(loads, 1);
-  EXPECT_FALSE(st().FingerDown);  // below the board: nothing else
+  EXPECT_FALSE(hand().fingerDown);  // below the board: nothing else
 
   // On the tray's first row the press goes on as on the board before the command runs.
   random.Push({1});
@@ -332,7 +345,8 @@ TEST_F(Input, MenuButtonOpensThePopupAndRunsTheCommandAfterThePress) {
 TEST_F(Input, MenuClosedWithoutChoiceOrOnASeparatorDoesNothing) {
   const QPoint button = Middle(Tray.MenuButtonHit());
   int runs = 0;
-  frm.onLoad = frm.onStore = frm.onExport = frm.onSettings = frm.onAbout = [&] { ++runs; };
+  BoardCommands& c = frm.Commands();
+  c.load = c.store = c.exportPicture = c.settings = c.about = [&] { ++runs; };
   for (int choice : {-1, int(MenuItem::Separator1), int(MenuItem::Separator2), 99}) {
     host.choice = choice;
     frm.Press(MouseButton::Left, button.x(), button.y());
@@ -362,67 +376,64 @@ TEST_F(Input, MenuButtonFollowsTheWindowSize) {
 }
 
 TEST_F(Input, EscClosesTheWindow) {
-  frm.KeyDown(VK_RETURN, false);
+  frm.KeyDown(Key::Enter, false);
   EXPECT_FALSE(host.closed);
-  frm.KeyDown(VK_ESCAPE, false);
+  frm.KeyDown(Key::Escape, false);
   EXPECT_TRUE(host.closed);
 }
 
 TEST_F(Input, AltEnterSwitchesToFullScreenAndBack) {
   FakeWindow window;
-  frm.DXDraw.SetHost(&window);
-  frm.DXDraw.StartSurface();
+  frm.Surface().SetHost(&window);
+  frm.Surface().StartSurface();
   window.surfaceSize = {640, 400};
-  frm.KeyDown(VK_RETURN, false);
-  EXPECT_FALSE(frm.DXDraw.doFullScreen);
+  frm.KeyDown(Key::Enter, false);
+  EXPECT_FALSE(frm.Surface().doFullScreen);
 
-  frm.KeyDown(VK_RETURN, true);
-  EXPECT_TRUE(frm.DXDraw.doFullScreen);
+  frm.KeyDown(Key::Enter, true);
+  EXPECT_TRUE(frm.Surface().doFullScreen);
   EXPECT_TRUE(window.fullScreen);
   EXPECT_FALSE(window.sizeable);
   EXPECT_TRUE(window.cursorHidden);
   EXPECT_EQ(window.surfaceSize, QSize(800, 480));
-  EXPECT_TRUE(frm.DXDraw.SurfaceReady());
-  frm.KeyUp(VK_RETURN);
-  EXPECT_EQ(st().ToolMode, LaidWay);  // the release of Enter still toggles
+  EXPECT_TRUE(frm.Surface().SurfaceReady());
+  frm.KeyUp(Key::Enter);
+  EXPECT_EQ(hand().way, ChalkWay::Laid);  // the release of Enter still toggles
 
   window.placement = "full";
-  frm.KeyDown(VK_RETURN, true);
-  EXPECT_FALSE(frm.DXDraw.doFullScreen);
+  frm.KeyDown(Key::Enter, true);
+  EXPECT_FALSE(frm.Surface().doFullScreen);
   EXPECT_FALSE(window.fullScreen);
   EXPECT_TRUE(window.sizeable);
   EXPECT_EQ(window.placement, QByteArray("centre"));
-  EXPECT_TRUE(frm.DXDraw.SurfaceReady());
-  frm.DXDraw.SetHost(nullptr);
+  EXPECT_TRUE(frm.Surface().SurfaceReady());
+  frm.Surface().SetHost(nullptr);
 }
 
 TEST_F(Input, AltEnterWithoutAWindowOnlyFlipsTheMode) {
-  frm.KeyDown(VK_RETURN, true);
-  EXPECT_TRUE(frm.DXDraw.doFullScreen);
-  frm.KeyDown(VK_RETURN, true);
-  EXPECT_FALSE(frm.DXDraw.doFullScreen);
+  frm.KeyDown(Key::Enter, true);
+  EXPECT_TRUE(frm.Surface().doFullScreen);
+  frm.KeyDown(Key::Enter, true);
+  EXPECT_FALSE(frm.Surface().doFullScreen);
 }
 
-TEST_F(Input, NothingIsHandledBeforeTheGateOpens) {
-  st().BoardReady = false;
-  st().PenDown = true;
-  CurrentKeys().Left = true;
-  frm.Move(200, 200);
-  frm.Release(MouseButton::Left, 200, 200);
+TEST_F(Input, NothingIsHandledBeforeStartUpHasFinished) {
+  Board idle(test.env, &host);
+  keys.Left = true;
+  idle.Press(MouseButton::Left, 200, 200);
+  idle.Move(210, 200);
+  idle.Release(MouseButton::Left, 210, 200);
   const QPoint button = Middle(Tray.MenuButtonHit());
-  frm.Press(MouseButton::Middle, button.x(), button.y());
-  frm.KeyUp(VK_RETURN);
-  frm.KeyDown(VK_RIGHT, false);
-  frm.WheelTowardsUser();
-  EXPECT_TRUE(st().PenDown);
-  EXPECT_EQ(st().PenX, 0);
-  EXPECT_EQ(st().ToolMode, NormalWay);
-  EXPECT_EQ(st().ChalkAngle, 0);
+  idle.Press(MouseButton::Middle, button.x(), button.y());
+  idle.KeyUp(Key::Enter);
+  idle.KeyDown(Key::RightArrow, false);
+  idle.WheelTowardsUser();
+  EXPECT_EQ(idle.HandState(), Hand{});
   EXPECT_EQ(host.menusShown, 0);
-  EXPECT_TRUE(BoardClean());
+  EXPECT_TRUE(idle.Picture().isNull());
   // Esc still closes an idle board's window.
   EXPECT_FALSE(host.closed);
-  frm.KeyDown(VK_ESCAPE, false);
+  idle.KeyDown(Key::Escape, false);
   EXPECT_TRUE(host.closed);
 }
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <optional>
 
+#include "board/BoardFixture.h"
 #include "board/Pixels.h"
-#include "board/StartedBoard.h"
 #include "platform/Canvas.h"
 #include "platform/PictureFiles.h"
 
@@ -19,7 +19,6 @@ const QString Kept = QStringLiteral("LastBoard.bmp");
 
 struct KeptBoardTest : ::testing::Test {
   void SetUp() override {
-    CurrentKeys() = {};
     folder.Write(QStringLiteral("VezozazOption.ini"), "[Opt]\r\nRunWithDay=0\r\n");
   }
   // A clean board with a white band across it, as a stroke leaves it.
@@ -32,14 +31,15 @@ struct KeptBoardTest : ::testing::Test {
   QByteArray Bmp(const QImage& picture) const { return EncodeBmp(picture); }
 
   ProgramFolder folder;
+  TestEnvironment test;
 };
 
 }  // namespace
 
 TEST_F(KeptBoardTest, AtStartUpAFitKeptBoardIsOneUndoAwayAndAnUnfitOneIsPassedOver) {
-  Board probe;
+  Board probe(test.env);
   probe.Start();
-  const QImage clean = probe.st.BoardBitmap.copy();
+  const QImage clean = probe.Picture().copy();
   const QImage drawn = Drawn(clean);
   const struct {
     const char* name;
@@ -57,23 +57,23 @@ TEST_F(KeptBoardTest, AtStartUpAFitKeptBoardIsOneUndoAwayAndAnUnfitOneIsPassedOv
     SCOPED_TRACE(c.name);
     folder.Remove(Kept);
     if (c.file) folder.Write(Kept, *c.file);
-    Board frm;
+    Board frm(test.env);
     frm.Start();
     frm.AfterShown();
     EXPECT_TRUE(folder.messages.empty());
-    EXPECT_TRUE(frm.st.BoardBitmap == clean);  // start-up itself is as always
-    EXPECT_EQ(frm.st.History.UndoCount(), c.step ? 1 : 0);
+    EXPECT_TRUE(frm.Picture() == clean);  // start-up itself is as always
+    EXPECT_EQ(frm.History().UndoCount(), c.step ? 1 : 0);
     if (!c.step) continue;
     ASSERT_TRUE(frm.Undo());
-    EXPECT_TRUE(frm.st.BoardBitmap == drawn);
+    EXPECT_TRUE(frm.Picture() == drawn);
     ASSERT_TRUE(frm.Redo());
-    EXPECT_TRUE(frm.st.BoardBitmap == clean);
+    EXPECT_TRUE(frm.Picture() == clean);
   }
 }
 
 TEST_F(KeptBoardTest, QuittingWritesAChangedBoardOnlyAndTheNextRunOffersItBack) {
   {
-    Board frm;
+    Board frm(test.env);
     frm.KeepBoard();  // before start-up: nothing to keep
     EXPECT_FALSE(QFile::exists(folder.Path(Kept)));
     frm.Start();
@@ -81,60 +81,60 @@ TEST_F(KeptBoardTest, QuittingWritesAChangedBoardOnlyAndTheNextRunOffersItBack) 
     frm.KeepBoard();  // the start-up board as it was
     EXPECT_FALSE(QFile::exists(folder.Path(Kept)));
 
-    frm.st.BoardBitmap = Drawn(frm.st.BoardBitmap);
+    frm.BoardPicture() = Drawn(frm.Picture());
     frm.KeepBoard();
     ASSERT_TRUE(QFile::exists(folder.Path(Kept)));
-    EXPECT_TRUE(ReadBmpFile(folder.Path(Kept)) == frm.st.BoardBitmap);
+    EXPECT_TRUE(ReadBmpFile(folder.Path(Kept)) == frm.Picture());
 
     folder.Remove(Kept);
     frm.KeepBoard();  // unchanged since it was written
     EXPECT_FALSE(QFile::exists(folder.Path(Kept)));
-    frm.st.BoardBitmap.setPixel(0, 0, frm.st.BoardBitmap.pixel(0, 0));  // touched, not changed
+    frm.BoardPicture().setPixel(0, 0, frm.Picture().pixel(0, 0));  // touched, not changed
     frm.KeepBoard();
     EXPECT_FALSE(QFile::exists(folder.Path(Kept)));
-    frm.st.BoardBitmap.setPixel(10, 10, qRgb(255, 255, 255));  // a change
+    frm.BoardPicture().setPixel(10, 10, qRgb(255, 255, 255));  // a change
     frm.KeepBoard();
     EXPECT_TRUE(QFile::exists(folder.Path(Kept)));
   }
-  Board next;
+  Board next(test.env);
   next.Start();
   next.AfterShown();
-  const QImage clean = next.st.BoardBitmap.copy();
+  const QImage clean = next.Picture().copy();
   ASSERT_TRUE(next.Undo());
-  EXPECT_EQ(At(next.st.BoardBitmap, 200, 155), kWhite);
-  EXPECT_EQ(At(next.st.BoardBitmap, 10, 10), kWhite);
+  EXPECT_EQ(At(next.Picture(), 200, 155), kWhite);
+  EXPECT_EQ(At(next.Picture(), 10, 10), kWhite);
   ASSERT_TRUE(next.Redo());
-  EXPECT_TRUE(next.st.BoardBitmap == clean);
+  EXPECT_TRUE(next.Picture() == clean);
 }
 
 // Two programs run from one folder: each keeps its board in its own file, and neither board is
 // lost; a board that a running program holds is not offered to another.
 TEST_F(KeptBoardTest, TwoRunningProgramsKeepBothBoardsAndTheNextRunOffersBoth) {
-  const auto started = [] {
-    auto frm = std::make_unique<Board>();
+  const auto started = [this] {
+    auto frm = std::make_unique<Board>(test.env);
     frm->Start();
     frm->AfterShown();
     return frm;
   };
   auto first = started(), second = started();
-  const QImage clean = first->st.BoardBitmap.copy();
-  first->st.BoardBitmap = Drawn(clean);
+  const QImage clean = first->Picture().copy();
+  first->BoardPicture() = Drawn(clean);
   first->KeepBoard();
-  second->st.BoardBitmap = clean.mirrored(false, true);
+  second->BoardPicture() = clean.mirrored(false, true);
   second->KeepBoard();
-  EXPECT_EQ(started()->st.History.UndoCount(), 0);  // both boards are held by their programs
-  const QImage firstBoard = first->st.BoardBitmap, secondBoard = second->st.BoardBitmap;
+  EXPECT_EQ(started()->History().UndoCount(), 0);  // both boards are held by their programs
+  const QImage firstBoard = first->Picture(), secondBoard = second->Picture();
   first.reset();
   second.reset();
   EXPECT_TRUE(ReadBmpFile(folder.Path(Kept)) == firstBoard);
   EXPECT_TRUE(ReadBmpFile(folder.Path(QStringLiteral("LastBoard-2.bmp"))) == secondBoard);
 
   auto next = started();
-  EXPECT_EQ(next->st.History.UndoCount(), 2);
+  EXPECT_EQ(next->History().UndoCount(), 2);
   ASSERT_TRUE(next->Undo());
-  EXPECT_TRUE(next->st.BoardBitmap == secondBoard);  // the one written last comes first
+  EXPECT_TRUE(next->Picture() == secondBoard);  // the one written last comes first
   ASSERT_TRUE(next->Undo());
-  EXPECT_TRUE(next->st.BoardBitmap == firstBoard);
+  EXPECT_TRUE(next->Picture() == firstBoard);
 }
 
 }  // namespace slatewick

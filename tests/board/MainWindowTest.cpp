@@ -14,9 +14,6 @@
 #include "board/BoardFixture.h"
 #include "board/WindowKeys.h"
 #include "board/widgets/MainWindow.h"
-#include "platform/KeyState.h"
-#include "platform/Places.h"
-#include "support/ProcessSeams.h"
 
 namespace slatewick {
 
@@ -25,9 +22,12 @@ namespace {
 // The real main window around a started board, driven by Qt events as the system sends them.
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { StartBoard(window.Core()); }
+  void SetUp() override {
+    folder.Write(QStringLiteral("VezozazOption.ini"), "[Opt]\r\nRunWithDay=0\r\n");
+    window.Create();
+  }
 
-  BoardState& st() { return window.Core().st; }
+  Board& board() { return window.Core(); }
 
   void Mouse(QWidget* to, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
              QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -36,8 +36,10 @@ class MainWindowTest : public ::testing::Test {
   }
   void Key(int key, Qt::KeyboardModifiers modifiers) { SendKey(window, key, modifiers); }
 
-  ProcessSeams seams;
-  MainWindow window;
+  ProgramFolder folder;
+  TestEnvironment test;
+  KeyState& keys = test.env.keys;
+  MainWindow window{test.env};
 };
 
 }  // namespace
@@ -46,7 +48,7 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, ReleasesOverTheOpenMenuReachTheKeyState) {
   QWidget* surface = &window.Surface();
   Mouse(surface, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {300, 200});
-  ASSERT_TRUE(CurrentKeys().Right);
+  ASSERT_TRUE(keys.Right);
 
   bool menuOpen = false;
   KeyState afterLeft, afterRight;
@@ -54,9 +56,9 @@ TEST_F(MainWindowTest, ReleasesOverTheOpenMenuReachTheKeyState) {
     QWidget* menu = QApplication::activePopupWidget();
     ASSERT_TRUE(menu);
     Mouse(menu, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::RightButton, {-5, -5});
-    afterLeft = CurrentKeys();
+    afterLeft = keys;
     Mouse(menu, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {-5, -5});
-    afterRight = CurrentKeys();
+    afterRight = keys;
     menuOpen = menu->isVisible();
     menu->close();
   });
@@ -67,7 +69,7 @@ TEST_F(MainWindowTest, ReleasesOverTheOpenMenuReachTheKeyState) {
   EXPECT_TRUE(afterLeft.Right);
   EXPECT_FALSE(afterRight.Left);
   EXPECT_FALSE(afterRight.Right);
-  EXPECT_FALSE(CurrentKeys().Left || CurrentKeys().Right);
+  EXPECT_FALSE(keys.Left || keys.Right);
 }
 
 // One wheel notch turns the laid chalk by 5 degrees whatever keys are held; X11 reports the
@@ -82,12 +84,13 @@ TEST_F(MainWindowTest, AWheelNotchOnEitherAxisTurnsTheLaidChalk) {
                  {{120, 0}, Qt::AltModifier, -5},
                  {{-120, 0}, Qt::AltModifier, 0},
                  {{0, -120}, Qt::ShiftModifier, 5}};
-  st().ToolMode = LaidWay;
+  board().KeyUp(Key::Enter);  // the chalk laid on its side
   for (const auto& notch : notches) {
     QWheelEvent wheel({400, 200}, window.mapToGlobal(QPoint(400, 200)), {}, notch.delta,
                       Qt::NoButton, notch.modifiers, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&window, &wheel);
-    EXPECT_EQ(st().ChalkAngle, notch.angle) << notch.delta.x() << "," << notch.delta.y();
+    EXPECT_EQ(board().HandState().chalkAngle, notch.angle)
+        << notch.delta.x() << "," << notch.delta.y();
   }
 }
 
@@ -96,21 +99,25 @@ TEST_F(MainWindowTest, AWheelNotchOnEitherAxisTurnsTheLaidChalk) {
 TEST_F(MainWindowTest, DustFallsBehindAMenuOpenedInsideATick) {
   window.show();
   window.activateWindow();
-  TKona& particle = st().DustList.Add();
-  particle.X = 100;
-  particle.Y = 10;
+  {
+    RandomScript dust(test.env.random);
+    dust.Push({0, 0});  // four particles at the press
+    keys.Left = true;
+    board().Press(MouseButton::Left, 100, 10);
+    keys.Left = false;
+    board().Release(MouseButton::Left, 100, 10);
+  }
+  const auto y = [this] { return board().Dust().Particles()[0].y; };
 
-  Board& board = window.Core();
-  const auto handleMessages = board.processMessages;
   bool pressed = false;
-  board.processMessages = [&] {
+  board().SetMessagePump([&] {
     if (!pressed) {
       pressed = true;  // this press opens the menu here, inside the tick's message pass
       Mouse(&window.Surface(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton,
             {760, 460});
     }
-    handleMessages();
-  };
+    QCoreApplication::processEvents();
+  });
 
   QEventLoop loop;
   int yAtOpen = -1, yAtClose = -1, polls = 0;
@@ -118,10 +125,10 @@ TEST_F(MainWindowTest, DustFallsBehindAMenuOpenedInsideATick) {
   QObject::connect(&watch, &QTimer::timeout, [&] {
     QWidget* menu = QApplication::activePopupWidget();
     if (!menu) return;
-    if (yAtOpen < 0) yAtOpen = st().DustList[0].Y;
-    const bool fell = st().DustList[0].Y > yAtOpen;
+    if (yAtOpen < 0) yAtOpen = y();
+    const bool fell = y() > yAtOpen;
     if (fell || ++polls > 400) {  // 2 s without a tick is a failure
-      yAtClose = st().DustList[0].Y;
+      yAtClose = y();
       menu->close();
       loop.quit();
     }
@@ -129,7 +136,7 @@ TEST_F(MainWindowTest, DustFallsBehindAMenuOpenedInsideATick) {
   watch.start(5);
   QTimer::singleShot(10000, &loop, &QEventLoop::quit);
   loop.exec();
-  board.processMessages = handleMessages;
+  board().SetMessagePump([] { QCoreApplication::processEvents(); });
 
   ASSERT_TRUE(pressed) << "no tick ran";
   ASSERT_GE(yAtOpen, 0) << "the menu did not open";
@@ -140,7 +147,7 @@ TEST_F(MainWindowTest, TicksArePacedByTheRefreshRateOfTheWindowsScreen) {
   window.show();
   ASSERT_TRUE(window.screen());
   EXPECT_GT(window.screen()->refreshRate(), 0);
-  EXPECT_DOUBLE_EQ(window.Core().Timer.RefreshRate(), window.screen()->refreshRate());
+  EXPECT_DOUBLE_EQ(board().FrameTimer().RefreshRate(), window.screen()->refreshRate());
 }
 
 TEST_F(MainWindowTest, TheRestOfStartUpRunsOnceAfterTheFirstFrameIsPainted) {

@@ -4,8 +4,8 @@
 #include <functional>
 #include <vector>
 
-#include "board/StartedBoard.h"
-#include "platform/KeyState.h"
+#include "board/BoardFixture.h"
+#include "platform/Canvas.h"
 
 namespace slatewick {
 
@@ -34,13 +34,20 @@ class MirrorWindow : public SurfaceHost {
 
 class Present : public StartedBoardTest {
  protected:
-  void Press(MouseButton b, int x, int y) { PressButton(frm, b, x, y); }
-  void Release(MouseButton b, int x, int y) { ReleaseButton(frm, b, x, y); }
   // One frame step; counts the frames after which the window differs from the whole frame.
   void Tick() {
-    frm.Tick(0);
+    frm.Tick();
     const QImage whole = frm.WholeFrame();
-    if (frm.DXDraw.FrontBuffer() != whole || window.shown != whole) ++framesWrong;
+    if (frm.Surface().FrontBuffer() != whole || window.shown != whole) ++framesWrong;
+  }
+  // A click at (x, y) that drops five particles of dust.
+  void DropDust(int x, int y) {
+    {
+      RandomScript dust(test.env.random);
+      dust.Push({0, 1});
+      Press(MouseButton::Left, x, y);
+    }
+    Release(MouseButton::Left, x, y);
   }
   // A drag of `steps` moves by (dx, dy) each, one frame after each move.
   void Drag(int x, int y, int dx, int dy, int steps) {
@@ -58,9 +65,9 @@ class Present : public StartedBoardTest {
 
 // After every frame of a session, what the window shows equals the frame composed whole.
 TEST_F(Present, PartialFramesLeaveTheWindowEqualToTheWholeFrame) {
-  frm.DXDraw.SetHost(&window);
-  frm.DXDraw.StartSurface();  // the next frame is sent whole
-  st().Opt.ShowDust = true;
+  frm.Surface().SetHost(&window);
+  frm.Surface().StartSurface();  // the next frame is sent whole
+  settings().ShowDust = true;
   const std::vector<std::pair<const char*, std::function<void()>>> steps{
       {"hover over the board", [&] { Drag(100, 100, 7, 3, 6); }},
       {"hover over the tray", [&] { Drag(60, 420, 9, 4, 8); }},
@@ -72,7 +79,7 @@ TEST_F(Present, PartialFramesLeaveTheWindowEqualToTheWholeFrame) {
        }},
       {"dust falling",
        [&] {
-         frm.AddDust(40, 400, 300);
+         for (int i = 0; i < 8; ++i) DropDust(400, 300);
          for (int i = 0; i < 25; ++i) Tick();
        }},
       {"chalk picked from the tray",
@@ -89,25 +96,25 @@ TEST_F(Present, PartialFramesLeaveTheWindowEqualToTheWholeFrame) {
        }},
       {"laid chalk",
        [&] {
-         frm.KeyUp(VK_RETURN);
-         frm.KeyDown(VK_RIGHT, false);
+         frm.KeyUp(Key::Enter);
+         frm.KeyDown(Key::RightArrow, false);
          Press(MouseButton::Left, 500, 100);
          Drag(500, 100, 3, 5, 10);
          Release(MouseButton::Left, 530, 150);
-         frm.KeyUp(VK_RETURN);
+         frm.KeyUp(Key::Enter);
        }},
       {"debug overlay",
        [&] {
-         st().Opt.ShowDebug = true;
+         settings().ShowDebug = true;
          Drag(150, 120, 5, 5, 5);
-         st().Opt.ShowDebug = false;
+         settings().ShowDebug = false;
          Drag(175, 145, -5, 1, 3);
        }},
       {"shift",
        [&] {
-         CurrentKeys().Shift = true;
+         keys.Shift = true;
          Drag(600, 440, 4, 1, 3);
-         CurrentKeys().Shift = false;
+         keys.Shift = false;
          Drag(612, 443, 4, 1, 3);
        }},
       {"eraser",
@@ -125,9 +132,9 @@ TEST_F(Present, PartialFramesLeaveTheWindowEqualToTheWholeFrame) {
        }},
       {"board drawn on untold, dust falling, the pointer moving",
        [&] {
-         frm.AddDust(30, 200, 100);
+         for (int i = 0; i < 6; ++i) DropDust(200, 100);
          for (int i = 0; i < 4; ++i) {
-           Canvas c(st().BoardBitmap);
+           Canvas c(frm.BoardPicture());
            c.brush.Color = RGB(40 * i, 200, 90);
            c.FillRect({90 * i, 20 * i, 90 * i + 300, 20 * i + 420});
            Drag(380 + 20 * i, 120, 6, 5, 3);

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QtEndian>
 
+#include "board/BoardFixture.h"
 #include "board/Pixels.h"
-#include "board/StartedBoard.h"
 #include "board/Tray.h"
 #include "platform/AppError.h"
-#include "platform/KeyState.h"
 #include "platform/PictureFiles.h"
 #include "platform/Sound.h"
 #include "support/BmpBuilder.h"
@@ -17,65 +17,61 @@ namespace {
 
 struct Startup : ::testing::Test {
   ProgramFolder folder;
-  Board frm;
+  TestEnvironment test;
+  Board frm{test.env};
 };
 
 }  // namespace
 
-// Start-up leaves the state that the other board tests start from (StartBoard).
-TEST_F(Startup, BuildsTheBoardTheTrayAndTheChalkTableAsTheTestsStartThem) {
+TEST_F(Startup, StartsWithTheWhiteChalkOnAFreshBoardAndTheTapSoundReadyOnceShown) {
   folder.Write(QStringLiteral("VezozazOption.ini"), "[Opt]\r\nRunWithDay=0\r\n");
   frm.Start();
-  Board fixture;
-  StartBoard(fixture);
-  const BoardState& st = frm.st;
-  EXPECT_TRUE(st.BoardReady);
-  EXPECT_EQ(st.SelectedChalk, 0);
-  EXPECT_EQ(st.ToolMode, NormalWay);
-  EXPECT_EQ(st.BoardColor, fixture.st.BoardColor);
-  EXPECT_EQ(st.ChalkSize, fixture.st.ChalkSize);
-  EXPECT_EQ(st.ChalkSlots, fixture.st.ChalkSlots);
-  EXPECT_EQ(st.ChalkColors, fixture.st.ChalkColors);
-  EXPECT_EQ(st.CosineTable, fixture.st.CosineTable);
-  EXPECT_EQ(st.SoundList.Count(), 1);
-  EXPECT_FALSE(st.SoundList.Memory(0) == nullptr);
+  EXPECT_TRUE(frm.Ready());
+  EXPECT_EQ(frm.HandState(), Hand{});
+  EXPECT_TRUE(frm.TapSound().Silent());
+  frm.AfterShown();
+  ASSERT_EQ(test.sound.prepared.size(), 1u);
+  EXPECT_TRUE(test.sound.prepared[0].startsWith("RIFF"));
+  EXPECT_FALSE(frm.TapSound().Silent());
   EXPECT_TRUE(folder.messages.empty());
 
-  // A fresh board: BoardColor with a black line along its top, left and right edges.
-  ASSERT_EQ(st.BoardBitmap.size(), QSize(800, 432));
-  EXPECT_EQ(st.BoardBitmap.format(), fixture.st.BoardBitmap.format());
-  EXPECT_EQ(At(st.BoardBitmap, 400, 0), 0u);
-  EXPECT_EQ(At(st.BoardBitmap, 0, 200), 0u);
-  EXPECT_EQ(At(st.BoardBitmap, 799, 431), 0u);
-  EXPECT_EQ(At(st.BoardBitmap, 400, 431), kBoard);
-  EXPECT_TRUE(AllOf(st.BoardBitmap, 1, 1, 799, 432, kBoard));
+  // A fresh board: BoardColour with a black line along its top, left and right edges.
+  const QImage& board = frm.Picture();
+  ASSERT_EQ(board.size(), QSize(800, 432));
+  EXPECT_EQ(board.format(), QImage::Format_RGB32);
+  EXPECT_EQ(At(board, 400, 0), 0u);
+  EXPECT_EQ(At(board, 0, 200), 0u);
+  EXPECT_EQ(At(board, 799, 431), 0u);
+  EXPECT_EQ(At(board, 400, 431), kBoard);
+  EXPECT_TRUE(AllOf(board, 1, 1, 799, 432, kBoard));
 }
 
 TEST_F(Startup, FirstFrameShowsTheTrayWithTheWhiteChalkInTheHand) {
   frm.Start();
-  const QImage& frame = frm.DXDraw.FrontBuffer();
+  const QImage& frame = frm.Surface().FrontBuffer();
   ASSERT_EQ(frame.size(), QSize(800, 480));
   // Slot 0 shows the bare tray band; the other slots hold their piece.
   const TrayGeometry tray{800, 480, 432};
   const TRect bare = tray.ChalkSlot(0);
-  EXPECT_TRUE(TrayBandAt(frame, frm.st.TrayBitmap, bare.Left, bare.Top, bare.Right, bare.Bottom));
+  EXPECT_TRUE(TrayBandAt(frame, frm.Pictures().tray, bare.Left, bare.Top, bare.Right, bare.Bottom));
   for (int j = 1; j < 6; ++j) {
     const TRect slot = tray.ChalkSlot(j);
-    EXPECT_TRUE(ShowsMasked(frame, slot.Left, slot.Top, frm.st.ChalkBitmap, slot.Width() * j, 0,
+    EXPECT_TRUE(ShowsMasked(frame, slot.Left, slot.Top, frm.Pictures().chalks, slot.Width() * j, 0,
                             slot.Width(), slot.Height()))
         << j;
   }
   // Until the pointer moves, the held chalk is drawn at (-3, -3).
-  EXPECT_TRUE(ShowsMasked(frame, -3, -3, frm.st.HeldChalkBitmap, 0, 0, 40, 40));
+  EXPECT_TRUE(ShowsMasked(frame, -3, -3, frm.Pictures().heldChalks, 0, 0, 40, 40));
 }
 
 TEST_F(Startup, MissingTapSoundInTheCurrentFolderIsReportedAndTapsStaySilent) {
   folder.Remove(QStringLiteral("start0.wav"));  // the pictures' folder is not searched
   frm.Start();
+  frm.AfterShown();
   ASSERT_EQ(folder.messages.size(), 1u);
   EXPECT_EQ(folder.messages[0], QStringLiteral("\"Start0.wav\"がありません"));
-  EXPECT_EQ(frm.st.SoundList.Memory(0), nullptr);
-  EXPECT_TRUE(frm.st.BoardReady);
+  EXPECT_TRUE(frm.TapSound().Silent());
+  EXPECT_TRUE(frm.Ready());
 }
 
 TEST_F(Startup, TapSoundClaimingMoreThanTheFileHoldsIsCutToTheFile) {
@@ -83,10 +79,10 @@ TEST_F(Startup, TapSoundClaimingMoreThanTheFileHoldsIsCutToTheFile) {
   wav.append(QByteArray(40, '\0'));
   folder.Write(QStringLiteral("start0.wav"), wav);
   frm.Start();
-  const auto* image = static_cast<const unsigned char*>(frm.st.SoundList.Memory(0));
-  ASSERT_NE(image, nullptr);
-  EXPECT_EQ(image[4] | (image[5] << 8), wav.size() - 8);
-  EXPECT_EQ(image[6] | image[7], 0);
+  frm.AfterShown();
+  ASSERT_EQ(test.sound.prepared.size(), 1u);
+  const QByteArray& image = test.sound.prepared[0];
+  EXPECT_EQ(qFromLittleEndian<quint32>(image.constData() + 4), quint32(wav.size() - 8));
 }
 
 // A tap sound beyond 16 MB is not read: the board starts, its taps are silent.
@@ -96,9 +92,10 @@ TEST_F(Startup, TapSoundAboveTheLimitIsNotReadAndTapsStaySilent) {
   QFile file(folder.Path(QStringLiteral("start0.wav")));
   ASSERT_TRUE(file.resize(qint64(MaxSoundBytes) + 1));
   frm.Start();
-  EXPECT_EQ(frm.st.SoundList.Memory(0), nullptr);
+  frm.AfterShown();
+  EXPECT_TRUE(frm.TapSound().Silent());
   EXPECT_TRUE(folder.messages.empty());
-  EXPECT_TRUE(frm.st.BoardReady);
+  EXPECT_TRUE(frm.Ready());
 }
 
 TEST_F(Startup, MissingPictureNamesTheFileAndLeavesTheBoardIdle) {
@@ -109,13 +106,13 @@ TEST_F(Startup, MissingPictureNamesTheFileAndLeavesTheBoardIdle) {
   } catch (const AppError& error) {
     EXPECT_TRUE(error.Message().contains(folder.Path(QStringLiteral("Hand.bmp"))));
   }
-  EXPECT_FALSE(frm.st.BoardReady);
+  EXPECT_FALSE(frm.Ready());
   // Input and frame steps keep away from the pictures that never loaded.
-  CurrentKeys().Left = true;
+  test.env.keys.Left = true;
   frm.Press(MouseButton::Left, 100, 100);
   frm.Move(120, 120);
-  frm.Tick(1);
-  EXPECT_FALSE(frm.st.PenDown);
+  frm.Tick();
+  EXPECT_FALSE(frm.HandState().toolDown);
 }
 
 TEST_F(Startup, BrokenPictureIsRefusedWithTheFileAndTheReason) {
@@ -142,7 +139,7 @@ TEST_F(Startup, BrokenPictureIsRefusedWithTheFileAndTheReason) {
       {bomb, "is larger than the 4096 x 4096 pixels"}};
   for (const auto& [bytes, why] : cases) {
     SCOPED_TRACE(why);
-    Board board;
+    Board board(test.env);
     folder.Write(QStringLiteral("Chalk.bmp"), bytes);
     try {
       board.Start();
@@ -151,8 +148,8 @@ TEST_F(Startup, BrokenPictureIsRefusedWithTheFileAndTheReason) {
       EXPECT_TRUE(error.Message().contains(folder.Path(QStringLiteral("Chalk.bmp"))));
       EXPECT_TRUE(error.Message().contains(QString::fromUtf8(why))) << error.what();
     }
-    EXPECT_FALSE(board.st.BoardReady);
-    EXPECT_TRUE(board.st.HeldChalkBitmap.isNull()) << "later pictures are not loaded";
+    EXPECT_FALSE(board.Ready());
+    EXPECT_TRUE(board.Pictures().heldChalks.isNull()) << "later pictures are not loaded";
   }
 }
 
@@ -167,18 +164,21 @@ TEST_F(Startup, PicturesShorterThanTheirRegionsStillDraw) {
                  EncodeBmp(full.copy(0, 0, std::max(full.width() - 12, 1),
                                      std::max(full.height() - 12, 1))));
   }
-  Board board;
+  Board board(test.env);
   board.Start();
-  ASSERT_TRUE(board.st.BoardReady);
-  board.DrawDate();
-  CurrentKeys() = {.Left = true};
+  ASSERT_TRUE(board.Ready());
+  board.WriteDate();
+  test.env.keys = {.Left = true};
+  const TrayGeometry tray{800, 480, 432};
   for (int chalk = 5; chalk >= -1; --chalk) {
-    board.st.SelectedChalk = std::int8_t(chalk);
+    const TRect slot = chalk >= 0 ? tray.ChalkSlot(chalk) : tray.EraserHit();
+    board.Press(MouseButton::Left, slot.Left + 1, slot.Top + 1);
+    board.Release(MouseButton::Left, slot.Left + 1, slot.Top + 1);
     board.Press(MouseButton::Left, 300, 200);
     for (int x = 300; x < 340; x += 4) board.Move(x, 200 + chalk);
     board.Release(MouseButton::Left, 340, 200);
     board.Move(400, 460);  // the hand over the tray
-    board.Tick(1);
+    board.Tick();
   }
   EXPECT_EQ(board.WholeFrame().size(), QSize(800, 480));
   EXPECT_TRUE(folder.messages.empty());

@@ -13,6 +13,16 @@ namespace {
 
 class Strokes : public BoardTest {
  protected:
+  // The chalk tools over a board, hand and dust of the test's own, drawing from the scripted
+  // generator.
+  QImage picture = QImage(800, 432, QImage::Format_RGB32);
+  Hand toolHand;
+  DustList toolDust;
+  Settings toolSettings;
+  ChalkTools tools{picture, toolHand, toolDust, toolSettings, test.env.random, BoardColour, [] {
+                     return QSize(800, 480);
+                   }};
+
   // A white chalk pressed at (100, 100) without dust and moved three times 5 pixels right:
   // nothing drawn yet.
   void FirstThreeMoves() {
@@ -57,10 +67,10 @@ TEST_F(Strokes, AngleOffsetsForTheChalkHalfLength) {
   const int cosines[] = {26, 26, 26, 25, 24, 24, 23, 21, 20, 18, 16, 15, 13, 11, 9, 7, 4, 3, 0};
   const int sines[] = {0, 3, 4, 7, 9, 11, 13, 15, 16, 18, 20, 21, 23, 24, 24, 25, 26, 26, 26};
   for (int i = 0; i <= 18; ++i) {
-    EXPECT_EQ(frm.CosOffset(26, 5 * i), cosines[i]) << 5 * i;
-    EXPECT_EQ(frm.SinOffset(26, 5 * i), sines[i]) << 5 * i;
-    EXPECT_EQ(frm.CosOffset(26, -5 * i), cosines[i]) << -5 * i;
-    EXPECT_EQ(frm.SinOffset(26, -5 * i), sines[i]) << -5 * i;
+    EXPECT_EQ(CosOffset(26, 5 * i), cosines[i]) << 5 * i;
+    EXPECT_EQ(SinOffset(26, 5 * i), sines[i]) << 5 * i;
+    EXPECT_EQ(CosOffset(26, -5 * i), cosines[i]) << -5 * i;
+    EXPECT_EQ(SinOffset(26, -5 * i), sines[i]) << -5 * i;
   }
 }
 
@@ -77,21 +87,21 @@ TEST_F(Strokes, ChalkShadeRangesByTable) {
   for (const Case& c : cases) {
     random.Clear();
     random.Push({0, c.rMax});
-    EXPECT_EQ(frm.ChalkShade(c.chalk), c.lightest) << c.chalk;
-    EXPECT_EQ(frm.ChalkShade(c.chalk), c.darkest) << c.chalk;
+    EXPECT_EQ(tools.ChalkShade(c.chalk), c.lightest) << c.chalk;
+    EXPECT_EQ(tools.ChalkShade(c.chalk), c.darkest) << c.chalk;
     EXPECT_EQ(random.asked, (std::vector<int>{c.rMax + 1, c.rMax + 1})) << c.chalk;
   }
   // Pink's green stops at 80 from r = 12 on.
   random.Push({11, 12, 50});
-  EXPECT_EQ(GetGValue(frm.ChalkShade(2)), 80);
-  EXPECT_EQ(frm.ChalkShade(2), RGB(233 - 76, 80, 193 - 76));
-  EXPECT_EQ(frm.ChalkShade(2), RGB(233 - 114, 80, 193 - 114));
+  EXPECT_EQ(GetGValue(tools.ChalkShade(2)), 80);
+  EXPECT_EQ(tools.ChalkShade(2), RGB(233 - 76, 80, 193 - 76));
+  EXPECT_EQ(tools.ChalkShade(2), RGB(233 - 114, 80, 193 - 114));
 }
 
 TEST_F(Strokes, PatternTakesOneShadePerPixelColumnByColumn) {
   random.fallback = [k = 0](int n) mutable { return k++ % n; };
-  frm.BuildChalkPattern(2);
-  const QImage& p = st().ChalkPatternBitmap;
+  tools.BuildPattern(2);
+  const QImage& p = tools.Pattern();
   ASSERT_EQ(p.size(), QSize(8, 8));
   for (int x = 0; x < 8; ++x)
     for (int y = 0; y < 8; ++y) {
@@ -105,8 +115,8 @@ TEST_F(Strokes, PatternTakesOneShadePerPixelColumnByColumn) {
 TEST_F(Strokes, NormalWayDrawsFromTheFourthMoveOnFromTheThirdPoint) {
   FirstThreeMoves();
   EXPECT_TRUE(BoardClean());
-  EXPECT_EQ(st().StrokeCount, 3);
-  EXPECT_EQ(st().ToolMode, NormalWay);
+  EXPECT_EQ(hand().strokeMoves, 3);
+  EXPECT_EQ(hand().way, ChalkWay::Normal);
 
   ScriptTheFourthPiece();
   random.Push({99});  // dust check
@@ -122,10 +132,10 @@ TEST_F(Strokes, NormalWayDrawsFromTheFourthMoveOnFromTheThirdPoint) {
   EXPECT_EQ(Px(120, 100), kBoard);  // a speck
   EXPECT_EQ(Px(123, 100), kBoard);
   EXPECT_EQ(Px(120, 104), kBoard);
-  EXPECT_EQ(st().ChalkX, 120);
-  EXPECT_EQ(st().StrokeCount, 4);
-  EXPECT_EQ(st().DustMoveCount, 4);
-  EXPECT_EQ(st().PenX, 120);
+  EXPECT_EQ(hand().chalkX, 120);
+  EXPECT_EQ(hand().strokeMoves, 4);
+  EXPECT_EQ(hand().movesSinceDust, 4);
+  EXPECT_EQ(hand().pointerX, 120);
 }
 
 TEST_F(Strokes, QuickStartTurnsIntoACornerLine) {
@@ -133,12 +143,12 @@ TEST_F(Strokes, QuickStartTurnsIntoACornerLine) {
   Press(MouseButton::Left, 100, 100);
   random.Push({0, 99});
   Move(110, 100);  // 10 pixels among the first three moves
-  EXPECT_EQ(st().ToolMode, CornerWay);
+  EXPECT_EQ(hand().way, ChalkWay::Corner);
   EXPECT_TRUE(BoardClean());
 
   random.Push({0, 0, 99});  // colour, corner shade, dust check
   Move(120, 100);
-  EXPECT_TRUE(AllOf(st().BoardBitmap, 110, 100, 120, 101, RGB(191, 211, 191)));
+  EXPECT_TRUE(AllOf(frm.Picture(), 110, 100, 120, 101, RGB(191, 211, 191)));
   EXPECT_EQ(Px(120, 100), kBoard);
   EXPECT_EQ(Px(115, 99), kBoard);
   EXPECT_EQ(Px(115, 101), kBoard);
@@ -146,27 +156,27 @@ TEST_F(Strokes, QuickStartTurnsIntoACornerLine) {
 }
 
 TEST_F(Strokes, CornerOnlyWithCtrlKeepsTheNormalWay) {
-  st().Opt.CornerOnlyWithCtrl = true;
+  settings().CornerOnlyWithCtrl = true;
   random.Push({1});
   Press(MouseButton::Left, 100, 100);
   random.Push({0, 99, 0, 99});
   Move(110, 100);
   Move(120, 100);
-  EXPECT_EQ(st().ToolMode, NormalWay);
+  EXPECT_EQ(hand().way, ChalkWay::Normal);
   EXPECT_TRUE(BoardClean());
-  EXPECT_EQ(st().StrokeCount, 2);
+  EXPECT_EQ(hand().strokeMoves, 2);
 }
 
 TEST_F(Strokes, CtrlAtThePressDrawsCornerFromTheFirstMove) {
-  CurrentKeys().Ctrl = true;
+  keys.Ctrl = true;
   random.Push({1});
   Press(MouseButton::Left, 100, 100);
-  EXPECT_EQ(st().ToolMode, CornerWay);
-  CurrentKeys().Ctrl = false;  // letting go of Ctrl changes nothing
+  EXPECT_EQ(hand().way, ChalkWay::Corner);
+  keys.Ctrl = false;  // letting go of Ctrl changes nothing
   random.Push({0, 99, 99});
   Move(100, 104);
-  EXPECT_TRUE(AllOf(st().BoardBitmap, 100, 100, 101, 104, RGB(92, 112, 92)));
-  EXPECT_EQ(st().ToolMode, CornerWay);
+  EXPECT_TRUE(AllOf(frm.Picture(), 100, 100, 101, 104, RGB(92, 112, 92)));
+  EXPECT_EQ(hand().way, ChalkWay::Corner);
 }
 
 TEST_F(Strokes, DistanceLimitEndsTheStrokeAfterDrawingItsPiece) {
@@ -176,37 +186,36 @@ TEST_F(Strokes, DistanceLimitEndsTheStrokeAfterDrawingItsPiece) {
   EXPECT_TRUE(random.Exhausted());
   EXPECT_EQ(random.asked.back(), 10);  // no dust check
   EXPECT_EQ(Px(119, 115), kWhite);
-  EXPECT_FALSE(st().PenDown);
-  EXPECT_EQ(st().ChalkX, 115);
-  EXPECT_EQ(st().ChalkY, 100);
-  EXPECT_EQ(st().StrokeCount, 3);
-  EXPECT_EQ(st().DustMoveCount, 3);
-  EXPECT_EQ(st().PenX, 115);
-  EXPECT_EQ(st().PenY, 100);
+  EXPECT_FALSE(hand().toolDown);
+  EXPECT_EQ(hand().chalkX, 115);
+  EXPECT_EQ(hand().chalkY, 100);
+  EXPECT_EQ(hand().strokeMoves, 3);
+  EXPECT_EQ(hand().movesSinceDust, 3);
+  EXPECT_EQ(hand().pointerX, 115);
+  EXPECT_EQ(hand().pointerY, 100);
 
-  const QImage before = st().BoardBitmap;
+  const QImage before = frm.Picture();
   Move(140, 115);
-  EXPECT_EQ(st().BoardBitmap, before);
-  EXPECT_EQ(st().PenX, 140);
+  EXPECT_EQ(frm.Picture(), before);
+  EXPECT_EQ(hand().pointerX, 140);
 }
 
 TEST_F(Strokes, WithoutTheDistanceLimitAnyLengthIsDrawn) {
-  st().Opt.LimitStrokeLength = false;
+  settings().LimitStrokeLength = false;
   FirstThreeMoves();
   ScriptTheFourthPiece();
   random.Push({99});
   Move(200, 100);
-  EXPECT_TRUE(st().PenDown);
+  EXPECT_TRUE(hand().toolDown);
   EXPECT_EQ(Px(150, 100), kWhite);
-  EXPECT_EQ(st().ChalkX, 200);
-  EXPECT_EQ(st().StrokeCount, 4);
+  EXPECT_EQ(hand().chalkX, 200);
+  EXPECT_EQ(hand().strokeMoves, 4);
 }
 
 TEST_F(Strokes, FingerAndEraserWipeWithTheSmudgeColourWithLeaveSmudge) {
   for (bool yogore : {true, false}) {
-    st().Opt.LeaveSmudge = yogore;
+    settings().LeaveSmudge = yogore;
     const TColor wipe = yogore ? kSmudge : kBoard;
-    EXPECT_EQ(frm.WipeColor(), wipe);
     FillBoard(kWhite);
     Move(200, 200);
     Press(MouseButton::Right, 200, 200);
@@ -218,7 +227,7 @@ TEST_F(Strokes, FingerAndEraserWipeWithTheSmudgeColourWithLeaveSmudge) {
     EXPECT_EQ(Px(220, 194), kWhite);
     EXPECT_EQ(Px(220, 206), kWhite);
 
-    st().SelectedChalk = EraserSelected;
+    PickUp(EraserSelected);
     Press(MouseButton::Left, 400, 300);
     Move(400, 300);
     Release(MouseButton::Left, 400, 300);
@@ -228,47 +237,46 @@ TEST_F(Strokes, FingerAndEraserWipeWithTheSmudgeColourWithLeaveSmudge) {
     EXPECT_EQ(Px(464, 300), kWhite);
     EXPECT_EQ(Px(400, 281), kWhite);
     EXPECT_EQ(Px(400, 336), kWhite);
-    st().SelectedChalk = 0;
+    PickUp(0);
   }
-  EXPECT_TRUE(st().DustList.Count() == 0);
+  EXPECT_TRUE(frm.Dust().Count() == 0);
 }
 
 TEST_F(Strokes, EraserAtTheLeftEdgeIsClipped) {
   FillBoard(kWhite);
-  st().SelectedChalk = EraserSelected;
+  PickUp(EraserSelected);
   Press(MouseButton::Left, 0, 100);
   Move(0, 100);
-  EXPECT_TRUE(AllOf(st().BoardBitmap, 0, 82, 64, 136, kSmudge));
+  EXPECT_TRUE(AllOf(frm.Picture(), 0, 82, 64, 136, kSmudge));
   EXPECT_EQ(Px(64, 100), kWhite);
   EXPECT_EQ(Px(0, 81), kWhite);
   EXPECT_EQ(Px(0, 136), kWhite);
-  EXPECT_EQ(st().StrokeCount, 0);
-  EXPECT_EQ(st().DustMoveCount, 0);
+  EXPECT_EQ(hand().strokeMoves, 0);
+  EXPECT_EQ(hand().movesSinceDust, 0);
 }
 
 TEST_F(Strokes, LaidChalkSweepsTheBandFromThePressPoint) {
   LayChalk();
-  ASSERT_EQ(st().ToolMode, LaidWay);
+  ASSERT_EQ(hand().way, ChalkWay::Laid);
   random.Push({1});  // no dust at the press
   Press(MouseButton::Left, 100, 100);
   EXPECT_EQ(Ends(), (std::array{74, 100, 126, 100}));
   random.fallback = [](int n) { return n - 1; };
   Move(100, 110);
-  const TColor shade = FromQRgb(st().ChalkPatternBitmap.pixel(0, 0));
-  EXPECT_EQ(shade, RGB(92, 112, 92));
-  EXPECT_TRUE(AllOf(st().BoardBitmap, 74, 100, 126, 110, shade));
-  EXPECT_TRUE(AllOf(st().BoardBitmap, 74, 99, 126, 100, kBoard));
-  EXPECT_TRUE(AllOf(st().BoardBitmap, 74, 110, 126, 111, kBoard));
+  const TColor shade = RGB(92, 112, 92);  // the darkest white, every pixel of the pattern
+  EXPECT_TRUE(AllOf(frm.Picture(), 74, 100, 126, 110, shade));
+  EXPECT_TRUE(AllOf(frm.Picture(), 74, 99, 126, 100, kBoard));
+  EXPECT_TRUE(AllOf(frm.Picture(), 74, 110, 126, 111, kBoard));
   EXPECT_EQ(Px(73, 105), kBoard);
   EXPECT_EQ(Px(126, 105), kBoard);
-  EXPECT_EQ(st().ChalkY, 110);
-  EXPECT_EQ(st().StrokeCount, 1);
-  EXPECT_EQ(st().DustMoveCount, 1);
+  EXPECT_EQ(hand().chalkY, 110);
+  EXPECT_EQ(hand().strokeMoves, 1);
+  EXPECT_EQ(hand().movesSinceDust, 1);
 }
 
 TEST_F(Strokes, LaidChalkAtAPositiveAngle) {
   LayChalk(9);
-  ASSERT_EQ(st().ChalkAngle, 45);
+  ASSERT_EQ(hand().chalkAngle, 45);
   random.Push({1});
   Press(MouseButton::Left, 300, 300);
   EXPECT_EQ(Ends(), (std::array{282, 282, 318, 318}));
@@ -278,28 +286,28 @@ TEST_F(Strokes, LaidChalkAtAPositiveAngle) {
   EXPECT_EQ(Px(310, 300), kBoard);
 }
 
+// The pink chalk laid upright at (200, 200), turned past 90 degrees: its ends were exchanged
+// (A below, B above) and the fill joins them to the new ends, A below and left, B above and right.
 TEST_F(Strokes, TurningFromNinetyToMinusEightyFiveFillsTwoThinTriangles) {
-  st().SelectedChalk = 2;
-  LayChalk(18);
-  ASSERT_EQ(st().ChalkAngle, 90);
-  random.Push({1});
-  Press(MouseButton::Left, 200, 200);
-  EXPECT_EQ(Ends(), (std::array{200, 174, 200, 226}));
-  ASSERT_TRUE(BoardClean());
-
+  picture.fill(ToQRgb(kBoard));
+  toolHand.tool = 2;
+  toolHand.way = ChalkWay::Laid;
+  toolHand.chalkAngle = -85;
+  toolHand.chalkX = toolHand.chalkY = 200;
+  toolHand.ends = {200, 226, 200, 174};
   random.fallback = [k = 0](int n) mutable { return k++ % n; };
-  frm.KeyDown(VK_RIGHT, false);
-  EXPECT_EQ(st().ChalkAngle, -85);
-  EXPECT_EQ(Ends(), (std::array{197, 174, 203, 226}));
-  const QImage& pattern = st().ChalkPatternBitmap;
+  tools.LaidChalkStep(200, 200);
+  EXPECT_EQ(toolHand.ends, (LaidChalkEnds{197, 174, 203, 226}));
+  const QImage& pattern = tools.Pattern();
   auto patternAt = [&](int x, int y) { return FromQRgb(pattern.pixel(x % 8, y % 8)); };
+  const auto at = [&](int x, int y) { return At(picture, x, y); };
   for (auto [x, y] : {std::pair{199, 190}, {201, 190}, {198, 210}, {200, 210}})
-    EXPECT_EQ(Px(x, y), patternAt(x, y)) << x << "," << y;
-  EXPECT_EQ(Px(200, 190), kBoard);  // the crossing leaves a gap between the triangles
-  EXPECT_EQ(Px(199, 210), kBoard);
+    EXPECT_EQ(at(x, y), patternAt(x, y)) << x << "," << y;
+  EXPECT_EQ(at(200, 190), kBoard);  // the crossing leaves a gap between the triangles
+  EXPECT_EQ(at(199, 210), kBoard);
   for (int y = 0; y < 432; ++y)
     for (int x = 0; x < 800; ++x) {
-      const TColor c = Px(x, y);
+      const TColor c = at(x, y);
       if (c == kBoard) continue;
       ASSERT_TRUE(x >= 197 && x < 203 && y >= 174 && y < 226) << x << "," << y;
       ASSERT_GE(GetGValue(c), 80);
@@ -311,42 +319,43 @@ TEST_F(Strokes, TurningFromNinetyToMinusEightyFiveFillsTwoThinTriangles) {
 TEST_F(Strokes, DustCheckDropsDustByWayAndResetsTheCount) {
   const struct {
     const char* name;
-    std::uint8_t way;
+    ChalkWay way;
     int x;
     std::vector<int> draws;
     int dust, moveCount;
   } checks[] = {
-      {"normal way: passes, drops, 1 + 3 + 1 particles", NormalWay, 300, {4, 0, 1}, 5, 0},
-      {"corner way", CornerWay, 300, {4, 0, 0}, 7, 0},
-      {"laid way", LaidWay, 300, {4, 0, 0}, 8, 0},
-      {"on the board's edge nothing falls, but the count starts again", LaidWay, 0, {4, 0}, 8, 0},
-      {"a failed test keeps counting", LaidWay, 300, {5}, 8, 5},
+      {"normal way: passes, drops, 1 + 3 + 1 particles", ChalkWay::Normal, 300, {4, 0, 1}, 5, 0},
+      {"corner way", ChalkWay::Corner, 300, {4, 0, 0}, 7, 0},
+      {"laid way", ChalkWay::Laid, 300, {4, 0, 0}, 8, 0},
+      {"on the board's edge nothing falls, but the count starts again",
+       ChalkWay::Laid,
+       0,
+       {4, 0},
+       8,
+       0},
+      {"a failed test keeps counting", ChalkWay::Laid, 300, {5}, 8, 5},
   };
   for (const auto& c : checks) {
     SCOPED_TRACE(c.name);
-    st().ToolMode = c.way;
-    st().DustMoveCount = 5;
+    toolHand.way = c.way;
+    toolHand.movesSinceDust = 5;
     for (int d : c.draws) random.Push(d, 1);
-    frm.DustCheck(c.x, 200);
+    tools.DustCheck(c.x, 200);
     EXPECT_TRUE(random.Exhausted());
-    EXPECT_EQ(st().DustList.Count(), c.dust);
-    EXPECT_EQ(st().DustMoveCount, c.moveCount);
+    EXPECT_EQ(toolDust.Count(), c.dust);
+    EXPECT_EQ(toolHand.movesSinceDust, c.moveCount);
   }
-  for (const TKona& k : st().DustList.Items()) {
-    EXPECT_EQ(k.X, 300);
-    EXPECT_EQ(k.Y, 200);
-    EXPECT_EQ(k.ChalkIndex, 0);
-  }
+  for (const DustParticle& k : toolDust.Particles()) EXPECT_EQ(k, (DustParticle{300, 200, 0}));
 }
 
 TEST_F(Strokes, WithoutDustTheMoveCountWraps) {
-  st().Opt.ShowDust = false;
+  settings().ShowDust = false;
   Press(MouseButton::Left, 100, 100);
   random.fallback = [](int) { return 0; };
   for (int i = 0; i < 257; ++i) Move(100, 100 + i % 2);
-  EXPECT_EQ(st().DustMoveCount, 1);
-  EXPECT_EQ(st().StrokeCount, 257);
-  EXPECT_EQ(st().DustList.Count(), 0);
+  EXPECT_EQ(hand().movesSinceDust, 1);
+  EXPECT_EQ(hand().strokeMoves, 257);
+  EXPECT_EQ(frm.Dust().Count(), 0);
 }
 
 }  // namespace slatewick

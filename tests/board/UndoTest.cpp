@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "board/BoardFixture.h"
-#include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 
 namespace slatewick {
@@ -19,15 +18,8 @@ class UndoTest : public BoardTest {
  protected:
   void SetUp() override {
     BoardTest::SetUp();
-    st().GlyphBitmap =
-        QImage(QStringLiteral(ASSET_DIR "/Moji.bmp")).convertToFormat(QImage::Format_RGB32);
-    SetMessageBoxHandler([](const MessageBoxRequest&) { return BoxAnswer::Yes; });
-    PinLocalTime(QDateTime(QDate(2025, 3, 14), QTime(9, 0)));
-  }
-  void TearDown() override {
-    SetMessageBoxHandler({});
-    PinLocalTime(std::nullopt);
-    BoardTest::TearDown();
+    folder.seams.answer = [](const MessageBoxRequest&) { return BoxAnswer::Yes; };
+    test.clock.now = QDateTime(QDate(2025, 3, 14), QTime(9, 0));
   }
   // Presses at (x, y), moves `count` times by (4, 1), releases.
   void Stroke(MouseButton b, int x, int y, int count = 30) {
@@ -38,14 +30,10 @@ class UndoTest : public BoardTest {
   void Drag(int x, int y, int dx, int dy, int count) {
     for (int i = 1; i <= count; ++i) Move(x + i * dx, y + i * dy);
   }
-  const QImage& Board() { return st().BoardBitmap; }
+  const QImage& Board() { return frm.Picture(); }
+  // Everything but the board that undo must leave alone.
+  auto HandAndDust() { return std::tuple(hand(), frm.Dust().Count(), settings().DateAfterClear); }
 };
-
-// Everything but the board that undo must leave alone.
-auto HandAndDust(const BoardState& s) {
-  return std::tuple(s.SelectedChalk, s.ToolMode, s.ChalkAngle, s.PenX, s.PenY, s.ChalkX, s.ChalkY,
-                    s.PenDown, s.FingerDown, s.DustList.Count(), s.Opt.DateAfterClear);
-}
 
 }  // namespace
 
@@ -54,34 +42,33 @@ TEST_F(UndoTest, EveryKindOfChangeIsOneStepUndoneAndRedonePixelForPixel) {
       {"chalk stroke", [this] { Stroke(MouseButton::Left, 40, 40); }},
       {"corner stroke",
        [this] {
-         CurrentKeys().Ctrl = true;
+         keys.Ctrl = true;
          Stroke(MouseButton::Left, 40, 80);
-         CurrentKeys().Ctrl = false;
+         keys.Ctrl = false;
        }},
       {"laid chalk swept and turned by wheel and arrow",
        [this] {
-         st().ToolMode = LaidWay;
+         LayChalk();
          Press(MouseButton::Left, 100, 200);
          Drag(100, 200, 3, 2, 10);
          frm.WheelTowardsUser();
-         frm.KeyDown(VK_RIGHT, false);
+         frm.KeyDown(Key::RightArrow, false);
          Release(MouseButton::Left, 130, 220);
        }},
       {"finger smudge", [this] { Stroke(MouseButton::Right, 30, 45); }},
       {"eraser wipe",
        [this] {
-         st().SelectedChalk = EraserSelected;
+         PickUp(EraserSelected);
          Stroke(MouseButton::Left, 60, 100, 5);
-         st().SelectedChalk = 2;
+         PickUp(2);
        }},
       {"tap marks of one hold, the chalk moved between them",
        [this] {
-         st().ToolMode = NormalWay;
          Press(MouseButton::Left, 400, 300);
          Press(MouseButton::Right, 400, 300);
-         for (int i = 0; i < 40; ++i) frm.Tick(0);
+         for (int i = 0; i < 40; ++i) frm.Tick();
          Move(450, 320);
-         for (int i = 0; i < 40; ++i) frm.Tick(0);
+         for (int i = 0; i < 40; ++i) frm.Tick();
          Release(MouseButton::Right, 450, 320);
          Release(MouseButton::Left, 450, 320);
        }},
@@ -98,19 +85,19 @@ TEST_F(UndoTest, EveryKindOfChangeIsOneStepUndoneAndRedonePixelForPixel) {
       {"date", [this] { frm.WriteDate(); }},
       {"clear with the date",
        [this] {
-         st().Opt.DateAfterClear = true;
+         settings().DateAfterClear = true;
          frm.ClearBoard();
        }},
   };
   for (const auto& [name, change] : changes) {
     SCOPED_TRACE(name);
     const QImage before = Board().copy();
-    const int steps = st().History.UndoCount();
+    const int steps = frm.History().UndoCount();
     change();
     const QImage after = Board().copy();
     ASSERT_FALSE(after == before);
-    EXPECT_EQ(st().History.UndoCount(), steps + 1);
-    const auto hand = HandAndDust(st());
+    EXPECT_EQ(frm.History().UndoCount(), steps + 1);
+    const auto hand = HandAndDust();
 
     EXPECT_TRUE(frm.Undo());
     EXPECT_TRUE(Board() == before);
@@ -119,7 +106,7 @@ TEST_F(UndoTest, EveryKindOfChangeIsOneStepUndoneAndRedonePixelForPixel) {
     EXPECT_TRUE(frm.Undo());
     EXPECT_TRUE(frm.Redo());
     EXPECT_TRUE(Board() == after);
-    EXPECT_EQ(HandAndDust(st()), hand);
+    EXPECT_EQ(HandAndDust(), hand);
   }
 }
 
@@ -132,12 +119,12 @@ TEST_F(UndoTest, APressThatChangesNothingKeepsRedoAndANewChangeDropsIt) {
   Release(MouseButton::Left, 141, 455);
   Press(MouseButton::Middle, 200, 200);
   Release(MouseButton::Middle, 200, 200);
-  EXPECT_EQ(st().History.RedoCount(), 1);
+  EXPECT_EQ(frm.History().RedoCount(), 1);
   ASSERT_TRUE(frm.Redo());
   EXPECT_TRUE(Board() == drawn);
 
   ASSERT_TRUE(frm.Undo());
-  st().ToolMode = NormalWay;
+  LayChalk();  // the middle press laid it: upright again
   Stroke(MouseButton::Left, 100, 200);
   EXPECT_FALSE(frm.Redo());
   ASSERT_TRUE(frm.Undo());
@@ -159,19 +146,19 @@ TEST_F(UndoTest, TheKeysDoNothingWhileAnyButtonIsHeld) {
 }
 
 TEST_F(UndoTest, TheFirstFrameAfterAnUndoShowsIt) {
-  frm.DXDraw.StartSurface();
-  st().Opt.ShowDust = false;  // no dust, so an unchanged frame is not composed again
+  frm.Surface().StartSurface();
+  settings().ShowDust = false;  // no dust, so an unchanged frame is not composed again
   Stroke(MouseButton::Left, 100, 100);
-  st().PenX = st().PenY = 600;
+  Move(600, 600);
   frm.Compose();
-  const QRgb chalk = frm.DXDraw.FrontBuffer().pixel(160, 115);
-  ASSERT_NE(FromQRgb(chalk), st().BoardColor);
+  const QRgb chalk = frm.Surface().FrontBuffer().pixel(160, 115);
+  ASSERT_NE(FromQRgb(chalk), BoardColour);
   ASSERT_TRUE(frm.Undo());
   frm.Compose();
-  EXPECT_EQ(FromQRgb(frm.DXDraw.FrontBuffer().pixel(160, 115)), st().BoardColor);
+  EXPECT_EQ(FromQRgb(frm.Surface().FrontBuffer().pixel(160, 115)), BoardColour);
   ASSERT_TRUE(frm.Redo());
   frm.Compose();
-  EXPECT_EQ(frm.DXDraw.FrontBuffer().pixel(160, 115), chalk);
+  EXPECT_EQ(frm.Surface().FrontBuffer().pixel(160, 115), chalk);
 }
 
 TEST(BoardHistory, ManyWholeBoardStepsStayWithinTheLimitAndTheLastStrokesAllStay) {

@@ -37,7 +37,7 @@ TEST_F(ChooserTest, OpeningCreatesTheBoardFolderAndShowsTheModeTexts) {
 
 TEST_F(ChooserTest, StoreListLoadRoundTripIsPixelForPixel) {
   const QImage stored = PatternBoard(7);
-  frm.st.BoardBitmap = stored;
+  frm.BoardPicture() = stored;
   EXPECT_EQ(Store(QStringLiteral("lesson 1")), DialogResult::OK);
   EXPECT_TRUE(boxes.empty());
 
@@ -46,7 +46,7 @@ TEST_F(ChooserTest, StoreListLoadRoundTripIsPixelForPixel) {
   EXPECT_EQ(file.left(2), QByteArray("BM"));
   EXPECT_EQ(quint8(file[28]), 24);  // bits per pixel
 
-  frm.st.BoardBitmap = PatternBoard(99);
+  frm.BoardPicture() = PatternBoard(99);
   QStringList listed;
   const DialogResult result = Open(true, [&] {
     listed = files.TitleList.Items;
@@ -58,8 +58,8 @@ TEST_F(ChooserTest, StoreListLoadRoundTripIsPixelForPixel) {
   EXPECT_EQ(files.TitleEdit.Text, QStringLiteral("lesson 1"));
   EXPECT_EQ(result, DialogResult::OK);
   EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(frm.st.BoardBitmap.format(), QImage::Format_RGB32);
-  EXPECT_EQ(frm.st.BoardBitmap, stored);
+  EXPECT_EQ(frm.BoardPicture().format(), QImage::Format_RGB32);
+  EXPECT_EQ(frm.BoardPicture(), stored);
 }
 
 // Bottom-up bitmaps with a palette, of 8 and of 1 bit a pixel.
@@ -83,14 +83,14 @@ TEST_F(ChooserTest, EightBitAndOneBitBitmapsOfTheBoardsSizeAreAccepted) {
   ASSERT_EQ(Load(QStringLiteral("eight")), DialogResult::OK);
   for (int y : {0, 1, 200, 431})
     for (int x : {0, 5, 399, 799})
-      EXPECT_EQ(frm.st.BoardBitmap.pixel(x, y), palette[std::size_t(index8(x, y))])
+      EXPECT_EQ(frm.BoardPicture().pixel(x, y), palette[std::size_t(index8(x, y))])
           << x << "," << y;
 
   ASSERT_EQ(Load(QStringLiteral("one")), DialogResult::OK);
   for (int y : {0, 1, 200, 431})
     for (int x : {0, 3, 400, 799})
-      EXPECT_EQ(frm.st.BoardBitmap.pixel(x, y), two[std::size_t(index1(x, y))]) << x << "," << y;
-  EXPECT_EQ(frm.st.BoardBitmap.format(), QImage::Format_RGB32);
+      EXPECT_EQ(frm.BoardPicture().pixel(x, y), two[std::size_t(index1(x, y))]) << x << "," << y;
+  EXPECT_EQ(frm.BoardPicture().format(), QImage::Format_RGB32);
   EXPECT_TRUE(boxes.empty());
 }
 
@@ -115,7 +115,7 @@ TEST_F(ChooserTest, AFailedLoadShowsOneBoxAndChangesNothing) {
   bomb.pixels = RleStream{8}.End().bytes;
   WriteBytes(UsersPath("bomb.bmp"), MakeBmp(bomb));
 
-  const QImage before = frm.st.BoardBitmap;
+  const QImage before = frm.BoardPicture();
   const struct {
     QString title;
     BoxIcon icon;
@@ -142,18 +142,18 @@ TEST_F(ChooserTest, AFailedLoadShowsOneBoxAndChangesNothing) {
     }
     EXPECT_EQ(boxes[0].Caption, ApplicationTitle());
     EXPECT_FALSE(boxes[0].YesNo);
-    EXPECT_EQ(frm.st.BoardBitmap, before);
+    EXPECT_EQ(frm.BoardPicture(), before);
   }
 }
 
 // Storing over a board file asks first, also at once on a double click on its title in the
 // store mode's list.
 TEST_F(ChooserTest, OverwriteAnsweredNoKeepsTheOldBytesAndYesReplacesThem) {
-  frm.st.BoardBitmap = PatternBoard(1);
+  frm.BoardPicture() = PatternBoard(1);
   ASSERT_EQ(Store(QStringLiteral("abc")), DialogResult::OK);
   const QByteArray old = ReadBytes(UsersPath("abc.bmp"));
 
-  frm.st.BoardBitmap = PatternBoard(2);
+  frm.BoardPicture() = PatternBoard(2);
   EXPECT_EQ(Store(QStringLiteral("abc")), DialogResult::Cancel);
   Open(false, [&] {
     files.TitleList.ItemIndex = 0;
@@ -175,12 +175,12 @@ TEST_F(ChooserTest, OverwriteAnsweredNoKeepsTheOldBytesAndYesReplacesThem) {
 }
 
 TEST_F(ChooserTest, AFailedStoreLeavesTheOldFileWholeAndTheDialogOpen) {
-  frm.st.BoardBitmap = PatternBoard(3);
+  frm.BoardPicture() = PatternBoard(3);
   ASSERT_EQ(Store(QStringLiteral("kept")), DialogResult::OK);
   const QByteArray old = ReadBytes(UsersPath("kept.bmp"));
   answer = [](const MessageBoxRequest&) { return BoxAnswer::Yes; };
 
-  frm.st.BoardBitmap = PatternBoard(4);
+  frm.BoardPicture() = PatternBoard(4);
   DialogResult result;
   {
     const FileSizeLimit fullDisk(4096);
@@ -194,7 +194,7 @@ TEST_F(ChooserTest, AFailedStoreLeavesTheOldFileWholeAndTheDialogOpen) {
   EXPECT_TRUE(boxes[1].Text.contains(SystemReason(EFBIG))) << boxes[1].Text.toStdString();
   EXPECT_EQ(ReadBytes(UsersPath("kept.bmp")), old);
   EXPECT_EQ(Entries(Path("users")), QStringList{"kept.bmp"});  // no temporary file left
-  EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(4));
+  EXPECT_EQ(frm.BoardPicture(), PatternBoard(4));
 }
 
 // Files added outside the program show at the next opening.
@@ -225,14 +225,14 @@ TEST_F(ChooserTest, TitlesMatchBoardFilesInAnyLetterCase) {
 
   for (const auto& [title, seed] : std::vector<std::pair<QString, int>>{
            {"LESSON", 1}, {"lesson", 1}, {"ab", 2}, {"AB", 3}, {"Ab", 3}}) {
-    frm.st.BoardBitmap = PatternBoard(0);
+    frm.BoardPicture() = PatternBoard(0);
     EXPECT_EQ(Load(title), DialogResult::OK) << title.toStdString();
-    EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(seed)) << title.toStdString();
+    EXPECT_EQ(frm.BoardPicture(), PatternBoard(seed)) << title.toStdString();
   }
   EXPECT_TRUE(boxes.empty());
 
   answer = [](const MessageBoxRequest&) { return BoxAnswer::Yes; };
-  frm.st.BoardBitmap = PatternBoard(4);
+  frm.BoardPicture() = PatternBoard(4);
   EXPECT_EQ(Store(QStringLiteral("Lesson")), DialogResult::OK);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(boxes[0].YesNo);
@@ -273,10 +273,10 @@ TEST_F(ChooserTest, TitlesThatLeaveTheBoardFolderAreRefused) {
     for (bool load : {true, false}) {
       SCOPED_TRACE(title.toStdString() + (load ? ", load" : ", store"));
       boxes.clear();
-      frm.st.BoardBitmap = PatternBoard(7);
+      frm.BoardPicture() = PatternBoard(7);
       EXPECT_EQ(load ? Load(title) : Store(title), DialogResult::Cancel);
       ExpectOneErrorBox({});
-      EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(7));
+      EXPECT_EQ(frm.BoardPicture(), PatternBoard(7));
     }
   }
   EXPECT_EQ(ReadBytes(Path("Chalk.bmp")), chalkBytes);
@@ -290,8 +290,8 @@ TEST_F(ChooserTest, TitlesThatLeaveTheBoardFolderAreRefused) {
   // A link that stays in the folder is a board file like any other.
   boxes.clear();
   EXPECT_EQ(Load(QStringLiteral("alias")), DialogResult::OK);
-  EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(6));
-  frm.st.BoardBitmap = PatternBoard(8);
+  EXPECT_EQ(frm.BoardPicture(), PatternBoard(6));
+  frm.BoardPicture() = PatternBoard(8);
   EXPECT_EQ(Store(QStringLiteral("alias")), DialogResult::OK);
   EXPECT_EQ(ReadBmpFile(UsersPath("real.bmp")), PatternBoard(8));
   EXPECT_TRUE(QFileInfo(UsersPath("alias.bmp")).isSymLink());
@@ -304,16 +304,16 @@ TEST_F(ChooserTest, TitlesWithSubfoldersNameBoardsBelowTheBoardFolder) {
   answer = [](const MessageBoxRequest&) { return BoxAnswer::Yes; };
   QDir().mkpath(UsersPath("2024"));
   WriteBytes(UsersPath("plain file"), "not a folder");
-  frm.st.BoardBitmap = PatternBoard(1);
+  frm.BoardPicture() = PatternBoard(1);
   EXPECT_EQ(Store(QStringLiteral("2024/lesson")), DialogResult::OK);
   EXPECT_EQ(ReadBmpFile(UsersPath("2024/lesson.bmp")), PatternBoard(1));
-  frm.st.BoardBitmap = PatternBoard(2);
+  frm.BoardPicture() = PatternBoard(2);
   EXPECT_EQ(Store(QStringLiteral("2024/../kept")), DialogResult::OK);
   EXPECT_EQ(ReadBmpFile(UsersPath("kept.bmp")), PatternBoard(2));
   for (const char* title : {"2024/lesson", "2024\\Lesson", "2024//lesson"}) {
-    frm.st.BoardBitmap = PatternBoard(0);
+    frm.BoardPicture() = PatternBoard(0);
     EXPECT_EQ(Load(QString::fromUtf8(title)), DialogResult::OK) << title;
-    EXPECT_EQ(frm.st.BoardBitmap, PatternBoard(1)) << title;
+    EXPECT_EQ(frm.BoardPicture(), PatternBoard(1)) << title;
   }
   EXPECT_TRUE(boxes.empty());
 

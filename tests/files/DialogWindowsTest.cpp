@@ -74,7 +74,7 @@ TEST_F(DialogWindows, TheChooserShowsTheFormAndPassesSelectionAndOKToIt) {
   EXPECT_EQ(captionShown, QStringLiteral("黒板の読み込み"));
   EXPECT_EQ(labelShown, QStringLiteral("読み込むタイトルを選んでください"));
   EXPECT_EQ(form.Result, DialogResult::OK);
-  EXPECT_EQ(frm.st.BoardBitmap, PatternBoard('s'));
+  EXPECT_EQ(frm.BoardPicture(), PatternBoard('s'));
 
   form.RunModal = [&] {
     dialog.ShowFields();
@@ -167,12 +167,13 @@ TEST_F(DialogWindows, TheSaveDialogFollowsItsFolderOnlyWhileOpen) {
 }
 
 TEST_F(DialogWindows, InstallingWiresTheMenuCommandsAndF12ToTheDialogs) {
-  MainWindow window;
+  CopyProgramFiles();
+  MainWindow window(test.env);
+  window.Create();
   Board& board = window.Core();
-  board.st.BoardBitmap = PatternBoard(11);
-  board.exportFilter = QStringLiteral("Bitmap (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)");
-  board.DXDraw.BackBuffer() = Blocks(800, 480);
-  board.DXDraw.PresentFrame();
+  board.BoardPicture() = PatternBoard(11);
+  board.Surface().BackBuffer() = Blocks(800, 480);
+  board.Surface().PresentFrame();
   InstallBoardFileCommands(window);
   InstallExportCommands(window);
 
@@ -189,27 +190,27 @@ TEST_F(DialogWindows, InstallingWiresTheMenuCommandsAndF12ToTheDialogs) {
     files->Form().TitleEdit.Text = QStringLiteral("wired");
     files->Form().Accept();
   };
-  board.onStore();
+  board.Commands().store();
   EXPECT_EQ(files->Form().Mode, BoardChooser::ChooserMode::Store);
   EXPECT_EQ(ReadBmpFile(UsersPath("wired.bmp")), PatternBoard(11));
-  board.st.BoardBitmap = PatternBoard(12);
-  board.onLoad();
+  board.BoardPicture() = PatternBoard(12);
+  board.Commands().load();
   EXPECT_EQ(files->Form().Mode, BoardChooser::ChooserMode::Load);
-  EXPECT_EQ(board.st.BoardBitmap, PatternBoard(11));
+  EXPECT_EQ(board.BoardPicture(), PatternBoard(11));
 
   save->Dialog().OnExecute = [&](SaveFileModel& saveFile) {
     saveFile.FileName = Path("exported.bmp");
     return true;
   };
   howTo->Form().RunModal = [&] { howTo->Form().Accept(); };
-  board.onExport();
-  EXPECT_EQ(save->Dialog().Filter, board.exportFilter);
+  board.Commands().exportPicture();
+  EXPECT_EQ(save->Dialog().Filter, board.ExportFilter());
+  EXPECT_TRUE(board.ExportFilter().startsWith(QStringLiteral("BMP image (*.bmp)")));
   EXPECT_EQ(ReadBmpFile(Path("exported.bmp")), Blocks(800, 480));
-  EXPECT_TRUE(board.Timer.Enabled());
+  EXPECT_TRUE(board.FrameTimer().Enabled());
 
-  PinLocalTime(QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123)));
-  board.onScreenShot();
-  PinLocalTime(std::nullopt);
+  test.clock.now = QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123));
+  board.Commands().screenShot();
   EXPECT_TRUE(DecodeJpeg(ReadBytes(Path("2026_12_06_19_26_11_123.jpg"))).ok);
   EXPECT_TRUE(boxes.empty());
 }
@@ -225,8 +226,9 @@ using ChooserPointer = FilesTest;
 TEST_F(ChooserPointer, AfterADoubleClickLoadTheBoardFollowsThePointerAtOnce) {
   QDir(dir.path()).mkpath(QStringLiteral("users"));
   ASSERT_TRUE(PatternBoard(3).save(UsersPath("lesson.bmp"), "BMP"));
-  MainWindow window;
-  StartBoard(window.Core());
+  CopyProgramFiles();
+  MainWindow window(test.env);
+  window.Create();
   InstallBoardFileCommands(window);
   window.show();
   auto* chooser = window.findChild<BoardChooserDialog*>();
@@ -250,13 +252,13 @@ TEST_F(ChooserPointer, AfterADoubleClickLoadTheBoardFollowsThePointerAtOnce) {
     // window manager's frame that lingers a moment, which the program never hears of.
     if (chooser->isVisible()) pointer(dialog, QEvent::MouseButtonRelease, Qt::NoButton, at);
   });
-  window.Core().onLoad();
+  window.Core().Commands().load();
   EXPECT_FALSE(chooser->isVisible());
-  EXPECT_EQ(window.Core().st.BoardBitmap, PatternBoard(3));
+  EXPECT_EQ(window.Core().Picture(), PatternBoard(3));
 
   pointer(window.windowHandle(), QEvent::MouseMove, Qt::NoButton, {300, 200});
-  EXPECT_EQ(window.Core().st.PenX, 300);
-  EXPECT_EQ(window.Core().st.PenY, 200);
+  EXPECT_EQ(window.Core().HandState().pointerX, 300);
+  EXPECT_EQ(window.Core().HandState().pointerY, 200);
 }
 
 }  // namespace

@@ -27,16 +27,16 @@ class ExportTest : public FilesTest {
     FilesTest::SetUp();
     howTo.ApplyTexts();
     saveFile.Filter = ExportFilter(QStringLiteral("BMP"), QStringLiteral("JPG"));
-    frm.DXDraw.BackBuffer() = Blocks(800, 480);
-    frm.DXDraw.PresentFrame();
-    ASSERT_EQ(frm.DXDraw.FrontBuffer(), Blocks(800, 480));
-    ASSERT_TRUE(frm.Timer.Enabled());
+    frm.Surface().BackBuffer() = Blocks(800, 480);
+    frm.Surface().PresentFrame();
+    ASSERT_EQ(frm.Surface().FrontBuffer(), Blocks(800, 480));
+    ASSERT_TRUE(frm.FrameTimer().Enabled());
   }
 
   // The save dialog answers with path, or is cancelled when path is empty.
   void ChooseFile(const QString& path) {
     saveFile.OnExecute = [this, path](SaveFileModel& dialog) {
-      timerInDialogs.push_back(frm.Timer.Enabled());
+      timerInDialogs.push_back(frm.FrameTimer().Enabled());
       if (path.isEmpty()) return false;
       dialog.FileName = path;
       return true;
@@ -46,7 +46,7 @@ class ExportTest : public FilesTest {
   // cancel closes it without OK.
   void ChooseKind(std::optional<int> kind, bool cancel = false) {
     howTo.RunModal = [this, kind, cancel] {
-      timerInDialogs.push_back(frm.Timer.Enabled());
+      timerInDialogs.push_back(frm.FrameTimer().Enabled());
       kindShown = howTo.BoardOnlyButton.Checked ? 0 : howTo.WholeWindowButton.Checked ? 1 : -1;
       if (kind) {
         howTo.BoardOnlyButton.Checked = *kind == 0;
@@ -74,35 +74,36 @@ TEST_F(ExportTest, TheBoardPictureAsBmpEqualsTheBoardAndTheChoiceStaysForTheNext
   const QByteArray file = ReadBytes(Path("board.bmp"));
   ASSERT_GE(file.size(), 54);
   EXPECT_EQ(quint8(file[28]), 24);
-  EXPECT_EQ(ReadBmpFile(Path("board.bmp")), frm.st.BoardBitmap);
+  EXPECT_EQ(ReadBmpFile(Path("board.bmp")), frm.BoardPicture());
   EXPECT_TRUE(boxes.empty());
   EXPECT_EQ(timerInDialogs, (std::vector<bool>{false, false}));
-  EXPECT_TRUE(frm.Timer.Enabled());
+  EXPECT_TRUE(frm.FrameTimer().Enabled());
 
   ExportAs(QStringLiteral("second.bmp"), std::nullopt);
   EXPECT_EQ(kindShown, 0);
-  EXPECT_EQ(ReadBmpFile(Path("second.bmp")), frm.st.BoardBitmap);
+  EXPECT_EQ(ReadBmpFile(Path("second.bmp")), frm.BoardPicture());
 }
 
 TEST_F(ExportTest, TheFirstExportOffersTheWindowPictureWhichEqualsTheWindow) {
-  frm.DXDraw.BackBuffer().fill(Qt::magenta);  // composed but not yet shown
+  frm.Surface().BackBuffer().fill(Qt::magenta);  // composed but not yet shown
   ExportAs(QStringLiteral("window.bmp"), std::nullopt);
   EXPECT_EQ(kindShown, 1);
   EXPECT_EQ(howTo.ExportKind, 1);
   EXPECT_EQ(ReadBmpFile(Path("window.bmp")), Blocks(800, 480));
-  EXPECT_TRUE(frm.Timer.Enabled());
+  EXPECT_TRUE(frm.FrameTimer().Enabled());
 }
 
 TEST_F(ExportTest, TheWindowPictureHasTheClientSize) {
   SizedHost host;
   host.size = {640, 400};
-  frm.SetHost(&host);
-  EXPECT_EQ(frm.WindowPicture(), Blocks(800, 480).copy(0, 0, 640, 400));
-  frm.SetHost(nullptr);
+  Board sized(test.env, &host);
+  sized.Surface().BackBuffer() = Blocks(800, 480);
+  sized.Surface().PresentFrame();
+  EXPECT_EQ(sized.WindowPicture(), Blocks(800, 480).copy(0, 0, 640, 400));
 }
 
 TEST_F(ExportTest, AJpgNameGivesABaselineQuality90Jpeg) {
-  frm.st.BoardBitmap = Blocks(800, 432);
+  frm.BoardPicture() = Blocks(800, 432);
   ExportAs(QStringLiteral("board.jpg"), 0);
   const QByteArray bytes = ReadBytes(Path("board.jpg"));
   const DecodedJpeg decoded = DecodeJpeg(bytes);
@@ -111,7 +112,7 @@ TEST_F(ExportTest, AJpgNameGivesABaselineQuality90Jpeg) {
   const std::vector<int> markers = HeaderMarkers(bytes);
   EXPECT_NE(std::find(markers.begin(), markers.end(), 0xC0), markers.end());
   EXPECT_EQ(decoded.quant, LibjpegTables(90));
-  EXPECT_LE(MaxBlockInteriorDifference(decoded.image, frm.st.BoardBitmap), 6);
+  EXPECT_LE(MaxBlockInteriorDifference(decoded.image, frm.BoardPicture()), 6);
 
   ExportAs(QStringLiteral("window.jpg"), 1);
   const DecodedJpeg window = DecodeJpeg(ReadBytes(Path("window.jpg")));
@@ -128,7 +129,7 @@ TEST_F(ExportTest, ExtensionsCountInAnyLetterCaseAndJpegToo) {
     EXPECT_EQ(decoded.image.size(), QSize(800, 432)) << name;
   }
   ExportAs(QStringLiteral("e.BMP"), 0);
-  EXPECT_EQ(ReadBmpFile(Path("e.BMP")), frm.st.BoardBitmap);
+  EXPECT_EQ(ReadBmpFile(Path("e.BMP")), frm.BoardPicture());
   EXPECT_EQ(PictureFormatOf(QStringLiteral("/x.jpg/picture")), PictureFormat::None);
   EXPECT_EQ(PictureFormatOf(QStringLiteral("/x/.bmp")), PictureFormat::Bmp);
   EXPECT_TRUE(boxes.empty());
@@ -142,7 +143,7 @@ TEST_F(ExportTest, AnyOtherExtensionWritesNothingAndSaysSo) {
     EXPECT_EQ(boxes[0].Icon, BoxIcon::None);
     EXPECT_FALSE(boxes[0].YesNo);
     EXPECT_TRUE(boxes[0].Text.contains(QString::fromUtf8(name))) << boxes[0].Text.toStdString();
-    EXPECT_TRUE(frm.Timer.Enabled());
+    EXPECT_TRUE(frm.FrameTimer().Enabled());
   }
   EXPECT_EQ(Entries(dir.path()), QStringList{});
 }
@@ -165,7 +166,7 @@ TEST_F(ExportTest, CancellingEitherDialogWritesNothingAndTheTimerRunsAgain) {
   ChooseKind(0);
   Export();
   EXPECT_EQ(timerInDialogs, std::vector<bool>{false});
-  EXPECT_TRUE(frm.Timer.Enabled());
+  EXPECT_TRUE(frm.FrameTimer().Enabled());
 
   howTo.ExportKind = 1;
   timerInDialogs.clear();
@@ -174,7 +175,7 @@ TEST_F(ExportTest, CancellingEitherDialogWritesNothingAndTheTimerRunsAgain) {
   Export();
   EXPECT_EQ(timerInDialogs, (std::vector<bool>{false, false}));
   EXPECT_EQ(howTo.ExportKind, 1);
-  EXPECT_TRUE(frm.Timer.Enabled());
+  EXPECT_TRUE(frm.FrameTimer().Enabled());
   EXPECT_EQ(Entries(dir.path()), QStringList{});
   EXPECT_TRUE(boxes.empty());
 }
@@ -186,7 +187,7 @@ TEST_F(ExportTest, AFailedWriteShowsTheErrorBoxAndTheTimerRunsAgain) {
     boxes.clear();
     ExportAs(QString::fromUtf8(name), 1);
     ExpectOneErrorBox({Path(QString::fromUtf8(name)), SystemReason(ENOTDIR)});
-    EXPECT_TRUE(frm.Timer.Enabled());
+    EXPECT_TRUE(frm.FrameTimer().Enabled());
   }
   EXPECT_EQ(ReadBytes(Path("plain")), QByteArray("a file, not a folder"));
 }
@@ -194,7 +195,7 @@ TEST_F(ExportTest, AFailedWriteShowsTheErrorBoxAndTheTimerRunsAgain) {
 TEST_F(ExportTest, AnExportOverAnOldFileThatFailsLeavesItWhole) {
   ExportAs(QStringLiteral("kept.bmp"), 0);
   const QByteArray old = ReadBytes(Path("kept.bmp"));
-  frm.st.BoardBitmap = PatternBoard(8);
+  frm.BoardPicture() = PatternBoard(8);
   {
     const FileSizeLimit fullDisk(4096);
     ExportAs(QStringLiteral("kept.bmp"), 0);
@@ -202,22 +203,22 @@ TEST_F(ExportTest, AnExportOverAnOldFileThatFailsLeavesItWhole) {
   ExpectOneErrorBox({SystemReason(EFBIG)});
   EXPECT_EQ(ReadBytes(Path("kept.bmp")), old);
   EXPECT_EQ(Entries(dir.path()), QStringList{"kept.bmp"});
-  EXPECT_TRUE(frm.Timer.Enabled());
+  EXPECT_TRUE(frm.FrameTimer().Enabled());
 }
 
 TEST_F(ExportTest, TheScreenshotIsTheWindowAsJpegNamedByThePinnedClock) {
-  PinLocalTime(QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123)));
+  test.clock.now = QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123));
   TakeScreenShot(frm);
   EXPECT_EQ(Entries(dir.path()), QStringList{"2026_12_06_19_26_11_123.jpg"});
   const DecodedJpeg shot = DecodeJpeg(ReadBytes(Path("2026_12_06_19_26_11_123.jpg")));
   ASSERT_TRUE(shot.ok);
   EXPECT_EQ(shot.quant, LibjpegTables(90));
   EXPECT_LE(MaxBlockInteriorDifference(shot.image, Blocks(800, 480)), 6);
-  EXPECT_TRUE(frm.Timer.Enabled());
+  EXPECT_TRUE(frm.FrameTimer().Enabled());
   EXPECT_TRUE(boxes.empty());
 
-  frm.DXDraw.BackBuffer().fill(Qt::white);
-  frm.DXDraw.PresentFrame();
+  frm.Surface().BackBuffer().fill(Qt::white);
+  frm.Surface().PresentFrame();
   TakeScreenShot(frm);  // the same millisecond: the second replaces the first
   const DecodedJpeg second = DecodeJpeg(ReadBytes(Path("2026_12_06_19_26_11_123.jpg")));
   ASSERT_TRUE(second.ok);
@@ -235,10 +236,10 @@ TEST_F(ExportTest, ScreenshotNamesPadEveryField) {
 TEST_F(ExportTest, AScreenshotThatCannotBeWrittenShowsTheErrorBox) {
   WriteBytes(Path("plain"), "x");
   SetExeDir(Path("plain"));
-  PinLocalTime(QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123)));
+  test.clock.now = QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123));
   TakeScreenShot(frm);
   ExpectOneErrorBox({QStringLiteral("2026_12_06_19_26_11_123.jpg"), SystemReason(ENOTDIR)});
-  EXPECT_TRUE(frm.Timer.Enabled());
+  EXPECT_TRUE(frm.FrameTimer().Enabled());
 }
 
 }  // namespace

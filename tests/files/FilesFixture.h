@@ -20,6 +20,7 @@
 #include "support/FileSizeLimit.h"
 #include "support/Pictures.h"
 #include "support/ProcessSeams.h"
+#include "support/TestEnvironment.h"
 
 namespace slatewick {
 
@@ -27,7 +28,7 @@ class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    frm.st.BoardBitmap = PatternBoard(0);
+    frm.BoardPicture() = PatternBoard(0);
   }
 
   QString Path(const QString& name) const { return dir.filePath(name); }
@@ -39,6 +40,12 @@ class FilesTest : public ::testing::Test {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                   QDir::NoDotAndDotDot);
   }
+  // The program's data files beside it, and its folder the current one, so that it starts.
+  void CopyProgramFiles() {
+    for (const QString& name : QDir(QStringLiteral(ASSET_DIR)).entryList(QDir::Files))
+      QFile::copy(QStringLiteral(ASSET_DIR "/") + name, Path(name));
+    seams.SetCurrentFolder(dir.path());
+  }
   // The one box shown was an error box (the stop icon) whose text holds every one of parts.
   void ExpectOneErrorBox(const QStringList& parts) const {
     ASSERT_EQ(boxes.size(), 1u);
@@ -49,7 +56,8 @@ class FilesTest : public ::testing::Test {
 
   QTemporaryDir dir;
   ProcessSeams seams{dir.path()};
-  Board frm;  // no window: client 800 x 480
+  TestEnvironment test;
+  Board frm{test.env};  // no window: client 800 x 480
   std::vector<MessageBoxRequest>& boxes = seams.boxes;
   std::function<BoxAnswer(const MessageBoxRequest&)>& answer = seams.answer;
 };

@@ -7,19 +7,20 @@
 namespace slatewick {
 
 TEST_F(ChooserTest, ALoadIsUndoneAndRedoneAndAStoreAfterUndoHoldsTheUndoneBoard) {
-  frm.st.BoardReady = true;
-  const QImage before = frm.st.BoardBitmap.copy();
+  CopyProgramFiles();
+  frm.Start();
+  const QImage before = frm.BoardPicture().copy();
   ASSERT_TRUE(QDir().mkpath(UsersPath(QString())));
   WriteBmpFile(PatternBoard(5), UsersPath(QStringLiteral("other.bmp")));
 
   Load(QStringLiteral("other"));
-  ASSERT_TRUE(frm.st.BoardBitmap == PatternBoard(5));
+  ASSERT_TRUE(frm.BoardPicture() == PatternBoard(5));
   EXPECT_TRUE(frm.Undo());
-  EXPECT_TRUE(frm.st.BoardBitmap == before);
+  EXPECT_TRUE(frm.BoardPicture() == before);
   Store(QStringLiteral("undone"));
   EXPECT_TRUE(ReadBmpFile(UsersPath(QStringLiteral("undone.bmp"))) == before);
   EXPECT_TRUE(frm.Redo());
-  EXPECT_TRUE(frm.st.BoardBitmap == PatternBoard(5));
+  EXPECT_TRUE(frm.BoardPicture() == PatternBoard(5));
   EXPECT_FALSE(frm.Redo());
 }
 

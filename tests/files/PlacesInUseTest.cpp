@@ -20,6 +20,7 @@
 #include "settings/SettingsFile.h"
 #include "support/LanguageSeams.h"
 #include "support/ProcessSeams.h"
+#include "support/TestEnvironment.h"
 
 namespace slatewick {
 
@@ -104,11 +105,14 @@ TEST_F(InstalledPlaces, DataFromTheShareFolderUserFilesInTheXdgFolders) {
 
 TEST_F(InstalledPlaces, StartsFromTheShareFolderWhateverTheCurrentFolder) {
   seams_.SetCurrentFolder(Root());  // no sound here
-  Board frm;
+  TestEnvironment test;
+  Board frm(test.env);
   frm.Start();
+  frm.AfterShown();
   EXPECT_TRUE(messages.empty());
-  EXPECT_NE(frm.st.SoundList.Memory(0), nullptr);
-  EXPECT_EQ(frm.st.GlyphBitmap.width(), 512);
+  ASSERT_EQ(test.sound.prepared.size(), 1u);
+  EXPECT_TRUE(test.sound.prepared[0].startsWith("RIFF"));
+  EXPECT_EQ(frm.Pictures().glyphs.width(), 512);
 }
 
 TEST_F(InstalledPlaces, SettingsBoardsAndScreenshotsMakeTheirFoldersWhenWritten) {
@@ -118,13 +122,14 @@ TEST_F(InstalledPlaces, SettingsBoardsAndScreenshotsMakeTheirFoldersWhenWritten)
   EXPECT_TRUE(QFile::exists(Path("config/slatewick/VezozazOption.ini")));
   EXPECT_EQ(ReadSettings(), chosen);
 
-  Board frm;
+  TestEnvironment test;
+  Board frm(test.env);
   BoardChooser files(frm);
   files.Mode = BoardChooser::ChooserMode::Store;
   files.OnShow();
   EXPECT_TRUE(QDir(Path("data/slatewick/users")).exists());
 
-  PinLocalTime(QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123)));
+  test.clock.now = QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123));
   TakeScreenShot(frm);
   EXPECT_EQ(Entries(Path("home/Pictures")), QStringList{"2026_12_06_19_26_11_123.jpg"});
   EXPECT_TRUE(messages.empty());
@@ -157,7 +162,8 @@ TEST_F(InstalledPlaces, AUserWithoutAnyHomeWritesNothing) {
 
   Settings memory;
   EXPECT_FALSE(WriteSettings(Settings{}, memory));
-  Board frm;
+  TestEnvironment test;
+  Board frm(test.env);
   BoardChooser files(frm);
   files.Mode = BoardChooser::ChooserMode::Store;
   files.OnShow();

@@ -6,13 +6,12 @@
 #include <QKeyEvent>
 #include <QTemporaryDir>
 
-#include "board/BoardFixture.h"
 #include "board/WindowKeys.h"
 #include "board/widgets/MainWindow.h"
 #include "files/widgets/FileCommands.h"
-#include "platform/KeyState.h"
 #include "platform/Places.h"
 #include "support/ProcessSeams.h"
+#include "support/TestEnvironment.h"
 
 namespace slatewick {
 
@@ -21,12 +20,16 @@ namespace {
 // The real main window around a started board, with keys sent as the system sends them.
 class ScreenShotKey : public ::testing::Test {
  protected:
-  void SetUp() override { StartBoard(window.Core()); }
+  void SetUp() override {
+    window.Core().Surface().BackBuffer() = QImage(800, 480, QImage::Format_RGB32);
+    window.Core().Surface().PresentFrame();
+  }
 
   void Key(int key, Qt::KeyboardModifiers modifiers) { SendKey(window, key, modifiers); }
 
   ProcessSeams seams;
-  MainWindow window;
+  TestEnvironment test;
+  MainWindow window{test.env};
 };
 
 // F12 alone takes a screenshot; held with Ctrl, Shift or Alt it writes nothing.

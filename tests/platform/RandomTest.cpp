@@ -8,59 +8,44 @@
 namespace slatewick {
 
 TEST(Random, StaysInRangeAndIsRoughlyUniform) {
-  Randomize(42);
+  Random random;
+  random.Seed(42);
   std::array<int, 7> counts{};
   for (int i = 0; i < 70000; ++i) {
-    const int r = Random(7);
+    const int r = random(7);
     ASSERT_GE(r, 0);
     ASSERT_LT(r, 7);
     ++counts[std::size_t(r)];
   }
   for (int c : counts) EXPECT_NEAR(c, 10000, 500);
-  EXPECT_EQ(Random(1), 0);
-  EXPECT_EQ(Random(0), 0);
-  EXPECT_EQ(Random(-3), 0);
+  EXPECT_EQ(random(1), 0);
+  EXPECT_EQ(random(0), 0);
+  EXPECT_EQ(random(-3), 0);
 }
 
-TEST(Random, SameSeedSameSequenceAndScriptedSourceWins) {
-  const auto draw = [] {
+// A seed, or a state taken and given back, gives the same draws again: a run can be replayed.
+TEST(Random, SameSeedOrStateSameSequenceAndAScriptWins) {
+  Random random;
+  const auto draw = [&random] {
     std::vector<int> v;
-    for (int i = 0; i < 20; ++i) v.push_back(Random(100));
+    for (int i = 0; i < 20; ++i) v.push_back(random(100));
     return v;
   };
-  Randomize(7);
+  random.Seed(7);
   const auto first = draw();
-  Randomize(7);
+  random.Seed(7);
   EXPECT_EQ(draw(), first);
-  Randomize(8);
+  const std::uint64_t state = random.State();
+  const auto next = draw();
+  random.SetState(state);
+  EXPECT_EQ(draw(), next);
+  random.Seed(8);
   EXPECT_NE(draw(), first);
 
-  SetRandomSource([](int n) { return n - 1; });
-  EXPECT_EQ(Random(15), 14);
-  SetRandomSource({});
-  EXPECT_LT(Random(15), 15);
-}
-
-// Dust draws in pairs, stepping the state two at a time: each pair and where the generator goes on
-// afterwards must be what plain calls give.
-TEST(Random, PairsDrawWhatPlainCallsDraw) {
-  Randomize(99);
-  std::vector<int> plain;
-  for (int i = 0; i < 100; ++i) plain.push_back(Random(5 + i % 3));
-  const int plainNext = Random(1000);
-  Randomize(99);
-  std::vector<int> paired;
-  {
-    RandomRun run;
-    ASSERT_FALSE(run.Scripted());
-    for (int i = 0; i < 100; i += 2) {
-      RandomPair pair(run.State());
-      paired.push_back(pair(5 + i % 3));
-      paired.push_back(pair(5 + (i + 1) % 3));
-    }
-  }
-  EXPECT_EQ(paired, plain);
-  EXPECT_EQ(Random(1000), plainNext);
+  random.Script([](int n) { return n - 1; });
+  EXPECT_EQ(random(15), 14);
+  random.Script({});
+  EXPECT_LT(random(15), 15);
 }
 
 }  // namespace slatewick

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "platform/Sound.h"
@@ -39,18 +40,12 @@ QByteArray ToneWave(int milliseconds) {
   return wav;
 }
 
-// Each test starts with no output device, on the dummy driver; the environment is put back
-// afterwards.
-class SoundOutput : public ::testing::Test {
+// Each test has an output of its own on the dummy driver, closed afterwards; the environment is
+// put back.
+class SoundOutputTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    CloseSoundOutput();
-    seams.SetEnv("SDL_AUDIODRIVER", "dummy");
-  }
-  void TearDown() override {
-    SetSoundObserver(nullptr);
-    CloseSoundOutput();
-  }
+  void SetUp() override { seams.SetEnv("SDL_AUDIODRIVER", "dummy"); }
+  void TearDown() override { output.Close(); }
   // The disk driver, writing what the device plays to a file of the test's own; its path.
   QString UseDiskDriver() {
     const QString out = dir.filePath(QStringLiteral("out.raw"));
@@ -59,59 +54,62 @@ class SoundOutput : public ::testing::Test {
     seams.SetEnv("SDL_DISKAUDIODELAY", "1");
     return out;
   }
+  static QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
 
   ProcessSeams seams;
   QTemporaryDir dir;
+  DeviceSoundOutput output;
 };
+
+// The tone's first samples, as the device plays them (it opens in the first sound's format).
+QByteArray ToneStart() {
+  return ToneWave(60).mid(44, 64);
+}
 
 }  // namespace
 
-// The disk driver proves that a played image really reaches an output device.
-TEST_F(SoundOutput, PlaysAnInMemoryImageToTheDevice) {
+// The disk driver proves that a played sound really reaches an output device; a sound played
+// after a rest is heard from its start, and nothing but silence is played between.
+TEST_F(SoundOutputTest, PlaysAPreparedSoundFromItsStartAndSilenceBetweenSounds) {
   const QString out = UseDiskDriver();
+  const SoundClip tone = output.Prepare(ToneWave(60));
+  ASSERT_FALSE(tone.Silent());
+  const auto played = [&](qsizetype from) { return Bytes(out).indexOf(ToneStart(), from); };
+  const auto wait = [&](const std::function<bool()>& done) {
+    for (int i = 0; i < 300 && !done(); ++i) {
+      QCoreApplication::processEvents();
+      QThread::msleep(10);
+    }
+  };
 
-  std::vector<unsigned> flags;
-  SetSoundObserver([&](const void*, unsigned f) { flags.push_back(f); });
-  const QByteArray tone = ToneWave(60);
-  EXPECT_TRUE(sndPlaySoundA(nullptr, SND_MEMORY | SND_ASYNC));
-  EXPECT_TRUE(sndPlaySoundA(tone.constData(), SND_MEMORY));  // waits until it has played
-  EXPECT_EQ(flags, (std::vector<unsigned>{5, 4}));
-  // The device's thread writes what it took from the queue a moment later.
-  for (int i = 0; i < 300 && QFileInfo(out).size() == 0; ++i) QThread::msleep(10);
-  EXPECT_GT(QFileInfo(out).size(), 0);
+  output.Play(tone);
+  wait([&] { return played(0) >= 0; });
+  const qsizetype first = played(0);
+  ASSERT_GE(first, 0);
+  const qsizetype end = first + ToneWave(60).size() - 44;
+  wait([&] { return Bytes(out).size() > end + 4096; });  // the device rests a while
+  output.Play(tone);
+  wait([&] { return played(end) >= 0; });
+  const qsizetype second = played(end);
+  ASSERT_GE(second, 0);
+  const QByteArray between = Bytes(out).mid(end, second - end);
+  EXPECT_EQ(between.count('\0'), between.size()) << "only silence between the two sounds";
 
   // A new sound stops the old one: playing again at once is accepted without waiting.
-  EXPECT_TRUE(sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC));
-  EXPECT_TRUE(sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC));
-  EXPECT_TRUE(sndPlaySoundA(nullptr, SND_MEMORY));
+  output.Play(tone);
+  output.Play(tone);
+  output.Stop();
 }
 
-// A silent device plays nothing more: the disk driver's file stops growing once the sound ends.
-TEST_F(SoundOutput, TheDeviceRestsWhileNothingPlays) {
-  const QString out = UseDiskDriver();
-  const QByteArray tone = ToneWave(60);
-  for (int round = 0; round < 2; ++round) {  // and wakes again for the next sound
-    const qint64 before = QFileInfo(out).size();
-    ASSERT_TRUE(sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC));
-    qint64 last = -1;
-    int steady = 0;
-    for (int i = 0; i < 300 && steady < 10; ++i) {
-      QCoreApplication::processEvents();
-      QThread::msleep(20);
-      const qint64 size = QFileInfo(out).size();
-      steady = size == last && size > before ? steady + 1 : 0;
-      last = size;
-    }
-    EXPECT_EQ(steady, 10) << "round " << round;
-  }
-}
-
-TEST_F(SoundOutput, SomethingThatIsNotAWaveImageIsRefused) {
-  const QByteArray junk(64, 'x');
-  EXPECT_FALSE(sndPlaySoundA(junk.constData(), SND_MEMORY | SND_ASYNC));
+TEST_F(SoundOutputTest, SomethingThatIsNotAWaveImageIsSilence) {
+  EXPECT_TRUE(output.Prepare(QByteArray(64, 'x')).Silent());
   QByteArray notPcm = ToneWave(20);
   notPcm[20] = char(0x55);  // an unknown encoding tag
-  EXPECT_FALSE(sndPlaySoundA(notPcm.constData(), SND_MEMORY | SND_ASYNC));
+  EXPECT_TRUE(output.Prepare(notPcm).Silent());
+  EXPECT_TRUE(output.Prepare(QByteArray()).Silent());
 }
 
 namespace {
@@ -138,7 +136,7 @@ QStringList StderrOf(const std::function<void()>& body) {
 
 // Without a usable device the first sound finds out, says so once, and nothing is tried again:
 // the system's own complaints of that one attempt are not repeated either.
-TEST_F(SoundOutput, WithoutADeviceEverySoundIsSilentAndStderrSaysSoOnce) {
+TEST_F(SoundOutputTest, WithoutADeviceEverySoundIsSilentAndStderrSaysSoOnce) {
   QTemporaryDir dir;
   const QString noDevices = dir.filePath(QStringLiteral("asound.conf"));
   QFile(noDevices).open(QIODevice::WriteOnly);  // an ALSA configuration without any device
@@ -147,49 +145,25 @@ TEST_F(SoundOutput, WithoutADeviceEverySoundIsSilentAndStderrSaysSoOnce) {
     QString alsaConfig;
   } outputs[] = {{"alsa", noDevices}, {"no-such-driver", QString()}};
   const QByteArray tone = ToneWave(30);
-  for (const auto& output : outputs) {
-    CloseSoundOutput();
-    seams.SetEnv("SDL_AUDIODRIVER", output.driver);
-    seams.SetEnv("ALSA_CONFIG_PATH", output.alsaConfig.toLocal8Bit());
-    ASSERT_TRUE(PrepareSound(tone.constData(), std::size_t(tone.size())));
-    const QStringList first = StderrOf([&] { sndPlaySoundA(tone.constData(), 5); });
+  for (const auto& device : outputs) {
+    output.Close();
+    seams.SetEnv("SDL_AUDIODRIVER", device.driver);
+    seams.SetEnv("ALSA_CONFIG_PATH", device.alsaConfig.toLocal8Bit());
+    const SoundClip clip = output.Prepare(tone);
+    ASSERT_FALSE(clip.Silent());
+    const QStringList first = StderrOf([&] { output.Play(clip); });
     const QStringList later = StderrOf([&] {
-      for (int tap = 0; tap < 50; ++tap) {
-        sndPlaySoundA(nullptr, SND_MEMORY);
-        EXPECT_FALSE(sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC));
-      }
+      for (int tap = 0; tap < 50; ++tap) output.Play(clip);
     });
-    EXPECT_EQ(first.filter(QStringLiteral("No sound output")).size(), 1) << output.driver;
-    EXPECT_TRUE(later.isEmpty()) << output.driver << ": " << later.join(u'\n').toStdString();
+    EXPECT_EQ(first.filter(QStringLiteral("No sound output")).size(), 1) << device.driver;
+    EXPECT_TRUE(later.isEmpty()) << device.driver << ": " << later.join(u'\n').toStdString();
   }
-}
-
-// A prepared sound plays from its decoded samples: the image itself is not read again, let
-// alone copied, however often it plays.
-TEST_F(SoundOutput, APreparedSoundReplaysWithoutReadingItsImage) {
-  const QByteArray tone = ToneWave(2000);
-  const long page = sysconf(_SC_PAGESIZE);
-  const std::size_t bytes = (std::size_t(tone.size()) / page + 2) * page;
-  void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  ASSERT_NE(memory, MAP_FAILED);
-  std::memcpy(memory, tone.constData(), std::size_t(tone.size()));
-  ASSERT_TRUE(PrepareSound(memory, std::size_t(tone.size())));
-
-  // Everything after the first page is out of reach from now on: touching it would crash.
-  ASSERT_EQ(mprotect(static_cast<char*>(memory) + page, bytes - page, PROT_NONE), 0);
-  for (int tap = 0; tap < 200; ++tap) {
-    sndPlaySoundA(nullptr, SND_MEMORY);
-    EXPECT_TRUE(sndPlaySoundA(memory, SND_MEMORY | SND_ASYNC));
-  }
-  ForgetSounds();
-  munmap(memory, bytes);
 }
 
 // Starting the sound output leaves the process's signal handling as it was.
-TEST_F(SoundOutput, TheOutputLeavesTheProcessSignalsAlone) {
+TEST_F(SoundOutputTest, TheOutputLeavesTheProcessSignalsAlone) {
   for (int signal : {SIGINT, SIGTERM}) std::signal(signal, SIG_DFL);
-  const QByteArray tone = ToneWave(30);
-  ASSERT_TRUE(sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC));
+  output.Play(output.Prepare(ToneWave(30)));
   for (int signal : {SIGINT, SIGTERM}) {
     struct sigaction action {};
     sigaction(signal, nullptr, &action);
@@ -210,13 +184,12 @@ __attribute__((destructor)) void AudioStillRunningAtExit() {
 
 // The end of the process does not shut the audio system down: that would wait for the device to
 // drain and for the system's device search to finish. The process's end releases the device.
-TEST_F(SoundOutput, TheProcessEndsWithoutShuttingTheOutputDown) {
+TEST_F(SoundOutputTest, TheProcessEndsWithoutShuttingTheOutputDown) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     checkAudioAtExit = true;
-    const QByteArray tone = ToneWave(30);
-    sndPlaySoundA(tone.constData(), SND_MEMORY | SND_ASYNC);
+    output.Play(output.Prepare(ToneWave(30)));
     std::exit(SDL_WasInit(SDL_INIT_AUDIO) ? 0 : 2);
   }
   int status = 0;

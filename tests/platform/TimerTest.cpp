@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/Clock.h"
 #include "platform/DXTimer.h"
+#include "support/TestEnvironment.h"
 
 namespace slatewick {
 
@@ -12,15 +12,15 @@ namespace {
 
 // A started timer at a pinned tick count that records the LagCount of every tick.
 struct TimerTest : ::testing::Test {
-  TDXTimer timer;
+  PinnedClock clock;
+  TDXTimer timer{clock};
   std::vector<int> lags;
 
   void SetUp() override {
-    PinTickCount(1000);
+    clock.ms = 1000;
     timer.OnTimer = [this](int lag) { lags.push_back(lag); };
     timer.SetEnabled(true);
   }
-  void TearDown() override { PinTickCount(std::nullopt); }
 };
 
 }  // namespace
@@ -36,7 +36,7 @@ TEST_F(TimerTest, LagCountCountsWholeIntervalsAndEarlyTicksAreSkipped) {
 }
 
 TEST_F(TimerTest, TickCountWrapsAsUnsigned) {
-  PinTickCount(0xFFFFFFF8u);
+  clock.ms = 0xFFFFFFF8u;
   timer.SetEnabled(false);
   timer.SetEnabled(true);
   timer.Idle(0x00000002u);  // 10 ms later, across the wrap
@@ -60,7 +60,7 @@ TEST_F(TimerTest, ActiveOnlyPausesWhileAnotherApplicationIsActive) {
   EXPECT_TRUE(lags.empty());
   EXPECT_EQ(timer.MillisecondsToNextTick(2000), -1);
 
-  PinTickCount(5000);
+  clock.ms = 5000;
   timer.SetApplicationActive(true);  // restarting counts from now, not from the pause
   timer.Idle(5010);
   EXPECT_EQ(lags, (std::vector<int>{1}));

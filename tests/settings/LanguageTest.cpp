@@ -6,6 +6,7 @@
 
 #include "SettingsFixture.h"
 #include "platform/MessageBoxes.h"
+#include "settings/MainWindowTexts.h"
 
 namespace slatewick {
 
@@ -55,9 +56,9 @@ TEST(LocaleTest, LocaleNamesGiveWindowsIdentifiers) {
 
 TEST(LocaleTest, UserLocaleComesFromIcuUnlessSet) {
   PinUserLocaleNumber(1041);
-  EXPECT_EQ(UserDefaultLCID(), 1041);
+  EXPECT_EQ(UserLocaleNumber(), 1041);
   PinUserLocaleNumber(0);
-  EXPECT_EQ(UserDefaultLCID(), LCIDFromLocale(uloc_getDefault()));
+  EXPECT_EQ(UserLocaleNumber(), LCIDFromLocale(uloc_getDefault()));
 }
 
 TEST(LocaleTest, AnsiCodePages) {
@@ -138,6 +139,43 @@ TEST_F(LanguageTest, ExportFilterText) {
   EXPECT_EQ(ExportFilter("BMP", "JPG"), u"BMP (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)"_s);
   EXPECT_EQ(ExportFilter("Bitmap", "").split(QStringLiteral(";;")),
             (QStringList{"Bitmap (*.bmp)", " (*.jpg)", u"すべてのファイル (*.*)"_s}));
+}
+
+using MainWindowTextsTest = ExeFolderTest;
+
+TEST_F(MainWindowTextsTest, EveryCharacterSurvives) {
+  WriteBytes(Path("Language.ini"),
+             u"[General]\r\nname=Доска 黒板 😀\r\n[MainMessage]\r\nClear=Ω ≠ 𠮷?\r\n"_s.toUtf8());
+  const MainWindowTexts texts = ReadMainWindowTexts(LanguageFile());
+  EXPECT_EQ(texts.caption, u"Доска 黒板 😀"_s);
+  EXPECT_EQ(texts.clearQuestion, u"Ω ≠ 𠮷?"_s);
+}
+
+TEST_F(MainWindowTextsTest, WithoutALanguageFile) {
+  const MainWindowTexts texts = ReadMainWindowTexts(LanguageFile());
+  EXPECT_EQ(texts.caption, "Slatewick 2");
+  EXPECT_EQ(texts.menuCaptions,
+            (QStringList{"All Del", u"日付を書く(&D)"_s, "-", u"黒板を読み込む(&L)"_s,
+                         u"黒板を書き出し(&S)"_s, u"BMPﾌｧｲﾙに書き出す(&E)"_s, "-", u"設定(&O)"_s,
+                         u"ﾊﾞｰｼﾞｮﾝ情報(&A)"_s, u"Slatewickの終了(&Q)"_s}));
+  EXPECT_EQ(texts.menuCaptions.size(), MenuItemCount);
+  EXPECT_EQ(texts.clearQuestion, u"黒板にかかれている内容をすべて消します。よろしいですか？"_s);
+  EXPECT_EQ(texts.exportFilter, u"BMP (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)"_s);
+}
+
+TEST_F(MainWindowTextsTest, FromTheLanguageFile) {
+  WriteBytes(Path("Language.ini"),
+             "[General]\r\nname=Chalkboard\r\nFileTypeBmp=Bitmap\r\n[MainMenu]\r\nAllDel=Wipe\r\n"
+             "ver=\r\nEXIT='Quit'\r\n[MainMessage]\r\nClear=Sure?\r\n");
+  const MainWindowTexts texts = ReadMainWindowTexts(LanguageFile());
+  EXPECT_EQ(texts.caption, "Chalkboard");
+  EXPECT_EQ(texts.menuCaptions[int(MenuItem::ClearAll)], "Wipe");
+  EXPECT_EQ(texts.menuCaptions[int(MenuItem::About)], "");
+  EXPECT_EQ(texts.menuCaptions[int(MenuItem::Quit)], "Quit");
+  EXPECT_EQ(texts.menuCaptions[int(MenuItem::Separator1)], "-");
+  EXPECT_EQ(texts.menuCaptions[int(MenuItem::Settings)], u"設定(&O)"_s);
+  EXPECT_EQ(texts.clearQuestion, "Sure?");
+  EXPECT_EQ(texts.exportFilter, u"Bitmap (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)"_s);
 }
 
 // Each text has its own section and key, except OK and Cancel, which the three dialogs share,

@@ -1,8 +1,9 @@
 #pragma once
 // The process-wide seams of the program, set for one test and put back afterwards: the
-// executable's folder or the installed layout, the message boxes, the clock, the random numbers,
-// the key state, the environment, the current folder and the user folders Qt reports (and, for
-// the settings layer and above, the locale and the language file: LanguageSeams).
+// executable's folder or the installed layout, the message boxes, the environment variables, the
+// current folder and the user folders Qt reports (and, for the settings layer and above, the
+// locale and the language file: LanguageSeams). The board's own services (random numbers, keys,
+// clock, sound) come in its Environment: TestEnvironment.
 #include <QByteArray>
 #include <QDir>
 #include <QStandardPaths>
@@ -15,23 +16,19 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Clock.h"
-#include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
-#include "platform/Random.h"
 
 namespace slatewick {
 
 // While it lives, message boxes are recorded in `boxes` (their texts also in `messages`) and
-// answered by `answer`; the executable's folder is the one given; the keys start released.
-// Its end puts back the real boxes, the layout decided at start-up, the real clock and
-// generator, released keys, the application title and whatever the setters below changed.
+// answered by `answer`; the executable's folder is the one given. Its end puts back the real
+// boxes, the layout decided at start-up, the application title and whatever the setters below
+// changed.
 class ProcessSeams {
  public:
   explicit ProcessSeams(const QString& exeDir = QString()) {
     if (!exeDir.isEmpty()) SetExeDir(exeDir);
-    CurrentKeys() = {};
     SetMessageBoxHandler([this](const MessageBoxRequest& request) {
       boxes.push_back(request);
       messages.push_back(request.Text);
@@ -46,9 +43,6 @@ class ProcessSeams {
     SetMessageBoxHandler(nullptr);
     SetExeDir(QString());
     SetInstalledShareDir(QString());
-    PinLocalTime(std::nullopt);
-    SetRandomSource({});
-    CurrentKeys() = {};
     SetApplicationTitle(savedTitle_);
   }
   ProcessSeams(const ProcessSeams&) = delete;

@@ -10,52 +10,50 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWheelEvent>
+#include <optional>
 #include <utility>
 
 #include "platform/AppError.h"
-#include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Sound.h"
 #include "platform/widgets/PopupPlacement.h"
 
 namespace slatewick {
 
 namespace {
 
-int VirtualKey(int qtKey) {
+// The board's key for a Qt key, if the board handles it.
+std::optional<Key> BoardKey(int qtKey) {
   switch (qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      return VK_RETURN;
+      return Key::Enter;
     case Qt::Key_Escape:
-      return VK_ESCAPE;
+      return Key::Escape;
     case Qt::Key_Left:
-      return VK_LEFT;
+      return Key::LeftArrow;
     case Qt::Key_Right:
-      return VK_RIGHT;
-    case Qt::Key_F12:
-      return VK_F12;
+      return Key::RightArrow;
     default:
-      return 0;
+      return std::nullopt;
   }
 }
 
 }  // namespace
 
-MainWindow::MainWindow()
+MainWindow::MainWindow(Environment& env)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       surface_(new SurfaceWidget(this)),
-      board_(std::make_unique<Board>(this)) {
-  new InputStateTracker(this);  // lives as long as the window
+      keys_(new InputStateTracker(env.keys, this)),
+      board_(std::make_unique<Board>(env, this)) {
   setFixedSize(TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
   surface_->setGeometry(0, 0, TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
   surface_->installEventFilter(this);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  board_->DXDraw.SetHost(surface_);
-  board_->processMessages = [] { QCoreApplication::processEvents(); };
-  driver_ = std::make_unique<FrameTimerDriver>(board_->Timer);
+  board_->Surface().SetHost(surface_);
+  board_->SetMessagePump([] { QCoreApplication::processEvents(); });
+  driver_ = std::make_unique<FrameTimerDriver>(board_->FrameTimer());
   driver_->FollowScreenOf(this);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
@@ -66,8 +64,7 @@ MainWindow::MainWindow()
 }
 
 MainWindow::~MainWindow() {
-  board_->Timer.SetEnabled(false);
-  ForgetSounds();  // the board's tap sound goes with it
+  board_->FrameTimer().SetEnabled(false);
 }
 
 void MainWindow::Create() {
@@ -76,7 +73,7 @@ void MainWindow::Create() {
   } catch (const AppError& error) {
     ShowErrorBox(error.Message());
   }
-  setWindowTitle(board_->Caption);
+  setWindowTitle(board_->Caption());
 }
 
 void MainWindow::AfterFirstPaint(std::function<void()> rest, int longest) {
@@ -161,21 +158,20 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Z && !shift) board_->Undo();
     if (event->key() == Qt::Key_Y || (event->key() == Qt::Key_Z && shift)) board_->Redo();
   }
-  const int key = VirtualKey(event->key());
-  if (key == VK_F12) {  // the screenshot's shortcut is F12 alone
+  if (event->key() == Qt::Key_F12) {  // the screenshot's shortcut is F12 alone
     constexpr auto chords =
         Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier;
-    if (!event->isAutoRepeat() && !(event->modifiers() & chords) && board_->onScreenShot)
-      board_->onScreenShot();
+    const auto& screenShot = board_->Commands().screenShot;
+    if (!event->isAutoRepeat() && !(event->modifiers() & chords) && screenShot) screenShot();
     return;
   }
-  if (key != 0) board_->KeyDown(key, event->modifiers() & Qt::AltModifier);
+  if (const auto key = BoardKey(event->key()))
+    board_->KeyDown(*key, event->modifiers() & Qt::AltModifier);
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
   if (event->isAutoRepeat()) return;
-  const int key = VirtualKey(event->key());
-  if (key != 0) board_->KeyUp(key);
+  if (const auto key = BoardKey(event->key())) board_->KeyUp(*key);
 }
 
 void MainWindow::wheelEvent(QWheelEvent* event) {

@@ -16,7 +16,7 @@ namespace slatewick {
 // the message loop each keep the board (Board::KeepBoard).
 class MainWindow : public QWidget, public BoardHost {
  public:
-  MainWindow();
+  explicit MainWindow(Environment& env);
   ~MainWindow() override;
 
   Board& Core() { return *board_; }
@@ -47,6 +47,7 @@ class MainWindow : public QWidget, public BoardHost {
   void RunAfterFirstPaint();  // once
 
   SurfaceWidget* surface_;
+  InputStateTracker* keys_;
   std::unique_ptr<Board> board_;
   std::unique_ptr<FrameTimerDriver> driver_;
   int wheelDelta_ = 0;

@@ -11,19 +11,19 @@ namespace slatewick {
 void InstallBoardFileCommands(MainWindow& window) {
   Board& board = window.Core();
   auto* chooser = new BoardChooserDialog(board, &window);
-  board.onLoad = [chooser] { ShowLoadChooser(chooser->Form()); };
-  board.onStore = [chooser] { ShowStoreChooser(chooser->Form()); };
+  board.Commands().load = [chooser] { ShowLoadChooser(chooser->Form()); };
+  board.Commands().store = [chooser] { ShowStoreChooser(chooser->Form()); };
 }
 
 void InstallExportCommands(MainWindow& window) {
   Board& board = window.Core();
   auto* exportKind = new ExportKindDialog(&window);
   auto* saveFile = new SaveDialog(&window);
-  board.onExport = [&board, exportKind, saveFile] {
-    saveFile->Dialog().Filter = board.exportFilter;
+  board.Commands().exportPicture = [&board, exportKind, saveFile] {
+    saveFile->Dialog().Filter = board.ExportFilter();
     ExportPicture(board, saveFile->Dialog(), exportKind->Form());
   };
-  board.onScreenShot = [&board] { TakeScreenShot(board); };
+  board.Commands().screenShot = [&board] { TakeScreenShot(board); };
 }
 
 }  // namespace slatewick

@@ -9,8 +9,6 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "platform/Clock.h"
-
 namespace slatewick {
 
 FrameTimerDriver::FrameTimerDriver(TDXTimer& timer, QObject* parent)
@@ -29,7 +27,7 @@ FrameTimerDriver::FrameTimerDriver(TDXTimer& timer, QObject* parent)
   // since changed, a tick follows at once.
   if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
     const auto stir = [this] {
-      if (timer_.Stir(timeGetTime())) Reschedule();
+      if (timer_.Stir(timer_.TheClock().Milliseconds())) Reschedule();
     };
     connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, stir);
     connect(dispatcher, &QAbstractEventDispatcher::awake, this, stir);
@@ -38,7 +36,7 @@ FrameTimerDriver::FrameTimerDriver(TDXTimer& timer, QObject* parent)
 }
 
 void FrameTimerDriver::Reschedule() {
-  const int wait = timer_.MillisecondsToNextTick(timeGetTime());
+  const int wait = timer_.MillisecondsToNextTick(timer_.TheClock().Milliseconds());
   if (wait < 0)
     wake_.stop();
   else
@@ -57,7 +55,7 @@ void FrameTimerDriver::Fire() {
   // The wake-up stays armed while the tick runs, so that a menu or dialog that its message pass
   // opens gets ticks too.
   wake_.start(std::max(timer_.Interval, 1));
-  timer_.Idle(timeGetTime());
+  timer_.Idle(timer_.TheClock().Milliseconds());
   tickLoopLevel_ = outer;
   Reschedule();
 }

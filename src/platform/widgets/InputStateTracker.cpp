@@ -5,33 +5,9 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-#include "platform/KeyState.h"
-
 namespace slatewick {
 
 namespace {
-
-void SetButtons(Qt::MouseButtons buttons) {
-  KeyState& keys = CurrentKeys();
-  keys.Left = buttons & Qt::LeftButton;
-  keys.Right = buttons & Qt::RightButton;
-  keys.Middle = buttons & Qt::MiddleButton;
-}
-
-void SetModifiers(Qt::KeyboardModifiers modifiers) {
-  KeyState& keys = CurrentKeys();
-  keys.Ctrl = modifiers & Qt::ControlModifier;
-  keys.Shift = modifiers & Qt::ShiftModifier;
-}
-
-// A key event's modifiers; a modifier key itself counts as down from its press to its release,
-// whatever the platform reports for that event.
-void FollowKey(const QKeyEvent& event) {
-  SetModifiers(event.modifiers());
-  const bool down = event.type() == QEvent::KeyPress;
-  if (event.key() == Qt::Key_Control) CurrentKeys().Ctrl = down;
-  if (event.key() == Qt::Key_Shift) CurrentKeys().Shift = down;
-}
 
 // A menu or modal dialog (their loops end when they hide).
 bool ClosesALoop(const QObject* watched) {
@@ -41,7 +17,28 @@ bool ClosesALoop(const QObject* watched) {
 
 }  // namespace
 
-InputStateTracker::InputStateTracker(QObject* parent) : QObject(parent) {
+void InputStateTracker::SetButtons(Qt::MouseButtons buttons) {
+  keys_.Left = buttons & Qt::LeftButton;
+  keys_.Right = buttons & Qt::RightButton;
+  keys_.Middle = buttons & Qt::MiddleButton;
+}
+
+void InputStateTracker::SetModifiers(Qt::KeyboardModifiers modifiers) {
+  keys_.Ctrl = modifiers & Qt::ControlModifier;
+  keys_.Shift = modifiers & Qt::ShiftModifier;
+}
+
+// A key event's modifiers; a modifier key itself counts as down from its press to its release,
+// whatever the platform reports for that event.
+void InputStateTracker::FollowKey(const QKeyEvent& event) {
+  SetModifiers(event.modifiers());
+  const bool down = event.type() == QEvent::KeyPress;
+  if (event.key() == Qt::Key_Control) keys_.Ctrl = down;
+  if (event.key() == Qt::Key_Shift) keys_.Shift = down;
+}
+
+InputStateTracker::InputStateTracker(KeyState& keys, QObject* parent)
+    : QObject(parent), keys_(keys) {
   QCoreApplication::instance()->installEventFilter(this);
 }
 
