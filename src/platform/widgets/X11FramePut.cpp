@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "platform/DXDraw.h"
 
@@ -56,15 +57,20 @@ X11FramePut::~X11FramePut() {
 bool X11FramePut::Ready(const QWidget& window) {
   if (!lookedUp_) {
     lookedUp_ = true;
+    static const bool qtPresents = qEnvironmentVariableIntValue("SLATEWICK_QT_PRESENT") == 1;
     // Only Qt's own X11 platform plugin: others may answer for X11 without a connection.
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 && QGuiApplication::platformName() == QLatin1String("xcb"))
+    if (x11 && QGuiApplication::platformName() == QLatin1String("xcb") && !qtPresents) {
       connection_ = x11->connection();
+      qGuiApp->installNativeEventFilter(this);
+    }
   }
   if (!connection_ || !window.windowHandle() || !window.isVisible()) return false;
   const auto id = xcb_window_t(window.winId());
   if (id == window_) return usable_;
   if (gc_) xcb_free_gc(connection_, gc_);
+  // Puts to a window gone meanwhile fail and never complete: new pictures for the new window.
+  Unshare();
   window_ = id;
   gc_ = 0;
   usable_ = TakesRgb32Rows(connection_, id);
@@ -76,13 +82,23 @@ bool X11FramePut::Ready(const QWidget& window) {
 }
 
 bool X11FramePut::Share(QSize size) {
-  if (shared_.size() == size) return true;
+  if (pictures_[0].image.size() == size) return true;
   Unshare();
   const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection_, &xcb_shm_id);
   if (!shm || !shm->present) return shareable_ = false;
+  completionType_ = std::uint8_t(shm->first_event + XCB_SHM_COMPLETION);
+  for (SharedPicture& picture : pictures_)
+    if (!ShareOne(size, picture)) {
+      Unshare();
+      return shareable_ = false;
+    }
+  return true;
+}
+
+bool X11FramePut::ShareOne(QSize size, SharedPicture& picture) {
   const auto bytes = std::size_t(size.width()) * std::size_t(size.height()) * sizeof(QRgb);
   const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-  if (id == -1) return shareable_ = false;
+  if (id == -1) return false;
   void* memory = shmat(id, nullptr, 0);
   const auto segment = xcb_generate_id(connection_);
   xcb_generic_error_t* error =
@@ -94,22 +110,71 @@ bool X11FramePut::Share(QSize size) {
   if (memory == reinterpret_cast<void*>(-1) || error) {
     std::free(error);  // a server on another machine, for one
     if (memory != reinterpret_cast<void*>(-1)) shmdt(memory);
-    return shareable_ = false;
+    return false;
   }
-  memory_ = memory;
-  segment_ = segment;
-  shared_ = QImage(static_cast<uchar*>(memory), size.width(), size.height(),
-                   size.width() * int(sizeof(QRgb)), QImage::Format_RGB32);
+  picture.memory = memory;
+  picture.segment = segment;
+  picture.busy = false;
+  picture.image = QImage(static_cast<uchar*>(memory), size.width(), size.height(),
+                         size.width() * int(sizeof(QRgb)), QImage::Format_RGB32);
   return true;
 }
 
 void X11FramePut::Unshare() {
-  if (!memory_) return;
-  shared_ = QImage();
-  if (connection_) xcb_shm_detach(connection_, segment_);
-  shmdt(memory_);
-  memory_ = nullptr;
-  segment_ = 0;
+  // Safe while the server may still read a picture: it holds the memory itself until it reaches
+  // the detach, which comes after the puts.
+  for (SharedPicture& picture : pictures_) {
+    if (!picture.memory) continue;
+    picture.image = QImage();
+    if (connection_) xcb_shm_detach(connection_, picture.segment);
+    shmdt(picture.memory);
+    picture = SharedPicture();
+  }
+}
+
+bool X11FramePut::Idle() const {
+  return std::none_of(std::begin(pictures_), std::end(pictures_),
+                      [](const SharedPicture& picture) { return picture.busy; });
+}
+
+X11FramePut::SharedPicture* X11FramePut::FreePicture() {
+  for (int i = 0; i < 2; ++i) {
+    SharedPicture& picture = pictures_[(next_ + i) % 2];
+    if (picture.busy) continue;
+    next_ = (next_ + i + 1) % 2;
+    return &picture;
+  }
+  return nullptr;
+}
+
+bool X11FramePut::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+  if (eventType != "xcb_generic_event_t") return false;
+  const auto* event = static_cast<const xcb_generic_event_t*>(message);
+  // The top bit marks an event sent by another client, which no completion is.
+  if (!completionType_ || event->response_type != completionType_) return false;
+  const auto* done = reinterpret_cast<const xcb_shm_completion_event_t*>(event);
+  for (SharedPicture& picture : pictures_)
+    if (picture.memory && picture.segment == done->shmseg) {
+      picture.busy = false;
+      return true;
+    }
+  return false;  // a picture let go of since, or someone else's
+}
+
+void X11FramePut::PutShared(SharedPicture& picture, const QImage& frame,
+                            const std::vector<QRect>& rects, QPoint at) {
+  for (std::size_t i = 0; i < rects.size(); ++i) {
+    const QRect& r = rects[i];
+    CopyFrameRect(frame, picture.image, r);
+    const std::uint8_t completion = i + 1 == rects.size() ? 1 : 0;
+    xcb_shm_put_image(connection_, window_, gc_, std::uint16_t(picture.image.width()),
+                      std::uint16_t(picture.image.height()), std::uint16_t(r.left()),
+                      std::uint16_t(r.top()), std::uint16_t(r.width()), std::uint16_t(r.height()),
+                      std::int16_t(r.left() + at.x()), std::int16_t(r.top() + at.y()), 24,
+                      XCB_IMAGE_FORMAT_Z_PIXMAP, completion, picture.segment, 0);
+  }
+  // The server reads the requests in order: the last one's completion covers them all.
+  picture.busy = true;
 }
 
 void X11FramePut::PutInRequests(const QImage& frame, const QRect& r, QPoint at) {
@@ -136,20 +201,17 @@ bool X11FramePut::Put(const QWidget& widget, const QImage& frame, const std::vec
   if (frame.format() != QImage::Format_RGB32 || widget.devicePixelRatio() != 1 || !Ready(window))
     return false;
   const QPoint at = widget.mapTo(&window, QPoint(0, 0));
-  const bool shared = shareable_ && Share(frame.size());
-  for (const QRect& rect : rects) {
-    const QRect r = rect & frame.rect();
-    if (r.isEmpty()) continue;
-    if (!shared) {
-      PutInRequests(frame, r, at);
-      continue;
-    }
-    CopyFrameRect(frame, shared_, r);
-    xcb_shm_put_image(connection_, window_, gc_, std::uint16_t(shared_.width()),
-                      std::uint16_t(shared_.height()), std::uint16_t(r.left()),
-                      std::uint16_t(r.top()), std::uint16_t(r.width()), std::uint16_t(r.height()),
-                      std::int16_t(r.left() + at.x()), std::int16_t(r.top() + at.y()), 24,
-                      XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0);
+  cuts_.clear();
+  for (const QRect& rect : rects)
+    if (const QRect r = rect & frame.rect(); !r.isEmpty()) cuts_.push_back(r);
+  if (cuts_.empty()) return true;
+  SharedPicture* picture = shareable_ && Share(frame.size()) ? FreePicture() : nullptr;
+  if (picture) {
+    PutShared(*picture, frame, cuts_, at);
+    ++sent_.shared;
+  } else {
+    for (const QRect& r : cuts_) PutInRequests(frame, r, at);
+    ++sent_.inRequests;
   }
   xcb_flush(connection_);
   return true;
