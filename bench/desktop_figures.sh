@@ -3,15 +3,12 @@
 # draws continuously (an xdotool drag loop), and the milliseconds from each way of closing to the
 # end of the process, with and without the openbox window manager and a sound device. Drawing
 # is measured beside KolourPaint drawing the same stroke, at the same pace, on its own canvas in
-# the same X server (installed here when missing), each with the X server's own CPU, and beside
-# the program itself presenting its frames through Qt's own path (SLATEWICK_QT_PRESENT=1) instead
-# of straight to the X window. With "presenters" only the drawing is measured, both ways in turn,
-# three times each.
-# Usage: bench/desktop_figures.sh path/to/slatewick [seconds per load figure] [load-only|presenters]
+# the same X server (installed here when missing), each with the X server's own CPU.
+# Usage: bench/desktop_figures.sh path/to/slatewick [seconds per load figure] [load-only]
 set -uo pipefail
 binary=$(realpath "$1")
 seconds=${2:-5}
-mode=${3:-}
+load_only=${3:-}
 work=$(mktemp -d)
 moves=$(mktemp)  # outside the program's folder, which is its working folder too
 shots=$(mktemp -d)
@@ -41,11 +38,10 @@ stop_x() {
   wait $wm $xvfb 2>/dev/null
   wm="" xvfb=""
 }
-start_app() {  # start_app dummy|none [VAR=value...]: with the dummy sound device, or without any
+start_app() {  # start_app dummy|none: with the dummy sound device, or without any
   local sound=(SDL_AUDIODRIVER=dummy)
   [ "$1" = none ] && sound=(SDL_AUDIODRIVER=alsa ALSA_CONFIG_PATH="$work/no-devices.conf")
-  shift
-  (cd "$work" && exec env "${sound[@]}" "$@" ./slatewick >"$work/app.log" 2>&1) &
+  (cd "$work" && exec env "${sound[@]}" ./slatewick >"$work/app.log" 2>&1) &
   app=$!
   window=""
   for _ in $(seq 100); do
@@ -175,39 +171,20 @@ hover_and_measure() {  # hover_and_measure LABEL: the same path, no button held
   dragger=""
 }
 
-draw_through_qt() {  # the program drawing with its frames presented through Qt's own path
-  start_app dummy SLATEWICK_QT_PRESENT=1
-  draw_and_measure "drawing, Qt presents"
-  kill -9 $app
-  wait $app 2>/dev/null
-}
-
 echo "== load (openbox, dummy sound device)"
 start_x 1
-if [ "$mode" = presenters ]; then
-  for _ in 1 2 3; do
-    start_app dummy
-    draw_and_measure "drawing (drag loop)"
-    kill -9 $app
-    wait $app 2>/dev/null
-    draw_through_qt
-  done
-  stop_x
-  exit 0
-fi
 start_app dummy
 measure "idle"
 hover_and_measure "hover (no button)"
 draw_and_measure "drawing (drag loop)"
 kill -9 $app
 wait $app 2>/dev/null
-draw_through_qt
 start_kolourpaint
 draw_and_measure "KolourPaint drawing"
 kill -9 $app
 wait $app 2>/dev/null
 stop_x
-[ "$mode" = load-only ] && exit 0
+[ -n "$load_only" ] && exit 0
 
 for manager in 1 0; do
   for sound in none dummy; do
