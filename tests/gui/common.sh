@@ -29,11 +29,10 @@ summary() {  # the last line of the report; the script's status
 
 # A display of our own: Xvfb takes the first free number (other runs may have theirs), and
 # -noreset keeps it from resetting when the readiness probe leaves, which would refuse the
-# connection of whoever comes next. XVFB_OPTIONS adds to its options.
+# connection of whoever comes next.
 start_display() {
-  # shellcheck disable=SC2086
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset ${XVFB_OPTIONS:-} \
-    5>"$work/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$work/display" \
+    >/dev/null 2>&1 &
   pids+=($!)
   wait_for test -s "$work/display" || { echo "FAIL Xvfb did not start"; exit 1; }
   export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb

@@ -4,7 +4,6 @@
 #include <QIODevice>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QWindow>
 #include <cmath>
 
 #include "platform/UpdateRects.h"
@@ -43,32 +42,9 @@ void SurfaceWidget::ShowFrameRects(const QImage& frame, const std::vector<QRect>
     repaint(shown);
     return;
   }
-  if (put_.Put(*this, frame_, rects)) {
-    WatchExposures();
-    return;
-  }
   QRegion sent;
   for (const QRect& r : rects) sent += r;
   repaint(sent);
-}
-
-void SurfaceWidget::WatchExposures() {
-  backingStale_ = true;
-  QWindow* window = this->window()->windowHandle();
-  if (window == watched_) return;
-  if (watched_) watched_->removeEventFilter(this);
-  watched_ = window;
-  window->installEventFilter(this);
-}
-
-bool SurfaceWidget::eventFilter(QObject* watched, QEvent* event) {
-  // Qt answers an exposure from its backing store, which frames sent past it left behind: the
-  // widget is painted there again first.
-  if (watched == watched_ && event->type() == QEvent::Expose && backingStale_) {
-    backingStale_ = false;
-    update();
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent* event) {
