@@ -12,8 +12,12 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 #include "platform/AppError.h"
@@ -335,30 +339,58 @@ AudioClip DecodeWave(const QByteArray& image) {
   return clip;
 }
 
+// The writer's two sides. The caller's thread converts each frame and mixes its sound; a thread of
+// the writer's own encodes and writes them, so that libvpx works beside the conversion and the
+// caller's drawing. Members above `lock` belong to the caller's side, those below the queue to
+// the encoding thread (until it has ended).
 struct WebmWriter::Encoder {
+  // A frame's picture and sound, or the end of the file (null picture).
+  struct Job {
+    FramePtr picture;
+    std::vector<float> sound;
+    bool cancel = false;
+  };
+  static constexpr std::size_t MaxQueued = 2;  // frames waiting, each with a picture of its own
+
   Options options;
+  std::unique_ptr<TileConverter> converter;
+  FramePtr picture;  // the last frame converted
+  int frames = 0;
+  bool finished = false;
+  std::vector<float> clip;  // the clip playing and the next of its samples
+  std::size_t clipAt = 0;
+  std::int64_t mixedSamples = 0;
+
+  std::mutex lock;
+  std::condition_variable changed;
+  std::deque<Job> queue;
+  QString failure;  // the encoding thread's error, once it failed
+  std::thread thread;
+
   MemoryFile file;
   IoPtr io;
   FormatPtr format;
   CodecPtr video, audio;
   AVStream* videoStream = nullptr;
   AVStream* audioStream = nullptr;
-  std::unique_ptr<TileConverter> converter;
-  FramePtr picture, sound;
+  FramePtr sound;
   PacketPtr packet;
-  int frames = 0;
-  bool finished = false;
-  // The clip playing and the next of its samples.
-  std::vector<float> clip;
-  std::size_t clipAt = 0;
   // Samples mixed but not yet encoded (less than one Opus frame), and those encoded.
   std::vector<float> pending;
   std::int64_t audioSamples = 0;
 
   explicit Encoder(const Options& options);
+  ~Encoder();
   void OpenVideo();
   void OpenAudio();
-  void Mix(std::int64_t count);
+  // The caller's side: queues a job, waiting while the queue is full; throws the encoding
+  // thread's error.
+  void Queue(Job job);
+  std::vector<float> Mix(std::int64_t count);
+  // The encoding thread.
+  void Run();
+  void Encode(Job& job);
+  void End();
   void EncodeAudio(int count);
   // Sends frame (null: the end) to codec and writes every packet it gives.
   void Send(AVCodecContext* codec, AVStream* stream, const AVFrame* frame);
@@ -390,6 +422,18 @@ WebmWriter::Encoder::Encoder(const Options& o) : options(o) {
   OpenAudio();
   const int header = avformat_write_header(format.get(), nullptr);
   if (header < 0) Fail(QStringLiteral("the WebM header"), header);
+  thread = std::thread([this] { Run(); });
+}
+
+WebmWriter::Encoder::~Encoder() {
+  if (!thread.joinable()) return;
+  {
+    const std::lock_guard<std::mutex> hold(lock);
+    queue.clear();
+    queue.push_back({nullptr, {}, true});
+  }
+  changed.notify_all();
+  thread.join();
 }
 
 void WebmWriter::Encoder::OpenVideo() {
@@ -484,14 +528,64 @@ void WebmWriter::Encoder::Send(AVCodecContext* codec, AVStream* stream, const AV
   }
 }
 
-void WebmWriter::Encoder::Mix(std::int64_t count) {
-  const std::size_t from = clipAt < clip.size() ? clipAt : clip.size();
+void WebmWriter::Encoder::Queue(Job job) {
+  std::unique_lock<std::mutex> hold(lock);
+  changed.wait(hold, [this] { return queue.size() < MaxQueued || !failure.isEmpty(); });
+  if (!failure.isEmpty()) throw AppError(failure);
+  queue.push_back(std::move(job));
+  hold.unlock();
+  changed.notify_all();
+}
+
+std::vector<float> WebmWriter::Encoder::Mix(std::int64_t count) {
+  const std::size_t from = std::min(clipAt, clip.size());
   const std::size_t played = std::min<std::size_t>(clip.size() - from, std::size_t(count));
-  pending.insert(pending.end(), clip.begin() + std::ptrdiff_t(from),
-                 clip.begin() + std::ptrdiff_t(from + played));
-  pending.resize(pending.size() + std::size_t(count) - played, 0.0f);
+  std::vector<float> mixed(std::size_t(count), 0.0f);
+  std::copy_n(clip.begin() + std::ptrdiff_t(from), played, mixed.begin());
   clipAt = from + played;
+  mixedSamples += count;
+  return mixed;
+}
+
+void WebmWriter::Encoder::Run() {
+  for (;;) {
+    std::unique_lock<std::mutex> hold(lock);
+    changed.wait(hold, [this] { return !queue.empty(); });
+    Job job = std::move(queue.front());
+    queue.pop_front();
+    const bool failed = !failure.isEmpty();
+    hold.unlock();
+    changed.notify_all();
+    if (job.cancel) return;
+    const bool end = !job.picture;
+    try {
+      if (!failed) end ? End() : Encode(job);
+    } catch (const std::exception& error) {
+      const auto* appError = dynamic_cast<const AppError*>(&error);
+      hold.lock();
+      failure = appError ? appError->Message() : QString::fromLocal8Bit(error.what());
+      hold.unlock();
+      changed.notify_all();
+    }
+    if (end) return;
+  }
+}
+
+void WebmWriter::Encoder::Encode(Job& job) {
+  Send(video.get(), videoStream, job.picture.get());
+  job.picture.reset();
+  pending.insert(pending.end(), job.sound.begin(), job.sound.end());
   while (pending.size() >= std::size_t(audio->frame_size)) EncodeAudio(audio->frame_size);
+}
+
+void WebmWriter::Encoder::End() {
+  if (!pending.empty()) EncodeAudio(int(pending.size()));
+  Send(audio.get(), audioStream, nullptr);
+  Send(video.get(), videoStream, nullptr);
+  const int trailer = av_write_trailer(format.get());
+  if (trailer < 0) Fail(QStringLiteral("the WebM index"), trailer);
+  avio_flush(io.get());
+  if (io->error < 0) Fail(QStringLiteral("writing"), io->error);
 }
 
 void WebmWriter::Encoder::EncodeAudio(int count) {
@@ -528,16 +622,18 @@ void WebmWriter::AddFrame(const QImage& frame) {
       frame.format() == QImage::Format_RGB32 || frame.format() == QImage::Format_ARGB32
           ? frame
           : frame.convertToFormat(QImage::Format_RGB32);
+  // The picture is still the encoding thread's while it encodes the frame before: a copy then.
   AVFrame* p = e.picture.get();
   const int writable = av_frame_make_writable(p);
   if (writable < 0) Fail(QStringLiteral("a picture"), writable);
   e.converter->Convert(rgb, p);
   p->pts = e.frames;
-  e.Send(e.video.get(), e.videoStream, p);
-  ++e.frames;
+  FramePtr shared(av_frame_clone(p));
+  if (!shared) Fail(QStringLiteral("out of memory"));
   const std::int64_t mixedEnd =
-      std::int64_t(e.frames) * AudioClip::SampleRate / e.options.framesPerSecond;
-  e.Mix(mixedEnd - e.audioSamples - std::int64_t(e.pending.size()));
+      std::int64_t(e.frames + 1) * AudioClip::SampleRate / e.options.framesPerSecond;
+  e.Queue({std::move(shared), e.Mix(mixedEnd - e.mixedSamples)});
+  ++e.frames;
 }
 
 void WebmWriter::PlaySound(const AudioClip& clip) {
@@ -553,13 +649,9 @@ QByteArray WebmWriter::Finish() {
   Encoder& e = *encoder_;
   if (e.finished) Fail(QStringLiteral("a second end"));
   e.finished = true;
-  if (!e.pending.empty()) e.EncodeAudio(int(e.pending.size()));
-  e.Send(e.audio.get(), e.audioStream, nullptr);
-  e.Send(e.video.get(), e.videoStream, nullptr);
-  const int trailer = av_write_trailer(e.format.get());
-  if (trailer < 0) Fail(QStringLiteral("the WebM index"), trailer);
-  avio_flush(e.io.get());
-  if (e.io->error < 0) Fail(QStringLiteral("writing"), e.io->error);
+  e.Queue({});
+  e.thread.join();
+  if (!e.failure.isEmpty()) throw AppError(e.failure);
   QByteArray bytes = std::move(e.file.bytes);
   bytes.truncate(qsizetype(e.file.size));
   return bytes;

@@ -26,18 +26,21 @@ AudioClip DecodeWave(const QByteArray& image);
 
 // Encodes a video into memory as a WebM file: VP9 (libvpx) pictures at a constant frame rate,
 // and an Opus (libopus) track, 48 kHz mono at 64 kb/s, of the clips played, silent elsewhere and
-// as long as the pictures. Packets go to the file as frames are added, so memory holds one
-// frame, the file so far and a few packets; a mostly static ten-minute board is a few MB.
-// No file is written: the caller stores Finish's bytes in one step (see ReplaceFile), and a
-// writer destroyed before Finish leaves nothing behind. A failure of FFmpeg is an AppError.
+// as long as the pictures. The caller's thread converts each frame and mixes its sound; a thread
+// of the writer's own encodes them beside it and writes the packets as they come, so memory holds
+// a few pictures, the file so far and a few packets: a mostly still ten-minute board is about
+// 4 MB. No file is written: the caller stores Finish's bytes in one step (see ReplaceFile), and a
+// writer destroyed before Finish stops its thread and leaves nothing behind. A failure of FFmpeg
+// is an AppError, thrown by the call that finds it (for the encoding thread, the next AddFrame or
+// Finish).
 //
 // Normal pictures are 4:2:0 YUV (BT.601, limited range), encoded as a live stream would be:
-// libvpx's realtime deadline at its fastest speed (8) without look-ahead, on one thread (at this
-// size libvpx's own threads cost more in handing over rows than they win), tuned for screen
-// content (flat colour and sharp chalk edges: a quarter smaller than the default tuning at the
-// same cost) at constant quality 32 without a bit-rate target, which keeps the texture of chalk
-// readable. A key frame every 10 seconds. Only the 64 x 16 tiles that changed since the frame
-// before are converted from RGB (libswscale).
+// libvpx's realtime deadline at its fastest speed (8) without look-ahead, on the encoding thread
+// alone (at this size libvpx's own threads cost more in handing over rows than they win), tuned
+// for screen content (flat colour and sharp chalk edges: a third smaller than the default tuning
+// for about 5 % more time) at constant quality 32 without a bit-rate target, which keeps the
+// texture of chalk readable. A key frame every 10 seconds. Only the 64 x 16 tiles that changed
+// since the frame before are converted from RGB (libswscale).
 // Lossless pictures are planar RGB (VP9 profile 1, lossless): every decoded pixel equals the
 // frame given. They are for tests and are slower and far larger.
 class WebmWriter {

@@ -243,6 +243,14 @@ TEST(WebmWriter, RefusesOddSizesFramesOfAnotherSizeAndFramesAfterTheEnd) {
   EXPECT_THROW(writer.Finish(), AppError);
 }
 
+TEST(WebmWriter, AWriterDestroyedBeforeTheEndStopsItsThread) {
+  for (int frames : {0, 1, 20}) {
+    WebmWriter writer({64, 48, 100, false});
+    writer.PlaySound(Tone(0.5, 440));
+    for (int n = 0; n < frames; ++n) writer.AddFrame(StoryFrame(64, 48, n));
+  }  // ends without a hang or a leak
+}
+
 // --- RIFF WAVE images ---
 
 struct Wave {
