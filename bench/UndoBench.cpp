@@ -14,7 +14,7 @@ namespace {
 
 QImage CleanBoard() {
   QImage board = NewBitmap(800, 432);
-  board.fill(ToQRgb(RGB(0, 80, 0)));
+  board.fill(ToQRgb(Rgb(0, 80, 0)));
   return board;
 }
 
@@ -22,7 +22,7 @@ QImage CleanBoard() {
 QImage StrokeAcross() {
   QImage board = CleanBoard();
   Canvas c(board);
-  c.pen = {RGB(255, 255, 255), PenStyle::Solid, 7};
+  c.pen = {Rgb(255, 255, 255), PenStyle::Solid, 7};
   c.MoveTo(0, 0);
   c.LineTo(799, 431);
   return board;
@@ -31,7 +31,7 @@ QImage StrokeAcross() {
 // Every pixel different from the clean board.
 QImage WholeBoardChange() {
   QImage board = CleanBoard();
-  board.fill(ToQRgb(RGB(3, 83, 3)));
+  board.fill(ToQRgb(Rgb(3, 83, 3)));
   return board;
 }
 

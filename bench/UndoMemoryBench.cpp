@@ -30,9 +30,9 @@ void BM_UndoStepsAtLimit(benchmark::State& state) {
     // Written and cleared again and again until the oldest steps start to go.
     while (history.UndoCount() == made && made < 20000) {
       Canvas c(board);
-      c.brush.Color = RGB(0, 80, 0) + RGB(made % 3, made % 3, made % 3);
+      c.brush.Color = Rgb(0, 80, 0) + Rgb(made % 3, made % 3, made % 3);
       c.FillRect({0, 0, 800, 432});
-      c.pen = {RGB(255, 255, 255), PenStyle::Solid, 7};
+      c.pen = {Rgb(255, 255, 255), PenStyle::Solid, 7};
       c.MoveTo(made % 800, 0);
       c.LineTo(799 - made % 800, 431);
       history.Record(board);

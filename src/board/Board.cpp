@@ -12,16 +12,16 @@ Board::Board(Environment& env, BoardHost* host) : env_(env), host_(host), timer_
 
   timer_.Interval = 10;
   timer_.ActiveOnly = true;
-  timer_.OnTimer = [this](int) { Tick(); };  // each tick is one step, however late it comes
+  timer_.OnTick = [this](int) { Tick(); };  // each tick is one step, however late it comes
   timer_.Still = [this] { return Still(); };
   timer_.SetEnabled(true);
 
-  sprites_.Add(MakeLaidChalkSprite());
   surface_.StartSurface();
 }
 
 QSize Board::ClientSize() const {
-  return host_ ? host_->ClientSize() : QSize(TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
+  return host_ ? host_->ClientSize()
+               : QSize(FrameSurface::SurfaceWidth, FrameSurface::SurfaceHeight);
 }
 
 QImage Board::WindowPicture() {

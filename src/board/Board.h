@@ -16,11 +16,12 @@
 #include "board/FrameTiles.h"
 #include "board/Hand.h"
 #include "board/KeptBoard.h"
-#include "platform/DXDraw.h"
-#include "platform/DXImageList.h"
-#include "platform/DXTimer.h"
+#include "platform/Colour.h"
 #include "platform/Environment.h"
-#include "platform/Types.h"
+#include "platform/FrameSurface.h"
+#include "platform/FrameTimer.h"
+#include "platform/Rect.h"
+#include "platform/Sprite.h"
 #include "settings/Language.h"
 #include "settings/MainWindowTexts.h"
 #include "settings/Settings.h"
@@ -114,8 +115,8 @@ class Board : public BoardAccess {
   BoardCommands& Commands() { return commands_; }
   // Lets pending window messages be handled (the frame step's first step); the shell sets it.
   void SetMessagePump(std::function<void()> pump) { messagePump_ = std::move(pump); }
-  TDXDraw& Surface() { return surface_; }
-  const TDXDraw& Surface() const { return surface_; }
+  FrameSurface& Surface() { return surface_; }
+  const FrameSurface& Surface() const { return surface_; }
   Environment& Env() { return env_; }
   BoardHost* Host() const { return host_; }
   QSize ClientSize() const;
@@ -124,7 +125,7 @@ class Board : public BoardAccess {
   QImage& BoardPicture() override { return picture_; }
   BoardHistory& BoardChanges() override { return history_; }
   QImage WindowPicture() override;
-  TDXTimer& FrameTimer() override { return timer_; }
+  FrameTimer& Timer() override { return timer_; }
   QDateTime LocalNow() const override { return env_.clock.LocalNow(); }
 
  private:
@@ -141,7 +142,7 @@ class Board : public BoardAccess {
   ChalkTools Tools();
   // Tells the frame that the board changed only inside r since its cache key was keyBefore;
   // a change the frame was not told of makes it compose the whole board.
-  void NoteBoardChange(qint64 keyBefore, const TRect& r);
+  void NoteBoardChange(qint64 keyBefore, const Rect& r);
 
   // Everything a frame is composed from; equal inputs give the same pixels.
   struct FrameInputs {
@@ -168,14 +169,13 @@ class Board : public BoardAccess {
 
   Environment& env_;
   BoardHost* host_;
-  TDXDraw surface_;
-  TDXTimer timer_;
-  TDXImageList sprites_;
+  FrameSurface surface_;
+  FrameTimer timer_;
   bool ready_ = false;
   Settings settings_;
   BoardPictures pictures_;
   QImage picture_;  // the board: everything drawn, wiped and written; client width x (H - 48)
-  std::array<TRect, 6> chalkSlots_{};  // where the chalks are picked up, as the tray lay at start
+  std::array<Rect, 6> chalkSlots_{};  // where the chalks are picked up, as the tray lay at start
   Hand hand_;
   DustList dust_;
   QByteArray tapSoundImage_;  // "start0.wav", empty when missing

@@ -3,7 +3,7 @@
 #include <QImage>
 
 #include "board/BoardHistory.h"
-#include "platform/DXTimer.h"
+#include "platform/FrameTimer.h"
 
 namespace slatewick {
 
@@ -19,7 +19,7 @@ class BoardAccess {
   // The window picture: the client area as last presented (800 x 480), RGB32.
   virtual QImage WindowPicture() = 0;
   // The frame timer; it is stopped while a dialog waits for the user.
-  virtual TDXTimer& FrameTimer() = 0;
+  virtual FrameTimer& Timer() = 0;
   // The local date and time (screenshots are named by it).
   virtual QDateTime LocalNow() const = 0;
 };

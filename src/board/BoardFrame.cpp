@@ -5,15 +5,8 @@
 namespace slatewick {
 
 FrameScene Board::Scene() const {
-  return {ClientSize(),
-          picture_,
-          pictures_,
-          sprites_,
-          hand_,
-          dust_,
-          env_.keys,
-          settings_.ShowDebug,
-          timer_.FramesPerSecond()};
+  return {ClientSize(), picture_,  pictures_,           hand_,
+          dust_,        env_.keys, settings_.ShowDebug, timer_.FramesPerSecond()};
 }
 
 Board::FrameInputs Board::CurrentFrameInputs() const {
@@ -34,7 +27,7 @@ Board::FrameLook Board::CurrentLook() const {
            p.heldChalks.cacheKey(), p.hand.cacheKey()}};
 }
 
-void Board::NoteBoardChange(qint64 keyBefore, const TRect& r) {
+void Board::NoteBoardChange(qint64 keyBefore, const Rect& r) {
   if (keyBefore != boardKnown_) return;  // an earlier change went untold: the whole board
   boardChanged_.Mark(r);
   boardKnown_ = picture_.cacheKey();
@@ -79,7 +72,7 @@ void Board::Compose() {
   const int B = picture_.height();
   boardOnly.KeepInside({0, 0, picture_.width(), TrayPiecesTop(client, B)});
   if (surface_.PresentRectsOf(picture_, boardOnly.Rects())) redo.Remove(boardOnly);
-  const std::vector<TRect> rects = redo.Rects();
+  const std::vector<Rect> rects = redo.Rects();
   ComposeFrame(frame, scene, rects);
   surface_.PresentRects(rects);
 

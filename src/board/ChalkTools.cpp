@@ -29,7 +29,7 @@ class AttachedPattern {
 }  // namespace
 
 ChalkTools::ChalkTools(QImage& picture, Hand& hand, DustList& dust, const Settings& settings,
-                       Random& random, TColor ground, std::function<QSize()> clientSize)
+                       Random& random, Colour ground, std::function<QSize()> clientSize)
     : picture_(picture),
       hand_(hand),
       dust_(dust),
@@ -38,8 +38,8 @@ ChalkTools::ChalkTools(QImage& picture, Hand& hand, DustList& dust, const Settin
       ground_(ground),
       clientSize_(std::move(clientSize)) {}
 
-TColor ChalkTools::ChalkShade(int chalk) {
-  const TColor color = ChalkColours[std::size_t(chalk)];
+Colour ChalkTools::ChalkShade(int chalk) {
+  const Colour color = ChalkColours[std::size_t(chalk)];
   switch (chalk) {
     case 3: {
       const int r = random_(60);
@@ -67,13 +67,13 @@ void ChalkTools::BuildPattern(int chalk) {
   pattern_ = pattern;
 }
 
-TRect ChalkTools::ChalkStep(int x, int y) {
+Rect ChalkTools::ChalkStep(int x, int y) {
   Hand& h = hand_;
   const std::int64_t dx = x - h.chalkX, dy = y - h.chalkY;
   const double d = std::sqrt(double(dx * dx + dy * dy));
 
   const int n = random_(15);
-  const TColor color = ShadeColor(ChalkColours[std::size_t(h.tool)], n, n, n);
+  const Colour color = ShadeColor(ChalkColours[std::size_t(h.tool)], n, n, n);
   Canvas c(picture_);
   c.pen.Color = color;
   c.brush.Color = color;
@@ -114,9 +114,9 @@ TRect ChalkTools::ChalkStep(int x, int y) {
   return c.Touched();
 }
 
-TRect ChalkTools::LaidChalkStep(int x, int y) {
+Rect ChalkTools::LaidChalkStep(int x, int y) {
   Hand& h = hand_;
-  const TColor color = ChalkColours[std::size_t(h.tool)];
+  const Colour color = ChalkColours[std::size_t(h.tool)];
   Canvas c(picture_);
   c.pen = {color, PenStyle::Clear, 1};
   c.brush.Color = color;
@@ -146,7 +146,7 @@ TRect ChalkTools::LaidChalkStep(int x, int y) {
   return c.Touched();
 }
 
-TRect ChalkTools::FingerLine(int x, int y) {
+Rect ChalkTools::FingerLine(int x, int y) {
   Canvas c(picture_);
   c.pen = {WipeColour(), PenStyle::Solid, 10};
   c.brush.Color = WipeColour();
@@ -155,7 +155,7 @@ TRect ChalkTools::FingerLine(int x, int y) {
   return c.Touched();
 }
 
-TRect ChalkTools::EraserStep(int x, int y) {
+Rect ChalkTools::EraserStep(int x, int y) {
   Canvas c(picture_);
   c.pen.Color = WipeColour();
   c.brush.Color = WipeColour();
@@ -176,8 +176,8 @@ void ChalkTools::DustCheck(int x, int y) {
   }
 }
 
-TColor ChalkTools::WipeColour() const {
-  return settings_.LeaveSmudge ? ground_ + RGB(3, 3, 3) : ground_;
+Colour ChalkTools::WipeColour() const {
+  return settings_.LeaveSmudge ? ground_ + Rgb(3, 3, 3) : ground_;
 }
 
 }  // namespace slatewick

@@ -10,7 +10,7 @@ namespace slatewick {
 
 namespace {
 
-const TextStyle OverlayFont{QStringLiteral("Arial"), 30, RGB(255, 255, 255)};
+const TextStyle OverlayFont{QStringLiteral("Arial"), 30, Rgb(255, 255, 255)};
 
 struct OverlayLine {
   int y;
@@ -40,7 +40,7 @@ bool BothButtons(const FrameScene& scene) {
 
 // The picture under the pointer: the hand, the held chalk or the eraser, or none.
 struct CursorSprite {
-  TRect box;
+  Rect box;
   const QImage* picture = nullptr;
   int srcX = 0;
 };
@@ -88,7 +88,7 @@ void MarkMovingParts(const FrameScene& scene, FrameTiles& tiles) {
   }
 }
 
-void ComposeFrame(QImage& frame, const FrameScene& scene, const std::vector<TRect>& rects) {
+void ComposeFrame(QImage& frame, const FrameScene& scene, const std::vector<Rect>& rects) {
   const int W = scene.client.width(), H = scene.client.height();
   const QImage& board = scene.board;
   const BoardPictures& p = scene.pictures;
@@ -98,7 +98,7 @@ void ComposeFrame(QImage& frame, const FrameScene& scene, const std::vector<TRec
   // The board, the tray below it and black beyond both; then the dust.
   Canvas c(frame);
   c.brush.Color = 0;
-  for (const TRect& r : rects) {
+  for (const Rect& r : rects) {
     c.SetClip(r);
     c.CopyRect(0, 0, board.width(), B, board, 0, 0);
     c.StretchDraw({0, B, W, B + TrayHeight}, p.tray, {0, 0, 1, TrayHeight});
@@ -110,13 +110,13 @@ void ComposeFrame(QImage& frame, const FrameScene& scene, const std::vector<TRec
   // The pieces lying in the tray.
   if (!scene.keys.Shift) {
     const TrayGeometry tray{W, H, B};
-    const TRect eraser = tray.EraserDrawn(), menu = tray.MenuButtonDrawn();
+    const Rect eraser = tray.EraserDrawn(), menu = tray.MenuButtonDrawn();
     const int piecesTop = TrayPiecesTop(scene.client, B);
-    for (const TRect& r : rects) {
+    for (const Rect& r : rects) {
       if (r.Bottom <= piecesTop) continue;
       c.SetClip(r);
       for (int j = 0; j < 6; ++j) {
-        const TRect slot = tray.ChalkSlot(j);
+        const Rect slot = tray.ChalkSlot(j);
         if (j != h.tool)
           c.MaskedCopy(slot.Left, slot.Top, slot.Width(), slot.Height(), p.chalks, 52 * j, 0);
       }
@@ -138,8 +138,7 @@ void ComposeFrame(QImage& frame, const FrameScene& scene, const std::vector<TRec
   }
   if (LaidChalkShown(scene)) {
     const int angle = int(std::lround(h.chalkAngle / 360.0 * 256.0)) & 0xFF;
-    DrawSpriteRotated(frame, scene.sprites, LaidChalkSpriteName, h.pointerX, h.pointerY, 52, 11,
-                      h.tool, 0.5, 0.5, angle);
+    DrawSpriteRotated(frame, LaidChalkSprite(), h.pointerX, h.pointerY, h.tool, angle);
   }
 }
 

@@ -6,9 +6,10 @@
 #include "board/Dust.h"
 #include "board/FrameTiles.h"
 #include "board/Hand.h"
-#include "platform/DXImageList.h"
+#include "platform/Colour.h"
 #include "platform/KeyState.h"
-#include "platform/Types.h"
+#include "platform/Rect.h"
+#include "platform/Sprite.h"
 
 namespace slatewick {
 
@@ -25,7 +26,6 @@ struct FrameScene {
   QSize client;  // the window's client area, W x H (800 x 480 as designed)
   const QImage& board;
   const BoardPictures& pictures;
-  const TDXImageList& sprites;  // holds the laid chalk
   const Hand& hand;
   const DustList& dust;
   KeyState keys;  // Shift hides the tray's pieces; both buttons show the chalk in the hand
@@ -37,7 +37,7 @@ struct FrameScene {
 // the pieces in the tray (not while Shift is held), the picture under the pointer, the debug
 // overlay and the laid chalk. The moving parts (the last three) are drawn whole, wherever the
 // rectangles lie: MarkMovingParts marks their tiles.
-void ComposeFrame(QImage& frame, const FrameScene& scene, const std::vector<TRect>& rects);
+void ComposeFrame(QImage& frame, const FrameScene& scene, const std::vector<Rect>& rects);
 // Marks the tiles of the parts that move: the picture under the pointer, the laid chalk, the
 // dust and the overlay.
 void MarkMovingParts(const FrameScene& scene, FrameTiles& tiles);

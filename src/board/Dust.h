@@ -3,8 +3,9 @@
 #include <vector>
 
 #include "board/FrameTiles.h"
+#include "platform/Colour.h"
 #include "platform/Random.h"
-#include "platform/Types.h"
+#include "platform/Rect.h"
 
 namespace slatewick {
 

@@ -64,7 +64,7 @@ void Board::Tap() {
   Random& random = env_.random;
   PlayTapSound();
   const int d = random(15);
-  const TColor shade = ShadeColor(ChalkColours[std::size_t(h.tool)], d, d, d);
+  const Colour shade = ShadeColor(ChalkColours[std::size_t(h.tool)], d, d, d);
   const qint64 before = picture_.cacheKey();
   Canvas c(picture_);
   c.pen = {shade, PenStyle::Solid, 1};

@@ -24,7 +24,7 @@ void FrameTiles::Reset(int width, int height) {
   flags_.assign(std::size_t(tilesX_) * std::size_t(tilesY_), 0);
 }
 
-void FrameTiles::Mark(const TRect& r) {
+void FrameTiles::Mark(const Rect& r) {
   const int left = std::max(r.Left, 0), right = std::min(r.Right, width_);
   const int top = std::max(r.Top, 0), bottom = std::min(r.Bottom, height_);
   if (left >= right || top >= bottom) return;
@@ -49,7 +49,7 @@ void FrameTiles::Remove(const FrameTiles& other) {
                  [](std::uint8_t a, std::uint8_t b) { return std::uint8_t(a & ~b); });
 }
 
-void FrameTiles::KeepInside(const TRect& r) {
+void FrameTiles::KeepInside(const Rect& r) {
   // The tiles wholly inside: columns [x0, x1) and rows [y0, y1) (the last ones cut to the frame).
   const auto first = [](int from, int size) { return std::max((from + size - 1) / size, 0); };
   const auto end = [](int to, int size, int frame, int count) {
@@ -72,8 +72,8 @@ int FrameTiles::Count() const {
   return std::accumulate(flags_.begin(), flags_.end(), 0);
 }
 
-std::vector<TRect> FrameTiles::Rects() const {
-  std::vector<TRect> rects;
+std::vector<Rect> FrameTiles::Rects() const {
+  std::vector<Rect> rects;
   for (int ty = 0; ty < tilesY_; ++ty) {
     const std::uint8_t* row = &flags_[std::size_t(ty) * std::size_t(tilesX_)];
     const std::uint8_t* rowEnd = row + tilesX_;
@@ -84,8 +84,8 @@ std::vector<TRect> FrameTiles::Rects() const {
       at = Find(at, rowEnd, 0);
       const int tx = int(at - row);
       const int top = ty * TileHeight;
-      TRect r{first * TileWidth, top, std::min(tx * TileWidth, width_),
-              std::min(top + TileHeight, height_)};
+      Rect r{first * TileWidth, top, std::min(tx * TileWidth, width_),
+             std::min(top + TileHeight, height_)};
       // A run spanning the same columns as the one above joins it.
       if (!rects.empty() && rects.back().Left == r.Left && rects.back().Right == r.Right &&
           rects.back().Bottom == r.Top)

@@ -2,7 +2,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Types.h"
+#include "platform/Colour.h"
+#include "platform/Rect.h"
 
 namespace slatewick {
 
@@ -14,7 +15,7 @@ class FrameTiles {
   // A frame of width x height pixels with no tile marked.
   void Reset(int width, int height);
   // Marks every tile that r (cut to the frame) touches.
-  void Mark(const TRect& r);
+  void Mark(const Rect& r);
   void MarkPoint(int x, int y) {
     if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_))
       flags_[std::size_t(y / TileHeight) * std::size_t(tilesX_) + std::size_t(x / TileWidth)] = 1;
@@ -25,11 +26,11 @@ class FrameTiles {
   // Unmarks the tiles marked in other, a frame of the same size (nothing otherwise).
   void Remove(const FrameTiles& other);
   // Unmarks every tile that does not lie wholly inside r (tiles cut to the frame).
-  void KeepInside(const TRect& r);
+  void KeepInside(const Rect& r);
   int Count() const;
   int Total() const { return int(flags_.size()); }
   // The marked tiles as rectangles (runs along each row of tiles), cut to the frame.
-  std::vector<TRect> Rects() const;
+  std::vector<Rect> Rects() const;
 
  private:
   int width_ = 0, height_ = 0, tilesX_ = 0, tilesY_ = 0;

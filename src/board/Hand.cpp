@@ -39,12 +39,12 @@ int SinOffset(int radius, int angle) {
   return Nearest(Cosines()[std::size_t((AngleIndex(angle) + 192) % 256)] * radius);
 }
 
-TColor ShadeColor(TColor color, int dR, int dG, int dB) {
-  const int r = std::max(GetRValue(color) - dR, 0);
-  int g = std::max(GetGValue(color) - dG, 0);
-  const int b = std::max(GetBValue(color) - dB, 0);
-  if ((color == RGB(255, 252, 30) || color == RGB(233, 135, 193)) && g < 80) g = 80;
-  return RGB(r, g, b);
+Colour ShadeColor(Colour color, int dR, int dG, int dB) {
+  const int r = std::max(RedOf(color) - dR, 0);
+  int g = std::max(GreenOf(color) - dG, 0);
+  const int b = std::max(BlueOf(color) - dB, 0);
+  if ((color == Rgb(255, 252, 30) || color == Rgb(233, 135, 193)) && g < 80) g = 80;
+  return Rgb(r, g, b);
 }
 
 }  // namespace slatewick

@@ -2,15 +2,16 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/Types.h"
+#include "platform/Colour.h"
+#include "platform/Rect.h"
 
 namespace slatewick {
 
 // The board's colour and its six chalks (white, yellow, pink, light blue, brown, green).
-constexpr TColor BoardColour = RGB(0, 80, 0);
-constexpr std::array<TColor, 6> ChalkColours = {RGB(255, 255, 255), RGB(255, 252, 30),
-                                                RGB(233, 135, 193), RGB(130, 200, 230),
-                                                RGB(180, 140, 75),  RGB(85, 150, 85)};
+constexpr Colour BoardColour = Rgb(0, 80, 0);
+constexpr std::array<Colour, 6> ChalkColours = {Rgb(255, 255, 255), Rgb(255, 252, 30),
+                                                Rgb(233, 135, 193), Rgb(130, 200, 230),
+                                                Rgb(180, 140, 75),  Rgb(85, 150, 85)};
 constexpr int ChalkSize = 6;         // pixels: the flat of the tip
 constexpr int ChalkHalfLength = 26;  // pixels from the laid chalk's centre to its ends
 constexpr int EraserSelected = -1;   // the tool in the hand when it is the eraser
@@ -48,6 +49,6 @@ int SinOffset(int radius, int angle);
 // The whole number nearest to x; of two equally near, the even one.
 int Nearest(double x);
 // The chalk colour darkened channel by channel; yellow and pink keep green at 80 or more.
-TColor ShadeColor(TColor color, int dR, int dG, int dB);
+Colour ShadeColor(Colour color, int dR, int dG, int dB);
 
 }  // namespace slatewick

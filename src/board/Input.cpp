@@ -177,21 +177,21 @@ void Board::KeyDown(Key key, bool alt) {
 
   SurfaceHost* window = surface_.Host();
   if (!window) {
-    surface_.doFullScreen = !surface_.doFullScreen;
+    surface_.fullScreen = !surface_.fullScreen;
     return;
   }
   surface_.StopSurface();
-  if (surface_.doFullScreen) {
+  if (surface_.fullScreen) {
     surface_.RestoreWindowPlacement();
     window->HideSystemCursor();
     window->SetSizeableBorder(true);
-    surface_.doFullScreen = false;
+    surface_.fullScreen = false;
   } else {
     surface_.SaveWindowPlacement();
     window->HideSystemCursor();
     window->SetSizeableBorder(false);
-    surface_.doFullScreen = true;
-    window->SetSurfaceSize(TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
+    surface_.fullScreen = true;
+    window->SetSurfaceSize(FrameSurface::SurfaceWidth, FrameSurface::SurfaceHeight);
   }
   surface_.StartSurface();
 }

@@ -1,5 +1,6 @@
 #pragma once
-#include "platform/Types.h"
+#include "platform/Colour.h"
+#include "platform/Rect.h"
 
 namespace slatewick {
 
@@ -12,15 +13,15 @@ struct TrayGeometry {
   int W = 0, H = 0, B = 0;
 
   // Chalk j (0..5) lies in its slot (52 x 11) and is picked up there.
-  TRect ChalkSlot(int j) const { return {32 + 84 * j, B + 18, 84 + 84 * j, B + 29}; }
+  Rect ChalkSlot(int j) const { return {32 + 84 * j, B + 18, 84 + 84 * j, B + 29}; }
   // The eraser is picked up in the tray...
-  TRect EraserHit() const { return {520, B, 640, B + 42}; }
+  Rect EraserHit() const { return {520, B, 640, B + 42}; }
   // ...and drawn (128 x 72) reaching up over the board's lower edge.
-  TRect EraserDrawn() const { return {520, B - 30, 648, B + 42}; }
+  Rect EraserDrawn() const { return {520, B - 30, 648, B + 42}; }
   // The menu button opens the popup menu when pressed in the window's bottom-right corner...
-  TRect MenuButtonHit() const { return {W - 74, H - 48, W - 8, H + 8}; }
+  Rect MenuButtonHit() const { return {W - 74, H - 48, W - 8, H + 8}; }
   // ...and is drawn there (64 x 64) from the glyph picture.
-  TRect MenuButtonDrawn() const { return {W - 72, H - 56, W - 8, H + 8}; }
+  Rect MenuButtonDrawn() const { return {W - 72, H - 56, W - 8, H + 8}; }
 };
 
 }  // namespace slatewick

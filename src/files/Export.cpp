@@ -19,13 +19,13 @@ namespace {
 // Stops the frame timer for its lifetime; it runs again however the scope is left.
 class TimerPause {
  public:
-  explicit TimerPause(TDXTimer& timer) : timer_(timer) { timer_.SetEnabled(false); }
+  explicit TimerPause(FrameTimer& timer) : timer_(timer) { timer_.SetEnabled(false); }
   ~TimerPause() { timer_.SetEnabled(true); }
   TimerPause(const TimerPause&) = delete;
   TimerPause& operator=(const TimerPause&) = delete;
 
  private:
-  TDXTimer& timer_;
+  FrameTimer& timer_;
 };
 
 void WritePicture(const QImage& picture, PictureFormat format, const QString& path) {
@@ -59,7 +59,7 @@ QString ScreenShotName(const QDateTime& when) {
 }
 
 void ExportPicture(BoardAccess& board, SaveFileModel& saveFile, ExportKindChooser& exportKind) {
-  const TimerPause pause(board.FrameTimer());
+  const TimerPause pause(board.Timer());
   if (!saveFile.Execute()) return;
   if (exportKind.ShowModal() != DialogResult::OK) return;
   const QString path = saveFile.FileName;

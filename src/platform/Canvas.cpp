@@ -66,7 +66,7 @@ class BrushFill {
 };
 
 // Fills the box cut to `to` (inside the image).
-void FillBox(QImage& image, const BrushFill& fill, const TRect& to, int left, int top, int right,
+void FillBox(QImage& image, const BrushFill& fill, const Rect& to, int left, int top, int right,
              int bottom) {
   left = std::max(left, to.Left);
   top = std::max(top, to.Top);
@@ -76,8 +76,7 @@ void FillBox(QImage& image, const BrushFill& fill, const TRect& to, int left, in
   for (int y = top; y < bottom; ++y) fill.Span(image, y, left, right);
 }
 
-void SolidBox(QImage& image, QRgb color, const TRect& to, int left, int top, int right,
-              int bottom) {
+void SolidBox(QImage& image, QRgb color, const Rect& to, int left, int top, int right, int bottom) {
   Brush b;
   b.Color = FromQRgb(color);
   FillBox(image, BrushFill(b), to, left, top, right, bottom);
@@ -85,7 +84,7 @@ void SolidBox(QImage& image, QRgb color, const TRect& to, int left, int top, int
 
 // Cuts a copy of a w x h block from (sx, sy) of a sw x sh source to (x, y) down to the part that
 // lies inside both the source and `to`; false when nothing is left.
-bool CutCopy(int& x, int& y, int& w, int& h, int& sx, int& sy, int sw, int sh, const TRect& to) {
+bool CutCopy(int& x, int& y, int& w, int& h, int& sx, int& sy, int sw, int sh, const Rect& to) {
   const int cutLeft = std::max({0, -sx, to.Left - x});
   const int cutTop = std::max({0, -sy, to.Top - y});
   x += cutLeft, sx += cutLeft, w -= cutLeft;
@@ -96,8 +95,8 @@ bool CutCopy(int& x, int& y, int& w, int& h, int& sx, int& sy, int sw, int sh, c
 }
 
 // The smallest box holding the points, grown by `margin` on every side.
-TRect PointsBox(std::span<const QPoint> points, int margin) {
-  TRect r{points[0].x(), points[0].y(), points[0].x() + 1, points[0].y() + 1};
+Rect PointsBox(std::span<const QPoint> points, int margin) {
+  Rect r{points[0].x(), points[0].y(), points[0].x() + 1, points[0].y() + 1};
   for (const QPoint& p : points) {
     r.Left = std::min(r.Left, p.x()), r.Right = std::max(r.Right, p.x() + 1);
     r.Top = std::min(r.Top, p.y()), r.Bottom = std::max(r.Bottom, p.y() + 1);
@@ -209,8 +208,8 @@ QImage NewBitmap(int width, int height) {
   return image;
 }
 
-TRect Canvas::Bounds() const {
-  TRect r{0, 0, image_.width(), image_.height()};
+Rect Canvas::Bounds() const {
+  Rect r{0, 0, image_.width(), image_.height()};
   if (clip_) {
     r = {std::max(r.Left, clip_->Left), std::max(r.Top, clip_->Top),
          std::min(r.Right, clip_->Right), std::min(r.Bottom, clip_->Bottom)};
@@ -218,7 +217,7 @@ TRect Canvas::Bounds() const {
   return r;
 }
 
-void Canvas::Touch(const TRect& r) {
+void Canvas::Touch(const Rect& r) {
   if (r.Width() <= 0 || r.Height() <= 0) return;
   if (touched_.Width() <= 0 || touched_.Height() <= 0) {
     touched_ = r;
@@ -240,7 +239,7 @@ void Canvas::Rectangle(int left, int top, int right, int bottom) {
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
   Touch({left, top, right, bottom});
-  const TRect to = Bounds();
+  const Rect to = Bounds();
   int inset = 0;
   if (pen.Style != PenStyle::Clear) {
     inset = std::max(pen.Width, 1);
@@ -256,7 +255,7 @@ void Canvas::Rectangle(int left, int top, int right, int bottom) {
   }
 }
 
-void Canvas::FillRect(const TRect& r) {
+void Canvas::FillRect(const Rect& r) {
   Touch(r);
   if (Ready(image_)) FillBox(image_, BrushFill(brush), Bounds(), r.Left, r.Top, r.Right, r.Bottom);
 }
@@ -272,13 +271,13 @@ void Canvas::Polygon(std::span<const QPoint> points) {
   }
 }
 
-void Canvas::SetPixel(int x, int y, TColor c) {
+void Canvas::SetPixel(int x, int y, Colour c) {
   Touch({x, y, x + 1, y + 1});
   if (!Ready(image_) || !Bounds().Contains(x, y)) return;
   Row(image_, y)[x] = ToQRgb(c);
 }
 
-TColor Canvas::Pixel(int x, int y) const {
+Colour Canvas::Pixel(int x, int y) const {
   if (image_.isNull() || x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return 0;
   if (!Is32Bit(image_)) return FromQRgb(image_.pixel(x, y));
   return FromQRgb(Row(std::as_const(image_), y)[x]);
@@ -325,7 +324,7 @@ void Canvas::CopyRect(int x, int y, int w, int h, const QImage& src, int srcX, i
   }
 }
 
-void Canvas::StretchDraw(const TRect& dst, const QImage& src, const TRect& srcRect) {
+void Canvas::StretchDraw(const Rect& dst, const QImage& src, const Rect& srcRect) {
   const int dw = dst.Width(), dh = dst.Height(), sw = srcRect.Width(), sh = srcRect.Height();
   Touch(dst);
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || src.isNull() || !Ready(image_)) return;
@@ -336,7 +335,7 @@ void Canvas::StretchDraw(const TRect& dst, const QImage& src, const TRect& srcRe
     from = &holder;
   }
   // Each destination pixel takes the source pixel under its centre.
-  const TRect to = Bounds();
+  const Rect to = Bounds();
   const int y0 = std::max(dst.Top, to.Top), y1 = std::min(dst.Bottom, to.Bottom);
   int x0 = std::max(dst.Left, to.Left), x1 = std::min(dst.Right, to.Right);
   if (x0 >= x1 || y0 >= y1) return;
@@ -389,7 +388,7 @@ void Canvas::MaskedCopy(int x, int y, int w, int h, const QImage& src, int srcX,
   }
 }
 
-TRect Canvas::TextBox(int x, int y, const QString& text) const {
+Rect Canvas::TextBox(int x, int y, const QString& text) const {
   QFont f(font.Name);
   f.setPixelSize(std::max(1, int(std::lround(font.Size * 96.0 / 72.0))));
   const QFontMetrics m(f);

@@ -6,7 +6,8 @@
 #include <optional>
 #include <span>
 
-#include "platform/Types.h"
+#include "platform/Colour.h"
+#include "platform/Rect.h"
 
 namespace slatewick {
 
@@ -16,14 +17,14 @@ enum class CopyMode { SrcCopy = 0xCC0020, SrcAnd = 0x8800C6, SrcPaint = 0xEE0086
 enum class PenStyle { Solid, Clear };
 
 struct Pen {
-  TColor Color = 0;  // black
+  Colour Color = 0;  // black
   PenStyle Style = PenStyle::Solid;
   int Width = 1;  // pixels thick; wider pens have round caps and joins
 };
 
 // A solid colour, or an 8 x 8 picture tiled from the image's origin when Pattern is set.
 struct Brush {
-  TColor Color = 0xFFFFFF;
+  Colour Color = 0xFFFFFF;
   const QImage* Pattern = nullptr;
 };
 
@@ -31,7 +32,7 @@ struct Brush {
 struct TextStyle {
   QString Name = QStringLiteral("Arial");
   int Size = 9;
-  TColor Color = 0;
+  Colour Color = 0;
 };
 
 // A GDI-like painter over one QImage (Format_RGB32), hard-edged, clipped to the image and to
@@ -48,10 +49,10 @@ class Canvas {
   QImage& Image() { return image_; }
 
   // Later drawing changes only pixels inside r (and the image); lines and polygons ignore it.
-  void SetClip(const TRect& r) { clip_ = r; }
+  void SetClip(const Rect& r) { clip_ = r; }
   void ClearClip() { clip_.reset(); }
   // A box holding every pixel the drawing so far may have changed (not cut to the image).
-  const TRect& Touched() const { return touched_; }
+  const Rect& Touched() const { return touched_; }
 
   void MoveTo(int x, int y) { current_ = {x, y}; }
   // Line from the current point to (x, y), which becomes the current point. A 1-pixel pen
@@ -60,32 +61,32 @@ class Canvas {
   // Outline with the pen (unless clear), filled with the brush; right/bottom exclusive.
   void Rectangle(int left, int top, int right, int bottom);
   // Brush fill of left <= x < right, top <= y < bottom; the pen is not used.
-  void FillRect(const TRect& r);
+  void FillRect(const Rect& r);
   // Filled with the brush by the alternate (odd-even) rule, outlined with the pen.
   void Polygon(std::span<const QPoint> points);
-  void SetPixel(int x, int y, TColor c);
-  TColor Pixel(int x, int y) const;  // black outside the image
+  void SetPixel(int x, int y, Colour c);
+  Colour Pixel(int x, int y) const;  // black outside the image
   // Text with its top-left cell corner at (x, y).
   void TextOut(int x, int y, const QString& text);
   // A box holding every pixel TextOut(x, y, text) may change with the current font.
-  TRect TextBox(int x, int y, const QString& text) const;
+  Rect TextBox(int x, int y, const QString& text) const;
   // Copies src's rectangle (srcX, srcY, w, h) to (x, y) with a raster operation.
   void CopyRect(int x, int y, int w, int h, const QImage& src, int srcX, int srcY,
                 CopyMode mode = CopyMode::SrcCopy);
   // Stretches src's rectangle over dst (nearest neighbour).
-  void StretchDraw(const TRect& dst, const QImage& src, const TRect& srcRect);
+  void StretchDraw(const Rect& dst, const QImage& src, const Rect& srcRect);
   // Copies src's rectangle (srcX, srcY, w, h) to (x, y), leaving out pure black source pixels.
   void MaskedCopy(int x, int y, int w, int h, const QImage& src, int srcX, int srcY);
 
  private:
   // The image's rectangle cut to the clip.
-  TRect Bounds() const;
-  void Touch(const TRect& r);
+  Rect Bounds() const;
+  void Touch(const Rect& r);
 
   QImage& image_;
   QPoint current_{0, 0};
-  std::optional<TRect> clip_;
-  TRect touched_;
+  std::optional<Rect> clip_;
+  Rect touched_;
 };
 
 // A new RGB32 picture of the given size, filled with black.

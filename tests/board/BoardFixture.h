@@ -106,7 +106,7 @@ class StartedBoardTest : public ::testing::Test {
   // Picks up a chalk (0..5) or the eraser (EraserSelected) from the tray with a click.
   void PickUp(int tool) {
     const TrayGeometry tray{800, 480, 432};
-    const TRect r = tool == EraserSelected ? tray.EraserHit() : tray.ChalkSlot(tool);
+    const Rect r = tool == EraserSelected ? tray.EraserHit() : tray.ChalkSlot(tool);
     const int x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
     Press(MouseButton::Left, x, y);
     Release(MouseButton::Left, x, y);
@@ -133,14 +133,14 @@ class BoardTest : public StartedBoardTest {
     FillBoard(BoardColour);  // without the fresh board's black edges
   }
 
-  TColor Px(int x, int y) const { return FromQRgb(frm.Picture().pixel(x, y)); }
+  Colour Px(int x, int y) const { return FromQRgb(frm.Picture().pixel(x, y)); }
   bool BoardClean() const {
     QImage clean(frm.Picture().size(), QImage::Format_RGB32);
     clean.fill(ToQRgb(BoardColour));
     return frm.Picture() == clean;
   }
   // The board as a loaded board file would leave it.
-  void FillBoard(TColor c) { frm.BoardPicture().fill(ToQRgb(c)); }
+  void FillBoard(Colour c) { frm.BoardPicture().fill(ToQRgb(c)); }
   // The ends of the laid chalk: A x, A y, B x, B y.
   std::array<int, 4> Ends() const {
     const LaidChalkEnds& e = hand().ends;

@@ -13,12 +13,8 @@ namespace {
 // dust and keys of the test's own.
 class Compose : public StartedBoardTest {
  protected:
-  void SetUp() override {
-    StartedBoardTest::SetUp();
-    sprites.Add(MakeLaidChalkSprite());
-  }
   QImage SceneFrame(QSize client = {800, 480}) {
-    return WholeFrame({client, frm.Picture(), frm.Pictures(), sprites, h, dust, k, debug, 0});
+    return WholeFrame({client, frm.Picture(), frm.Pictures(), h, dust, k, debug, 0});
   }
   bool TrayBandAt(const QImage& frame, int left, int top, int right, int bottom) {
     return slatewick::TrayBandAt(frame, frm.Pictures().tray, left, top, right, bottom);
@@ -29,7 +25,6 @@ class Compose : public StartedBoardTest {
   }
   const BoardPictures& pictures() const { return frm.Pictures(); }
 
-  TDXImageList sprites;
   Hand h;
   DustList dust;
   KeyState k;
@@ -104,7 +99,7 @@ TEST_F(Compose, DebugOverlayOnlyWhenAsked) {
   const auto whiteIn = [](const QImage& f) {
     int n = 0;
     for (int y = 30; y < 320; ++y)
-      for (int x = 60; x < 400; ++x) n += FromQRgb(f.pixel(x, y)) == RGB(255, 255, 255);
+      for (int x = 60; x < 400; ++x) n += FromQRgb(f.pixel(x, y)) == Rgb(255, 255, 255);
     return n;
   };
   PointerAt(600, 300);
@@ -126,17 +121,17 @@ TEST_F(Compose, DustOutsideTheSurfaceLeavesNoPixel) {
 TEST_F(Compose, EveryChangeOfTheBoardReachesTheNextFrame) {
   Move(600, 300);
   Frame();
-  Canvas(frm.BoardPicture()).SetPixel(100, 100, RGB(1, 2, 3));
-  EXPECT_EQ(FromQRgb(Frame().pixel(100, 100)), RGB(1, 2, 3));
+  Canvas(frm.BoardPicture()).SetPixel(100, 100, Rgb(1, 2, 3));
+  EXPECT_EQ(FromQRgb(Frame().pixel(100, 100)), Rgb(1, 2, 3));
   Canvas(frm.BoardPicture()).MaskedCopy(200, 100, 1, 1, pictures().chalks, 10, 5);
   EXPECT_EQ(Frame().pixel(200, 100), pictures().chalks.pixel(10, 5));
   QImage loaded(800, 432, QImage::Format_RGB32);
   loaded.fill(qRgb(9, 9, 9));
   frm.BoardPicture() = loaded;
-  EXPECT_EQ(FromQRgb(Frame().pixel(400, 200)), RGB(9, 9, 9));
+  EXPECT_EQ(FromQRgb(Frame().pixel(400, 200)), Rgb(9, 9, 9));
   frm.Surface().StopSurface();
   frm.Surface().StartSurface();  // a restarted surface gets a whole frame at once
-  EXPECT_EQ(FromQRgb(Frame().pixel(400, 200)), RGB(9, 9, 9));
+  EXPECT_EQ(FromQRgb(Frame().pixel(400, 200)), Rgb(9, 9, 9));
 }
 
 // A client area that was made larger (a sizeable window after full screen) gets a frame of its

@@ -60,7 +60,7 @@ TEST_F(FrameStep, TapMarksASquareWithRoughDotsYOffsetFirst) {
   for (int y = 97; y < 103; ++y)
     for (int x = 97; x < 103; ++x) {
       if (x == 97 && y == 100) continue;
-      EXPECT_EQ(Px(x, y), RGB(255, 255, 255)) << x << "," << y;
+      EXPECT_EQ(Px(x, y), Rgb(255, 255, 255)) << x << "," << y;
     }
   EXPECT_EQ(Px(97, 100), kBoard);
   EXPECT_EQ(Px(95, 95), kBoard);

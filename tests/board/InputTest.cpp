@@ -16,7 +16,7 @@ using Input = BoardTest;
 // The tray of the 800 x 480 window, below its 432 pixels of board.
 const TrayGeometry Tray{800, 480, 432};
 
-QPoint Middle(const TRect& r) {
+QPoint Middle(const Rect& r) {
   return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
 }
 
@@ -58,7 +58,7 @@ TEST_F(Input, AnyButtonPicksUpAChalkFromTheTray) {
 }
 
 TEST_F(Input, SlotEdgesAreRightAndBottomExclusive) {
-  const TRect first = Tray.ChalkSlot(0), second = Tray.ChalkSlot(1), third = Tray.ChalkSlot(2);
+  const Rect first = Tray.ChalkSlot(0), second = Tray.ChalkSlot(1), third = Tray.ChalkSlot(2);
   const std::pair<QPoint, int> presses[] = {{{first.Right - 1, first.Top}, 0},
                                             {{first.Right, first.Top}, 0},
                                             {{second.Left, second.Bottom - 1}, 1},
@@ -366,7 +366,7 @@ TEST_F(Input, MenuButtonFollowsTheWindowSize) {
   const QPoint before = Middle(Tray.MenuButtonHit());
   frm.Press(MouseButton::Left, before.x(), before.y());
   EXPECT_EQ(host.menusShown, 0);
-  const TRect hit = TrayGeometry{1000, 600, 432}.MenuButtonHit();
+  const Rect hit = TrayGeometry{1000, 600, 432}.MenuButtonHit();
   frm.Press(MouseButton::Left, hit.Left, hit.Top);
   frm.Press(MouseButton::Left, hit.Right - 2, hit.Bottom - 1);
   EXPECT_EQ(host.menusShown, 2);
@@ -388,10 +388,10 @@ TEST_F(Input, AltEnterSwitchesToFullScreenAndBack) {
   frm.Surface().StartSurface();
   window.surfaceSize = {640, 400};
   frm.KeyDown(Key::Enter, false);
-  EXPECT_FALSE(frm.Surface().doFullScreen);
+  EXPECT_FALSE(frm.Surface().fullScreen);
 
   frm.KeyDown(Key::Enter, true);
-  EXPECT_TRUE(frm.Surface().doFullScreen);
+  EXPECT_TRUE(frm.Surface().fullScreen);
   EXPECT_TRUE(window.fullScreen);
   EXPECT_FALSE(window.sizeable);
   EXPECT_TRUE(window.cursorHidden);
@@ -402,7 +402,7 @@ TEST_F(Input, AltEnterSwitchesToFullScreenAndBack) {
 
   window.placement = "full";
   frm.KeyDown(Key::Enter, true);
-  EXPECT_FALSE(frm.Surface().doFullScreen);
+  EXPECT_FALSE(frm.Surface().fullScreen);
   EXPECT_FALSE(window.fullScreen);
   EXPECT_TRUE(window.sizeable);
   EXPECT_EQ(window.placement, QByteArray("centre"));
@@ -412,9 +412,9 @@ TEST_F(Input, AltEnterSwitchesToFullScreenAndBack) {
 
 TEST_F(Input, AltEnterWithoutAWindowOnlyFlipsTheMode) {
   frm.KeyDown(Key::Enter, true);
-  EXPECT_TRUE(frm.Surface().doFullScreen);
+  EXPECT_TRUE(frm.Surface().fullScreen);
   frm.KeyDown(Key::Enter, true);
-  EXPECT_FALSE(frm.Surface().doFullScreen);
+  EXPECT_FALSE(frm.Surface().fullScreen);
 }
 
 TEST_F(Input, NothingIsHandledBeforeStartUpHasFinished) {

@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, TicksArePacedByTheRefreshRateOfTheWindowsScreen) {
   window.show();
   ASSERT_TRUE(window.screen());
   EXPECT_GT(window.screen()->refreshRate(), 0);
-  EXPECT_DOUBLE_EQ(board().FrameTimer().RefreshRate(), window.screen()->refreshRate());
+  EXPECT_DOUBLE_EQ(board().Timer().RefreshRate(), window.screen()->refreshRate());
 }
 
 TEST_F(MainWindowTest, TheRestOfStartUpRunsOnceAfterTheFirstFrameIsPainted) {

@@ -1,28 +1,29 @@
 #pragma once
 // Colours and pixel checks shared by the board's tests. Rectangles are [left, right) x
-// [top, bottom); colours are TColor (0x00BBGGRR).
+// [top, bottom); colours are Colour (0x00BBGGRR).
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QRect>
 
-#include "platform/Types.h"
+#include "platform/Colour.h"
+#include "platform/Rect.h"
 #include "support/Pictures.h"
 
 namespace slatewick {
 
-constexpr TColor kBoard = RGB(0, 80, 0);       // the board's green
-constexpr TColor kWhite = RGB(255, 255, 255);  // the first chalk
-constexpr TColor kSmudge = RGB(3, 83, 3);      // what finger and eraser leave with LeaveSmudge
+constexpr Colour kBoard = Rgb(0, 80, 0);       // the board's green
+constexpr Colour kWhite = Rgb(255, 255, 255);  // the first chalk
+constexpr Colour kSmudge = Rgb(3, 83, 3);      // what finger and eraser leave with LeaveSmudge
 constexpr QRgb kBlackPixel = 0xFF000000u;      // pure black: a masked copy leaves it out
 
-inline TColor At(const QImage& image, int x, int y) {
+inline Colour At(const QImage& image, int x, int y) {
   return FromQRgb(image.pixel(x, y));
 }
 
 // Every pixel of the rectangle is c.
 inline ::testing::AssertionResult AllOf(const QImage& image, int left, int top, int right,
-                                        int bottom, TColor c) {
+                                        int bottom, Colour c) {
   for (int y = top; y < bottom; ++y)
     for (int x = left; x < right; ++x)
       if (At(image, x, y) != c)

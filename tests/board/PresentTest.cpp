@@ -135,7 +135,7 @@ TEST_F(Present, PartialFramesLeaveTheWindowEqualToTheWholeFrame) {
          for (int i = 0; i < 6; ++i) DropDust(200, 100);
          for (int i = 0; i < 4; ++i) {
            Canvas c(frm.BoardPicture());
-           c.brush.Color = RGB(40 * i, 200, 90);
+           c.brush.Color = Rgb(40 * i, 200, 90);
            c.FillRect({90 * i, 20 * i, 90 * i + 300, 20 * i + 420});
            Drag(380 + 20 * i, 120, 6, 5, 3);
          }

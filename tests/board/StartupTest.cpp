@@ -52,10 +52,10 @@ TEST_F(Startup, FirstFrameShowsTheTrayWithTheWhiteChalkInTheHand) {
   ASSERT_EQ(frame.size(), QSize(800, 480));
   // Slot 0 shows the bare tray band; the other slots hold their piece.
   const TrayGeometry tray{800, 480, 432};
-  const TRect bare = tray.ChalkSlot(0);
+  const Rect bare = tray.ChalkSlot(0);
   EXPECT_TRUE(TrayBandAt(frame, frm.Pictures().tray, bare.Left, bare.Top, bare.Right, bare.Bottom));
   for (int j = 1; j < 6; ++j) {
-    const TRect slot = tray.ChalkSlot(j);
+    const Rect slot = tray.ChalkSlot(j);
     EXPECT_TRUE(ShowsMasked(frame, slot.Left, slot.Top, frm.Pictures().chalks, slot.Width() * j, 0,
                             slot.Width(), slot.Height()))
         << j;
@@ -171,7 +171,7 @@ TEST_F(Startup, PicturesShorterThanTheirRegionsStillDraw) {
   test.env.keys = {.Left = true};
   const TrayGeometry tray{800, 480, 432};
   for (int chalk = 5; chalk >= -1; --chalk) {
-    const TRect slot = chalk >= 0 ? tray.ChalkSlot(chalk) : tray.EraserHit();
+    const Rect slot = chalk >= 0 ? tray.ChalkSlot(chalk) : tray.EraserHit();
     board.Press(MouseButton::Left, slot.Left + 1, slot.Top + 1);
     board.Release(MouseButton::Left, slot.Left + 1, slot.Top + 1);
     board.Press(MouseButton::Left, 300, 200);

@@ -43,16 +43,16 @@ class Strokes : public BoardTest {
 }  // namespace
 
 TEST(Shade, DarkensChannelsAndFloorsAtZero) {
-  EXPECT_EQ(ShadeColor(RGB(130, 200, 230), 10, 20, 30), RGB(120, 180, 200));
-  EXPECT_EQ(ShadeColor(RGB(10, 90, 10), 20, 20, 20), RGB(0, 70, 0));
-  EXPECT_EQ(ShadeColor(RGB(255, 255, 255), 0, 200, 0), RGB(255, 55, 255));
+  EXPECT_EQ(ShadeColor(Rgb(130, 200, 230), 10, 20, 30), Rgb(120, 180, 200));
+  EXPECT_EQ(ShadeColor(Rgb(10, 90, 10), 20, 20, 20), Rgb(0, 70, 0));
+  EXPECT_EQ(ShadeColor(Rgb(255, 255, 255), 0, 200, 0), Rgb(255, 55, 255));
 }
 
 TEST(Shade, YellowAndPinkKeepGreenAtEighty) {
-  EXPECT_EQ(ShadeColor(RGB(233, 135, 193), 100, 100, 100), RGB(133, 80, 93));
-  EXPECT_EQ(ShadeColor(RGB(255, 252, 30), 0, 200, 0), RGB(255, 80, 30));
+  EXPECT_EQ(ShadeColor(Rgb(233, 135, 193), 100, 100, 100), Rgb(133, 80, 93));
+  EXPECT_EQ(ShadeColor(Rgb(255, 252, 30), 0, 200, 0), Rgb(255, 80, 30));
   // Only those two colours exactly.
-  EXPECT_EQ(ShadeColor(RGB(233, 135, 192), 100, 100, 100), RGB(133, 35, 92));
+  EXPECT_EQ(ShadeColor(Rgb(233, 135, 192), 100, 100, 100), Rgb(133, 35, 92));
 }
 
 TEST(Shade, NearestRoundsHalvesToEven) {
@@ -77,12 +77,12 @@ TEST_F(Strokes, AngleOffsetsForTheChalkHalfLength) {
 TEST_F(Strokes, ChalkShadeRangesByTable) {
   struct Case {
     int chalk, rMax;
-    TColor lightest, darkest;
+    Colour lightest, darkest;
   };
   const Case cases[] = {
-      {0, 99, RGB(191, 211, 191), RGB(92, 112, 92)}, {1, 99, RGB(191, 208, 0), RGB(92, 109, 0)},
-      {2, 99, RGB(169, 91, 129), RGB(70, 80, 30)},   {3, 59, RGB(98, 178, 198), RGB(39, 119, 139)},
-      {4, 39, RGB(140, 118, 43), RGB(95, 90, 4)},    {5, 19, RGB(41, 106, 41), RGB(22, 87, 22)},
+      {0, 99, Rgb(191, 211, 191), Rgb(92, 112, 92)}, {1, 99, Rgb(191, 208, 0), Rgb(92, 109, 0)},
+      {2, 99, Rgb(169, 91, 129), Rgb(70, 80, 30)},   {3, 59, Rgb(98, 178, 198), Rgb(39, 119, 139)},
+      {4, 39, Rgb(140, 118, 43), Rgb(95, 90, 4)},    {5, 19, Rgb(41, 106, 41), Rgb(22, 87, 22)},
   };
   for (const Case& c : cases) {
     random.Clear();
@@ -93,9 +93,9 @@ TEST_F(Strokes, ChalkShadeRangesByTable) {
   }
   // Pink's green stops at 80 from r = 12 on.
   random.Push({11, 12, 50});
-  EXPECT_EQ(GetGValue(tools.ChalkShade(2)), 80);
-  EXPECT_EQ(tools.ChalkShade(2), RGB(233 - 76, 80, 193 - 76));
-  EXPECT_EQ(tools.ChalkShade(2), RGB(233 - 114, 80, 193 - 114));
+  EXPECT_EQ(GreenOf(tools.ChalkShade(2)), 80);
+  EXPECT_EQ(tools.ChalkShade(2), Rgb(233 - 76, 80, 193 - 76));
+  EXPECT_EQ(tools.ChalkShade(2), Rgb(233 - 114, 80, 193 - 114));
 }
 
 TEST_F(Strokes, PatternTakesOneShadePerPixelColumnByColumn) {
@@ -106,7 +106,7 @@ TEST_F(Strokes, PatternTakesOneShadePerPixelColumnByColumn) {
   for (int x = 0; x < 8; ++x)
     for (int y = 0; y < 8; ++y) {
       const int r = 8 * x + y;
-      EXPECT_EQ(FromQRgb(p.pixel(x, y)), RGB(169 - r, std::max(91 - r, 80), 129 - r))
+      EXPECT_EQ(FromQRgb(p.pixel(x, y)), Rgb(169 - r, std::max(91 - r, 80), 129 - r))
           << x << "," << y;
     }
   EXPECT_EQ(random.asked.size(), 64u);
@@ -148,7 +148,7 @@ TEST_F(Strokes, QuickStartTurnsIntoACornerLine) {
 
   random.Push({0, 0, 99});  // colour, corner shade, dust check
   Move(120, 100);
-  EXPECT_TRUE(AllOf(frm.Picture(), 110, 100, 120, 101, RGB(191, 211, 191)));
+  EXPECT_TRUE(AllOf(frm.Picture(), 110, 100, 120, 101, Rgb(191, 211, 191)));
   EXPECT_EQ(Px(120, 100), kBoard);
   EXPECT_EQ(Px(115, 99), kBoard);
   EXPECT_EQ(Px(115, 101), kBoard);
@@ -175,7 +175,7 @@ TEST_F(Strokes, CtrlAtThePressDrawsCornerFromTheFirstMove) {
   keys.Ctrl = false;  // letting go of Ctrl changes nothing
   random.Push({0, 99, 99});
   Move(100, 104);
-  EXPECT_TRUE(AllOf(frm.Picture(), 100, 100, 101, 104, RGB(92, 112, 92)));
+  EXPECT_TRUE(AllOf(frm.Picture(), 100, 100, 101, 104, Rgb(92, 112, 92)));
   EXPECT_EQ(hand().way, ChalkWay::Corner);
 }
 
@@ -215,7 +215,7 @@ TEST_F(Strokes, WithoutTheDistanceLimitAnyLengthIsDrawn) {
 TEST_F(Strokes, FingerAndEraserWipeWithTheSmudgeColourWithLeaveSmudge) {
   for (bool yogore : {true, false}) {
     settings().LeaveSmudge = yogore;
-    const TColor wipe = yogore ? kSmudge : kBoard;
+    const Colour wipe = yogore ? kSmudge : kBoard;
     FillBoard(kWhite);
     Move(200, 200);
     Press(MouseButton::Right, 200, 200);
@@ -263,7 +263,7 @@ TEST_F(Strokes, LaidChalkSweepsTheBandFromThePressPoint) {
   EXPECT_EQ(Ends(), (std::array{74, 100, 126, 100}));
   random.fallback = [](int n) { return n - 1; };
   Move(100, 110);
-  const TColor shade = RGB(92, 112, 92);  // the darkest white, every pixel of the pattern
+  const Colour shade = Rgb(92, 112, 92);  // the darkest white, every pixel of the pattern
   EXPECT_TRUE(AllOf(frm.Picture(), 74, 100, 126, 110, shade));
   EXPECT_TRUE(AllOf(frm.Picture(), 74, 99, 126, 100, kBoard));
   EXPECT_TRUE(AllOf(frm.Picture(), 74, 110, 126, 111, kBoard));
@@ -307,10 +307,10 @@ TEST_F(Strokes, TurningFromNinetyToMinusEightyFiveFillsTwoThinTriangles) {
   EXPECT_EQ(at(199, 210), kBoard);
   for (int y = 0; y < 432; ++y)
     for (int x = 0; x < 800; ++x) {
-      const TColor c = at(x, y);
+      const Colour c = at(x, y);
       if (c == kBoard) continue;
       ASSERT_TRUE(x >= 197 && x < 203 && y >= 174 && y < 226) << x << "," << y;
-      ASSERT_GE(GetGValue(c), 80);
+      ASSERT_GE(GreenOf(c), 80);
     }
 }
 

@@ -207,7 +207,7 @@ TEST_F(DialogWindows, InstallingWiresTheMenuCommandsAndF12ToTheDialogs) {
   EXPECT_EQ(save->Dialog().Filter, board.ExportFilter());
   EXPECT_TRUE(board.ExportFilter().startsWith(QStringLiteral("BMP image (*.bmp)")));
   EXPECT_EQ(ReadBmpFile(Path("exported.bmp")), Blocks(800, 480));
-  EXPECT_TRUE(board.FrameTimer().Enabled());
+  EXPECT_TRUE(board.Timer().Enabled());
 
   test.clock.now = QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123));
   board.Commands().screenShot();

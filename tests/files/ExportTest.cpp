@@ -30,13 +30,13 @@ class ExportTest : public FilesTest {
     frm.Surface().BackBuffer() = Blocks(800, 480);
     frm.Surface().PresentFrame();
     ASSERT_EQ(frm.Surface().FrontBuffer(), Blocks(800, 480));
-    ASSERT_TRUE(frm.FrameTimer().Enabled());
+    ASSERT_TRUE(frm.Timer().Enabled());
   }
 
   // The save dialog answers with path, or is cancelled when path is empty.
   void ChooseFile(const QString& path) {
     saveFile.OnExecute = [this, path](SaveFileModel& dialog) {
-      timerInDialogs.push_back(frm.FrameTimer().Enabled());
+      timerInDialogs.push_back(frm.Timer().Enabled());
       if (path.isEmpty()) return false;
       dialog.FileName = path;
       return true;
@@ -46,7 +46,7 @@ class ExportTest : public FilesTest {
   // cancel closes it without OK.
   void ChooseKind(std::optional<int> kind, bool cancel = false) {
     howTo.RunModal = [this, kind, cancel] {
-      timerInDialogs.push_back(frm.FrameTimer().Enabled());
+      timerInDialogs.push_back(frm.Timer().Enabled());
       kindShown = howTo.BoardOnlyButton.Checked ? 0 : howTo.WholeWindowButton.Checked ? 1 : -1;
       if (kind) {
         howTo.BoardOnlyButton.Checked = *kind == 0;
@@ -77,7 +77,7 @@ TEST_F(ExportTest, TheBoardPictureAsBmpEqualsTheBoardAndTheChoiceStaysForTheNext
   EXPECT_EQ(ReadBmpFile(Path("board.bmp")), frm.BoardPicture());
   EXPECT_TRUE(boxes.empty());
   EXPECT_EQ(timerInDialogs, (std::vector<bool>{false, false}));
-  EXPECT_TRUE(frm.FrameTimer().Enabled());
+  EXPECT_TRUE(frm.Timer().Enabled());
 
   ExportAs(QStringLiteral("second.bmp"), std::nullopt);
   EXPECT_EQ(kindShown, 0);
@@ -90,7 +90,7 @@ TEST_F(ExportTest, TheFirstExportOffersTheWindowPictureWhichEqualsTheWindow) {
   EXPECT_EQ(kindShown, 1);
   EXPECT_EQ(howTo.ExportKind, 1);
   EXPECT_EQ(ReadBmpFile(Path("window.bmp")), Blocks(800, 480));
-  EXPECT_TRUE(frm.FrameTimer().Enabled());
+  EXPECT_TRUE(frm.Timer().Enabled());
 }
 
 TEST_F(ExportTest, TheWindowPictureHasTheClientSize) {
@@ -143,7 +143,7 @@ TEST_F(ExportTest, AnyOtherExtensionWritesNothingAndSaysSo) {
     EXPECT_EQ(boxes[0].Icon, BoxIcon::None);
     EXPECT_FALSE(boxes[0].YesNo);
     EXPECT_TRUE(boxes[0].Text.contains(QString::fromUtf8(name))) << boxes[0].Text.toStdString();
-    EXPECT_TRUE(frm.FrameTimer().Enabled());
+    EXPECT_TRUE(frm.Timer().Enabled());
   }
   EXPECT_EQ(Entries(dir.path()), QStringList{});
 }
@@ -166,7 +166,7 @@ TEST_F(ExportTest, CancellingEitherDialogWritesNothingAndTheTimerRunsAgain) {
   ChooseKind(0);
   Export();
   EXPECT_EQ(timerInDialogs, std::vector<bool>{false});
-  EXPECT_TRUE(frm.FrameTimer().Enabled());
+  EXPECT_TRUE(frm.Timer().Enabled());
 
   howTo.ExportKind = 1;
   timerInDialogs.clear();
@@ -175,7 +175,7 @@ TEST_F(ExportTest, CancellingEitherDialogWritesNothingAndTheTimerRunsAgain) {
   Export();
   EXPECT_EQ(timerInDialogs, (std::vector<bool>{false, false}));
   EXPECT_EQ(howTo.ExportKind, 1);
-  EXPECT_TRUE(frm.FrameTimer().Enabled());
+  EXPECT_TRUE(frm.Timer().Enabled());
   EXPECT_EQ(Entries(dir.path()), QStringList{});
   EXPECT_TRUE(boxes.empty());
 }
@@ -187,7 +187,7 @@ TEST_F(ExportTest, AFailedWriteShowsTheErrorBoxAndTheTimerRunsAgain) {
     boxes.clear();
     ExportAs(QString::fromUtf8(name), 1);
     ExpectOneErrorBox({Path(QString::fromUtf8(name)), SystemReason(ENOTDIR)});
-    EXPECT_TRUE(frm.FrameTimer().Enabled());
+    EXPECT_TRUE(frm.Timer().Enabled());
   }
   EXPECT_EQ(ReadBytes(Path("plain")), QByteArray("a file, not a folder"));
 }
@@ -203,7 +203,7 @@ TEST_F(ExportTest, AnExportOverAnOldFileThatFailsLeavesItWhole) {
   ExpectOneErrorBox({SystemReason(EFBIG)});
   EXPECT_EQ(ReadBytes(Path("kept.bmp")), old);
   EXPECT_EQ(Entries(dir.path()), QStringList{"kept.bmp"});
-  EXPECT_TRUE(frm.FrameTimer().Enabled());
+  EXPECT_TRUE(frm.Timer().Enabled());
 }
 
 TEST_F(ExportTest, TheScreenshotIsTheWindowAsJpegNamedByThePinnedClock) {
@@ -214,7 +214,7 @@ TEST_F(ExportTest, TheScreenshotIsTheWindowAsJpegNamedByThePinnedClock) {
   ASSERT_TRUE(shot.ok);
   EXPECT_EQ(shot.quant, LibjpegTables(90));
   EXPECT_LE(MaxBlockInteriorDifference(shot.image, Blocks(800, 480)), 6);
-  EXPECT_TRUE(frm.FrameTimer().Enabled());
+  EXPECT_TRUE(frm.Timer().Enabled());
   EXPECT_TRUE(boxes.empty());
 
   frm.Surface().BackBuffer().fill(Qt::white);
@@ -239,7 +239,7 @@ TEST_F(ExportTest, AScreenshotThatCannotBeWrittenShowsTheErrorBox) {
   test.clock.now = QDateTime(QDate(2026, 12, 6), QTime(19, 26, 11, 123));
   TakeScreenShot(frm);
   ExpectOneErrorBox({QStringLiteral("2026_12_06_19_26_11_123.jpg"), SystemReason(ENOTDIR)});
-  EXPECT_TRUE(frm.FrameTimer().Enabled());
+  EXPECT_TRUE(frm.Timer().Enabled());
 }
 
 }  // namespace

@@ -14,14 +14,14 @@ namespace slatewick {
 
 namespace {
 
-constexpr TColor Black = 0;
-constexpr TColor Red = RGB(255, 0, 0);
-constexpr TColor Blue = RGB(0, 0, 255);
-constexpr TColor White = RGB(255, 255, 255);
+constexpr Colour Black = 0;
+constexpr Colour Red = Rgb(255, 0, 0);
+constexpr Colour Blue = Rgb(0, 0, 255);
+constexpr Colour White = Rgb(255, 255, 255);
 
 struct Px {
   int x, y;
-  TColor color;
+  Colour color;
 };
 
 void ExpectPixels(const Canvas& c, const std::vector<Px>& pixels) {
@@ -29,7 +29,7 @@ void ExpectPixels(const Canvas& c, const std::vector<Px>& pixels) {
 }
 
 // Pixels of one colour in the whole picture.
-int CountColor(Canvas& c, TColor color) {
+int CountColor(Canvas& c, Colour color) {
   int n = 0;
   for (int y = 0; y < c.Image().height(); ++y)
     for (int x = 0; x < c.Image().width(); ++x) n += c.Pixel(x, y) == color;
@@ -37,7 +37,7 @@ int CountColor(Canvas& c, TColor color) {
 }
 
 // Rows of column x in that colour.
-int ColumnRun(Canvas& c, TColor color, int x) {
+int ColumnRun(Canvas& c, Colour color, int x) {
   int n = 0;
   for (int y = 0; y < c.Image().height(); ++y) n += c.Pixel(x, y) == color;
   return n;
@@ -46,7 +46,7 @@ int ColumnRun(Canvas& c, TColor color, int x) {
 QImage Pattern8() {
   QImage p = NewBitmap(8, 8);
   for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) p.setPixel(x, y, ToQRgb(RGB(10 + x * 30, 10 + y * 30, 77)));
+    for (int x = 0; x < 8; ++x) p.setPixel(x, y, ToQRgb(Rgb(10 + x * 30, 10 + y * 30, 77)));
   return p;
 }
 
@@ -277,42 +277,42 @@ TEST_F(CanvasTest, DrawingIsClippedToTheImage) {
 
 TEST_F(CanvasTest, CopyModesCombineTheBits) {
   QImage src = NewBitmap(4, 4);
-  src.fill(ToQRgb(RGB(0xF0, 0x0F, 0x33)));
+  src.fill(ToQRgb(Rgb(0xF0, 0x0F, 0x33)));
   Canvas& c = Paint(10, 10);
-  c.Image().fill(ToQRgb(RGB(0x3C, 0xFF, 0x0F)));
+  c.Image().fill(ToQRgb(Rgb(0x3C, 0xFF, 0x0F)));
   c.CopyRect(0, 0, 2, 2, src, 0, 0, CopyMode::SrcCopy);
   c.CopyRect(3, 0, 2, 2, src, 0, 0, CopyMode::SrcAnd);
   c.CopyRect(6, 0, 2, 2, src, 0, 0, CopyMode::SrcPaint);
-  const TColor dst = RGB(0x3C, 0xFF, 0x0F);
-  ExpectPixels(c, {Px{1, 1, RGB(0xF0, 0x0F, 0x33)}, Px{4, 1, RGB(0x30, 0x0F, 0x03)},
-                   Px{7, 1, RGB(0xFC, 0xFF, 0x3F)}, Px{2, 1, dst}, Px{5, 1, dst}, Px{7, 2, dst}});
+  const Colour dst = Rgb(0x3C, 0xFF, 0x0F);
+  ExpectPixels(c, {Px{1, 1, Rgb(0xF0, 0x0F, 0x33)}, Px{4, 1, Rgb(0x30, 0x0F, 0x03)},
+                   Px{7, 1, Rgb(0xFC, 0xFF, 0x3F)}, Px{2, 1, dst}, Px{5, 1, dst}, Px{7, 2, dst}});
   EXPECT_EQ(qAlpha(c.Image().pixel(7, 1)), 255);
 }
 
 TEST_F(CanvasTest, CopyRectClipsSourceAndDestination) {
   QImage src = NewBitmap(4, 4);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) src.setPixel(x, y, ToQRgb(RGB(x + 1, y + 1, 9)));
+    for (int x = 0; x < 4; ++x) src.setPixel(x, y, ToQRgb(Rgb(x + 1, y + 1, 9)));
   Canvas& c = Paint(6, 6);
   // Source starting left of the picture: only its columns 0..1 arrive, at x = 2..3.
   c.CopyRect(0, 0, 4, 1, src, -2, 0);
   ExpectPixels(c,
-               {Px{0, 0, Black}, Px{1, 0, Black}, Px{2, 0, RGB(1, 1, 9)}, Px{3, 0, RGB(2, 1, 9)}});
+               {Px{0, 0, Black}, Px{1, 0, Black}, Px{2, 0, Rgb(1, 1, 9)}, Px{3, 0, Rgb(2, 1, 9)}});
   // Destination off the top left: the visible corner shows source (2, 2).
   c.CopyRect(-2, -2, 4, 4, src, 0, 0);
-  ExpectPixels(c, {Px{0, 0, RGB(3, 3, 9)}, Px{1, 1, RGB(4, 4, 9)}});
+  ExpectPixels(c, {Px{0, 0, Rgb(3, 3, 9)}, Px{1, 1, Rgb(4, 4, 9)}});
   // Past the bottom right, and past the source's end.
   c.CopyRect(4, 4, 10, 10, src, 2, 2);
-  ExpectPixels(c, {Px{4, 4, RGB(3, 3, 9)}, Px{5, 5, RGB(4, 4, 9)}});
+  ExpectPixels(c, {Px{4, 4, Rgb(3, 3, 9)}, Px{5, 5, Rgb(4, 4, 9)}});
   c.CopyRect(0, 5, 4, 1, src, 3, 0);
-  ExpectPixels(c, {Px{0, 5, RGB(4, 1, 9)}, Px{1, 5, Black}});
+  ExpectPixels(c, {Px{0, 5, Rgb(4, 1, 9)}, Px{1, 5, Black}});
 }
 
 TEST_F(CanvasTest, CopyRectWithinOnePicture) {
   Canvas& c = Paint(8, 1);
-  for (int x = 0; x < 8; ++x) c.SetPixel(x, 0, RGB(x + 1, 0, 0));
+  for (int x = 0; x < 8; ++x) c.SetPixel(x, 0, Rgb(x + 1, 0, 0));
   c.CopyRect(2, 0, 6, 1, c.Image(), 0, 0);
-  for (int x = 2; x < 8; ++x) EXPECT_EQ(c.Pixel(x, 0), RGB(x - 1, 0, 0));
+  for (int x = 2; x < 8; ++x) EXPECT_EQ(c.Pixel(x, 0), Rgb(x - 1, 0, 0));
 }
 
 TEST_F(CanvasTest, StretchDrawIsNearestNeighbour) {
@@ -343,10 +343,10 @@ TEST_F(CanvasTest, TextIsWhiteInsideItsCellAtTheFontSize) {
   int top = 1000, bottom = -1, left = 1000, whites = 0;
   for (int y = 0; y < 120; ++y) {
     for (int x = 0; x < 400; ++x) {
-      const TColor p = c.Pixel(x, y);
+      const Colour p = c.Pixel(x, y);
       if (p == Black) continue;
-      EXPECT_EQ(GetRValue(p), GetGValue(p));  // grey levels of white, nothing else
-      EXPECT_EQ(GetRValue(p), GetBValue(p));
+      EXPECT_EQ(RedOf(p), GreenOf(p));  // grey levels of white, nothing else
+      EXPECT_EQ(RedOf(p), BlueOf(p));
       whites += p == White;
       top = std::min(top, y), bottom = std::max(bottom, y), left = std::min(left, x);
     }
@@ -362,7 +362,7 @@ TEST_F(CanvasTest, TextIsWhiteInsideItsCellAtTheFontSize) {
 }
 
 TEST_F(CanvasTest, TextBackgroundIsTransparent) {
-  const TColor board = RGB(0, 80, 0);
+  const Colour board = Rgb(0, 80, 0);
   Canvas& c = Paint(200, 60);
   c.Image().fill(ToQRgb(board));
   c.font.Size = 30;
@@ -443,7 +443,7 @@ TEST(MaskedCopy, PaintsAllButPureBlackAndIsClippedAtBothPictures) {
 TEST(RectTest, OverlapsOnlyWhenTheyShareAPixel) {
   const struct {
     const char* name;
-    TRect a, b;
+    Rect a, b;
     bool overlap;
   } pairs[] = {
       {"touching on the right", {0, 0, 10, 10}, {10, 0, 20, 10}, false},

@@ -3,9 +3,8 @@
 #include <array>
 #include <vector>
 
-#include "platform/AppError.h"
 #include "platform/Canvas.h"
-#include "platform/DXImageList.h"
+#include "platform/Sprite.h"
 
 namespace slatewick {
 
@@ -16,18 +15,15 @@ constexpr int X = 100, Y = 60;  // where the sprite's centre lands
 
 class SpriteTest : public ::testing::Test {
  protected:
-  SpriteTest() : target(NewBitmap(200, 120)) {
-    list.Add(MakeLaidChalkSprite());
-    target.fill(Board);
-  }
-  const QImage& Picture() const { return list.Find(LaidChalkSpriteName)->Picture; }
-  QRgb Sprite(int frame, int x, int y) const { return Picture().pixel(52 * frame + x, y); }
+  SpriteTest() : target(NewBitmap(200, 120)) { target.fill(Board); }
+  const QImage& Picture() const { return LaidChalkSprite().picture; }
+  QRgb SpritePixel(int frame, int x, int y) const { return Picture().pixel(52 * frame + x, y); }
   void Draw(int frame, int angle) {
-    DrawSpriteRotated(target, list, LaidChalkSpriteName, X, Y, 52, 11, frame, 0.5, 0.5, angle);
+    DrawSpriteRotated(target, LaidChalkSprite(), X, Y, frame, angle);
   }
   // Where a sprite pixel lands must show it, or the board where the sprite is black.
   void ExpectPlaced(int frame, int i, int j, QPoint at) const {
-    const QRgb s = Sprite(frame, i, j);
+    const QRgb s = SpritePixel(frame, i, j);
     EXPECT_EQ(target.pixel(at), (s & 0xFFFFFF) ? s : Board) << i << "," << j;
   }
   int Changed() const {
@@ -46,33 +42,31 @@ class SpriteTest : public ::testing::Test {
   int Opaque(int frame) const {
     int n = 0;
     for (int j = 0; j < 11; ++j)
-      for (int i = 0; i < 52; ++i) n += (Sprite(frame, i, j) & 0xFFFFFF) != 0;
+      for (int i = 0; i < 52; ++i) n += (SpritePixel(frame, i, j) & 0xFFFFFF) != 0;
     return n;
   }
 
-  TDXImageList list;
   QImage target;
 };
 
 TEST_F(SpriteTest, LaidChalkPictureHasSixFramesInTheChalkColours) {
-  const TPictureCollectionItem* item = list.Find(QStringLiteral("チョーク横"));
-  ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->Picture.size(), QSize(312, 11));
-  EXPECT_EQ(item->PatternWidth, 52);
-  EXPECT_EQ(item->PatternHeight, 11);
-  EXPECT_EQ(item->PatternCount(), 6);
+  const Sprite& laid = LaidChalkSprite();
+  EXPECT_EQ(laid.picture.size(), QSize(312, 11));
+  EXPECT_EQ(laid.frameWidth, 52);
+  EXPECT_EQ(laid.frameHeight, 11);
+  EXPECT_EQ(laid.FrameCount(), 6);
   const std::array<QRgb, 6> colours = {qRgb(255, 255, 255), qRgb(255, 252, 30), qRgb(233, 135, 193),
                                        qRgb(130, 200, 230), qRgb(180, 140, 75), qRgb(85, 150, 85)};
   for (int f = 0; f < 6; ++f) {
-    EXPECT_EQ(Sprite(f, 30, 4), colours[std::size_t(f)]) << f;
+    EXPECT_EQ(SpritePixel(f, 30, 4), colours[std::size_t(f)]) << f;
     // Rounded ends: the corners are transparent, the middle of each end is not.
     for (int x : {0, 51}) {
-      for (int y : {0, 10}) EXPECT_EQ(Sprite(f, x, y) & 0xFFFFFF, 0u) << x << "," << y;
-      EXPECT_NE(Sprite(f, x, 5) & 0xFFFFFF, 0u) << x;
+      for (int y : {0, 10}) EXPECT_EQ(SpritePixel(f, x, y) & 0xFFFFFF, 0u) << x << "," << y;
+      EXPECT_NE(SpritePixel(f, x, 5) & 0xFFFFFF, 0u) << x;
     }
     // The rim is darker than the body: the lower edge most of all.
-    EXPECT_LT(qGray(Sprite(f, 30, 10)), qGray(Sprite(f, 30, 0)));
-    EXPECT_LT(qGray(Sprite(f, 30, 0)), qGray(Sprite(f, 30, 4)));
+    EXPECT_LT(qGray(SpritePixel(f, 30, 10)), qGray(SpritePixel(f, 30, 0)));
+    EXPECT_LT(qGray(SpritePixel(f, 30, 0)), qGray(SpritePixel(f, 30, 4)));
   }
 }
 
@@ -83,14 +77,9 @@ TEST_F(SpriteTest, RoughSpotsKeepTheirPlaces) {
     std::vector<QPoint> found;
     for (int y = 2; y <= 6; ++y)
       for (int x = 9; x <= 47; ++x)
-        if (Sprite(f, x, y) != Sprite(f, 30, 4)) found.push_back({x, y});
+        if (SpritePixel(f, x, y) != SpritePixel(f, 30, 4)) found.push_back({x, y});
     EXPECT_EQ(found, spots) << f;
   }
-}
-
-TEST_F(SpriteTest, FindReturnsNothingForAnUnknownName) {
-  EXPECT_EQ(list.Find(QStringLiteral("チョーク")), nullptr);
-  EXPECT_EQ(TDXImageList().Find(LaidChalkSpriteName), nullptr);
 }
 
 // The turns by quarters place every pixel of the frame exactly, and nothing else.
@@ -156,28 +145,10 @@ TEST_F(SpriteTest, FrameOutsideTheListDrawsNothing) {
 }
 
 TEST_F(SpriteTest, SpriteIsClippedAtTheTargetEdges) {
-  DrawSpriteRotated(target, list, LaidChalkSpriteName, 0, 0, 52, 11, 0, 0.5, 0.5, 0);
-  DrawSpriteRotated(target, list, LaidChalkSpriteName, 199, 119, 52, 11, 0, 0.5, 0.5, 32);
-  EXPECT_EQ(target.pixel(0, 0), Sprite(0, 26, 5));
+  DrawSpriteRotated(target, LaidChalkSprite(), 0, 0, 0, 0);
+  DrawSpriteRotated(target, LaidChalkSprite(), 199, 119, 0, 32);
+  EXPECT_EQ(target.pixel(0, 0), SpritePixel(0, 26, 5));
   EXPECT_NE(target.pixel(199, 119), Board);
-}
-
-TEST_F(SpriteTest, UnknownNameThrowsWithTheName) {
-  try {
-    DrawSpriteRotated(target, list, QStringLiteral("消しゴム"), X, Y, 52, 11, 0, 0.5, 0.5, 0);
-    FAIL() << "no error";
-  } catch (const AppError& e) {
-    EXPECT_EQ(e.Message(), QStringLiteral("画像 '消しゴム' が見つかりません"));
-  }
-  // The name is taken as it is, also when it looks like a placeholder; even with a frame
-  // that would draw nothing.
-  try {
-    DrawSpriteRotated(target, list, QStringLiteral("%1 %s"), X, Y, 52, 11, -1, 0.5, 0.5, 0);
-    FAIL() << "no error";
-  } catch (const AppError& e) {
-    EXPECT_EQ(e.Message(), QStringLiteral("画像 '%1 %s' が見つかりません"));
-  }
-  EXPECT_EQ(Changed(), 0);
 }
 
 }  // namespace

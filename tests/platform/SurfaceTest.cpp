@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/DXDraw.h"
+#include "platform/FrameSurface.h"
 
 namespace slatewick {
 
@@ -28,22 +28,22 @@ struct RecordingHost : SurfaceHost {
 
 TEST(Surface, PresentsChangedFramesOnceAndNothingWhenStopped) {
   RecordingHost host;
-  TDXDraw draw(&host);
+  FrameSurface draw(&host);
   draw.StartSurface();
   ASSERT_TRUE(draw.SurfaceReady());
   EXPECT_EQ(draw.BackBuffer().size(), QSize(800, 480));
 
-  draw.SurfaceCanvas().SetPixel(5, 6, RGB(10, 20, 30));
+  draw.SurfaceCanvas().SetPixel(5, 6, Rgb(10, 20, 30));
   draw.ReleaseSurfaceCanvas();
   draw.PresentFrame();
   draw.PresentFrame();  // identical: not sent again
   EXPECT_EQ(host.frames, 1);
-  EXPECT_EQ(FromQRgb(host.last.pixel(5, 6)), RGB(10, 20, 30));
-  EXPECT_EQ(FromQRgb(draw.FrontBuffer().pixel(5, 6)), RGB(10, 20, 30));
+  EXPECT_EQ(FromQRgb(host.last.pixel(5, 6)), Rgb(10, 20, 30));
+  EXPECT_EQ(FromQRgb(draw.FrontBuffer().pixel(5, 6)), Rgb(10, 20, 30));
 
   draw.StopSurface();
   EXPECT_FALSE(draw.SurfaceReady());
-  draw.SurfaceCanvas().SetPixel(7, 7, RGB(255, 0, 0));
+  draw.SurfaceCanvas().SetPixel(7, 7, Rgb(255, 0, 0));
   draw.ReleaseSurfaceCanvas();
   draw.PresentFrame();
   EXPECT_EQ(host.frames, 1);
@@ -51,18 +51,18 @@ TEST(Surface, PresentsChangedFramesOnceAndNothingWhenStopped) {
 
 TEST(Surface, FullScreenSwitchAndPlacementRoundTrip) {
   RecordingHost host;
-  TDXDraw draw(&host);
+  FrameSurface draw(&host);
   draw.StartSurface();
   draw.SaveWindowPlacement();
   host.placement = "fullscreen";
   draw.StopSurface();
-  draw.doFullScreen = true;
+  draw.fullScreen = true;
   draw.StartSurface();
   EXPECT_TRUE(host.fullScreen);
 
   draw.StopSurface();
   draw.RestoreWindowPlacement();
-  draw.doFullScreen = false;
+  draw.fullScreen = false;
   draw.StartSurface();
   EXPECT_FALSE(host.fullScreen);
   EXPECT_EQ(host.placement, "windowed");

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/DXTimer.h"
+#include "platform/FrameTimer.h"
 #include "support/TestEnvironment.h"
 
 namespace slatewick {
@@ -13,12 +13,12 @@ namespace {
 // A started timer at a pinned tick count that records the LagCount of every tick.
 struct TimerTest : ::testing::Test {
   PinnedClock clock;
-  TDXTimer timer{clock};
+  FrameTimer timer{clock};
   std::vector<int> lags;
 
   void SetUp() override {
     clock.ms = 1000;
-    timer.OnTimer = [this](int lag) { lags.push_back(lag); };
+    timer.OnTick = [this](int lag) { lags.push_back(lag); };
     timer.SetEnabled(true);
   }
 };

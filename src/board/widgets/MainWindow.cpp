@@ -46,14 +46,14 @@ MainWindow::MainWindow(Environment& env)
       surface_(new SurfaceWidget(this)),
       keys_(new InputStateTracker(env.keys, this)),
       board_(std::make_unique<Board>(env, this)) {
-  setFixedSize(TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
-  surface_->setGeometry(0, 0, TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight);
+  setFixedSize(FrameSurface::SurfaceWidth, FrameSurface::SurfaceHeight);
+  surface_->setGeometry(0, 0, FrameSurface::SurfaceWidth, FrameSurface::SurfaceHeight);
   surface_->installEventFilter(this);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   board_->Surface().SetHost(surface_);
   board_->SetMessagePump([] { QCoreApplication::processEvents(); });
-  driver_ = std::make_unique<FrameTimerDriver>(board_->FrameTimer());
+  driver_ = std::make_unique<FrameTimerDriver>(board_->Timer());
   driver_->FollowScreenOf(this);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
@@ -64,7 +64,7 @@ MainWindow::MainWindow(Environment& env)
 }
 
 MainWindow::~MainWindow() {
-  board_->FrameTimer().SetEnabled(false);
+  board_->Timer().SetEnabled(false);
 }
 
 void MainWindow::Create() {
@@ -86,7 +86,7 @@ void MainWindow::RunAfterFirstPaint() {
 }
 
 QSize MainWindow::ClientSize() const {
-  if (surface_->FullScreen()) return {TDXDraw::SurfaceWidth, TDXDraw::SurfaceHeight};
+  if (surface_->FullScreen()) return {FrameSurface::SurfaceWidth, FrameSurface::SurfaceHeight};
   return size();
 }
 

@@ -11,7 +11,7 @@
 
 namespace slatewick {
 
-FrameTimerDriver::FrameTimerDriver(TDXTimer& timer, QObject* parent)
+FrameTimerDriver::FrameTimerDriver(FrameTimer& timer, QObject* parent)
     : QObject(parent), timer_(timer) {
   wake_.setTimerType(Qt::PreciseTimer);
   wake_.setSingleShot(true);

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "platform/DXDraw.h"
+#include "platform/FrameSurface.h"
 #include "platform/widgets/FullScreenSwitch.h"
 
 namespace slatewick {

@@ -1,26 +1,26 @@
-#include "platform/DXTimer.h"
+#include "platform/FrameTimer.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace slatewick {
 
-void TDXTimer::SetEnabled(bool enabled) {
+void FrameTimer::SetEnabled(bool enabled) {
   enabled_ = enabled;
   UpdateRunning();
 }
 
-void TDXTimer::SetApplicationActive(bool active) {
+void FrameTimer::SetApplicationActive(bool active) {
   active_ = active;
   UpdateRunning();
 }
 
-void TDXTimer::SetRefreshRate(double hertz) {
+void FrameTimer::SetRefreshRate(double hertz) {
   refreshPeriod_ = hertz >= 1 && hertz <= 1000 ? 1000.0 / hertz : 0;
   refreshPhase_ = 0;
 }
 
-void TDXTimer::UpdateRunning() {
+void FrameTimer::UpdateRunning() {
   const bool run = enabled_ && (!ActiveOnly || active_);
   if (run && !running_) {
     lastTick_ = clock_.Milliseconds();
@@ -33,14 +33,14 @@ void TDXTimer::UpdateRunning() {
   if (changed && OnRunningChanged) OnRunningChanged();
 }
 
-double TDXTimer::DueAfterLastTick() const {
+double FrameTimer::DueAfterLastTick() const {
   const double interval = std::max(Interval, 0);
   if (refreshPeriod_ <= 0) return interval;
   // The frame of the last tick was shown at the next refresh; none comes sooner.
   return std::max(interval, refreshPeriod_ - refreshPhase_);
 }
 
-bool TDXTimer::Stir(std::uint32_t now) {
+bool FrameTimer::Stir(std::uint32_t now) {
   if (!asleep_ || (Still && Still())) return false;
   asleep_ = false;
   // The tick is due now, as soon after a notional last one as it may come; the frame count
@@ -52,7 +52,7 @@ bool TDXTimer::Stir(std::uint32_t now) {
   return true;
 }
 
-void TDXTimer::Idle(std::uint32_t now) {
+void FrameTimer::Idle(std::uint32_t now) {
   if (!running_) return;
   if (asleep_ && !Stir(now)) return;
   const std::uint32_t elapsed = now - lastTick_;
@@ -69,11 +69,11 @@ void TDXTimer::Idle(std::uint32_t now) {
     frameCount_ = 0;
     windowStart_ = now;
   }
-  if (OnTimer) OnTimer(lagCount);
+  if (OnTick) OnTick(lagCount);
   asleep_ = running_ && Still && Still();
 }
 
-int TDXTimer::MillisecondsToNextTick(std::uint32_t now) const {
+int FrameTimer::MillisecondsToNextTick(std::uint32_t now) const {
   if (!running_ || asleep_) return -1;
   const std::uint32_t elapsed = now - lastTick_;
   const auto due = std::uint32_t(std::ceil(DueAfterLastTick()));

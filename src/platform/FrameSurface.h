@@ -32,14 +32,14 @@ void CopyFrameRect(const QImage& from, QImage& to, const QRect& r);
 // The double-buffered drawing surface: a back buffer of the client area's size (800 x 480 as
 // designed) composed each frame and presented to the window. Without a host, presenting only keeps
 // the frame (tests, start-up).
-class TDXDraw {
+class FrameSurface {
  public:
   static constexpr int SurfaceWidth = 800;
   static constexpr int SurfaceHeight = 480;
 
-  explicit TDXDraw(SurfaceHost* host = nullptr);
+  explicit FrameSurface(SurfaceHost* host = nullptr);
 
-  bool doFullScreen = false;
+  bool fullScreen = false;
 
   void SetHost(SurfaceHost* host) { host_ = host; }
   bool SurfaceReady() const { return started_; }
@@ -55,12 +55,12 @@ class TDXDraw {
   void PresentFrame();
   // Shows the rectangles of the back buffer (cut to it); only those that differ from the screen
   // are sent. Elsewhere the frame on screen stays as it is.
-  void PresentRects(const std::vector<TRect>& rects);
+  void PresentRects(const std::vector<Rect>& rects);
   // Takes the rectangles of the next PresentRects from `picture` (lying at the frame's origin)
   // instead of the back buffer, which is then left as it is there: a layer that fills them alone
   // is shown without being copied twice. Rows the same as on screen are not copied at all. The
   // picture must have the back buffer's format; false (and nothing done) otherwise.
-  bool PresentRectsOf(const QImage& picture, const std::vector<TRect>& rects);
+  bool PresentRectsOf(const QImage& picture, const std::vector<Rect>& rects);
 
   void StopSurface();
   void StartSurface();

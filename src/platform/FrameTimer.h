@@ -11,15 +11,15 @@ namespace slatewick {
 // the event queue is empty or a tick is due, and sleeps for MillisecondsToNextTick() between.
 // Where the display's refresh rate is known, each frame is shown at a refresh: a tick then
 // comes at the first refresh after the previous tick, and never sooner than Interval after it.
-class TDXTimer {
+class FrameTimer {
  public:
   // The clock gives the tick count when the timer starts running.
-  explicit TDXTimer(const Clock& clock) : clock_(clock) {}
+  explicit FrameTimer(const Clock& clock) : clock_(clock) {}
   const Clock& TheClock() const { return clock_; }
 
   int Interval = 10;  // milliseconds, never below 0
   bool ActiveOnly = true;
-  std::function<void(int LagCount)> OnTimer;
+  std::function<void(int LagCount)> OnTick;
   // Told whenever the timer starts or stops running (the shell reschedules its wake-up).
   std::function<void()> OnRunningChanged;
   // Asked after each tick, when set: true when a tick now would change nothing. The timer then
@@ -38,7 +38,7 @@ class TDXTimer {
 
   // True while the idle handler is installed: enabled, and active unless ActiveOnly is off.
   bool Running() const { return running_; }
-  // One pass of the idle handler at the tick count now; raises OnTimer when a tick is due, with
+  // One pass of the idle handler at the tick count now; raises OnTick when a tick is due, with
   // LagCount the whole Intervals since the previous tick (elapsed ms div Interval), at least 1,
   // whatever pacing the refresh rate imposes.
   void Idle(std::uint32_t now);

@@ -1,29 +1,29 @@
-#include "platform/DXDraw.h"
+#include "platform/FrameSurface.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace slatewick {
 
-TDXDraw::TDXDraw(SurfaceHost* host) : host_(host) {}
+FrameSurface::FrameSurface(SurfaceHost* host) : host_(host) {}
 
-Canvas& TDXDraw::SurfaceCanvas() {
+Canvas& FrameSurface::SurfaceCanvas() {
   if (!canvas_) canvas_.emplace(back_);
   return *canvas_;
 }
 
-void TDXDraw::ReleaseSurfaceCanvas() {
+void FrameSurface::ReleaseSurfaceCanvas() {
   canvas_.reset();
 }
 
-void TDXDraw::PresentFrame() {
+void FrameSurface::PresentFrame() {
   PresentRects({{0, 0, back_.width(), back_.height()}});
 }
 
 namespace {
 
 // The rectangle cut to the picture, as a QRect (empty when nothing is left).
-QRect CutTo(const TRect& r, const QImage& picture) {
+QRect CutTo(const Rect& r, const QImage& picture) {
   const int left = std::max(r.Left, 0), right = std::min(r.Right, picture.width());
   const int top = std::max(r.Top, 0), bottom = std::min(r.Bottom, picture.height());
   return left < right && top < bottom ? QRect(left, top, right - left, bottom - top) : QRect();
@@ -54,7 +54,7 @@ void CopyFrameRect(const QImage& from, QImage& to, const QRect& r) {
     std::memcpy(to.scanLine(y) + offset, from.constScanLine(y) + offset, length);
 }
 
-void TDXDraw::PresentRects(const std::vector<TRect>& rects) {
+void FrameSurface::PresentRects(const std::vector<Rect>& rects) {
   if (!SurfaceReady()) return;
   if (front_.size() != back_.size()) {
     changed_.clear();
@@ -62,7 +62,7 @@ void TDXDraw::PresentRects(const std::vector<TRect>& rects) {
     if (host_) host_->ShowFrame(front_);
     return;
   }
-  for (const TRect& r : rects) {
+  for (const Rect& r : rects) {
     const QRect cut = CutTo(r, back_);
     if (!cut.isEmpty() && CopyChangedRows(back_, front_, cut)) changed_.push_back(cut);
   }
@@ -70,12 +70,12 @@ void TDXDraw::PresentRects(const std::vector<TRect>& rects) {
   changed_.clear();
 }
 
-bool TDXDraw::PresentRectsOf(const QImage& picture, const std::vector<TRect>& rects) {
+bool FrameSurface::PresentRectsOf(const QImage& picture, const std::vector<Rect>& rects) {
   if (picture.format() != back_.format()) return false;
   if (!SurfaceReady()) return true;
   // Without a frame on screen of this size, the next one is sent whole from the back buffer.
   const bool wholeNext = front_.size() != back_.size();
-  for (const TRect& r : rects) {
+  for (const Rect& r : rects) {
     const QRect cut = CutTo(r, back_) & QRect(QPoint(0, 0), picture.size());
     if (cut.isEmpty()) continue;
     if (CopyChangedRows(picture, wholeNext ? back_ : front_, cut) && !wholeNext)
@@ -84,7 +84,7 @@ bool TDXDraw::PresentRectsOf(const QImage& picture, const std::vector<TRect>& re
   return true;
 }
 
-void TDXDraw::FollowClientSize(int width, int height) {
+void FrameSurface::FollowClientSize(int width, int height) {
   const QSize size(std::max(width, 1), std::max(height, 1));
   if (back_.size() == size) return;
   ReleaseSurfaceCanvas();
@@ -92,26 +92,26 @@ void TDXDraw::FollowClientSize(int width, int height) {
   back_.fill(Qt::black);
 }
 
-void TDXDraw::StopSurface() {
+void FrameSurface::StopSurface() {
   ReleaseSurfaceCanvas();
   started_ = false;
 }
 
-void TDXDraw::StartSurface() {
+void FrameSurface::StartSurface() {
   if (back_.isNull()) {
     back_ = QImage(SurfaceWidth, SurfaceHeight, QImage::Format_RGB32);
     back_.fill(Qt::black);
   }
   front_ = QImage();
-  if (host_) host_->SetFullScreen(doFullScreen);
+  if (host_) host_->SetFullScreen(fullScreen);
   started_ = true;
 }
 
-void TDXDraw::SaveWindowPlacement() {
+void FrameSurface::SaveWindowPlacement() {
   if (host_) placement_ = host_->WindowPlacement();
 }
 
-void TDXDraw::RestoreWindowPlacement() {
+void FrameSurface::RestoreWindowPlacement() {
   if (!placement_) return;
   if (host_) host_->SetWindowPlacement(*placement_);
   placement_.reset();

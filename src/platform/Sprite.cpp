@@ -1,23 +1,14 @@
-#include "platform/DXImageList.h"
+#include "platform/Sprite.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
 
-#include "platform/AppError.h"
-#include "platform/Types.h"
+#include "platform/Colour.h"
+#include "platform/Rect.h"
 
 namespace slatewick {
-
-const QString LaidChalkSpriteName = QStringLiteral("チョーク横");
-
-const TPictureCollectionItem* TDXImageList::Find(const QString& name) const {
-  for (const TPictureCollectionItem& item : items_) {
-    if (item.Name == name) return &item;
-  }
-  return nullptr;
-}
 
 namespace {
 
@@ -25,14 +16,14 @@ constexpr int ChalkLength = 52;
 constexpr int ChalkThickness = 11;
 
 // The chalk colours in tray order.
-constexpr std::array<TColor, 6> SpriteChalkColors = {RGB(255, 255, 255), RGB(255, 252, 30),
-                                                     RGB(233, 135, 193), RGB(130, 200, 230),
-                                                     RGB(180, 140, 75),  RGB(85, 150, 85)};
+constexpr std::array<Colour, 6> SpriteChalkColors = {Rgb(255, 255, 255), Rgb(255, 252, 30),
+                                                     Rgb(233, 135, 193), Rgb(130, 200, 230),
+                                                     Rgb(180, 140, 75),  Rgb(85, 150, 85)};
 
 // The colour scaled by f, never pure black (black is transparent).
-QRgb Tone(TColor c, double f) {
+QRgb Tone(Colour c, double f) {
   const auto scale = [f](int v) { return std::max(1, int(std::lround(v * f))); };
-  return ToQRgb(RGB(scale(GetRValue(c)), scale(GetGValue(c)), scale(GetBValue(c))));
+  return ToQRgb(Rgb(scale(RedOf(c)), scale(GreenOf(c)), scale(BlueOf(c))));
 }
 
 // Inside the stick's side outline: a 52 x 11 bar whose corners are rounded with radius 4.
@@ -63,7 +54,7 @@ bool RoughSpot(int x, int y) {
   return h % 29 == 0;
 }
 
-void DrawStick(QImage& picture, int left, TColor color) {
+void DrawStick(QImage& picture, int left, Colour color) {
   const QRgb body = Tone(color, 1.0), light = Tone(color, 0.84), mid = Tone(color, 0.68),
              dark = Tone(color, 0.5);
   for (int y = 0; y < ChalkThickness; ++y) {
@@ -89,31 +80,33 @@ void DrawStick(QImage& picture, int left, TColor color) {
 
 }  // namespace
 
-TPictureCollectionItem MakeLaidChalkSprite() {
-  TPictureCollectionItem item;
-  item.Name = LaidChalkSpriteName;
-  item.PatternWidth = ChalkLength;
-  item.PatternHeight = ChalkThickness;
-  item.Picture =
-      QImage(ChalkLength * int(SpriteChalkColors.size()), ChalkThickness, QImage::Format_RGB32);
-  item.Picture.fill(0xFF000000u);
-  for (std::size_t i = 0; i < SpriteChalkColors.size(); ++i) {
-    DrawStick(item.Picture, ChalkLength * int(i), SpriteChalkColors[i]);
-  }
-  return item;
+int Sprite::FrameCount() const {
+  return frameWidth > 0 ? picture.width() / frameWidth : 0;
 }
 
-void DrawSpriteRotated(QImage& target, const TDXImageList& list, const QString& name, int x, int y,
-                       int width, int height, int frame, double centerX, double centerY,
-                       int angle) {
-  const TPictureCollectionItem* item = list.Find(name);
-  if (!item) throw AppError(QStringLiteral("画像 '") + name + QStringLiteral("' が見つかりません"));
-  if (frame < 0 || frame >= item->PatternCount() || width <= 0 || height <= 0) return;
-  if (item->PatternHeight <= 0 || target.isNull()) return;
+const Sprite& LaidChalkSprite() {
+  static const Sprite sprite = [] {
+    Sprite laid;
+    laid.frameWidth = ChalkLength;
+    laid.frameHeight = ChalkThickness;
+    laid.picture =
+        QImage(ChalkLength * int(SpriteChalkColors.size()), ChalkThickness, QImage::Format_RGB32);
+    laid.picture.fill(0xFF000000u);
+    for (std::size_t i = 0; i < SpriteChalkColors.size(); ++i)
+      DrawStick(laid.picture, ChalkLength * int(i), SpriteChalkColors[i]);
+    return laid;
+  }();
+  return sprite;
+}
+
+void DrawSpriteRotated(QImage& target, const Sprite& item, int x, int y, int frame, int angle) {
+  const int width = item.frameWidth, height = item.frameHeight;
+  if (frame < 0 || frame >= item.FrameCount() || width <= 0 || height <= 0) return;
+  if (target.isNull()) return;
   if (target.depth() != 32) target = target.convertToFormat(QImage::Format_RGB32);
-  const QImage sprite = item->Picture.depth() == 32
-                            ? item->Picture
-                            : item->Picture.convertToFormat(QImage::Format_RGB32);
+  const QImage sprite = item.picture.depth() == 32
+                            ? item.picture
+                            : item.picture.convertToFormat(QImage::Format_RGB32);
 
   // Quarter turns are exact so that upright and mirrored chalks keep their pixels.
   const int turn = ((angle % 256) + 256) % 256;
@@ -124,9 +117,9 @@ void DrawSpriteRotated(QImage& target, const TDXImageList& list, const QString& 
     s = turn == 64 ? 1 : turn == 192 ? -1 : 0;
   }
 
-  // The picture's (centerX, centerY) point sits on the centre of target pixel (x, y).
+  // The frame's centre sits on the centre of target pixel (x, y).
   const double px = x + 0.5, py = y + 0.5;
-  const double cx = width * centerX, cy = height * centerY;
+  const double cx = width * 0.5, cy = height * 0.5;
   double minX = px, maxX = px, minY = py, maxY = py;
   for (const double dx : {-cx, width - cx}) {
     for (const double dy : {-cy, height - cy}) {
@@ -140,7 +133,7 @@ void DrawSpriteRotated(QImage& target, const TDXImageList& list, const QString& 
   const int bottom = std::min(target.height() - 1, int(std::ceil(maxY)));
 
   // Each target pixel takes the picture pixel that the inverse rotation puts under its centre.
-  const int frameLeft = frame * item->PatternWidth;
+  const int frameLeft = frame * width;
   for (int ty = top; ty <= bottom; ++ty) {
     QRgb* row = reinterpret_cast<QRgb*>(target.scanLine(ty));
     const double oy = ty + 0.5 - py;
@@ -148,9 +141,8 @@ void DrawSpriteRotated(QImage& target, const TDXImageList& list, const QString& 
       const double ox = tx + 0.5 - px;
       const double u = cx + ox * c + oy * s, v = cy - ox * s + oy * c;
       if (u < 0 || v < 0 || u >= width || v >= height) continue;
-      const int sx =
-          frameLeft + std::min(item->PatternWidth - 1, int(u * item->PatternWidth / width));
-      const int sy = std::min(item->PatternHeight - 1, int(v * item->PatternHeight / height));
+      const int sx = frameLeft + std::min(width - 1, int(u));
+      const int sy = std::min(height - 1, int(v));
       if (sy >= sprite.height()) continue;
       const QRgb p = reinterpret_cast<const QRgb*>(sprite.constScanLine(sy))[sx];
       if (p & 0x00FFFFFFu) row[tx] = p | 0xFF000000u;
