@@ -9,7 +9,7 @@ std::function<void()> SettingsCommand(QWidget& window, Settings& settings,
                                       const QImage& chalkSamples) {
   auto* settingsDialog = new SettingsDialog(settings, chalkSamples, &window);
   settingsDialog->ApplyTexts();
-  // mnuOptionClick: the dialog, modally; its result is of no further use.
+  // The menu's settings command: the dialog, modally; its result is of no further use.
   return [settingsDialog] { settingsDialog->ShowModal(); };
 }
 
