@@ -47,7 +47,14 @@ std::span<const TextKey> All() {
                                     LaidChalkLabel,
                                     ExportKindTitle,
                                     ExportBoardOnly,
-                                    ExportWholeWindow};
+                                    ExportWholeWindow,
+                                    FileTypePng,
+                                    FileTypeWebm,
+                                    MenuReplay,
+                                    MenuVideo,
+                                    StoryRefused,
+                                    VideoTitle,
+                                    VideoProgress};
   return texts;
 }
 

@@ -26,6 +26,8 @@ inline constexpr TextKey ExportKindOk{u"General", u"OK", u"&OK"};
 inline constexpr TextKey ExportKindCancel{u"General", u"Cancel", u"&Cancel"};
 inline constexpr TextKey FileTypeBmp{u"General", u"FileTypeBmp", u"BMP"};
 inline constexpr TextKey FileTypeJpg{u"General", u"FileTypeJpg", u"JPG"};
+inline constexpr TextKey FileTypePng{u"General", u"FileTypePng", u"PNG"};
+inline constexpr TextKey FileTypeWebm{u"General", u"FileTypeWebm", u"WebM動画"};
 inline constexpr TextKey LanguageAuthor{u"General", u"LanguageAuthor", u""};
 
 // Section MainMenu: the popup menu's captions.
@@ -37,6 +39,8 @@ inline constexpr TextKey MenuExport{u"MainMenu", u"ToBMP", u"BMPﾌｧｲﾙに�
 inline constexpr TextKey MenuSettings{u"MainMenu", u"Option", u"設定(&O)"};
 inline constexpr TextKey MenuAbout{u"MainMenu", u"Ver", u"ﾊﾞｰｼﾞｮﾝ情報(&A)"};
 inline constexpr TextKey MenuQuit{u"MainMenu", u"Exit", u"Slatewickの終了(&Q)"};
+inline constexpr TextKey MenuReplay{u"MainMenu", u"Replay", u"書いた順に再生する(&R)"};
+inline constexpr TextKey MenuVideo{u"MainMenu", u"Video", u"動画に書き出す(&V)"};
 
 // Section MainMessage: the question before the board is cleared, read at start-up, and the
 // message for an export name that ends in neither .bmp, .jpg nor .jpeg, read when it is shown
@@ -45,7 +49,11 @@ inline constexpr TextKey ClearQuestion{u"MainMessage", u"Clear",
                                        u"黒板にかかれている内容をすべて消します。よろしいですか？"};
 inline constexpr TextKey ExportExtension{u"MainMessage", u"ExportExtension",
                                          u"\"%s\"は書き出されませんでした。ファイル名の末尾は "
-                                         u".bmp、.jpg、.jpeg のいずれかにしてください。"};
+                                         u".bmp、.jpg、.jpeg、.png のいずれかにしてください。"};
+// Shown when a stored board's story cannot be read (one placeholder, "%3d", for the title).
+inline constexpr TextKey StoryRefused{
+    u"MainMessage", u"StoryRefused",
+    u"\"%3d\"の書いた順の記録は読み込めませんでした。黒板の絵だけを読み込みました。"};
 
 // Section SelectFileDialog: the board-file chooser. FileExist and FileNotExist hold one
 // placeholder ("%3d") for the title.
@@ -84,6 +92,10 @@ inline constexpr TextKey ExportKindTitle{u"ExportDlg", u"Title", u"Select the ex
 inline constexpr TextKey ExportBoardOnly{u"ExportDlg", u"Onlypic", u"Save only picture"};
 inline constexpr TextKey ExportWholeWindow{u"ExportDlg", u"Withall",
                                            u"Save with tray, chalk, dust, etc."};
+
+// Section VideoDialog: the progress dialog while a video is written.
+inline constexpr TextKey VideoTitle{u"VideoDialog", u"Title", u"動画の書き出し"};
+inline constexpr TextKey VideoProgress{u"VideoDialog", u"Progress", u"動画を書き出しています…"};
 
 // The last entry of the export's file filter; it does not come from the language file.
 inline constexpr QStringView AllFilesFilter = u"すべてのファイル (*.*)";

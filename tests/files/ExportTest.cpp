@@ -155,9 +155,9 @@ TEST_F(ExportTest, TheExtensionMessageIsInTheUsersLanguage) {
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].Text,
             QStringLiteral("\"board.png\"は書き出されませんでした。ファイル名の末尾は "
-                           ".bmp、.jpg、.jpeg のいずれかにしてください。"));
+                           ".bmp、.jpg、.jpeg、.png のいずれかにしてください。"));
   EXPECT_EQ(boxes[1].Text, QStringLiteral("\"100%.gif\" was not written: the file name must end "
-                                          "in .bmp, .jpg or .jpeg."));
+                                          "in .bmp, .jpg, .jpeg or .png."));
   EXPECT_EQ(Entries(dir.path()), QStringList{"Language.ini"});
 }
 

@@ -1,3 +1,4 @@
+#include <QDir>
 #include <set>
 #include <utility>
 
@@ -88,13 +89,21 @@ TEST(LanguageAssetsTest, JapaneseFileIsUtf16LeWithCrLfAndTheJapaneseTexts) {
   EXPECT_TRUE(IsJapanese(ini.ReadString(u"ExportDlg", u"Title", Missing)));
 }
 
-// A translation holds every text the program looks up and nothing it never reads.
+// Every translation holds every text the program looks up and nothing it never reads; those
+// beside the English one are UTF-16LE with a byte-order mark, which every locale reads right.
 TEST(LanguageAssetsTest, EachFileDefinesExactlyTheKeysTheProgramLooksUp) {
   std::set<std::pair<QString, QString>> lookedUp;
   for (const TextKey& text : Texts::All())
     lookedUp.insert({text.Section.toString().toLower(), text.Key.toString().toLower()});
-  for (const char* name : {"Language.ini", "Language_1041.ini"})
-    EXPECT_EQ(KeysDefinedBy(name), lookedUp) << name;
+  const QStringList files =
+      QDir(QStringLiteral(ASSET_DIR)).entryList({QStringLiteral("Language*.ini")}, QDir::Files);
+  EXPECT_EQ(files.size(), 12) << files.join(u' ').toStdString();
+  for (const QString& name : files) {
+    EXPECT_EQ(KeysDefinedBy(name.toLatin1().constData()), lookedUp) << name.toStdString();
+    if (name != u"Language.ini")
+      EXPECT_TRUE(ReadBytes(AssetPath(name.toLatin1().constData())).startsWith("\xFF\xFE"))
+          << name.toStdString();
+  }
 }
 
 }  // namespace
