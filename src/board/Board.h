@@ -127,6 +127,7 @@ class Board : public BoardAccess {
   QImage WindowPicture() override;
   FrameTimer& Timer() override { return timer_; }
   QDateTime LocalNow() const override { return env_.clock.LocalNow(); }
+  void LoadPicture(const QImage& picture) override;
 
  private:
   // The application title, the window caption, the menu captions (separators "-"), the clear

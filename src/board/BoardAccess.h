@@ -20,6 +20,9 @@ class BoardAccess {
   virtual QImage WindowPicture() = 0;
   // The frame timer; it is stopped while a dialog waits for the user.
   virtual FrameTimer& Timer() = 0;
+  // A picture from a file, the clipboard or a drop becomes the board: one step to undo. It must
+  // have the board picture's size.
+  virtual void LoadPicture(const QImage& picture) = 0;
   // The local date and time (screenshots are named by it).
   virtual QDateTime LocalNow() const = 0;
 };

@@ -23,7 +23,7 @@ constexpr QSize LargestPicture{4096, 4096};
 // One of the six pictures, as RGB32, taken as it is: regions drawn from it that reach past it copy
 // only what it has. A missing file, one that is not a whole BMP or one larger than any picture
 // the program uses is a framework failure that names the file and says why.
-QImage LoadPicture(const QString& name) {
+QImage ReadStartPicture(const QString& name) {
   const QString path = Places::Picture(name);
   if (!QFileInfo(path).isFile())
     throw AppError(QStringLiteral("Cannot open file \"%1\". The file does not exist.").arg(path));
@@ -65,12 +65,12 @@ void Board::Start() {
     ShowMessage(QStringLiteral("\"Start0.wav\"がありません"));
   }
 
-  pictures_.tray = LoadPicture(QStringLiteral("Ukezara.bmp"));
-  pictures_.chalks = LoadPicture(QStringLiteral("Chalk.bmp"));
-  pictures_.eraser = LoadPicture(QStringLiteral("Erase.bmp"));
-  pictures_.heldChalks = LoadPicture(QStringLiteral("MotiChalk.bmp"));
-  pictures_.hand = LoadPicture(QStringLiteral("Hand.bmp"));
-  pictures_.glyphs = LoadPicture(QStringLiteral("Moji.bmp"));
+  pictures_.tray = ReadStartPicture(QStringLiteral("Ukezara.bmp"));
+  pictures_.chalks = ReadStartPicture(QStringLiteral("Chalk.bmp"));
+  pictures_.eraser = ReadStartPicture(QStringLiteral("Erase.bmp"));
+  pictures_.heldChalks = ReadStartPicture(QStringLiteral("MotiChalk.bmp"));
+  pictures_.hand = ReadStartPicture(QStringLiteral("Hand.bmp"));
+  pictures_.glyphs = ReadStartPicture(QStringLiteral("Moji.bmp"));
 
   picture_ = NewBitmap(client.width(), client.height() - TrayHeight);
   Canvas board(picture_);

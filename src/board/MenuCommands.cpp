@@ -27,6 +27,11 @@ void Board::ClearBoard() {
   Compose();
 }
 
+void Board::LoadPicture(const QImage& picture) {
+  const HistoryScope step(history_, picture_);
+  picture_ = picture.convertToFormat(picture_.format());
+}
+
 void Board::Quit() {
   if (host_) host_->Close();
 }

@@ -173,11 +173,9 @@ void BoardChooser::Cancel() {
 }
 
 void BoardChooser::LoadBoard(const QString& title, const QString& path) {
-  QImage& board = board_.BoardPicture();
+  const QSize size = board_.BoardPicture().size();
   try {
-    const QImage picture = ReadBmpFile(path, {board.size(), board.size()});
-    const HistoryScope step(board_.BoardChanges(), board);
-    board = picture.convertToFormat(board.format());
+    board_.LoadPicture(ReadBmpFile(path, {size, size}));
     Result = DialogResult::OK;
   } catch (const BmpSizeError&) {
     ShowMessage(FormatWithTitle(FileSizeErrorText, title));
