@@ -1,5 +1,6 @@
 #include "board/Board.h"
 
+#include "board/StoryPlayer.h"
 #include "board/Tray.h"
 #include "platform/MessageBoxes.h"
 
@@ -18,6 +19,8 @@ Board::Board(Environment& env, BoardHost* host) : env_(env), host_(host), timer_
 
   surface_.StartSurface();
 }
+
+Board::~Board() = default;
 
 QSize Board::ClientSize() const {
   return host_ ? host_->ClientSize()

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "board/BoardAccess.h"
@@ -16,6 +17,7 @@
 #include "board/FrameTiles.h"
 #include "board/Hand.h"
 #include "board/KeptBoard.h"
+#include "board/Story.h"
 #include "platform/Colour.h"
 #include "platform/Environment.h"
 #include "platform/FrameSurface.h"
@@ -28,6 +30,8 @@
 
 namespace slatewick {
 
+class StoryPlayer;
+
 enum class MouseButton { Left, Right, Middle };
 
 // The keys the board handles.
@@ -35,7 +39,7 @@ enum class Key { Enter, Escape, LeftArrow, RightArrow };
 
 // The menu commands that open a dialog; the program wires them to the dialog windows.
 struct BoardCommands {
-  std::function<void()> load, store, exportPicture, settings, about, screenShot;
+  std::function<void()> load, store, exportPicture, video, settings, about, screenShot;
 };
 
 // What the board needs of the window around it (the shell implements it; tests script it).
@@ -55,6 +59,7 @@ class BoardHost {
 class Board : public BoardAccess {
  public:
   explicit Board(Environment& env, BoardHost* host = nullptr);
+  ~Board() override;
 
   // Start-up: the settings, the texts, the generator's seed, the pictures and the tap sound, an
   // empty board (with the date when the settings ask for it), the first frame. A missing or
@@ -97,6 +102,27 @@ class Board : public BoardAccess {
   // shell calls it on every way of quitting. Nothing before start-up has finished.
   void KeepBoard();
 
+  // The board's story, recorded from start-up, the last clear or the last picture loaded: every
+  // input the board acts on and every frame step, with what those read besides (the key state,
+  // the settings, the client size, the date written). An undo or redo that reaches past the story's
+  // own changes starts it again from the board as it then stands.
+  const Story& CurrentStory() const { return *story_; }
+  // The board, just loaded from a picture equal to the story's end, goes on with that story.
+  void ContinueStory(Story story);
+  // Plays the board's story in the window at the pace it was drawn (pauses in which nothing moved
+  // shortened to 2 s), with its hand, dust and taps; the board, its history and its story stay as
+  // they were. Any press or key ends it at once; at its end the board shows again.
+  void StartReplay();
+  void StopReplay();
+  bool Replaying() const { return replay_ != nullptr; }
+  // The state that frame steps read besides the picture, as it stands.
+  StoryState CurrentState() const;
+  // A board that plays a story instead of recording one: it starts from the story's picture and
+  // first state, with the given pictures and tap sound, and records nothing (StoryPlayer).
+  void StartFrom(const Story& story, const BoardPictures& pictures, SoundClip tap);
+  // The board takes the state (a story resumed there).
+  void ApplyState(const StoryState& state);
+
   // What a user or a file sees of the board.
   const QImage& Picture() const { return picture_; }
   const Hand& HandState() const { return hand_; }
@@ -137,8 +163,18 @@ class Board : public BoardAccess {
   void Tap();
   // The press's own steps below the pick-up and the menu.
   void PressOnBoard(MouseButton button, int x, int y);
+  // The pointer moved to (x, y): the tool in the hand goes with it (Move without the story).
+  void MoveHand(int x, int y);
   void TurnChalk(int step, bool viaWheel);
   void StartKeptBoard();
+  // Appends the event to the story, after the changes of the key state, the settings and the
+  // client size since the last one.
+  void Record(StoryEvent event);
+  void RestartStory();
+  // Counts the undo steps made since the last count as the story's own.
+  void CountStorySteps();
+  // A frame step of the replay: the story played up to now, its frame shown.
+  void ReplayStep();
   // The chalk tools drawing on this board's picture with its hand.
   ChalkTools Tools();
   // Tells the frame that the board changed only inside r since its cache key was keyBefore;
@@ -186,6 +222,18 @@ class Board : public BoardAccess {
   BoardCommands commands_;
   std::function<void()> messagePump_;
   BoardHistory history_;
+  std::optional<Story> story_;
+  bool recording_ = true;
+  std::uint32_t storyClock_ = 0;      // the clock's milliseconds when the story's time was 0...
+  std::int64_t storyTimeOffset_ = 0;  // ...plus this (a continued story goes on from its end)
+  std::int64_t recordedKeys_ = 0, recordedSettings_ = 0;
+  QSize recordedClient_;
+  int slotsClientHeight_ = 480;
+  std::uint64_t storyMade_ = 0;            // history steps counted so far
+  int storyUndo_ = 0, storyRedo_ = 0;      // steps of the story's own that can be undone, redone
+  std::unique_ptr<Story> replayStory_;     // the story being replayed, as it stood...
+  std::unique_ptr<StoryPlayer> replay_;    // ...and its player, while a replay runs
+  std::uint32_t replayStart_ = 0;          // the clock's milliseconds when it began
   std::optional<FrameInputs> shownFrame_;  // inputs of the frame on screen, without dust
   std::optional<FrameLook> shownLook_;     // of the frame on screen
   FrameTiles shownMoving_;                 // tiles of the moving parts on screen

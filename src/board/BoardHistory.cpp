@@ -124,6 +124,7 @@ bool BoardHistory::Record(const QImage& board) {
   stepBytes_ += step.Held();
   steps_.push_back(std::move(step));
   ++done_;
+  ++made_;
   DropOldestBeyondLimit();
   return true;
 }

@@ -48,6 +48,8 @@ class BoardHistory {
   bool Redo(QImage& board);
 
   int UndoCount() const { return int(done_); }
+  // How many steps Record has made in all (the board's story tells its own steps by it).
+  std::uint64_t StepsMade() const { return made_; }
   int RedoCount() const { return int(steps_.size() - done_); }
   // Bytes held: the copy of the board and every step's tiles and index.
   std::size_t Bytes() const;
@@ -85,6 +87,7 @@ class BoardHistory {
   std::vector<std::uint8_t> changed_;  // per tile, scratch of Record
   std::deque<Step> steps_;             // oldest first
   std::size_t done_ = 0;               // steps_[0 .. done_) are on the board
+  std::uint64_t made_ = 0;             // steps Record made
   std::size_t stepBytes_ = 0;          // Held() of every step
   std::vector<uchar> raw_, packed_;    // scratch of packing and unpacking
   std::unique_ptr<ZSTD_CCtx_s, ContextFree> packer_;

@@ -52,6 +52,7 @@ void Board::Start() {
   env_.sound.Stop();
 
   const QSize client = ClientSize();
+  slotsClientHeight_ = client.height();
   const TrayGeometry tray{client.width(), client.height(), client.height() - TrayHeight};
   for (int j = 0; j < 6; ++j) chalkSlots_[std::size_t(j)] = tray.ChalkSlot(j);
 
@@ -82,6 +83,7 @@ void Board::Start() {
     DrawDate(picture_, pictures_.glyphs, env_.clock.LocalNow().date(), client.width());
   Compose();
   ready_ = true;
+  RestartStory();
 }
 
 void Board::AfterShown() {

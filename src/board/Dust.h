@@ -26,6 +26,7 @@ class DustList {
   void Drop(int count, int x, int y, int chalk);
   void Add(const DustParticle& particle) { particles_.push_back(particle); }
   void Clear() { particles_.clear(); }
+  void Replace(std::vector<DustParticle> particles) { particles_ = std::move(particles); }
 
   // One frame step's motion: every particle in list order draws random(5) and then random(4)
   // when that was 3 or more (it falls 4 to 7 pixels), else random(3) (it drifts a pixel left,

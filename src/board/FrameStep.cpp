@@ -27,7 +27,7 @@ void Board::PlayTapSound() {
 
 bool Board::Still() const {
   const KeyState& keys = env_.keys;
-  return ready_ && !(keys.Left && keys.Right) && !settings_.ShowDebug &&
+  return ready_ && !replay_ && !(keys.Left && keys.Right) && !settings_.ShowDebug &&
          FrameOnScreen(CurrentFrameInputs());
 }
 
@@ -38,6 +38,8 @@ void Board::Tick() {
   if (messagePump_) messagePump_();
   if (!ready_) return;
   FrameGuard guard(frameDepth_);
+  if (replay_) return ReplayStep();
+  Record({StoryStep::Tick});
 
   dust_.Move(ClientSize().height() - TrayHeight, env_.random);
 

@@ -16,8 +16,10 @@ void Run(const std::function<void()>& command) {
 
 void Board::Press(MouseButton button, int x, int y) {
   if (!ready_) return;
+  if (replay_) return StopReplay();
+  const StoryEvent press{StoryStep::Press, std::uint8_t(button), x, y};
   history_.Watch(picture_);  // what the hand changes until the last release is one step
-  if (hand_.toolDown) return;
+  if (hand_.toolDown) return Record(press);
 
   const QSize client = ClientSize();
   const TrayGeometry tray{client.width(), client.height(), picture_.height()};
@@ -29,6 +31,8 @@ void Board::Press(MouseButton button, int x, int y) {
   int command = -1;
   if (tray.MenuButtonHit().Contains(x, y) && host_) command = host_->PopupMenu(menuCaptions_);
 
+  // Frame steps ran inside the menu's own loop: the press goes on after them, and is recorded so.
+  Record(press);
   if (y <= picture_.height()) PressOnBoard(button, x, y);
   if (command >= 0) RunMenuCommand(command);
 }
@@ -66,7 +70,12 @@ void Board::PressOnBoard(MouseButton button, int x, int y) {
 }
 
 void Board::Move(int x, int y) {
-  if (!ready_) return;
+  if (!ready_ || replay_) return;
+  Record({StoryStep::Move, 0, x, y});
+  MoveHand(x, y);
+}
+
+void Board::MoveHand(int x, int y) {
   const KeyState& keys = env_.keys;
   Hand& h = hand_;
   if (y >= ClientSize().height() - TrayHeight) {
@@ -105,10 +114,11 @@ void Board::Move(int x, int y) {
 }
 
 void Board::Release(MouseButton button, int x, int y) {
-  if (!ready_) return;
+  if (!ready_ || replay_) return;
+  Record({StoryStep::Release, std::uint8_t(button), x, y});
   switch (button) {
     case MouseButton::Left:
-      if (hand_.strokeMoves == 0) Move(x, y);
+      if (hand_.strokeMoves == 0) MoveHand(x, y);
       hand_.toolDown = false;
       break;
     case MouseButton::Right:
@@ -119,6 +129,7 @@ void Board::Release(MouseButton button, int x, int y) {
   }
   const KeyState& keys = env_.keys;
   if (!keys.Left && !keys.Right && !keys.Middle) history_.Record(picture_);
+  CountStorySteps();
 }
 
 void Board::TurnChalk(int step, bool viaWheel) {
@@ -140,7 +151,7 @@ void Board::TurnChalk(int step, bool viaWheel) {
 
   if (!h.toolDown) return;
   if (viaWheel) {
-    Move(h.chalkX, h.chalkY);
+    MoveHand(h.chalkX, h.chalkY);
   } else if (h.tool >= 0) {
     const qint64 before = picture_.cacheKey();
     NoteBoardChange(before, Tools().LaidChalkStep(h.chalkX, h.chalkY));
@@ -148,19 +159,25 @@ void Board::TurnChalk(int step, bool viaWheel) {
 }
 
 void Board::WheelTowardsUser() {
-  if (ready_ && hand_.way == ChalkWay::Laid) TurnChalk(+5, true);
+  if (!ready_ || replay_) return;
+  Record({StoryStep::WheelTowardsUser});
+  if (hand_.way == ChalkWay::Laid) TurnChalk(+5, true);
 }
 
 void Board::WheelAwayFromUser() {
-  if (ready_ && hand_.way == ChalkWay::Laid) TurnChalk(-5, true);
+  if (!ready_ || replay_) return;
+  Record({StoryStep::WheelAwayFromUser});
+  if (hand_.way == ChalkWay::Laid) TurnChalk(-5, true);
 }
 
 void Board::KeyDown(Key key, bool alt) {
-  if (key == Key::Escape) {  // closing needs no pictures: it works on an idle board too
+  if (replay_) return StopReplay();  // Esc too: it ends the replay, not the program
+  if (key == Key::Escape) {          // closing needs no pictures: it works on an idle board too
     if (host_) host_->Close();
     return;
   }
   if (!ready_) return;
+  Record({StoryStep::KeyDown, std::uint8_t(key), alt ? 1 : 0, 0});
   switch (key) {
     case Key::RightArrow:
       if (hand_.way == ChalkWay::Laid) TurnChalk(+5, false);
@@ -197,7 +214,9 @@ void Board::KeyDown(Key key, bool alt) {
 }
 
 void Board::KeyUp(Key key) {
-  if (!ready_ || key != Key::Enter) return;
+  if (!ready_ || replay_) return;
+  Record({StoryStep::KeyUp, std::uint8_t(key)});
+  if (key != Key::Enter) return;
   hand_.way = hand_.way == ChalkWay::Laid ? ChalkWay::Normal : ChalkWay::Laid;
 }
 
@@ -217,6 +236,12 @@ void Board::RunMenuCommand(int item) {
       return;
     case MenuItem::Export:
       Run(commands_.exportPicture);
+      return;
+    case MenuItem::Replay:
+      StartReplay();
+      return;
+    case MenuItem::Video:
+      Run(commands_.video);
       return;
     case MenuItem::Settings:
       Run(commands_.settings);

@@ -7,8 +7,13 @@
 namespace slatewick {
 
 void Board::WriteDate() {
-  const HistoryScope step(history_, picture_);
-  DrawDate(picture_, pictures_.glyphs, env_.clock.LocalNow().date(), ClientSize().width());
+  const QDate today = env_.clock.LocalNow().date();
+  Record({StoryStep::WriteDate, 0, 0, 0, today.toJulianDay()});
+  {
+    const HistoryScope step(history_, picture_);
+    DrawDate(picture_, pictures_.glyphs, today, ClientSize().width());
+  }
+  CountStorySteps();
 }
 
 void Board::ClearBoard() {
@@ -24,12 +29,16 @@ void Board::ClearBoard() {
     if (settings_.DateAfterClear)
       DrawDate(picture_, pictures_.glyphs, env_.clock.LocalNow().date(), ClientSize().width());
   }
+  RestartStory();  // a clear board begins a story of its own
   Compose();
 }
 
 void Board::LoadPicture(const QImage& picture) {
-  const HistoryScope step(history_, picture_);
-  picture_ = picture.convertToFormat(picture_.format());
+  {
+    const HistoryScope step(history_, picture_);
+    picture_ = picture.convertToFormat(picture_.format());
+  }
+  RestartStory();
 }
 
 void Board::Quit() {

@@ -9,18 +9,41 @@ namespace slatewick {
 bool Board::Undo() {
   // A stroke, wipe or tap is still on the board while a button is held.
   const KeyState& keys = env_.keys;
-  return ready_ && !(keys.Left || keys.Right || keys.Middle) && history_.Undo(picture_);
+  if (!ready_ || keys.Left || keys.Right || keys.Middle) return false;
+  CountStorySteps();
+  if (!history_.Undo(picture_)) return false;
+  if (storyUndo_ == 0) {  // a change from before the story: it starts again here
+    RestartStory();
+    return true;
+  }
+  --storyUndo_;
+  ++storyRedo_;
+  storyMade_ = history_.StepsMade();
+  Record({StoryStep::Undo});
+  return true;
 }
 
 bool Board::Redo() {
   const KeyState& keys = env_.keys;
-  return ready_ && !(keys.Left || keys.Right || keys.Middle) && history_.Redo(picture_);
+  if (!ready_ || keys.Left || keys.Right || keys.Middle) return false;
+  CountStorySteps();
+  if (!history_.Redo(picture_)) return false;
+  if (storyRedo_ == 0) {
+    RestartStory();
+    return true;
+  }
+  --storyRedo_;
+  ++storyUndo_;
+  storyMade_ = history_.StepsMade();
+  Record({StoryStep::Redo});
+  return true;
 }
 
 void Board::StartKeptBoard() {
   std::vector<QImage> kept = KeptBoard::Unheld(picture_.size());
   for (QImage& board : kept) board = board.convertToFormat(picture_.format());
   history_.StartWithSteps(kept, picture_);
+  storyMade_ = history_.StepsMade();  // the kept boards lie before the story
   for (const QString& folder : Places::WrittenFolders()) RemoveLeftoverFiles(folder);
   kept_.Start();
 }

@@ -7,7 +7,8 @@ MainWindowTexts ReadMainWindowTexts(const LanguageFile& language) {
   return {language.Text(Texts::Name),
           {language.Text(Texts::MenuClearAll), language.Text(Texts::MenuWriteDate), separator,
            language.Text(Texts::MenuLoad), language.Text(Texts::MenuSave),
-           language.Text(Texts::MenuExport), separator, language.Text(Texts::MenuSettings),
+           language.Text(Texts::MenuExport), language.Text(Texts::MenuReplay),
+           language.Text(Texts::MenuVideo), separator, language.Text(Texts::MenuSettings),
            language.Text(Texts::MenuAbout), language.Text(Texts::MenuQuit)},
           language.Text(Texts::ClearQuestion),
           ExportFilter(language.Text(Texts::FileTypeBmp), language.Text(Texts::FileTypeJpg))};

@@ -14,12 +14,14 @@ enum class MenuItem {
   Load,
   Store,
   Export,
+  Replay,
+  Video,
   Separator2,
   Settings,
   About,
   Quit
 };
-constexpr int MenuItemCount = 10;
+constexpr int MenuItemCount = 12;
 
 // The main window's texts, looked up in the language file once at start-up.
 struct MainWindowTexts {

@@ -87,8 +87,8 @@ xdotool key Return
 check "the board file is in XDG_DATA_HOME" \
   wait_for test -f "$XDG_DATA_HOME/slatewick/users/kept board.bmp"
 
-# Switch on the date after clearing in the settings (the sixth command) and press OK.
-menu 6
+# Switch on the date after clearing in the settings (the eighth command) and press OK.
+menu 8
 click_changing "$dialog" 24 96
 xdotool mousemove --window "$dialog" 152 308 click 1
 settings=$XDG_CONFIG_HOME/slatewick/VezozazOption.ini

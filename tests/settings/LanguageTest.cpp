@@ -156,7 +156,8 @@ TEST_F(MainWindowTextsTest, WithoutALanguageFile) {
   EXPECT_EQ(texts.caption, "Slatewick 2");
   EXPECT_EQ(texts.menuCaptions,
             (QStringList{"All Del", u"日付を書く(&D)"_s, "-", u"黒板を読み込む(&L)"_s,
-                         u"黒板を書き出し(&S)"_s, u"BMPﾌｧｲﾙに書き出す(&E)"_s, "-", u"設定(&O)"_s,
+                         u"黒板を書き出し(&S)"_s, u"BMPﾌｧｲﾙに書き出す(&E)"_s,
+                         u"書いた順に再生する(&R)"_s, u"動画に書き出す(&V)"_s, "-", u"設定(&O)"_s,
                          u"ﾊﾞｰｼﾞｮﾝ情報(&A)"_s, u"Slatewickの終了(&Q)"_s}));
   EXPECT_EQ(texts.menuCaptions.size(), MenuItemCount);
   EXPECT_EQ(texts.clearQuestion, u"黒板にかかれている内容をすべて消します。よろしいですか？"_s);

@@ -141,9 +141,15 @@ void MainWindow::MouseEvent(QMouseEvent* event) {
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-      if (button) board_->Press(*button, p.x(), p.y());
+      if (board_->Replaying()) {  // a click ends a replay, and neither it nor its release does more
+        board_->StopReplay();
+        replayEndingButton_ = event->button();
+      } else if (button) {
+        board_->Press(*button, p.x(), p.y());
+      }
       break;
     case QEvent::MouseButtonRelease:
+      if (std::exchange(replayEndingButton_, Qt::NoButton) == event->button()) break;
       if (button) board_->Release(*button, p.x(), p.y());
       break;
     default:
@@ -153,10 +159,16 @@ void MainWindow::MouseEvent(QMouseEvent* event) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+  if (board_->Replaying()) {  // any key ends a replay, and neither it nor its release does more
+    board_->StopReplay();
+    replayEndingKey_ = event->key();
+    return;
+  }
   if (event->modifiers() & Qt::ControlModifier) {  // undo: Ctrl+Z; redo: Ctrl+Y, Ctrl+Shift+Z
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     if (event->key() == Qt::Key_Z && !shift) board_->Undo();
     if (event->key() == Qt::Key_Y || (event->key() == Qt::Key_Z && shift)) board_->Redo();
+    if (event->key() == Qt::Key_R && !shift) board_->StartReplay();  // replay: Ctrl+R
   }
   if (event->key() == Qt::Key_F12) {  // the screenshot's shortcut is F12 alone
     constexpr auto chords =
@@ -171,6 +183,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
   if (event->isAutoRepeat()) return;
+  if (std::exchange(replayEndingKey_, 0) == event->key()) return;
   if (const auto key = BoardKey(event->key())) board_->KeyUp(*key);
 }
 

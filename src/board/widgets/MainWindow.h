@@ -51,6 +51,8 @@ class MainWindow : public QWidget, public BoardHost {
   std::unique_ptr<Board> board_;
   std::unique_ptr<FrameTimerDriver> driver_;
   int wheelDelta_ = 0;
+  int replayEndingKey_ = 0;  // the key that ended a replay, until released
+  Qt::MouseButton replayEndingButton_ = Qt::NoButton;  // the button that ended one, likewise
   std::function<void()> afterFirstPaint_;
 };
 
