@@ -107,8 +107,6 @@ class Board : public BoardAccess {
   // the settings, the client size, the date written). An undo or redo that reaches past the story's
   // own changes starts it again from the board as it then stands.
   const Story& CurrentStory() const { return *story_; }
-  // The board, just loaded from a picture equal to the story's end, goes on with that story.
-  void ContinueStory(Story story);
   // Plays the board's story in the window at the pace it was drawn (pauses in which nothing moved
   // shortened to 2 s), with its hand, dust and taps; the board, its history and its story stay as
   // they were. Any press or key ends it at once; at its end the board shows again.
@@ -154,6 +152,8 @@ class Board : public BoardAccess {
   FrameTimer& Timer() override { return timer_; }
   QDateTime LocalNow() const override { return env_.clock.LocalNow(); }
   void LoadPicture(const QImage& picture) override;
+  QByteArray EncodedStory() const override;
+  void ContinueStory(Story story) override;
 
  private:
   // The application title, the window caption, the menu captions (separators "-"), the clear

@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include "board/BoardHistory.h"
+#include "board/Story.h"
 #include "platform/FrameTimer.h"
 
 namespace slatewick {
@@ -23,6 +24,11 @@ class BoardAccess {
   // A picture from a file, the clipboard or a drop becomes the board: one step to undo. It must
   // have the board picture's size.
   virtual void LoadPicture(const QImage& picture) = 0;
+  // The board's story as its file holds it (Story::Encode), ending on the board picture; empty
+  // before start-up.
+  virtual QByteArray EncodedStory() const = 0;
+  // The board, just loaded from a picture equal to the story's end, goes on with that story.
+  virtual void ContinueStory(Story story) = 0;
   // The local date and time (screenshots are named by it).
   virtual QDateTime LocalNow() const = 0;
 };

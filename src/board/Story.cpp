@@ -282,8 +282,15 @@ void Story::Resume(StoryState state) {
 QByteArray Story::PictureHash(const QImage& picture) {
   const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
   QCryptographicHash hash(QCryptographicHash::Sha1);
-  for (int y = 0; y < rgb.height(); ++y)
-    hash.addData(QByteArrayView(rgb.constScanLine(y), qsizetype(rgb.width()) * 4));
+  // The colours only: the unused top byte of RGB32 differs between a picture drawn here and the
+  // same picture read from its file.
+  std::vector<std::uint32_t> row(std::size_t(rgb.width()));
+  for (int y = 0; y < rgb.height(); ++y) {
+    const auto* pixels = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
+    for (std::size_t x = 0; x < row.size(); ++x) row[x] = pixels[x] & 0xFFFFFFu;
+    hash.addData(QByteArrayView(reinterpret_cast<const char*>(row.data()),
+                                qsizetype(row.size() * sizeof(row[0]))));
+  }
   return hash.result();
 }
 

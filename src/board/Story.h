@@ -88,7 +88,7 @@ class Story {
   // limits below is refused with the reason, before more is allocated than the file declares and
   // the limits allow.
   static StoryRead Decode(QByteArrayView bytes);
-  // The hash that Encode keeps of a picture (its pixels as RGB32).
+  // The hash that Encode keeps of a picture: its colours as RGB32, the unused byte left out.
   static QByteArray PictureHash(const QImage& picture);
 
   // The limits of a story read from a file.

@@ -1,4 +1,6 @@
 // The board's story: what is recorded, where a story starts again, and a board that plays one.
+#include <QPainter>
+
 #include "board/Board.h"
 #include "board/StoryPlayer.h"
 #include "board/Tray.h"
@@ -52,6 +54,10 @@ void Board::ContinueStory(Story story) {
   storyTimeOffset_ = end + timer_.Interval;  // the next frame step after the story's last
 }
 
+QByteArray Board::EncodedStory() const {
+  return story_ ? story_->Encode(picture_) : QByteArray();
+}
+
 void Board::CountStorySteps() {
   const std::uint64_t made = history_.StepsMade();
   if (made == storyMade_) return;
@@ -102,7 +108,9 @@ void Board::ReplayStep() {
   Board& played = replay_->Played();
   played.Compose();
   if (surface_.SurfaceReady()) {
-    surface_.BackBuffer() = played.Surface().FrontBuffer().copy();
+    // The played frame over the window's, where they overlap (a story may have been drawn in a
+    // window of another size).
+    QPainter(&surface_.BackBuffer()).drawImage(0, 0, played.Surface().FrontBuffer());
     surface_.PresentFrame();
   }
   if (!more) StopReplay();

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "board/BoardAccess.h"
+#include "files/StoredStory.h"
 #include "files/TitleFormat.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
@@ -110,6 +111,7 @@ BoardChooser::BoardChooser(BoardAccess& board) : board_(board) {}
 void BoardChooser::ApplyTexts() {
   const LanguageFile language;
   FileSizeErrorText = language.Text(Texts::FileSizeError);
+  StoryRefusedText = language.Text(Texts::StoryRefused);
   FileExistText = language.Text(Texts::FileExist);
   FileNotExistText = language.Text(Texts::FileNotExist);
   ChooseLoadText = language.Text(Texts::LoadPrompt);
@@ -177,6 +179,11 @@ void BoardChooser::LoadBoard(const QString& title, const QString& path) {
   try {
     board_.LoadPicture(ReadBmpFile(path, {size, size}));
     Result = DialogResult::OK;
+    StoredStory stored = ReadStoredStory(path, board_.BoardPicture());
+    if (stored.story)
+      board_.ContinueStory(std::move(*stored.story));
+    else if (!stored.refusal.isEmpty())
+      ShowMessage(FormatWithTitle(StoryRefusedText, title));
   } catch (const BmpSizeError&) {
     ShowMessage(FormatWithTitle(FileSizeErrorText, title));
   } catch (const AppError& error) {
@@ -197,6 +204,10 @@ void BoardChooser::StoreBoard(const QString& title, const QString& path, bool ex
     return;
   }
   try {
+    // The story first: a picture that then fails to be written keeps the story it had, and a story
+    // that ends on another picture is not trusted.
+    if (const QByteArray story = board_.EncodedStory(); !story.isEmpty())
+      WriteFileAtomically(StoryPathOf(path), story);
     WriteBmpFile(board_.BoardPicture(), path);
     Result = DialogResult::OK;
   } catch (const AppError& error) {

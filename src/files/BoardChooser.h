@@ -43,7 +43,7 @@ class BoardChooser : public ModalForm {
   ChooserControl ActiveControl = ChooserControl::TitleEdit;
 
   // The texts of the chooser, looked up once by ApplyTexts.
-  QString FileSizeErrorText, FileExistText, FileNotExistText;
+  QString FileSizeErrorText, FileExistText, FileNotExistText, StoryRefusedText;
   QString ChooseLoadText, ChooseSaveText, LoadDialogText, SaveDialogText;
 
   void ApplyTexts();
@@ -51,10 +51,10 @@ class BoardChooser : public ModalForm {
   // The selection changed: its title goes into TitleEdit.
   void SelectionChanged();
   void DoubleClicked();
-  // Loads or stores the board named in TitleEdit; closes the dialog (Result OK) on
-  // success. Messages, the overwrite question and failures leave the dialog open. A title that
-  // names no file in the board folder (see BoardFilePath) gives the error box, before any
-  // question, and nothing is read or written.
+  // Loads or stores the board named in TitleEdit, with its story (StoredStory); closes the dialog
+  // (Result OK) on success. Messages, the overwrite question and failures leave the dialog open. A
+  // title that names no file in the board folder (see BoardFilePath) gives the error box, before
+  // any question, and nothing is read or written.
   void Accept();
   void Cancel();
 
