@@ -237,7 +237,7 @@ TEST_F(ChooserTest, TitlesMatchBoardFilesInAnyLetterCase) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(boxes[0].YesNo);
   EXPECT_EQ(ReadBmpFile(UsersPath("LESSON.BMP")), PatternBoard(4));
-  EXPECT_EQ(Entries(Path("users")), (QStringList{"AB.Bmp", "ab.bmp", "LESSON.BMP"}));
+  EXPECT_EQ(Entries(Path("users")), (QStringList{"AB.Bmp", "ab.bmp", "LESSON.BMP", "LESSON.story"}));
 }
 
 // A title names a file in the board folder (or below it) or none: NUL, absolute paths, and ".."
@@ -330,7 +330,7 @@ TEST_F(ChooserTest, TitlesWithSubfoldersNameBoardsBelowTheBoardFolder) {
     EXPECT_EQ(boxes[0].Text, "\"" + c.title + ".bmp\"は存在しません。");
     boxes.clear();
     EXPECT_EQ(Store(c.title), DialogResult::Cancel);
-    ExpectOneErrorBox({UsersPath(c.title + ".bmp"), SystemReason(c.error)});
+    ExpectOneErrorBox({UsersPath(c.title + ".story"), SystemReason(c.error)});
   }
   EXPECT_EQ(Entries(Path("users")), (QStringList{"2024", "kept.bmp", "plain file"}));
   EXPECT_EQ(Entries(UsersPath("2024")), QStringList{"lesson.bmp"});
