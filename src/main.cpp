@@ -3,7 +3,9 @@
 
 #include "board/ChalkSamples.h"
 #include "board/widgets/MainWindow.h"
+#include "files/VideoCommandLine.h"
 #include "files/widgets/FileCommands.h"
+#include "files/widgets/VideoExport.h"
 #include "platform/Environment.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Places.h"
@@ -19,8 +21,24 @@ using namespace slatewick;
 // created), then the message loop until the main window closes. The rest of start-up (the tap
 // sound, the last run's board) and the three dialogs, in their order, come once the first frame
 // is on screen, so that they do not hold it up; until then the dialogs' menu commands do nothing. A
-// quit signal closes the main window as the menu's quit command does.
+// quit signal closes the main window as the menu's quit command does. "--help" and "--video"
+// (VideoCommandLine) run without a window or a display.
 int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+  switch (CommandLineActionOf(arguments)) {
+    case CommandLineAction::Help:
+      QTextStream(stdout) << CommandLineHelp();
+      return 0;
+    case CommandLineAction::Video: {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+      QGuiApplication app(argc, argv);
+      QTextStream errors(stderr);
+      return RunVideoCommand(app.arguments(), errors);
+    }
+    case CommandLineAction::OpenWindow:
+      break;
+  }
   Application app(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral(SLATEWICK_APP_ID));
   InstallQtTranslations(QLocale::system());
@@ -50,6 +68,7 @@ int main(int argc, char** argv) {
         board.Commands().settings =
             SettingsCommand(window, board.SettingsInUse(), DrawChalkSamples(board.Env().random));
         InstallExportCommands(window);
+        InstallVideoCommand(window);
         board.Commands().about = AboutCommand();
       },
       1000);

@@ -132,6 +132,8 @@ class Board : public BoardAccess {
   const QString& ExportFilter() const { return exportFilter_; }
   const QString& ClearQuestion() const { return clearQuestion_; }
   SoundClip TapSound() const { return tapSound_; }
+  // The tap sound's file as read at start-up (a RIFF WAVE image); empty when it was missing.
+  const QByteArray& TapSoundImage() const { return tapSoundImage_; }
 
   // The settings in use; the settings dialog changes them.
   Settings& SettingsInUse() { return settings_; }

@@ -32,7 +32,7 @@ QImage ReadStartPicture(const QString& name) {
 
 // The tap sound as the player will read it: a RIFF image whose header claims more bytes than
 // the file holds is cut to what it holds; anything too short to be one stays silent.
-QByteArray TapSoundImage(QByteArray bytes) {
+QByteArray PlayableWave(QByteArray bytes) {
   if (bytes.size() < 12) return {};
   if (bytes.startsWith("RIFF")) {
     const auto claimed = qFromLittleEndian<quint32>(bytes.constData() + 4);
@@ -61,7 +61,7 @@ void Board::Start() {
     // A file too large to play is not read at all: its taps are silent, as a broken one's.
     QFile wav(tapSound.filePath());
     if (tapSound.size() <= qint64(MaxSoundBytes) && wav.open(QIODevice::ReadOnly))
-      tapSoundImage_ = TapSoundImage(wav.readAll());
+      tapSoundImage_ = PlayableWave(wav.readAll());
   } else {
     ShowMessage(QStringLiteral("\"Start0.wav\"がありません"));
   }

@@ -16,18 +16,6 @@ namespace slatewick {
 
 namespace {
 
-// Stops the frame timer for its lifetime; it runs again however the scope is left.
-class TimerPause {
- public:
-  explicit TimerPause(FrameTimer& timer) : timer_(timer) { timer_.SetEnabled(false); }
-  ~TimerPause() { timer_.SetEnabled(true); }
-  TimerPause(const TimerPause&) = delete;
-  TimerPause& operator=(const TimerPause&) = delete;
-
- private:
-  FrameTimer& timer_;
-};
-
 void WritePicture(const QImage& picture, PictureFormat format, const QString& path) {
   if (format == PictureFormat::Bmp)
     WriteBmpFile(picture, path);
@@ -59,7 +47,7 @@ QString ScreenShotName(const QDateTime& when) {
 }
 
 void ExportPicture(BoardAccess& board, SaveFileModel& saveFile, ExportKindChooser& exportKind) {
-  const TimerPause pause(board.Timer());
+  const FrameTimerPause pause(board.Timer());
   if (!saveFile.Execute()) return;
   if (exportKind.ShowModal() != DialogResult::OK) return;
   const QString path = saveFile.FileName;

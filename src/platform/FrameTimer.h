@@ -71,4 +71,17 @@ class FrameTimer {
   int framesPerSecond_ = 0;
 };
 
+// Stops the frame timer for its lifetime (while a dialog waits for the user); it runs again
+// however the scope is left.
+class FrameTimerPause {
+ public:
+  explicit FrameTimerPause(FrameTimer& timer) : timer_(timer) { timer_.SetEnabled(false); }
+  ~FrameTimerPause() { timer_.SetEnabled(true); }
+  FrameTimerPause(const FrameTimerPause&) = delete;
+  FrameTimerPause& operator=(const FrameTimerPause&) = delete;
+
+ private:
+  FrameTimer& timer_;
+};
+
 }  // namespace slatewick
