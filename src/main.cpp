@@ -32,6 +32,10 @@ int main(int argc, char** argv) {
       return 0;
     case CommandLineAction::Video: {
       qputenv("QT_QPA_PLATFORM", "offscreen");
+      // One line on what went wrong, without Qt's notes about the desktop it runs without.
+      qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtFatalMsg) QTextStream(stderr) << text << Qt::endl;
+      });
       QGuiApplication app(argc, argv);
       QTextStream errors(stderr);
       return RunVideoCommand(app.arguments(), errors);
