@@ -125,6 +125,31 @@ TEST_F(StoryTest, AClearALoadAndAnUndoBeforeTheStoryStartItAgain) {
   ExpectPlayedAlike(frm.CurrentStory());
 }
 
+// The replay in the window draws the story again and leaves the board as it was, whether it runs
+// to its end or a key (Esc too) ends it; nothing it does is recorded or enters the history.
+TEST_F(StoryTest, AReplayLeavesTheBoardAsItWas) {
+  Drag(MouseButton::Left, {100, 100}, {300, 160}, 40);
+  const QImage board = frm.Picture().copy();
+  const QImage window = frm.WindowPicture();
+  const auto events = frm.CurrentStory().Events();
+  const std::uint64_t steps = frm.History().StepsMade();
+  for (const bool interrupted : {false, true}) {
+    SCOPED_TRACE(interrupted ? "ended by Esc" : "to its end");
+    frm.StartReplay();
+    Ticks(5);
+    ASSERT_TRUE(frm.Replaying());
+    EXPECT_FALSE(SamePixels(frm.WindowPicture(), window));
+    if (interrupted) frm.KeyDown(Key::Escape, false);
+    for (int i = 0; i < 100 && frm.Replaying(); ++i) Ticks(1);
+    EXPECT_FALSE(frm.Replaying());
+    EXPECT_FALSE(host.closed);
+    EXPECT_TRUE(SamePixels(frm.Picture(), board));
+    EXPECT_TRUE(SamePixels(frm.WindowPicture(), window));
+  }
+  EXPECT_EQ(frm.CurrentStory().Events().size(), events.size());
+  EXPECT_EQ(frm.History().StepsMade(), steps);
+}
+
 // A story file is input from disk: whatever its bytes, it is read whole or refused with a reason,
 // without a crash or an allocation beyond its limits.
 TEST_F(StoryTest, BrokenOrHostileStoriesAreRefused) {

@@ -1,5 +1,6 @@
 // A stored board keeps its story beside its picture; a load goes on with it when it ends on the
 // picture, starts anew when the picture was changed elsewhere, and says so when it is broken.
+#include "board/StoryPlayer.h"
 #include "files/FilesFixture.h"
 #include "files/StoredStory.h"
 #include "platform/PictureFiles.h"
@@ -43,6 +44,9 @@ TEST_F(ChooserTest, AStoredBoardKeepsItsStoryAndALoadGoesOnWithIt) {
     EXPECT_TRUE(SamePixels(frm.BoardPicture(), c.picture));
     EXPECT_TRUE(SamePixels(frm.CurrentStory().Picture(), c.continued ? start : c.picture));
     EXPECT_EQ(frm.CurrentStory().Events().size(), c.continued ? drawnEvents + 1 : 0u);
+    StoryPlayer player(frm.CurrentStory(), frm.Pictures(), test.sound, {});
+    player.PlayUntil(player.Duration());
+    EXPECT_TRUE(SamePixels(player.Played().Picture(), c.picture));
     ASSERT_EQ(boxes.size(), c.refusalShown ? 1u : 0u);
     if (c.refusalShown) {
       EXPECT_TRUE(boxes[0].Text.contains(QStringLiteral("lesson")));
