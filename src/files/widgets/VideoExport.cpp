@@ -48,6 +48,7 @@ void EncodeWithProgress(const Board& board, const QString& path, QWidget* parent
   progress.setAutoClose(false);
   progress.setAutoReset(false);
   progress.setMinimumDuration(0);
+  progress.setMinimumWidth(360);  // the title whole in the window manager's bar
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, &progress, [&] {
     if (job.finished) return progress.accept();
