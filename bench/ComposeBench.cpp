@@ -13,19 +13,11 @@ using namespace slatewick;
 
 namespace {
 
-// Sounds go nowhere: the bench measures frames.
-class NoSound final : public SoundOutput {
- public:
-  SoundClip Prepare(const QByteArray&) override { return {}; }
-  void Play(SoundClip) override {}
-  void Stop() override {}
-};
-
 // A started board over the committed assets, its frame composed but not shown, and the pointer
 // over it.
 Board& StartedBoard() {
   static SystemClock clock;
-  static NoSound sound;
+  static NoSoundOutput sound;
   static Environment env(clock, sound);
   static Board* frm = [] {
     SetExeDir(QStringLiteral(ASSET_DIR));

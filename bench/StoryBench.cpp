@@ -15,13 +15,6 @@ using namespace slatewick;
 // story as stored; and its export as a video beside real time.
 namespace {
 
-class NoSound final : public SoundOutput {
- public:
-  SoundClip Prepare(const QByteArray&) override { return {}; }
-  void Play(SoundClip) override {}
-  void Stop() override {}
-};
-
 // Milliseconds that the drawing advances, 10 a frame step.
 class StepClock final : public Clock {
  public:
@@ -32,7 +25,7 @@ class StepClock final : public Clock {
 
 struct BenchBoard {
   StepClock clock;
-  NoSound sound;
+  NoSoundOutput sound;
   Environment env{clock, sound};
   Board board{env};
   double t = 0;  // seconds drawn so far

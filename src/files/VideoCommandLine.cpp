@@ -16,14 +16,6 @@ namespace slatewick {
 
 namespace {
 
-// Sounds are not played from the command line.
-class NoSound final : public SoundOutput {
- public:
-  SoundClip Prepare(const QByteArray&) override { return {}; }
-  void Play(SoundClip) override {}
-  void Stop() override {}
-};
-
 // Why the output cannot be written, before anything is encoded; empty when it can be.
 QString OutputProblem(const QString& output) {
   const QFileInfo target(output);
@@ -62,7 +54,7 @@ int RunVideoCommand(const QStringList& arguments, QTextStream& errors) {
   const QString title = arguments[2], output = arguments[3];
 
   SystemClock clock;
-  NoSound sound;
+  NoSoundOutput sound;
   Environment env(clock, sound);
   Board board(env);
   try {

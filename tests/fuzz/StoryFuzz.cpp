@@ -9,13 +9,6 @@ using namespace slatewick;
 
 namespace {
 
-class NoSound final : public SoundOutput {
- public:
-  SoundClip Prepare(const QByteArray&) override { return {}; }
-  void Play(SoundClip) override {}
-  void Stop() override {}
-};
-
 // Pictures far smaller than the regions drawn from them: every read must stay inside its source.
 BoardPictures SmallPictures() {
   QImage small(24, 16, QImage::Format_RGB32);
@@ -46,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!again.story || again.story->Events() != story.Events() ||
       again.story->StateCount() != story.StateCount())
     std::abort();
-  NoSound sound;
+  NoSoundOutput sound;
   StoryPlayer player(story, SmallPictures(), sound, {});
   player.PlayUntil(player.Duration());
   if (!player.Ended()) std::abort();
