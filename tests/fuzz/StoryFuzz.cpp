@@ -1,3 +1,5 @@
+#include <zstd.h>
+
 #include <QGuiApplication>
 #include <cstdint>
 #include <cstdlib>
@@ -16,6 +18,19 @@ BoardPictures SmallPictures() {
   return {small, small, small, small, small, small};
 }
 
+// Bytes that begin as a story file are read as they are; any others are taken as a story's
+// unpacked contents and packed as a story file packs them, so that mutations reach the reader of
+// the contents and not only the unpacker.
+QByteArray StoryFile(const std::uint8_t* data, std::size_t size) {
+  const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+  if (bytes.startsWith("SLWKSTRY")) return bytes;
+  QByteArray packed(qsizetype(ZSTD_compressBound(size)), Qt::Uninitialized);
+  const std::size_t n = ZSTD_compress(packed.data(), std::size_t(packed.size()), data, size, 1);
+  if (ZSTD_isError(n)) std::abort();
+  packed.truncate(qsizetype(n));
+  return QByteArray("SLWKSTRY\x01\0\0\0", 12) + packed;
+}
+
 }  // namespace
 
 // Any bytes as a story file: refused with a reason, or a story that encodes and decodes to the same
@@ -28,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static QGuiApplication app(argc, argv);  // the overlay's text needs fonts
   (void)offscreen;
 
-  const StoryRead read =
-      Story::Decode(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
+  const StoryRead read = Story::Decode(StoryFile(data, size));
   if (!read.story) {
     if (read.refusal.isEmpty()) std::abort();
     return 0;
