@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -27,26 +28,29 @@ using DialogWindows = FilesTest;
 TEST_F(DialogWindows, TheChooserPlacesItsControlsAndKeepsThemAnchored) {
   BoardChooserDialog dialog(frm, nullptr);
   dialog.show();
-  EXPECT_EQ(dialog.size(), QSize(396, 421));
-  EXPECT_EQ(dialog.minimumSize(), QSize(396, 421));
+  EXPECT_EQ(dialog.size(), QSize(646, 421));
+  EXPECT_EQ(dialog.minimumSize(), QSize(646, 421));
   EXPECT_EQ(dialog.PromptLabel()->pos(), QPoint(8, 8));
   EXPECT_EQ(dialog.FileNameEdit()->geometry(), QRect(8, 32, 385, 27));
   EXPECT_EQ(dialog.FileList()->geometry(), QRect(8, 72, 385, 289));
-  EXPECT_EQ(dialog.OKButton()->geometry(), QRect(192, 376, 97, 33));
-  EXPECT_EQ(dialog.CancelButton()->geometry(), QRect(296, 377, 91, 32));
+  EXPECT_EQ(dialog.ThumbnailFrame()->geometry(), QRect(401, 72, 242, 132));
+  EXPECT_EQ(dialog.ThumbnailFrame()->contentsRect().size(), QSize(240, 130));
+  EXPECT_EQ(dialog.OKButton()->geometry(), QRect(442, 376, 97, 33));
+  EXPECT_EQ(dialog.CancelButton()->geometry(), QRect(546, 377, 91, 32));
   EXPECT_EQ(dialog.OKButton()->text(), QStringLiteral("OK"));
   EXPECT_EQ(dialog.CancelButton()->text(), QStringLiteral("Cancel"));
   EXPECT_TRUE(dialog.OKButton()->isDefault());
 
-  dialog.resize(500, 600);
+  dialog.resize(750, 600);
   EXPECT_EQ(dialog.PromptLabel()->pos(), QPoint(8, 8));
   EXPECT_EQ(dialog.FileNameEdit()->geometry(), QRect(8, 32, 489, 27));
   EXPECT_EQ(dialog.FileList()->geometry(), QRect(8, 72, 489, 468));
-  EXPECT_EQ(dialog.OKButton()->geometry(), QRect(296, 555, 97, 33));
-  EXPECT_EQ(dialog.CancelButton()->geometry(), QRect(400, 556, 91, 32));
+  EXPECT_EQ(dialog.ThumbnailFrame()->geometry(), QRect(505, 72, 242, 132));
+  EXPECT_EQ(dialog.OKButton()->geometry(), QRect(546, 555, 97, 33));
+  EXPECT_EQ(dialog.CancelButton()->geometry(), QRect(650, 556, 91, 32));
 
   dialog.resize(100, 100);
-  EXPECT_EQ(dialog.size(), QSize(396, 421));
+  EXPECT_EQ(dialog.size(), QSize(646, 421));
   dialog.hide();
 }
 
@@ -86,6 +90,50 @@ TEST_F(DialogWindows, TheChooserShowsTheFormAndPassesSelectionAndOKToIt) {
   EXPECT_EQ(form.TitleEdit.Text, QStringLiteral("typed"));
   EXPECT_EQ(form.Result, DialogResult::Cancel);
   EXPECT_FALSE(QFileInfo::exists(UsersPath("typed.bmp")));
+}
+
+TEST_F(DialogWindows, TheChooserShowsTheSelectedBoardsThumbnailAndNothingOfABrokenFile) {
+  QDir().mkpath(Path("users"));
+  const QString board = UsersPath("board.bmp"), broken = UsersPath("broken.bmp");
+  WriteBmpFile(Blocks(800, 432), board);
+  QFile file(broken);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("BM and then nothing of a bitmap");
+  file.close();
+  BoardChooserDialog dialog(frm, nullptr);
+  const QLabel* frame = dialog.ThumbnailFrame();
+  QSignalSpy made(&dialog.Thumbnails(), &BoardThumbnails::Made);
+  dialog.Form().RunModal = [&] {
+    dialog.ShowFields();
+    dialog.FileList()->setCurrentRow(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return made.contains({broken}); }, 10000));
+    EXPECT_TRUE(frame->pixmap().isNull());
+    dialog.FileList()->setCurrentRow(0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->pixmap().isNull(); }, 10000));
+    EXPECT_TRUE(SamePixels(frame->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                           MakeBoardThumbnail(board, {800, 432}, {240, 130})));
+    dialog.FileList()->setCurrentRow(1);
+    EXPECT_TRUE(frame->pixmap().isNull());
+    dialog.reject();
+  };
+  ShowLoadChooser(dialog.Form());
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(DialogWindows, TheChooserClosesAndGoesWhileThumbnailsAreBeingMade) {
+  QDir().mkpath(Path("users"));
+  for (int i = 0; i < 20; ++i)
+    WriteBmpFile(PatternBoard(i), UsersPath(QString::number(i) + ".bmp"));
+  auto* dialog = new BoardChooserDialog(frm, nullptr);
+  dialog->Form().RunModal = [&] {
+    dialog->ShowFields();
+    for (int row = 0; row < 20; ++row) dialog->FileList()->setCurrentRow(row);
+    dialog->reject();
+  };
+  ShowLoadChooser(dialog->Form());
+  delete dialog;
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(DialogWindows, TheExportKindDialogHasItsControlsTextsAndKeepsTheChoice) {
