@@ -23,7 +23,7 @@ class BoardThumbnails : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr int CacheKilobytes = 32 * 1024;  // about 260 thumbnails of 240 x 130
+  static constexpr int CacheKilobytes = 32 * 1024;  // about 270 thumbnails of 240 x 130
 
   BoardThumbnails(QSize boardSize, QSize fit, QObject* parent = nullptr);
   ~BoardThumbnails() override;

@@ -21,8 +21,9 @@ class BoardChooserDialog : public QDialog {
 
  public:
   static constexpr int DesignWidth = 646, DesignHeight = 421;  // client pixels
-  static constexpr QSize ThumbnailSize{240, 130};              // an 800 x 432 board, scaled
+  static constexpr QSize ThumbnailSize{240, 130};              // an 800 x 432 board at 0.3
 
+  // Only board files of the size the board's picture has now show a thumbnail.
   BoardChooserDialog(BoardAccess& board, QWidget* parent);
 
   BoardChooser& Form() { return form_; }
