@@ -1,12 +1,12 @@
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 
-// Benchmarks run with an application object on the offscreen platform, so fonts and images
-// behave as in the program.
+// Benchmarks run with an application object on the offscreen platform, so fonts, images and the
+// dialogs behave as in the program.
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

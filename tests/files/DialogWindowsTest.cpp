@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -27,26 +28,28 @@ using DialogWindows = FilesTest;
 TEST_F(DialogWindows, TheChooserPlacesItsControlsAndKeepsThemAnchored) {
   BoardChooserDialog dialog(frm, nullptr);
   dialog.show();
-  EXPECT_EQ(dialog.size(), QSize(396, 421));
-  EXPECT_EQ(dialog.minimumSize(), QSize(396, 421));
+  EXPECT_EQ(dialog.size(), QSize(646, 421));
+  EXPECT_EQ(dialog.minimumSize(), QSize(646, 421));
   EXPECT_EQ(dialog.PromptLabel()->pos(), QPoint(8, 8));
   EXPECT_EQ(dialog.FileNameEdit()->geometry(), QRect(8, 32, 385, 27));
   EXPECT_EQ(dialog.FileList()->geometry(), QRect(8, 72, 385, 289));
-  EXPECT_EQ(dialog.OKButton()->geometry(), QRect(192, 376, 97, 33));
-  EXPECT_EQ(dialog.CancelButton()->geometry(), QRect(296, 377, 91, 32));
+  EXPECT_EQ(dialog.ThumbnailFrame()->geometry(), QRect(401, 72, 242, 132));
+  EXPECT_EQ(dialog.OKButton()->geometry(), QRect(442, 376, 97, 33));
+  EXPECT_EQ(dialog.CancelButton()->geometry(), QRect(546, 377, 91, 32));
   EXPECT_EQ(dialog.OKButton()->text(), QStringLiteral("OK"));
   EXPECT_EQ(dialog.CancelButton()->text(), QStringLiteral("Cancel"));
   EXPECT_TRUE(dialog.OKButton()->isDefault());
 
-  dialog.resize(500, 600);
+  dialog.resize(750, 600);
   EXPECT_EQ(dialog.PromptLabel()->pos(), QPoint(8, 8));
   EXPECT_EQ(dialog.FileNameEdit()->geometry(), QRect(8, 32, 489, 27));
   EXPECT_EQ(dialog.FileList()->geometry(), QRect(8, 72, 489, 468));
-  EXPECT_EQ(dialog.OKButton()->geometry(), QRect(296, 555, 97, 33));
-  EXPECT_EQ(dialog.CancelButton()->geometry(), QRect(400, 556, 91, 32));
+  EXPECT_EQ(dialog.ThumbnailFrame()->geometry(), QRect(505, 72, 242, 132));
+  EXPECT_EQ(dialog.OKButton()->geometry(), QRect(546, 555, 97, 33));
+  EXPECT_EQ(dialog.CancelButton()->geometry(), QRect(650, 556, 91, 32));
 
   dialog.resize(100, 100);
-  EXPECT_EQ(dialog.size(), QSize(396, 421));
+  EXPECT_EQ(dialog.size(), QSize(646, 421));
   dialog.hide();
 }
 
@@ -86,6 +89,31 @@ TEST_F(DialogWindows, TheChooserShowsTheFormAndPassesSelectionAndOKToIt) {
   EXPECT_EQ(form.TitleEdit.Text, QStringLiteral("typed"));
   EXPECT_EQ(form.Result, DialogResult::Cancel);
   EXPECT_FALSE(QFileInfo::exists(UsersPath("typed.bmp")));
+}
+
+TEST_F(DialogWindows, TheChooserShowsTheSelectedBoardOnceMadeAndGoesWhileMakingMore) {
+  QDir().mkpath(Path("users"));
+  for (int i = 0; i < 8; ++i) WriteBmpFile(PatternBoard(i), UsersPath(QString::number(i) + ".bmp"));
+  WriteFileAtomically(UsersPath("broken.bmp"), "BM and then nothing of a bitmap");
+  auto dialog = std::make_unique<BoardChooserDialog>(frm, nullptr);
+  const QLabel* frame = dialog->ThumbnailFrame();
+  QSignalSpy made(&dialog->Thumbnails(), &BoardThumbnails::Made);
+  dialog->Form().RunModal = [&] {
+    dialog->ShowFields();
+    dialog->FileList()->setCurrentRow(8);  // broken
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !made.isEmpty(); }, 10000));
+    EXPECT_TRUE(frame->pixmap().isNull());
+    dialog->FileList()->setCurrentRow(0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->pixmap().isNull(); }, 10000));
+    EXPECT_TRUE(SamePixels(frame->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                           MakeBoardThumbnail(UsersPath("0.bmp"), {800, 432}, {240, 130})));
+    for (int row = 1; row < 8; ++row) dialog->FileList()->setCurrentRow(row);
+    dialog->reject();
+  };
+  ShowLoadChooser(dialog->Form());
+  dialog.reset();  // while the thumbnails of the rows passed over are being made
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(DialogWindows, TheExportKindDialogHasItsControlsTextsAndKeepsTheChoice) {

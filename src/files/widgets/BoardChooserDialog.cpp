@@ -5,15 +5,20 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTimer>
+
+#include "board/BoardAccess.h"
 
 namespace slatewick {
 
 namespace {
 
 constexpr int ItemHeight = 19;
+// The thumbnail's column right of the list: its frame and the gap before it.
+constexpr int ThumbnailColumn = BoardChooserDialog::ThumbnailSize.width() + 10;
 
 // List entries 19 pixels high.
 class FixedHeightDelegate : public QStyledItemDelegate {
@@ -29,18 +34,23 @@ class FixedHeightDelegate : public QStyledItemDelegate {
 BoardChooserDialog::BoardChooserDialog(BoardAccess& board, QWidget* parent)
     : QDialog(parent),
       form_(board),
+      thumbnails_(board.BoardPicture().size(), ThumbnailSize),
       prompt_(new QLabel(this)),
       titleEdit_(new QLineEdit(this)),
       titleList_(new QListWidget(this)),
       okButton_(new QPushButton(this)),
-      cancelButton_(new QPushButton(this)) {
+      cancelButton_(new QPushButton(this)),
+      thumbnail_(new QLabel(this)) {
   QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
   font.setPixelSize(19);
   setFont(font);
   setSizeGripEnabled(true);
   resize(DesignWidth, DesignHeight);
   setMinimumSize(DesignWidth, DesignHeight);
-  move(210, 219);
+  move(85, 219);  // centred where the chooser was before it showed thumbnails
+
+  thumbnail_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  thumbnail_->setAlignment(Qt::AlignCenter);
 
   titleList_->setSelectionMode(QAbstractItemView::SingleSelection);
   titleList_->setItemDelegate(new FixedHeightDelegate(titleList_));
@@ -74,6 +84,9 @@ BoardChooserDialog::BoardChooserDialog(BoardAccess& board, QWidget* parent)
     AfterHandler();
   });
   connect(cancelButton_, &QPushButton::clicked, this, &BoardChooserDialog::reject);
+  connect(&thumbnails_, &BoardThumbnails::Made, this, [this](const QString& path) {
+    if (path == thumbnailPath_) ShowThumbnail();
+  });
 
   form_.RunModal = [this] { Run(); };
   form_.ApplyTexts();
@@ -99,6 +112,19 @@ void BoardChooserDialog::ShowFields() {
   else
     titleList_->clearSelection();
   showing_ = false;
+  ShowThumbnail();
+}
+
+void BoardChooserDialog::ShowThumbnail() {
+  const int row = form_.TitleList.ItemIndex;
+  const bool selected = row >= 0 && row < form_.TitleList.Items.size();
+  thumbnailPath_ = selected ? BoardFilePath(form_.TitleList.Items[row]) : QString();
+  const std::optional<QImage> thumbnail =
+      thumbnailPath_.isEmpty() ? std::nullopt : thumbnails_.Thumbnail(thumbnailPath_);
+  if (thumbnail && !thumbnail->isNull())
+    thumbnail_->setPixmap(QPixmap::fromImage(*thumbnail));
+  else
+    thumbnail_->clear();
 }
 
 void BoardChooserDialog::Run() {
@@ -143,8 +169,9 @@ void BoardChooserDialog::PlaceControls() {
   prompt_->move(8, 8);
   titleEdit_->setGeometry(8, 32, 385 + dw, 27);
   titleList_->setGeometry(8, 72, 385 + dw, 289 + dh);
-  okButton_->setGeometry(192 + dw, 376 + dh, 97, 33);
-  cancelButton_->setGeometry(296 + dw, 377 + dh, 91, 32);
+  thumbnail_->setGeometry(QRect(QPoint(401 + dw, 72), ThumbnailSize.grownBy({1, 1, 1, 1})));
+  okButton_->setGeometry(192 + ThumbnailColumn + dw, 376 + dh, 97, 33);
+  cancelButton_->setGeometry(296 + ThumbnailColumn + dw, 377 + dh, 91, 32);
 }
 
 }  // namespace slatewick
