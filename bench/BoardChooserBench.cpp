@@ -32,6 +32,8 @@ class StillBoard final : public BoardAccess {
   QImage WindowPicture() override { return {}; }
   FrameTimer& Timer() override { return timer_; }
   void LoadPicture(const QImage&) override {}
+  QByteArray EncodedStory() const override { return {}; }
+  void ContinueStory(Story) override {}
   QDateTime LocalNow() const override { return {}; }
 
  private:

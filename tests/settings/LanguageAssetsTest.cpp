@@ -100,9 +100,10 @@ TEST(LanguageAssetsTest, EachFileDefinesExactlyTheKeysTheProgramLooksUp) {
   EXPECT_EQ(files.size(), 12) << files.join(u' ').toStdString();
   for (const QString& name : files) {
     EXPECT_EQ(KeysDefinedBy(name.toLatin1().constData()), lookedUp) << name.toStdString();
-    if (name != u"Language.ini")
+    if (name != u"Language.ini") {
       EXPECT_TRUE(ReadBytes(AssetPath(name.toLatin1().constData())).startsWith("\xFF\xFE"))
           << name.toStdString();
+    }
   }
 }
 
