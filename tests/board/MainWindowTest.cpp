@@ -220,10 +220,9 @@ TEST_F(MainWindowTest, PastedAndDroppedPicturesFitTheBoardUndoablyOrShowTheError
       {"large.bmp", true, EncodeBmp(Solid(16385, 1, 0)), {}, "16385 x 1 pixels is larger"},
       {"notes.txt", true, "text", {}, nullptr},
   };
-  std::vector<MessageBoxRequest>& boxes = folder.seams.boxes;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    boxes.clear();
+    folder.seams.boxes.clear();
     const QImage before = board().Picture().copy();
     auto* data = new QMimeData;
     data->setData(QStringLiteral("image/") + QFileInfo(c.name).suffix(), c.bytes);
@@ -232,8 +231,8 @@ TEST_F(MainWindowTest, PastedAndDroppedPicturesFitTheBoardUndoablyOrShowTheError
     const bool taken =
         c.drop ? Drop(QString::fromUtf8(c.name)) : (Key(Qt::Key_V, Qt::ControlModifier), true);
     EXPECT_EQ(taken, c.refusal != nullptr);
-    const QString box = boxes.empty() ? QString() : boxes[0].Text;
-    EXPECT_EQ(boxes.size(), c.board.isNull() && c.refusal ? 1u : 0u);
+    const QString box = folder.seams.boxes.empty() ? QString() : folder.seams.boxes[0].Text;
+    EXPECT_EQ(folder.seams.boxes.size(), c.board.isNull() && c.refusal ? 1u : 0u);
     EXPECT_TRUE(SamePixels(board().Picture(), c.board.isNull() ? before : c.board));
     EXPECT_TRUE(c.board.isNull() ? !c.refusal || (box.startsWith("Cannot read the bitmap") &&
                                                   box.contains(c.refusal))

@@ -166,10 +166,9 @@ TEST_F(MainWindowTextsTest, WithoutALanguageFile) {
 }
 
 TEST_F(MainWindowTextsTest, FromTheLanguageFile) {
-  WriteBytes(
-      Path("Language.ini"),
-      "[General]\r\nname=Chalkboard\r\nFileTypeBmp=Bitmap\r\nFileTypePng=Portable\r\n"
-      "[MainMenu]\r\nAllDel=Wipe\r\nver=\r\nEXIT='Quit'\r\n[MainMessage]\r\nClear=Sure?\r\n");
+  WriteBytes(Path("Language.ini"),
+             "[General]\r\nname=Chalkboard\r\nFileTypeBmp=Bitmap\r\n[MainMenu]\r\nAllDel=Wipe\r\n"
+             "ver=\r\nEXIT='Quit'\r\n[MainMessage]\r\nClear=Sure?\r\n");
   const MainWindowTexts texts = ReadMainWindowTexts(LanguageFile());
   EXPECT_EQ(texts.caption, "Chalkboard");
   EXPECT_EQ(texts.menuCaptions[int(MenuItem::ClearAll)], "Wipe");
@@ -179,7 +178,7 @@ TEST_F(MainWindowTextsTest, FromTheLanguageFile) {
   EXPECT_EQ(texts.menuCaptions[int(MenuItem::Settings)], u"設定(&O)"_s);
   EXPECT_EQ(texts.clearQuestion, "Sure?");
   EXPECT_EQ(texts.exportFilter,
-            u"Bitmap (*.bmp);;JPG (*.jpg);;Portable (*.png);;すべてのファイル (*.*)"_s);
+            u"Bitmap (*.bmp);;JPG (*.jpg);;PNG (*.png);;すべてのファイル (*.*)"_s);
 }
 
 // Each text has its own section and key, except OK and Cancel, which the three dialogs share,
