@@ -19,6 +19,8 @@ namespace {
 void WritePicture(const QImage& picture, PictureFormat format, const QString& path) {
   if (format == PictureFormat::Bmp)
     WriteBmpFile(picture, path);
+  else if (format == PictureFormat::Png)
+    WritePngFile(picture, path);
   else
     WriteJpegFile(picture, path);
 }
@@ -32,6 +34,7 @@ PictureFormat PictureFormatOf(const QString& fileName) {
   const QString extension = name.mid(dot).toLower();
   if (extension == u".bmp") return PictureFormat::Bmp;
   if (extension == u".jpg" || extension == u".jpeg") return PictureFormat::Jpeg;
+  if (extension == u".png") return PictureFormat::Png;
   return PictureFormat::None;
 }
 

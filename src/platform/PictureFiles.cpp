@@ -14,23 +14,45 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
   if (const auto failure = ReplaceFile(path, bytes)) throw AppError(failure->Message(path));
 }
 
-QByteArray EncodeBmp(const QImage& picture) {
+namespace {
+
+// The picture, without alpha, in one of Qt's writers' formats ("bmp", "png"); `what` names the
+// kind of file in the error.
+QByteArray Encode(const QImage& picture, const char* format, const QString& what) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "bmp");
+  QImageWriter writer(&buffer, format);
   if (!writer.write(picture.convertToFormat(QImage::Format_RGB32)))
-    throw AppError(QStringLiteral("Cannot encode the bitmap. %1").arg(writer.errorString()));
+    throw AppError(QStringLiteral("Cannot encode the %1. %2").arg(what, writer.errorString()));
   return bytes;
+}
+
+}  // namespace
+
+QByteArray EncodeBmp(const QImage& picture) {
+  return Encode(picture, "bmp", QStringLiteral("bitmap"));
 }
 
 void WriteBmpFile(const QImage& picture, const QString& path) {
   WriteFileAtomically(path, EncodeBmp(picture));
 }
 
+QByteArray EncodePng(const QImage& picture) {
+  return Encode(picture, "png", QStringLiteral("PNG picture"));
+}
+
+void WritePngFile(const QImage& picture, const QString& path) {
+  WriteFileAtomically(path, EncodePng(picture));
+}
+
+QString UnreadablePictureMessage(const QString& source, const QString& reason) {
+  return QStringLiteral("Cannot read the bitmap \"%1\". %2").arg(source, reason);
+}
+
 QImage ReadBmpFile(const QString& path, const BmpSizes& accepted) {
   const auto message = [&](const QString& reason) {
-    return QStringLiteral("Cannot read the bitmap \"%1\". %2").arg(path, reason);
+    return UnreadablePictureMessage(path, reason);
   };
   const auto refuse = [&](const QString& reason) { return AppError(message(reason)); };
   QFile file(path);

@@ -19,6 +19,12 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes);
 // The picture as a 24-bit Windows bitmap.
 QByteArray EncodeBmp(const QImage& picture);
 void WriteBmpFile(const QImage& picture, const QString& path);
+// The picture as a 24-bit PNG, through Qt's PNG writer.
+QByteArray EncodePng(const QImage& picture);
+void WritePngFile(const QImage& picture, const QString& path);
+
+// The message of a picture that cannot be read: "Cannot read the bitmap "source". reason".
+QString UnreadablePictureMessage(const QString& source, const QString& reason);
 
 // A bitmap that is refused only because its size is not one that its reader accepts.
 class BmpSizeError : public AppError {

@@ -47,9 +47,9 @@ QString LangText(const TextKey& text) {
   return LanguageFile().Text(text);
 }
 
-QString ExportFilter(const QString& bmpText, const QString& jpgText) {
-  return bmpText + QStringLiteral(" (*.bmp);;") + jpgText + QStringLiteral(" (*.jpg);;") +
-         Texts::AllFilesFilter.toString();
+QString ExportFilter(const QString& bmpText, const QString& jpgText, const QString& pngText) {
+  return bmpText + QStringLiteral(" (*.bmp);;") + jpgText + QStringLiteral(" (*.jpg);;") + pngText +
+         QStringLiteral(" (*.png);;") + Texts::AllFilesFilter.toString();
 }
 
 }  // namespace slatewick

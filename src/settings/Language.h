@@ -46,7 +46,7 @@ QString LangText(const TextKey& text);
 
 // The export's file filter as QFileDialog takes it: entries separated by ";;", each a
 // description with its pattern in parentheses at the end:
-// "<bmpText> (*.bmp);;<jpgText> (*.jpg);;すべてのファイル (*.*)".
-QString ExportFilter(const QString& bmpText, const QString& jpgText);
+// "<bmpText> (*.bmp);;<jpgText> (*.jpg);;<pngText> (*.png);;すべてのファイル (*.*)".
+QString ExportFilter(const QString& bmpText, const QString& jpgText, const QString& pngText);
 
 }  // namespace slatewick

@@ -43,7 +43,7 @@ inline constexpr TextKey MenuReplay{u"MainMenu", u"Replay", u"書いた順に再
 inline constexpr TextKey MenuVideo{u"MainMenu", u"Video", u"動画に書き出す(&V)"};
 
 // Section MainMessage: the question before the board is cleared, read at start-up, and the
-// message for an export name that ends in neither .bmp, .jpg nor .jpeg, read when it is shown
+// message for an export name that ends in none of .bmp, .jpg, .jpeg and .png, read when it is shown
 // (one placeholder for the file name, filled as the board-file messages are).
 inline constexpr TextKey ClearQuestion{u"MainMessage", u"Clear",
                                        u"黒板にかかれている内容をすべて消します。よろしいですか？"};

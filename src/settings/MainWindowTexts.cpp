@@ -11,7 +11,8 @@ MainWindowTexts ReadMainWindowTexts(const LanguageFile& language) {
            language.Text(Texts::MenuVideo), separator, language.Text(Texts::MenuSettings),
            language.Text(Texts::MenuAbout), language.Text(Texts::MenuQuit)},
           language.Text(Texts::ClearQuestion),
-          ExportFilter(language.Text(Texts::FileTypeBmp), language.Text(Texts::FileTypeJpg))};
+          ExportFilter(language.Text(Texts::FileTypeBmp), language.Text(Texts::FileTypeJpg),
+                       language.Text(Texts::FileTypePng))};
 }
 
 }  // namespace slatewick

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
+#include <QDropEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -14,6 +18,9 @@
 #include "board/BoardFixture.h"
 #include "board/WindowKeys.h"
 #include "board/widgets/MainWindow.h"
+#include "platform/JpegWriter.h"
+#include "platform/PictureFiles.h"
+#include "support/Pictures.h"
 
 namespace slatewick {
 
@@ -35,12 +42,31 @@ class MainWindowTest : public ::testing::Test {
     QApplication::sendEvent(to, &event);
   }
   void Key(int key, Qt::KeyboardModifiers modifiers) { SendKey(window, key, modifiers); }
+  // Drops the file of the folder on the window; whether its drag was taken.
+  bool Drop(const QString& name) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(folder.Path(name))});
+    QDragEnterEvent enter({400, 200}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(400, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QApplication::sendEvent(&window, &drop);
+    QCoreApplication::processEvents();
+    return enter.isAccepted();
+  }
 
   ProgramFolder folder;
   TestEnvironment test;
   KeyState& keys = test.env.keys;
   MainWindow window{test.env};
 };
+
+// A picture of one colour; or, with `on`, the board colour with that colour on the rectangle.
+QImage Solid(int width, int height, QRgb colour, QRect on = {}) {
+  QImage picture(width, height, QImage::Format_RGB32);
+  picture.fill(on.isNull() ? colour : ToQRgb(BoardColour));
+  QPainter(&picture).fillRect(on, QColor(colour));
+  return picture;
+}
 
 }  // namespace
 
@@ -161,4 +187,58 @@ TEST_F(MainWindowTest, TheRestOfStartUpRunsOnceAfterTheFirstFrameIsPainted) {
   QApplication::processEvents();
   EXPECT_EQ(runs, 1);
 }
+
+TEST_F(MainWindowTest, CtrlCPutsTheBoardOnTheClipboardAsPngAndLeavesTheBoard) {
+  board().BoardPicture() = PatternBoard(1);
+  const std::uint64_t steps = board().History().StepsMade();
+  Key(Qt::Key_C, Qt::ControlModifier);
+  const QByteArray png = QGuiApplication::clipboard()->mimeData()->data("image/png");
+  EXPECT_TRUE(SamePixels(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32),
+                         PatternBoard(1)));
+  EXPECT_TRUE(board().Picture() == PatternBoard(1) && board().History().StepsMade() == steps);
+}
+
+TEST_F(MainWindowTest, PastedAndDroppedPicturesFitTheBoardUndoablyOrShowTheErrorBox) {
+  QByteArray large = EncodeJpeg(Solid(16, 16, 0));  // declares 20000 x 20000
+  large.replace(large.indexOf("\xFF\xC0") + 5, 4, QByteArray::fromHex("4E204E20"));
+  const QRgb red = qRgb(200, 30, 60), grey = qRgb(128, 128, 128);
+  const struct {
+    const char* name;  // a file dropped, or a paste of type image/<suffix>
+    bool drop;
+    QByteArray bytes;
+    QImage board;         // null when refused...
+    const char* refusal;  // ...for this reason, or not taken at all (null)
+  } cases[] = {
+      {"exact.bmp", true, EncodeBmp(PatternBoard(7)), PatternBoard(7), ""},
+      {"wide.png", false, EncodePng(Solid(1600, 432, red)),
+       Solid(800, 432, red, {0, 108, 800, 216}), ""},
+      {"tall.jpeg", true, EncodeJpeg(Solid(400, 864, grey)),
+       Solid(800, 432, grey, {300, 0, 200, 432}), ""},
+      {"broken.png", true, "not a picture", {}, "It is not a PNG, JPEG or BMP picture."},
+      {"broken.png", false, "\x89PNG\r\n\x1A\n", {}, ""},
+      {"large.jpeg", false, large, {}, "20000 x 20000 pixels is larger than the 16384 x 16384"},
+      {"large.bmp", true, EncodeBmp(Solid(16385, 1, 0)), {}, "16385 x 1 pixels is larger"},
+      {"notes.txt", true, "text", {}, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    folder.seams.boxes.clear();
+    const QImage before = board().Picture().copy();
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("image/") + QFileInfo(c.name).suffix(), c.bytes);
+    QGuiApplication::clipboard()->setMimeData(data);
+    folder.Write(QString::fromUtf8(c.name), c.bytes);
+    const bool taken =
+        c.drop ? Drop(QString::fromUtf8(c.name)) : (Key(Qt::Key_V, Qt::ControlModifier), true);
+    EXPECT_EQ(taken, c.refusal != nullptr);
+    const QString box = folder.seams.boxes.empty() ? QString() : folder.seams.boxes[0].Text;
+    EXPECT_EQ(folder.seams.boxes.size(), c.board.isNull() && c.refusal ? 1u : 0u);
+    EXPECT_TRUE(SamePixels(board().Picture(), c.board.isNull() ? before : c.board));
+    EXPECT_TRUE(c.board.isNull() ? !c.refusal || (box.startsWith("Cannot read the bitmap") &&
+                                                  box.contains(c.refusal))
+                                 : board().Undo() && board().Picture() == before)
+        << box.toStdString();
+  }
+}
+
 }  // namespace slatewick

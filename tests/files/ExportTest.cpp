@@ -1,4 +1,5 @@
 #include <QFileInfo>
+#include <QImageReader>
 #include <optional>
 
 #include "files/Export.h"
@@ -26,7 +27,7 @@ class ExportTest : public FilesTest {
   void SetUp() override {
     FilesTest::SetUp();
     howTo.ApplyTexts();
-    saveFile.Filter = ExportFilter(QStringLiteral("BMP"), QStringLiteral("JPG"));
+    saveFile.Filter = ExportFilter("BMP", "JPG", "PNG");
     frm.Surface().BackBuffer() = Blocks(800, 480);
     frm.Surface().PresentFrame();
     ASSERT_EQ(frm.Surface().FrontBuffer(), Blocks(800, 480));
@@ -135,8 +136,14 @@ TEST_F(ExportTest, ExtensionsCountInAnyLetterCaseAndJpegToo) {
   EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(ExportTest, APngNameGivesAPngOfThePicture) {
+  ExportAs(QStringLiteral("board.PNG"), 0);
+  QImageReader png(Path("board.PNG"), "png");
+  EXPECT_TRUE(SamePixels(png.read().convertToFormat(QImage::Format_RGB32), frm.BoardPicture()));
+}
+
 TEST_F(ExportTest, AnyOtherExtensionWritesNothingAndSaysSo) {
-  for (const char* name : {"board.png", "no extension", "board.jpg.txt", "board."}) {
+  for (const char* name : {"board.gif", "no extension", "board.jpg.txt", "board."}) {
     boxes.clear();
     ExportAs(QString::fromUtf8(name), 0);
     ASSERT_EQ(boxes.size(), 1u) << name;
@@ -149,12 +156,12 @@ TEST_F(ExportTest, AnyOtherExtensionWritesNothingAndSaysSo) {
 }
 
 TEST_F(ExportTest, TheExtensionMessageIsInTheUsersLanguage) {
-  ExportAs(QStringLiteral("board.png"), 0);
+  ExportAs(QStringLiteral("board.gif"), 0);
   ASSERT_TRUE(QFile::copy(QStringLiteral(ASSET_DIR "/Language.ini"), Path("Language.ini")));
   ExportAs(QStringLiteral("100%.gif"), 0);
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].Text,
-            QStringLiteral("\"board.png\"は書き出されませんでした。ファイル名の末尾は "
+            QStringLiteral("\"board.gif\"は書き出されませんでした。ファイル名の末尾は "
                            ".bmp、.jpg、.jpeg、.png のいずれかにしてください。"));
   EXPECT_EQ(boxes[1].Text, QStringLiteral("\"100%.gif\" was not written: the file name must end "
                                           "in .bmp, .jpg, .jpeg or .png."));
@@ -182,7 +189,7 @@ TEST_F(ExportTest, CancellingEitherDialogWritesNothingAndTheTimerRunsAgain) {
 
 TEST_F(ExportTest, AFailedWriteShowsTheErrorBoxAndTheTimerRunsAgain) {
   WriteBytes(Path("plain"), "a file, not a folder");
-  for (const char* name : {"plain/out.bmp", "plain/out.jpg"}) {
+  for (const char* name : {"plain/out.bmp", "plain/out.jpg", "plain/out.png"}) {
     SCOPED_TRACE(name);
     boxes.clear();
     ExportAs(QString::fromUtf8(name), 1);

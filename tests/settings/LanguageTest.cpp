@@ -136,9 +136,10 @@ TEST_F(LanguageTest, DialogButtonsHaveTheirOwnDefaultsUntilTheFileSetsThem) {
 }
 
 TEST_F(LanguageTest, ExportFilterText) {
-  EXPECT_EQ(ExportFilter("BMP", "JPG"), u"BMP (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)"_s);
-  EXPECT_EQ(ExportFilter("Bitmap", "").split(QStringLiteral(";;")),
-            (QStringList{"Bitmap (*.bmp)", " (*.jpg)", u"すべてのファイル (*.*)"_s}));
+  EXPECT_EQ(ExportFilter("BMP", "JPG", "PNG"),
+            u"BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;すべてのファイル (*.*)"_s);
+  EXPECT_EQ(ExportFilter("Bitmap", "", "").split(QStringLiteral(";;")),
+            (QStringList{"Bitmap (*.bmp)", " (*.jpg)", " (*.png)", u"すべてのファイル (*.*)"_s}));
 }
 
 using MainWindowTextsTest = ExeFolderTest;
@@ -161,7 +162,7 @@ TEST_F(MainWindowTextsTest, WithoutALanguageFile) {
                          u"ﾊﾞｰｼﾞｮﾝ情報(&A)"_s, u"Slatewickの終了(&Q)"_s}));
   EXPECT_EQ(texts.menuCaptions.size(), MenuItemCount);
   EXPECT_EQ(texts.clearQuestion, u"黒板にかかれている内容をすべて消します。よろしいですか？"_s);
-  EXPECT_EQ(texts.exportFilter, u"BMP (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)"_s);
+  EXPECT_EQ(texts.exportFilter, u"BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;すべてのファイル (*.*)"_s);
 }
 
 TEST_F(MainWindowTextsTest, FromTheLanguageFile) {
@@ -176,7 +177,8 @@ TEST_F(MainWindowTextsTest, FromTheLanguageFile) {
   EXPECT_EQ(texts.menuCaptions[int(MenuItem::Separator1)], "-");
   EXPECT_EQ(texts.menuCaptions[int(MenuItem::Settings)], u"設定(&O)"_s);
   EXPECT_EQ(texts.clearQuestion, "Sure?");
-  EXPECT_EQ(texts.exportFilter, u"Bitmap (*.bmp);;JPG (*.jpg);;すべてのファイル (*.*)"_s);
+  EXPECT_EQ(texts.exportFilter,
+            u"Bitmap (*.bmp);;JPG (*.jpg);;PNG (*.png);;すべてのファイル (*.*)"_s);
 }
 
 // Each text has its own section and key, except OK and Cancel, which the three dialogs share,

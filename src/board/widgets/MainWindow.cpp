@@ -1,11 +1,14 @@
 #include "board/widgets/MainWindow.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -13,8 +16,10 @@
 #include <optional>
 #include <utility>
 
+#include "board/PictureImport.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PictureTransfer.h"
 #include "platform/widgets/PopupPlacement.h"
 
 namespace slatewick {
@@ -50,6 +55,7 @@ MainWindow::MainWindow(Environment& env)
   surface_->setGeometry(0, 0, FrameSurface::SurfaceWidth, FrameSurface::SurfaceHeight);
   surface_->installEventFilter(this);
   setFocusPolicy(Qt::StrongFocus);
+  setAcceptDrops(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   board_->Surface().SetHost(surface_);
   board_->SetMessagePump([] { QCoreApplication::processEvents(); });
@@ -170,6 +176,9 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Y || (event->key() == Qt::Key_Z && shift)) board_->Redo();
     if (event->key() == Qt::Key_R && !shift) board_->StartReplay();  // replay: Ctrl+R
   }
+  if (!event->isAutoRepeat() && event->matches(QKeySequence::Copy))  // Ctrl+C and the like
+    CopyPictureToClipboard(board_->Picture());
+  if (!event->isAutoRepeat() && event->matches(QKeySequence::Paste)) Paste();  // Ctrl+V, ...
   if (event->key() == Qt::Key_F12) {  // the screenshot's shortcut is F12 alone
     constexpr auto chords =
         Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier;
@@ -200,6 +209,37 @@ void MainWindow::wheelEvent(QWheelEvent* event) {
     board_->WheelTowardsUser();
   }
   event->accept();
+}
+
+void MainWindow::Paste() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (!data || !OffersPicture(*data)) return;
+  LoadPictureFromElsewhere(
+      *board_, [data] { return ReadOfferedPicture(*data, QStringLiteral("clipboard")); });
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (OfferedPictureFile(*event->mimeData()).isEmpty())
+    event->ignore();  // the drag shows at once that nothing else is taken
+  else
+    event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QString path = OfferedPictureFile(*event->mimeData());
+  if (path.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  // Read once the drop has ended, so that an error box does not hold up the program it came from.
+  QMetaObject::invokeMethod(
+      this,
+      [this, path] {
+        if (board_->Replaying()) board_->StopReplay();
+        LoadPictureFromElsewhere(*board_, [&path] { return ReadForeignPictureFile(path); });
+      },
+      Qt::QueuedConnection);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

@@ -12,8 +12,9 @@ namespace slatewick {
 
 // The main window: a fixed 800 x 480 client area filled by the drawing surface. It turns Qt's
 // input into the board's handlers (the key state follows every input event of the application)
-// and hosts the board. Its closing (however asked for), the end of the session and the end of
-// the message loop each keep the board (Board::KeepBoard).
+// and hosts the board. Ctrl+C copies the board picture to the clipboard; Ctrl+V and a picture file
+// dropped on the window make a picture the board (PictureImport). Its closing (however asked for),
+// the end of the session and the end of the message loop each keep the board (Board::KeepBoard).
 class MainWindow : public QWidget, public BoardHost {
  public:
   explicit MainWindow(Environment& env);
@@ -38,12 +39,15 @@ class MainWindow : public QWidget, public BoardHost {
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void MouseEvent(QMouseEvent* event);
+  void Paste();
   void RunAfterFirstPaint();  // once
 
   SurfaceWidget* surface_;
