@@ -128,6 +128,12 @@ TEST_F(KeptBoardTest, TwoRunningProgramsKeepBothBoardsAndTheNextRunOffersBoth) {
   second.reset();
   EXPECT_TRUE(ReadBmpFile(folder.Path(Kept)) == firstBoard);
   EXPECT_TRUE(ReadBmpFile(folder.Path(QStringLiteral("LastBoard-2.bmp"))) == secondBoard);
+  // Written within the same millisecond, the two would tie: the first is a minute older.
+  QFile kept(folder.Path(Kept));
+  ASSERT_TRUE(kept.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(kept.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                               QFileDevice::FileModificationTime));
+  kept.close();
 
   auto next = started();
   EXPECT_EQ(next->History().UndoCount(), 2);
