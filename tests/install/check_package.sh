@@ -19,7 +19,8 @@ control_fields() {
   [ "$(field Package)" = slatewick ] && [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] &&
     [ "$(field Section)" = education ] && [ -n "$(field Maintainer)" ] &&
     field Depends | grep -q 'libc6' && field Depends | grep -q 'libqt6widgets6' &&
-    field Depends | grep -q 'libsdl2' &&
+    field Depends | grep -q 'libsdl2' && field Depends | grep -q 'libavcodec' &&
+    field Depends | grep -q 'libavformat' &&
     field Recommends | grep -q 'fonts-liberation' && field Recommends | grep -q 'qt6-wayland'
 }
 check "control fields: name, architecture, section, maintainer, dependencies" control_fields
