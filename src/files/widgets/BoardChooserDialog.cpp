@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTimer>
+#include <algorithm>
 
 #include "board/BoardAccess.h"
 
@@ -100,6 +101,7 @@ void BoardChooserDialog::ShowFields() {
   prompt_->adjustSize();
   okButton_->setText(form_.OkButton.Caption);
   cancelButton_->setText(form_.CancelButton.Caption);
+  PlaceControls();  // the buttons as wide as their texts need
   if (titleEdit_->text() != form_.TitleEdit.Text) titleEdit_->setText(form_.TitleEdit.Text);
   QStringList shown;
   for (int i = 0; i < titleList_->count(); ++i) shown.append(titleList_->item(i)->text());
@@ -170,8 +172,12 @@ void BoardChooserDialog::PlaceControls() {
   titleEdit_->setGeometry(8, 32, 385 + dw, 27);
   titleList_->setGeometry(8, 72, 385 + dw, 289 + dh);
   thumbnail_->setGeometry(QRect(QPoint(401 + dw, 72), ThumbnailSize.grownBy({1, 1, 1, 1})));
-  okButton_->setGeometry(192 + ThumbnailColumn + dw, 376 + dh, 97, 33);
-  cancelButton_->setGeometry(296 + ThumbnailColumn + dw, 377 + dh, 91, 32);
+  // The buttons keep their right edges and their gap, and grow leftwards for a longer text.
+  const int cancelWidth = std::max(91, cancelButton_->sizeHint().width());
+  const int okWidth = std::max(97, okButton_->sizeHint().width());
+  const int cancelLeft = 387 + ThumbnailColumn + dw - cancelWidth;
+  cancelButton_->setGeometry(cancelLeft, 377 + dh, cancelWidth, 32);
+  okButton_->setGeometry(cancelLeft - 7 - okWidth, 376 + dh, okWidth, 33);
 }
 
 }  // namespace slatewick
