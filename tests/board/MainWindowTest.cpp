@@ -241,4 +241,33 @@ TEST_F(MainWindowTest, PastedAndDroppedPicturesFitTheBoardUndoablyOrShowTheError
   }
 }
 
+// Ctrl+R replays the story; a key (Esc too) or a click ends the replay and does nothing else:
+// the window stays open and the click draws nothing.
+TEST_F(MainWindowTest, CtrlRReplaysAndTheKeyOrClickThatEndsItDoesNothingElse) {
+  window.show();
+  QWidget* surface = &window.Surface();
+  test.clock.ms = 1000;
+  Mouse(surface, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {100, 100});
+  for (int x = 110; x < 200; x += 10) {
+    Mouse(surface, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {x, 100});
+    *test.clock.ms += 10;
+    board().Tick();
+  }
+  Mouse(surface, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {200, 100});
+  const QImage before = board().Picture().copy();
+  const std::uint64_t steps = board().History().StepsMade();
+  Key(Qt::Key_R, Qt::ControlModifier);
+  ASSERT_TRUE(board().Replaying());
+  Key(Qt::Key_Escape, Qt::NoModifier);
+  EXPECT_FALSE(board().Replaying());
+  EXPECT_TRUE(window.isVisible());
+  Key(Qt::Key_R, Qt::ControlModifier);
+  ASSERT_TRUE(board().Replaying());
+  Mouse(surface, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {300, 200});
+  Mouse(surface, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {340, 220});
+  Mouse(surface, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {340, 220});
+  EXPECT_FALSE(board().Replaying());
+  EXPECT_TRUE(board().Picture() == before && board().History().StepsMade() == steps);
+}
+
 }  // namespace slatewick
