@@ -172,6 +172,9 @@ class Board : public BoardAccess {
   // Appends the event to the story, after the changes of the key state, the settings and the
   // client size since the last one.
   void Record(StoryEvent event);
+  // Undo (back) or redo: the story records a step of its own, and starts again from a step that
+  // reaches past its beginning.
+  bool StepThroughHistory(bool back);
   void RestartStory();
   // Counts the undo steps made since the last count as the story's own.
   void CountStorySteps();

@@ -7,35 +7,29 @@
 namespace slatewick {
 
 bool Board::Undo() {
+  return StepThroughHistory(true);
+}
+
+bool Board::Redo() {
+  return StepThroughHistory(false);
+}
+
+bool Board::StepThroughHistory(bool back) {
   // A stroke, wipe or tap is still on the board while a button is held.
   const KeyState& keys = env_.keys;
   if (!ready_ || keys.Left || keys.Right || keys.Middle) return false;
   CountStorySteps();
-  if (!history_.Undo(picture_)) return false;
-  if (storyUndo_ == 0) {  // a change from before the story: it starts again here
+  if (!(back ? history_.Undo(picture_) : history_.Redo(picture_))) return false;
+  int& stepsThisWay = back ? storyUndo_ : storyRedo_;
+  int& stepsBack = back ? storyRedo_ : storyUndo_;
+  if (stepsThisWay == 0) {  // a change from before the story: it starts again here
     RestartStory();
     return true;
   }
-  --storyUndo_;
-  ++storyRedo_;
+  --stepsThisWay;
+  ++stepsBack;
   storyMade_ = history_.StepsMade();
-  Record({StoryStep::Undo});
-  return true;
-}
-
-bool Board::Redo() {
-  const KeyState& keys = env_.keys;
-  if (!ready_ || keys.Left || keys.Right || keys.Middle) return false;
-  CountStorySteps();
-  if (!history_.Redo(picture_)) return false;
-  if (storyRedo_ == 0) {
-    RestartStory();
-    return true;
-  }
-  --storyRedo_;
-  ++storyUndo_;
-  storyMade_ = history_.StepsMade();
-  Record({StoryStep::Redo});
+  Record({back ? StoryStep::Undo : StoryStep::Redo});
   return true;
 }
 
