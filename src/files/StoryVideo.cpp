@@ -21,20 +21,19 @@ class TapsForVideo final : public SoundOutput {
 }  // namespace
 
 struct StoryVideo::Parts {
-  Parts(const Story& story, const BoardPictures& pictures, const QByteArray& tapWave, bool lossless)
+  Parts(const Story& story, const BoardPictures& pictures, const QByteArray& tapWave)
       : tap(DecodeWave(tapWave)),
         player(story, pictures, taps, taps.Prepare(tapWave)),
         writer({story.State(0).client.width() & ~1, story.State(0).client.height() & ~1,
-                1000 / FrameMilliseconds, lossless}) {}
+                1000 / FrameMilliseconds}) {}
   AudioClip tap;
   TapsForVideo taps;
   StoryPlayer player;
   WebmWriter writer;
 };
 
-StoryVideo::StoryVideo(const Story& story, const BoardPictures& pictures, const QByteArray& tapWave,
-                       bool lossless)
-    : parts_(std::make_unique<Parts>(story, pictures, tapWave, lossless)),
+StoryVideo::StoryVideo(const Story& story, const BoardPictures& pictures, const QByteArray& tapWave)
+    : parts_(std::make_unique<Parts>(story, pictures, tapWave)),
       frameCount_(int(parts_->player.Duration() / FrameMilliseconds) + 1) {}
 
 StoryVideo::~StoryVideo() = default;
@@ -56,9 +55,8 @@ QByteArray StoryVideo::Finish() {
 }
 
 bool WriteStoryVideo(const Story& story, const BoardPictures& pictures, const QByteArray& tapWave,
-                     const QString& path, const std::function<bool(int, int)>& going,
-                     bool lossless) {
-  StoryVideo video(story, pictures, tapWave, lossless);
+                     const QString& path, const std::function<bool(int, int)>& going) {
+  StoryVideo video(story, pictures, tapWave);
   do {
     if (going && !going(video.FramesDone(), video.FrameCount())) return false;
   } while (video.EncodeNext());

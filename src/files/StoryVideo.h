@@ -18,10 +18,9 @@ class StoryVideo {
  public:
   static constexpr int FrameMilliseconds = 10;  // the frame timer's interval: 100 frames a second
 
-  // tapWave: the tap sound's RIFF WAVE image (silence when it is not one). lossless: every decoded
-  // pixel equals the frame (tests). Throws AppError when the encoders cannot be opened.
-  StoryVideo(const Story& story, const BoardPictures& pictures, const QByteArray& tapWave,
-             bool lossless = false);
+  // tapWave: the tap sound's RIFF WAVE image (silence when it is not one). Throws AppError when the
+  // encoders cannot be opened.
+  StoryVideo(const Story& story, const BoardPictures& pictures, const QByteArray& tapWave);
   ~StoryVideo();
   StoryVideo(const StoryVideo&) = delete;
   StoryVideo& operator=(const StoryVideo&) = delete;
@@ -44,7 +43,6 @@ class StoryVideo {
 // `going(done, total)` is asked before each frame: false stops the export, nothing is written and
 // the result is false. Failures are AppErrors that name what failed; path is then untouched.
 bool WriteStoryVideo(const Story& story, const BoardPictures& pictures, const QByteArray& tapWave,
-                     const QString& path, const std::function<bool(int, int)>& going,
-                     bool lossless = false);
+                     const QString& path, const std::function<bool(int, int)>& going);
 
 }  // namespace slatewick

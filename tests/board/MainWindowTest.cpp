@@ -242,7 +242,7 @@ TEST_F(MainWindowTest, PastedAndDroppedPicturesFitTheBoardUndoablyOrShowTheError
 }
 
 // Ctrl+R replays the story; a key (Esc too) or a click ends the replay and does nothing else:
-// the window stays open and the click draws nothing.
+// the window stays open and the click draws nothing; the board, its history and its story stay.
 TEST_F(MainWindowTest, CtrlRReplaysAndTheKeyOrClickThatEndsItDoesNothingElse) {
   window.show();
   QWidget* surface = &window.Surface();
@@ -268,6 +268,18 @@ TEST_F(MainWindowTest, CtrlRReplaysAndTheKeyOrClickThatEndsItDoesNothingElse) {
   Mouse(surface, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {340, 220});
   EXPECT_FALSE(board().Replaying());
   EXPECT_TRUE(board().Picture() == before && board().History().StepsMade() == steps);
+  // Run to its end, it leaves the window as it was, and records nothing.
+  board().Tick();  // the frame of the hand where the click left it
+  const QImage shown = board().WindowPicture();
+  const std::size_t events = board().CurrentStory().Events().size();
+  Key(Qt::Key_R, Qt::ControlModifier);
+  for (int i = 0; i < 400 && board().Replaying(); ++i) {  // the story: a pause of 2 s, a stroke
+    *test.clock.ms += 10;
+    board().Tick();
+  }
+  EXPECT_FALSE(board().Replaying());
+  EXPECT_TRUE(SamePixels(board().WindowPicture(), shown));
+  EXPECT_EQ(board().CurrentStory().Events().size(), events);
 }
 
 }  // namespace slatewick
