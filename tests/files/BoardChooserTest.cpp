@@ -237,7 +237,8 @@ TEST_F(ChooserTest, TitlesMatchBoardFilesInAnyLetterCase) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(boxes[0].YesNo);
   EXPECT_EQ(ReadBmpFile(UsersPath("LESSON.BMP")), PatternBoard(4));
-  EXPECT_EQ(Entries(Path("users")), (QStringList{"AB.Bmp", "ab.bmp", "LESSON.BMP", "LESSON.story"}));
+  EXPECT_EQ(Entries(Path("users")),
+            (QStringList{"AB.Bmp", "ab.bmp", "LESSON.BMP", "LESSON.story"}));
 }
 
 // A title names a file in the board folder (or below it) or none: NUL, absolute paths, and ".."
