@@ -18,7 +18,7 @@ namespace slatewick {
 
 namespace {
 
-const BmpSizes ForeignSizes{{1, 1}, {kForeignMaxSide, kForeignMaxSide}};
+const BmpSizes ForeignSizes{{1, 1}, {ForeignMaxSide, ForeignMaxSide}};
 // The picture types read from a program's bytes, the first offered taken.
 constexpr std::array PictureTypes{"image/png", "image/jpeg", "image/bmp"};
 
@@ -26,15 +26,15 @@ AppError Refusal(const QString& source, const QString& reason) {
   return AppError(UnreadablePictureMessage(source, reason));
 }
 
-// Refuses a size with a side longer than kForeignMaxSide (an invalid size passes), saying why as
+// Refuses a size with a side longer than ForeignMaxSide (an invalid size passes), saying why as
 // the BMP reader says it.
 void CheckSize(QSize size, const QString& source) {
-  if (size.width() > kForeignMaxSide || size.height() > kForeignMaxSide)
+  if (size.width() > ForeignMaxSide || size.height() > ForeignMaxSide)
     throw Refusal(source, QStringLiteral("Its picture of %1 x %2 pixels is larger than the %3 x %3 "
                                          "pixels that are read.")
                               .arg(size.width())
                               .arg(size.height())
-                              .arg(kForeignMaxSide));
+                              .arg(ForeignMaxSide));
 }
 
 // A PNG or JPEG picture from device, turned upright as its camera says; the declared size is
@@ -43,7 +43,7 @@ QImage ReadWithQt(QIODevice& device, const QString& source) {
   const QByteArray format = QImageReader::imageFormat(&device);
   if (format != "png" && format != "jpeg")
     throw Refusal(source, QStringLiteral("It is not a PNG, JPEG or BMP picture."));
-  QImageReader::setAllocationLimit(kForeignMaxMiB);
+  QImageReader::setAllocationLimit(ForeignMaxMiB);
   QImageReader reader(&device, format);
   reader.setAutoTransform(true);
   CheckSize(reader.size(), source);
@@ -96,7 +96,7 @@ QImage ReadOfferedPicture(const QMimeData& data, const QString& source) {
   for (const char* type : PictureTypes)
     if (data.hasFormat(QLatin1String(type)))
       return ReadForeignBytes(data.data(QLatin1String(type)), source);
-  QImageReader::setAllocationLimit(kForeignMaxMiB);  // Qt decodes its picture under it too
+  QImageReader::setAllocationLimit(ForeignMaxMiB);  // Qt decodes its picture under it too
   const QImage picture = qvariant_cast<QImage>(data.imageData());
   if (picture.isNull()) throw Refusal(source, QStringLiteral("It holds no picture that is read."));
   CheckSize(picture.size(), source);

@@ -9,14 +9,14 @@ namespace slatewick {
 // Pictures that pass between the program and other programs: the board put on the clipboard, and
 // pictures pasted from the clipboard or dropped as files. Those that come in are untrusted: PNG
 // and JPEG go through Qt's readers under an allocation limit, BMP through our own reader, and a
-// picture whose declared size has a side longer than kForeignMaxSide is refused before its pixels
+// picture whose declared size has a side longer than ForeignMaxSide is refused before its pixels
 // are read. Every refusal is an AppError with the board files' message
 // (UnreadablePictureMessage), naming the file or the clipboard and the reason.
 
 // The longest side of a picture taken from another program, in pixels.
-inline constexpr int kForeignMaxSide = 16384;
+inline constexpr int ForeignMaxSide = 16384;
 // What a reader may allocate for one picture, in MiB: the largest picture at 4 bytes a pixel.
-inline constexpr int kForeignMaxMiB = 1024;
+inline constexpr int ForeignMaxMiB = 1024;
 
 // The clipboard gets the picture as PNG bytes ("image/png") and as the picture itself, from which
 // Qt makes the other picture types that a program asks for.
